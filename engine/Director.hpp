@@ -1,0 +1,88 @@
+#pragma once
+// The one object that owns the running scene and the frame clock. The application loop calls mainLoop
+// once every animationInterval: it measures the delta time, fires the due timers, switches to a newly
+// requested scene at the frame boundary, draws the running scene and presents the frame.
+#include <vector>
+
+#include "engine/Geometry.hpp"
+#include "engine/Object.hpp"
+#include "engine/Touch.hpp"
+#include "platform/Clock.hpp"
+
+namespace quintora {
+
+class Layer;
+class Scene;
+
+class Director {
+public:
+    static Director& sharedDirector();
+
+    // Scenes
+    void runWithScene(Scene* scene);
+    void replaceScene(Scene* scene);
+    void pushScene(Scene* scene);
+    void popScene();
+    void end();
+    [[nodiscard]] Scene* runningScene() const;
+
+    // The frame
+    void mainLoop();
+    void pause();
+    void resume();
+    [[nodiscard]] bool isPaused() const { return paused_; }
+    void setNextDeltaTimeZero(bool zero) { nextDeltaTimeZero_ = zero; }
+    [[nodiscard]] float deltaTime() const { return dt_; }
+    [[nodiscard]] double animationInterval() const { return animationInterval_; }
+    void setAnimationInterval(double seconds);
+    void startAnimation();
+    void stopAnimation();
+    // Whether the repeating frame timer runs: the application loop calls mainLoop only then.
+    [[nodiscard]] bool isAnimating() const { return animating_; }
+
+    // Screen geometry
+    void setLandscape(bool landscape);
+    [[nodiscard]] bool landscape() const { return landscape_; }
+    [[nodiscard]] Size winSize() const;
+    [[nodiscard]] Size displaySize() const { return frameSize_; }
+    // A point of the portrait view (origin top left) as a scene point (origin lower left).
+    [[nodiscard]] Point convertCoordinate(Point viewPoint) const;
+
+    // Touches: the GL view forwards them here, and they go to the registered layers, newest first.
+    void addEventHandler(Layer* handler);
+    void removeEventHandler(Layer* handler);
+    void touches(TouchPhase phase, const TouchSet& touches, const TouchEvent& event);
+    void touchesBegan(const TouchSet& t, const TouchEvent& e) { touches(TouchPhase::Began, t, e); }
+    void touchesMoved(const TouchSet& t, const TouchEvent& e) { touches(TouchPhase::Moved, t, e); }
+    void touchesEnded(const TouchSet& t, const TouchEvent& e) { touches(TouchPhase::Ended, t, e); }
+    void touchesCancelled(const TouchSet& t, const TouchEvent& e) { touches(TouchPhase::Cancelled, t, e); }
+    [[nodiscard]] bool eventsEnabled() const { return eventsEnabled_; }
+    void setEventsEnabled(bool enabled) { eventsEnabled_ = enabled; }
+
+    [[nodiscard]] bool displayFPS() const { return displayFPS_; }
+    void setDisplayFPS(bool display) { displayFPS_ = display; }
+
+private:
+    Director();
+    void calculateDeltaTime();
+    void setNextScene();
+    [[nodiscard]] platform::TimeOfDay now() const;
+
+    double animationInterval_ = 1.0 / 60;
+    double oldAnimationInterval_ = 1.0 / 60;
+    bool animating_ = false;
+    bool landscape_ = false;
+    bool displayFPS_ = false;
+    bool paused_ = false;
+    Size frameSize_{320, 480};  // the portrait GL view
+    Ref<Scene> runningScene_;
+    Scene* nextScene_ = nullptr;  // held by the scene stack
+    std::vector<Ref<Layer>> eventHandlers_;
+    std::vector<Ref<Scene>> scenesStack_;
+    platform::TimeOfDay lastUpdate_;
+    float dt_ = 0;
+    bool nextDeltaTimeZero_ = false;
+    bool eventsEnabled_ = true;
+};
+
+}  // namespace quintora

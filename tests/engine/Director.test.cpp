@@ -1,0 +1,253 @@
+#include "engine/Director.hpp"
+
+#include <gtest/gtest.h>
+
+#include "engine/Errors.hpp"
+#include "engine/IntervalAction.hpp"
+#include "support/EngineTest.hpp"
+
+namespace quintora {
+namespace {
+
+using testing::EngineTest;
+using testing::Journal;
+
+int liveNodes = 0;
+
+// A layer that journals its life, its ticks and its draws, and optionally handles touches.
+class ProbeLayer : public Layer {
+    QUINTORA_NODE(ProbeLayer)
+public:
+    ProbeLayer() { ++liveNodes; }
+    ~ProbeLayer() override { --liveNodes; }
+    void onEnter() override {
+        if (journal) journal->add(name + ".enter");
+        Layer::onEnter();
+    }
+    void onExit() override {
+        if (journal) journal->add(name + ".exit");
+        Layer::onExit();
+    }
+    void draw() override {
+        if (journal) journal->add(name + ".draw");
+    }
+    void Tick(float dt) {
+        if (journal) journal->add(name + ".tick");
+        lastDt = dt;
+        ++ticks;
+        if (onTick) onTick();
+    }
+    bool handleTouchesBegan(const TouchSet&, const TouchEvent&) override {
+        if (journal) journal->add(name + ".began");
+        if (onTouch) onTouch();
+        return handles;
+    }
+    Journal* journal = nullptr;
+    std::string name;
+    float lastDt = -1;
+    int ticks = 0;
+    bool handles = false;
+    std::function<void()> onTick;
+    std::function<void()> onTouch;
+};
+
+class DirectorTest : public EngineTest {
+protected:
+    Ref<Scene> sceneWith(const std::string& name, Ref<ProbeLayer>* out = nullptr) {
+        Ref<Scene> scene = Scene::node();
+        Ref<ProbeLayer> layer = ProbeLayer::node();
+        layer->journal = &journal;
+        layer->name = name;
+        scene->addChild(layer.get());
+        if (out) *out = layer;
+        return scene;
+    }
+    Journal journal;
+};
+
+TEST_F(DirectorTest, TheFirstFrameEntersTheSceneBeforeDrawingAndItsTimersFireFromTheSecond) {
+    Ref<ProbeLayer> layer;
+    Ref<Scene> scene = sceneWith("a", &layer);
+    layer->schedule(QSEL(ProbeLayer, Tick));
+    director().runWithScene(scene.get());
+    frame();
+    EXPECT_EQ(journal.entries, (std::vector<std::string>{"a.enter", "a.draw"}));
+    frame();
+    EXPECT_EQ(journal.entries, (std::vector<std::string>{"a.enter", "a.draw", "a.tick", "a.draw"}));
+    EXPECT_DEATH(director().runWithScene(scene.get()), "You can't run an scene if another Scene is running");
+}
+
+TEST_F(DirectorTest, DeltaTimeIsNeverNegativeAndCanBeZeroedOnce) {
+    Ref<ProbeLayer> layer;
+    director().runWithScene(sceneWith("a", &layer).get());
+    layer->schedule(QSEL(ProbeLayer, Tick));
+    frames(2);
+    EXPECT_NEAR(layer->lastDt, 1.0 / 60, 1e-5);
+    frame(-5.0);  // the clock went backwards
+    EXPECT_FLOAT_EQ(layer->lastDt, 0);
+    frame(2.0);
+    EXPECT_NEAR(layer->lastDt, 2.0, 1e-5);
+
+    // With the next delta zeroed, a 0.1 s timer does not fire even after a long gap.
+    layer->unschedule(QSEL(ProbeLayer, Tick));
+    frame();
+    layer->schedule(QSEL(ProbeLayer, Tick), 0.1f);
+    frame();
+    const int before = layer->ticks;
+    director().setNextDeltaTimeZero(true);
+    frame(1.0);
+    EXPECT_EQ(layer->ticks, before);
+    EXPECT_FLOAT_EQ(director().deltaTime(), 0);
+}
+
+TEST_F(DirectorTest, PauseStopsTimersAndActionsButKeepsDrawingAndResumeRestoresTheInterval) {
+    Ref<ProbeLayer> layer;
+    director().runWithScene(sceneWith("a", &layer).get());
+    layer->schedule(QSEL(ProbeLayer, Tick), 0.1f);
+    Ref<Node> mover = Node::node();
+    layer->addChild(mover.get());
+    frame();
+    mover->runAction(MoveTo::actionWithDuration(1, {100, 0}));
+    frame();
+
+    director().pause();
+    director().pause();
+    EXPECT_DOUBLE_EQ(director().animationInterval(), 0.25);
+    const int ticks = layer->ticks;
+    const Point where = mover->position();
+    journal.entries.clear();
+    frames(8, 0.25);
+    EXPECT_EQ(layer->ticks, ticks);
+    EXPECT_EQ(mover->position(), where);
+    EXPECT_EQ(std::count(journal.entries.begin(), journal.entries.end(), "a.draw"), 8);
+
+    director().resume();
+    EXPECT_DOUBLE_EQ(director().animationInterval(), 1.0 / 60);
+    frame();
+    EXPECT_LT(director().deltaTime(), 0.02f) << "the time spent paused is not counted";
+    EXPECT_GT(mover->position().x, where.x);
+}
+
+TEST_F(DirectorTest, AReplaceInsideATimerLetsTheTickFinishThenSwitchesAndDrawsTheNewScene) {
+    Ref<ProbeLayer> a, other;
+    director().runWithScene(sceneWith("a", &a).get());
+    Ref<Scene> sceneB = sceneWith("b");
+    Ref<Scene> sceneC = sceneWith("c");
+    other = ProbeLayer::node();
+    other->journal = &journal;
+    other->name = "a2";
+    frame();
+    Scene* first = director().runningScene();
+    first->addChild(other.get());
+    a->schedule(QSEL(ProbeLayer, Tick));
+    other->schedule(QSEL(ProbeLayer, Tick));
+    a->onTick = [&] {
+        director().replaceScene(sceneC.get());
+        director().replaceScene(sceneB.get());  // the last one asked for wins
+        a->onTick = nullptr;
+    };
+    journal.entries.clear();
+    frame();
+    EXPECT_EQ(journal.entries,
+              (std::vector<std::string>{"a.tick", "a2.tick", "a.exit", "a2.exit", "b.enter", "b.draw"}));
+    EXPECT_EQ(director().runningScene(), sceneB.get());
+}
+
+TEST_F(DirectorTest, ConvertCoordinateMapsThePortraitViewToTheLandscapeScene) {
+    EXPECT_EQ(director().convertCoordinate({10, 300.7f}), (Point{300.7f, 10}));
+    EXPECT_EQ(director().convertCoordinate({300, 20}), (Point{20, 300}));
+    EXPECT_EQ(director().winSize(), (Size{480, 320}));
+    director().setLandscape(false);
+    EXPECT_EQ(director().convertCoordinate({10, 300.7f}), (Point{10, 179}));
+    EXPECT_EQ(director().winSize(), (Size{320, 480}));
+    director().setLandscape(true);
+}
+
+TEST_F(DirectorTest, TouchesGoToTheNewestLayerFirstUntilOneHandlesThem) {
+    Ref<Scene> scene = Scene::node();
+    Ref<ProbeLayer> older = ProbeLayer::node(), newer = ProbeLayer::node();
+    for (auto& [layer, name] : {std::pair{older, "older"}, std::pair{newer, "newer"}}) {
+        layer->journal = &journal;
+        layer->name = name;
+        layer->setIsTouchEnabled(true);
+        scene->addChild(layer.get());
+    }
+    director().runWithScene(scene.get());
+    frame();
+    journal.entries.clear();
+
+    const TouchSet touch{Touch{1, {100, 100}}};
+    director().touchesBegan(touch, {});
+    EXPECT_EQ(journal.entries, (std::vector<std::string>{"newer.began", "older.began"}));
+
+    journal.entries.clear();
+    newer->handles = true;
+    director().touchesBegan(touch, {});
+    EXPECT_EQ(journal.entries, (std::vector<std::string>{"newer.began"}));
+
+    // Leaving during dispatch disturbs nothing: the event still reaches the other layer.
+    journal.entries.clear();
+    newer->handles = false;
+    newer->onTouch = [&] { scene->removeChild(newer.get(), true); };
+    director().touchesBegan(touch, {});
+    EXPECT_EQ(journal.entries, (std::vector<std::string>{"newer.began", "newer.exit", "older.began"}));
+    journal.entries.clear();
+    director().touchesBegan(touch, {});
+    EXPECT_EQ(journal.entries, (std::vector<std::string>{"older.began"}));
+
+    // With events off, nothing is delivered; a layer that lacks the operation is simply passed over.
+    journal.entries.clear();
+    director().setEventsEnabled(false);
+    director().touchesBegan(touch, {});
+    director().setEventsEnabled(true);
+    director().touchesEnded(touch, {});
+    EXPECT_TRUE(journal.entries.empty());
+}
+
+TEST_F(DirectorTest, ReplacedScenesAreFreedWithTheirTimersAndRunningActions) {
+    const int before = liveNodes;
+    director().runWithScene(sceneWith("first").get());
+    frame();
+    for (int i = 0; i < 1000; ++i) {
+        Ref<ProbeLayer> layer;
+        Ref<Scene> scene = sceneWith("s", &layer);
+        layer->journal = nullptr;
+        layer->schedule(QSEL(ProbeLayer, Tick), 0.1f);
+        Ref<Node> mover = Node::node();
+        layer->addChild(mover.get());
+        mover->runAction(MoveTo::actionWithDuration(10, {480, 320}));
+        director().replaceScene(scene.get());
+        frame();
+    }
+    // The scheduler lets go of the last outgoing scene's timers at the next tick; then the running
+    // scene's layer is the only probe left alive.
+    frame();
+    EXPECT_EQ(liveNodes, before + 1);
+    director().end();
+    Scheduler::sharedScheduler().tick(0);
+    EXPECT_EQ(liveNodes, before);
+    EXPECT_EQ(Scheduler::sharedScheduler().timerCount(), 0u);
+}
+
+TEST_F(DirectorTest, PopAndEndAndTheirChecks) {
+    EXPECT_DEATH(director().popScene(), "A running Scene is needed");
+    EXPECT_DEATH(director().replaceScene(nullptr), "Argument must be non-nil");
+    Ref<ProbeLayer> a, b;
+    director().runWithScene(sceneWith("a", &a).get());
+    frame();
+    director().pushScene(sceneWith("b", &b).get());
+    frame();
+    a->schedule(QSEL(ProbeLayer, Tick));
+    director().popScene();
+    frame();
+    frame();
+    EXPECT_EQ(a->ticks, 1) << "a pushed-over scene comes back with its timers";
+    director().popScene();
+    EXPECT_EQ(director().runningScene(), nullptr);
+    EXPECT_FALSE(director().isAnimating());
+    director().startAnimation();
+    EXPECT_DEATH(director().startAnimation(), "animationTimer must be nil. Calling startAnimation twice?");
+}
+
+}  // namespace
+}  // namespace quintora

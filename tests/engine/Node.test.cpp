@@ -1,0 +1,224 @@
+#include "engine/Node.hpp"
+
+#include <gtest/gtest.h>
+
+#include "engine/IntervalAction.hpp"
+#include "engine/Matrix.hpp"
+#include "support/EngineTest.hpp"
+
+namespace quintora {
+namespace {
+
+using testing::EngineTest;
+using testing::Journal;
+
+// A node that notes when it is drawn and where its origin lands.
+class DrawnNode : public Node {
+    QUINTORA_NODE(DrawnNode)
+public:
+    void draw() override {
+        if (journal) journal->add(name);
+        origin = modelView().top().apply(0, 0);
+    }
+    void Tick(float dt) {
+        ++ticks;
+        lastDt = dt;
+    }
+    Journal* journal = nullptr;
+    std::string name;
+    std::array<float, 2> origin{};
+    int ticks = 0;
+    float lastDt = 0;
+};
+
+Ref<DrawnNode> drawn(Journal& journal, std::string name) {
+    Ref<DrawnNode> node = DrawnNode::node();
+    node->journal = &journal;
+    node->name = std::move(name);
+    return node;
+}
+
+TEST(NodeTree, ChildrenAreOrderedByZAndEqualZKeepsTheOrderOfAddition) {
+    Ref<Node> parent = Node::node();
+    Ref<Node> a = Node::node(), b = Node::node(), c = Node::node();
+    parent->addChild(a.get(), 1);
+    parent->addChild(b.get(), 2);
+    parent->addChild(c.get(), 1);
+    ASSERT_EQ(parent->children().size(), 3u);
+    EXPECT_EQ(parent->children()[0], a);
+    EXPECT_EQ(parent->children()[1], c);
+    EXPECT_EQ(parent->children()[2], b);
+
+    // Reordering puts the child after the ones that already have that z.
+    parent->reorderChild(a.get(), 2);
+    EXPECT_EQ(parent->children()[0], c);
+    EXPECT_EQ(parent->children()[1], b);
+    EXPECT_EQ(parent->children()[2], a);
+    EXPECT_EQ(a->zOrder(), 2);
+    EXPECT_EQ(a->parent(), parent.get());
+}
+
+TEST(NodeTree, TagsFindRemoveAndTheShortForms) {
+    Ref<Node> parent = Node::node();
+    Ref<Node> a = Node::node(), b = Node::node();
+    parent->add(a.get(), 0, 7);
+    parent->add(b.get(), 0, 7);
+    EXPECT_EQ(parent->getByTag(7), a.get());
+    EXPECT_EQ(parent->getChildByTag(8), nullptr);
+    parent->removeByTag(7);
+    EXPECT_EQ(parent->getByTag(7), b.get());
+    EXPECT_EQ(a->parent(), nullptr);
+    parent->removeChildByTag(99, true);  // nothing to remove
+    EXPECT_EQ(parent->children().size(), 1u);
+
+    // A node that is not a child, and null, change nothing.
+    Ref<Node> stranger = Node::node();
+    parent->removeChild(stranger.get(), true);
+    parent->removeChild(nullptr, true);
+    EXPECT_EQ(parent->children().size(), 1u);
+
+    parent->removeAndStopAll();
+    EXPECT_TRUE(parent->children().empty());
+    EXPECT_EQ(b->parent(), nullptr);
+}
+
+TEST(NodeTree, ProgrammingErrorsStopWithTheirMessages) {
+    Ref<Node> parent = Node::node();
+    Ref<Node> child = Node::node();
+    parent->addChild(child.get());
+    EXPECT_DEATH(parent->addChild(child.get()), "child already added. It can't be added again");
+    EXPECT_DEATH(parent->addChild(nullptr, 0, 0), "Argument must be non-nil");
+    EXPECT_DEATH(parent->addChild(nullptr), "Argument must be non-nil");
+    EXPECT_DEATH((void)parent->getChildByTag(-1), "Invalid tag");
+    EXPECT_DEATH(parent->reorderChild(nullptr, 1), "Child must be non-nil");
+    child->setScaleX(2);
+    EXPECT_DEATH((void)child->scale(), "scaleX is different from scaleY");
+    EXPECT_DEATH(child->schedule(Selector{}), "Argument must be non-nil");
+    EXPECT_DEATH(child->schedule(QSEL(DrawnNode, Tick), -1), "Arguemnt must be positive");
+}
+
+TEST(NodeTree, DescriptionNamesClassAddressAndTag) {
+    Ref<DrawnNode> node = DrawnNode::node();
+    node->setTag(42);
+    const std::string text = node->description();
+    EXPECT_EQ(text.rfind("<DrawnNode = ", 0), 0u) << text;
+    EXPECT_NE(text.find("| Tag = 42>"), std::string::npos) << text;
+}
+
+TEST(NodeVisit, NegativeZBeforeTheParentAndTheRestAfterItInvisibleHidesTheSubtree) {
+    Journal journal;
+    Ref<DrawnNode> root = drawn(journal, "root");
+    Ref<DrawnNode> back = drawn(journal, "z-1");
+    Ref<DrawnNode> front0 = drawn(journal, "z0");
+    Ref<DrawnNode> front1 = drawn(journal, "z1");
+    Ref<DrawnNode> hidden = drawn(journal, "hidden");
+    Ref<DrawnNode> underHidden = drawn(journal, "under-hidden");
+    root->addChild(front1.get(), 1);
+    root->addChild(front0.get(), 0);
+    root->addChild(back.get(), -1);
+    root->addChild(hidden.get(), 2);
+    hidden->addChild(underHidden.get(), 0);
+    hidden->setVisible(false);
+    root->visit();
+    EXPECT_EQ(journal.entries, (std::vector<std::string>{"z-1", "root", "z0", "z1"}));
+}
+
+TEST(NodeVisit, TransformPutsTheAnchorAtThePositionAndPivotsAboutIt) {
+    Journal journal;
+    Ref<DrawnNode> node = drawn(journal, "n");
+    // A 100 x 50 image centred on (200, 100): its lower-left corner lands at (150, 75).
+    node->setTransformAnchor({50, 25});
+    node->setPosition({200, 100});
+    modelView().loadIdentity();
+    node->visit();
+    EXPECT_FLOAT_EQ(node->origin[0], 150);
+    EXPECT_FLOAT_EQ(node->origin[1], 75);
+
+    // Turned 90 degrees clockwise about its centre: the lower-left corner goes to the upper left.
+    node->setRotation(90);
+    node->visit();
+    EXPECT_NEAR(node->origin[0], 175, 1e-3);
+    EXPECT_NEAR(node->origin[1], 150, 1e-3);
+
+    // A layer-like node names its lower-left corner with its position and still scales about its anchor.
+    node->setRotation(0);
+    node->setRelativeTransformAnchor(false);
+    node->setPosition({10, 20});
+    node->setScale(2);
+    node->visit();
+    EXPECT_FLOAT_EQ(node->origin[0], 10 + 50 - 100);
+    EXPECT_FLOAT_EQ(node->origin[1], 20 + 25 - 50);
+    EXPECT_EQ(modelView().depth(), 1u);
+}
+
+class NodeLifeTest : public EngineTest {};
+
+TEST_F(NodeLifeTest, SchedulingTwiceKeepsTheFirstIntervalAndTimersWaitUntilTheNodeRuns) {
+    Ref<Scene> scene = runScene();
+    Ref<DrawnNode> node = DrawnNode::node();
+    node->schedule(QSEL(DrawnNode, Tick), 0.1f);
+    node->schedule(QSEL(DrawnNode, Tick), 0.0f);  // ignored: the first timer stays
+    node->unschedule("Never:");  // never scheduled: ignored
+    frames(12);
+    EXPECT_EQ(node->ticks, 0) << "not in the running scene yet";
+
+    scene->addChild(node.get());
+    frames(15);  // 0.1 s takes six or seven frames of 1/60 s
+    EXPECT_EQ(node->ticks, 2);
+    EXPECT_GE(node->lastDt, 0.1f);
+    EXPECT_LT(node->lastDt, 0.1f + 1.0f / 60);
+
+    // Removing it with cleanup withdraws its timers.
+    scene->removeChild(node.get(), true);
+    frames(30);
+    EXPECT_EQ(node->ticks, 2);
+    EXPECT_FALSE(node->isScheduled("Tick:"));
+}
+
+TEST_F(NodeLifeTest, StopAllThenRunInTheSameFrameStepsOnlyTheNewAction) {
+    Ref<Scene> scene = runScene();
+    Ref<Node> node = Node::node();
+    scene->addChild(node.get());
+    node->runAction(MoveTo::actionWithDuration(1, {100, 0}));
+    frames(2);
+    const float xBefore = node->position().x;
+    node->stopAllActions();
+    node->runAction(MoveTo::actionWithDuration(1, {xBefore, 300}));
+    frame();
+    EXPECT_FLOAT_EQ(node->position().x, xBefore) << "the old move must not be stepped again";
+    EXPECT_GT(node->position().y, 0);
+    EXPECT_EQ(node->numberOfRunningActions(), 1);
+}
+
+TEST_F(NodeLifeTest, RunningAnActionTwiceStopsTheProgram) {
+    Ref<Scene> scene = runScene();
+    Ref<Node> node = Node::node();
+    scene->addChild(node.get());
+    Ref<MoveTo> move = MoveTo::actionWithDuration(1, {100, 0});
+    node->runAction(move);
+    EXPECT_DEATH(node->runAction(move), "Action already sheduled to run");
+    frame();
+    EXPECT_DEATH(node->runAction(move), "Action already running");
+    // Stopped but not yet removed: it goes on without a restart.
+    node->stopAction(move.get());
+    node->runAction(move);
+    frames(70);
+    EXPECT_FLOAT_EQ(node->position().x, 100);
+}
+
+TEST_F(NodeLifeTest, TheStepTimerLeavesOneFrameAfterTheLastActionFinished) {
+    Ref<Scene> scene = runScene();
+    Ref<Node> node = Node::node();
+    scene->addChild(node.get());
+    node->runAction(MoveTo::actionWithDuration(0.025f, {10, 0}));
+    frame();
+    frame();
+    EXPECT_FLOAT_EQ(node->position().x, 10);
+    EXPECT_TRUE(node->isScheduled("step_:")) << "finished and stopped, but still listed";
+    frame();
+    EXPECT_FALSE(node->isScheduled("step_:"));
+    EXPECT_EQ(node->numberOfRunningActions(), 0);
+}
+
+}  // namespace
+}  // namespace quintora

@@ -1,0 +1,135 @@
+#include "engine/Scheduler.hpp"
+
+#include <gtest/gtest.h>
+
+#include "engine/Errors.hpp"
+#include "support/EngineTest.hpp"
+
+namespace quintora {
+namespace {
+
+using testing::EngineTest;
+using testing::Journal;
+
+// Timer targets that note their calls and can reschedule each other from inside a tick.
+class Ticker : public Node {
+    QUINTORA_NODE(Ticker)
+public:
+    void First(float) {
+        journal->add(name + ".First");
+        if (onFirst) onFirst(*this);
+    }
+    void Second(float) { journal->add(name + ".Second"); }
+    Journal* journal = nullptr;
+    std::string name;
+    std::function<void(Ticker&)> onFirst;
+};
+
+class SchedulerTest : public EngineTest {
+protected:
+    Ref<Ticker> ticker(const std::string& name) {
+        Ref<Ticker> t = Ticker::node();
+        t->journal = &journal;
+        t->name = name;
+        return t;
+    }
+    Journal journal;
+};
+
+TEST_F(SchedulerTest, ATimerFiresWithTheAccumulatedTimeAndDropsTheExcess) {
+    int calls = 0;
+    float received = 0;
+    struct Target : Object {
+        int* calls;
+        float* received;
+        void Fire(float dt) {
+            ++*calls;
+            *received = dt;
+        }
+    };
+    Ref<Target> target(new Target());
+    target->calls = &calls;
+    target->received = &received;
+    Ref<Timer> timer = Timer::timerWithTarget(target.get(), QSEL(Target, Fire), 0.1f);
+    timer->fire(0.06f);
+    EXPECT_EQ(calls, 0);
+    timer->fire(0.07f);
+    EXPECT_EQ(calls, 1);
+    EXPECT_FLOAT_EQ(received, 0.13f);
+    timer->fire(0.07f);  // the 0.03 s beyond the interval were not carried over
+    EXPECT_EQ(calls, 1);
+    timer->fire(1.0f);  // at most once per frame
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(target->retainCount(), 2) << "the timer keeps its target alive";
+}
+
+TEST_F(SchedulerTest, ChangesDuringATickWaitForTheNextOne) {
+    Ref<Scene> scene = runScene();
+    Ref<Ticker> a = ticker("a");
+    Ref<Ticker> b = ticker("b");
+    scene->addChild(a.get());
+    scene->addChild(b.get());
+    a->schedule(QSEL(Ticker, First));
+    b->schedule(QSEL(Ticker, First));
+    frame();
+    ASSERT_EQ(journal.entries, (std::vector<std::string>{"a.First", "b.First"}));
+
+    // a withdraws b's timer and schedules a new one of its own during the tick: b still fires in this
+    // tick, and a's new timer first fires at the next.
+    a->onFirst = [&](Ticker& self) {
+        b->unschedule(QSEL(Ticker, First));
+        self.schedule(QSEL(Ticker, Second));
+        self.onFirst = nullptr;
+    };
+    journal.entries.clear();
+    frame();
+    EXPECT_EQ(journal.entries, (std::vector<std::string>{"a.First", "b.First"}));
+    journal.entries.clear();
+    frame();
+    EXPECT_EQ(journal.entries, (std::vector<std::string>{"a.First", "a.Second"}));
+}
+
+TEST_F(SchedulerTest, UnschedulingAndReschedulingItselfInOneTickKeepsOneTimer) {
+    Ref<Scene> scene = runScene();
+    Ref<Ticker> a = ticker("a");
+    scene->addChild(a.get());
+    a->schedule(QSEL(Ticker, First));
+    a->onFirst = [](Ticker& self) {
+        self.unschedule(QSEL(Ticker, First));
+        self.schedule(QSEL(Ticker, First));
+        self.onFirst = nullptr;
+    };
+    frames(3);
+    EXPECT_EQ(journal.entries, (std::vector<std::string>{"a.First", "a.First", "a.First"}));
+}
+
+TEST_F(SchedulerTest, MisuseRaisesTheNamedExceptions) {
+    Scheduler& scheduler = Scheduler::sharedScheduler();
+    Ref<Ticker> a = ticker("a");
+    Ref<Timer> timer = Timer::timerWithTarget(a.get(), QSEL(Ticker, First));
+    try {
+        scheduler.unscheduleTimer(timer.get());
+        FAIL() << "expected SchedulerTimerNotFound";
+    } catch (const EngineException& e) {
+        EXPECT_EQ(e.name(), "SchedulerTimerNotFound");
+        EXPECT_EQ(e.reason(), "Scheduler.unscheduleTimer not found");
+    }
+    scheduler.scheduleTimer(timer.get());
+    try {
+        scheduler.scheduleTimer(timer.get());
+        FAIL() << "expected SchedulerTimerAlreadyScheduled";
+    } catch (const EngineException& e) {
+        EXPECT_EQ(e.name(), "SchedulerTimerAlreadyScheduled");
+        EXPECT_EQ(e.reason(), "Scheduler.scheduleTimer already scheduled");
+    }
+    scheduler.unscheduleTimer(timer.get());  // still waiting to be added: simply taken back
+    try {
+        Timer::init();
+        FAIL() << "expected TimerInvalid";
+    } catch (const EngineException& e) {
+        EXPECT_EQ(e.name(), "TimerInvalid");
+    }
+}
+
+}  // namespace
+}  // namespace quintora
