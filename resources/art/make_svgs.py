@@ -920,8 +920,7 @@ def make_tshirts():
 def make_spots():
     for name, draw, what in SPOT_PICTURES:
         s = Svg(480, 320)
-        s.add(f'<g>{draw(s, False)}</g>', f'<g transform="translate(240,0)">{draw(s, True)}</g>',
-              f'<rect x="238" y="0" width="4" height="320" fill="{INK}"/>')
+        s.add(f'<g>{draw(s, False)}</g>', f'<g transform="translate(240,0)">{draw(s, True)}</g>')
         item(name, s, f"spot-the-difference picture: {what}")
 
 
