@@ -98,18 +98,19 @@ def make_mainbg():
 def make_board():
     s = backdrop("#3b2f63", "#26204a")
     confetti(s, 40, 3, [SUN, PINK, SKY], (0, 0, 480, 320), (1, 3))
-    s.text(20, 32, "Records", 30, fill=SUN, anchor="start", sw=4)
+    s.text(16, 25, "Records", 24, fill=SUN, anchor="start", sw=4)
     # one panel per level; the rows of names and times are drawn by the game at y = 240, 130, 30
     for i, (lvl, col) in enumerate([("Amateur", GRASS), ("Pro", ORANGE), ("Legend", RED)]):
         top = sy(240) - 30 + i * 110 - 8  # panel around the row's labels
         y0 = [sy(240), sy(130), sy(30)][i]
         s.add(f'<rect x="12" y="{y0 - 26}" width="456" height="44" rx="12" fill="{WHITE}" opacity="0.12" '
               f'stroke="{col}" stroke-width="2"/>')
-        s.add(f'<rect x="14" y="{y0 - 50}" width="{len(lvl) * 13 + 22}" height="22" rx="8" fill="{s.grad(col)}" '
+        s.add(f'<rect x="14" y="{y0 - 48}" width="{len(lvl) * 11 + 20}" height="20" rx="8" fill="{s.grad(col)}" '
               f'stroke="{INK}" stroke-width="1.5"/>')
-        s.text(25 + len(lvl) * 6.5, y0 - 33, lvl, 16, fill=WHITE, sw=3)
-        s.text(230, y0 - 33, "1st", 14, fill=SUN, stroke=None)
-        s.text(450, y0 - 33, "2nd", 14, fill=light(SKY, 0.3), stroke=None, anchor="end")
+        s.text(24 + len(lvl) * 5.5, y0 - 33, lvl, 14, fill=WHITE, sw=3)
+        for mx, medal, label in ((22, SUN, "1"), (248, "#d9dde3", "2")):
+            s.add(f'<circle cx="{mx}" cy="{y0 - 4}" r="8" fill="{s.grad(medal, 0.3, 0.1)}" stroke="{INK}" stroke-width="1.5"/>')
+            s.text(mx, y0, label, 11, fill=INK, stroke=None)
         s.add(f'<line x1="240" y1="{y0 - 20}" x2="240" y2="{y0 + 12}" stroke="{WHITE}" stroke-width="1" opacity="0.3"/>')
     item("board.png", s, "records screen background with a panel for each level")
 
@@ -133,7 +134,6 @@ def make_buttons():
     # World ranking tabs at (90,290), (220,290), (350,290) and menu at (450,290), touch square 10.
     for key, label in (("a", "Amateur"), ("p", "Pro"), ("l", "Legend")):
         on = button(110, 36, SUN, label, 18, r=12, text_fill=INK)
-        on.text(55, 25.5, label, 18, fill=INK, stroke=None)
         on.add(f'<path d="{star_path(12, 12, 7, 3)}" fill="{ORANGE}" stroke="{INK}" stroke-width="1"/>')
         item(f"{key}bton.png", on, f"world ranking: the {label} tab, selected")
         off = button(110, 36, mix(GREY, BLUE, 0.25), label, 18, r=12, text_fill=light(GREY, 0.5))
@@ -265,12 +265,12 @@ def make_burger():
     for cx, title, col in ((145, "ORDER", RED), (365, "YOUR BURGER", BLUE)):
         s.add(f'<ellipse cx="{cx}" cy="{sy(104)}" rx="80" ry="14" fill="{WHITE}" stroke="{INK}" stroke-width="2"/>',
               f'<ellipse cx="{cx}" cy="{sy(106)}" rx="60" ry="8" fill="{INK}" opacity="0.08"/>')
-        s.add(f'<rect x="{cx - 70}" y="{sy(272)}" width="140" height="26" rx="10" fill="{s.grad(col)}" '
+        s.add(f'<rect x="{cx - 62}" y="{sy(92)}" width="124" height="21" rx="9" fill="{s.grad(col)}" '
               f'stroke="{INK}" stroke-width="2"/>')
-        s.text(cx, sy(272) + 19, title, 17, fill=WHITE, sw=3)
+        s.text(cx, sy(92) + 16, title, 15, fill=WHITE, sw=3)
     s.add(f'<path d="M255,{sy(170)} l14,0 l0,-10 l16,18 l-16,18 l0,-10 l-14,0 Z" fill="{SUN}" stroke="{INK}" '
           'stroke-width="2" stroke-linejoin="round"/>')
-    s.text(240, sy(62) + 4, "tap the trays from the bottom up", 14, fill=WHITE, sw=3)
+    s.text(240, sy(62) + 6, "tap the trays from the bottom up", 14, fill=WHITE, sw=3)
     item("hambg.png", s, "hamburger stage background: order on the left, your burger on the right")
     for kind, stem, word, col in FILL_KINDS:
         f = Svg(116, 20)
@@ -381,7 +381,7 @@ def make_donttouch():
           f'<path d="M{cx - 12},{cy + 30} l0,-40 q0,-8 7,-8 q7,0 7,8 l0,-14 q0,-8 7,-8 q7,0 7,8 l0,18 q10,-4 12,6 '
           f'l-4,34 q-2,10 -14,10 l-14,0 q-8,0 -8,-14 Z" fill="{PINK}" stroke="{INK}" stroke-width="2.5"/>',
           f'<line x1="{cx - 32}" y1="{cy - 32}" x2="{cx + 32}" y2="{cy + 32}" stroke="{RED}" stroke-width="9"/>')
-    s.text(120, 275, "wait for the time to run out", 20, fill=WHITE, sw=4)
+    s.text(16, 280, "wait for the time to run out", 19, fill=WHITE, sw=4, anchor="start")
     item("dontouch.png", s, "don't-touch stage: the whole picture, telling the player not to touch")
 
 
@@ -394,9 +394,9 @@ def make_golf():
     hud(s)
     s.add(f'<ellipse cx="50" cy="{sy(270)}" rx="34" ry="16" fill="#8fe06a" stroke="#4e9a32" stroke-width="2"/>')
     s.add(f'<ellipse cx="430" cy="{sy(50)}" rx="64" ry="40" fill="#a8ec86" stroke="#4e9a32" stroke-width="2"/>')
-    for x, y in ((20, 180), (455, 200), (320, 300), (160, 20)):
+    for x, y in ((20, 180), (455, 200), (460, 120), (20, 60)):
         s.add(icons.tree(s, x, y, 40, "#2e8b3a"))
-    s.text(300, sy(270) + 6, "tilt to roll the ball into the hole", 15, fill=WHITE, sw=3)
+    s.text(200, sy(10), "tilt to roll the ball into the hole", 15, fill=WHITE, sw=3)
     item("golfbg.png", s, "golf stage background: tee at top left, green at bottom right")
     b = Svg(14, 14)
     b.add(f'<circle cx="6.8" cy="6.8" r="5.8" fill="{b.grad(WHITE, 0, 0.15)}" stroke="{INK}" stroke-width="1.4"/>',
@@ -549,9 +549,10 @@ def make_stopcar():
           f'<rect x="0" y="{sy(8)}" width="480" height="8" fill="#c7c9cf"/>')
     for y in range(8, 250, 20):  # the finish line on the left that no car may reach
         s.add(f'<rect x="4" y="{sy(y) - 10}" width="10" height="10" fill="{RED if (y // 20) % 2 else WHITE}"/>')
-    for x in range(30, 480, 90):
-        s.add(icons.tree(s, x, sy(270), 36, "#35a04a"))
-    s.text(300, sy(262) + 4, "tap every car before it gets away", 15, fill=WHITE, sw=3)
+    s.add(f'<rect x="0" y="40" width="480" height="{sy(250) - 40}" fill="{s.vgrad("#8fd16a", "#6fb84c")}"/>')
+    for x in range(290, 480, 24):
+        s.add(icons.flower(s, x, sy(256), 10))
+    s.text(14, sy(262) + 4, "tap every car before it gets away", 15, fill=WHITE, sw=3, anchor="start")
     item("stopcarbg.png", s, "stop-the-car background: a wide road with a line on the left")
     # cars run 530 points in 1 to 3 s and are hit against their rectangle of the last 0.1 s tick, so a car
     # 76 long still overlaps that rectangle by 23 points at the fastest pace
@@ -789,10 +790,15 @@ def make_phone():
           f'<rect x="106" y="{sy(246)}" width="328" height="10" rx="5" fill="#ffffff"/>',
           f'<rect x="95" y="{sy(172)}" width="380" height="160" rx="20" fill="{s.grad("#3c4a66", 0.1, 0.2)}" '
           f'stroke="{INK}" stroke-width="3"/>')
-    s.add(f'<path d="M30,{sy(205)} q-10,30 10,50 l12,-12 q-12,-14 -4,-30 Z" fill="{s.grad(RED)}" stroke="{INK}" '
-          'stroke-width="2" transform="rotate(-20 40 110)"/>')
-    s.text(50, sy(110), "dial", 18, fill=INK, stroke=None)
-    s.text(50, sy(130), "it!", 18, fill=INK, stroke=None)
+    px, py = 47, sy(215)
+    s.add(f'<path d="M{px - 30},{py + 18} L{px - 22},{py - 6} L{px + 22},{py - 6} L{px + 30},{py + 18} Z" '
+          f'fill="{s.grad(RED)}" stroke="{INK}" stroke-width="2" stroke-linejoin="round"/>',
+          f'<path d="M{px - 34},{py - 12} Q{px},{py - 30} {px + 34},{py - 12} L{px + 30},{py - 2} L{px + 18},{py - 6} '
+          f'L{px + 16},{py - 12} Q{px},{py - 18} {px - 16},{py - 12} L{px - 18},{py - 6} L{px - 30},{py - 2} Z" '
+          f'fill="{s.grad(RED, 0.4, 0.1)}" stroke="{INK}" stroke-width="2" stroke-linejoin="round"/>',
+          f'<circle cx="{px}" cy="{py + 7}" r="7" fill="{CREAM}" stroke="{INK}" stroke-width="1.5"/>')
+    s.text(47, sy(168), "dial the", 15, fill=INK, stroke=None)
+    s.text(47, sy(150), "number!", 15, fill=INK, stroke=None)
     item("phonenumberbg.png", s, "phone-number background: a display above a keypad")
     # keys at x = 140 + 75 d (y = 130 and 50), touch square 5: 64 x 56 leaves 11 and 24 points between
     for d in range(10):

@@ -23,7 +23,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 
 
 def sox(*args):
-    subprocess.run(["sox", *map(str, args)], check=True)
+    subprocess.run(["sox", "-R", *map(str, args)], check=True)  # -R: same seed, same bytes
 
 
 def note_freq(name):

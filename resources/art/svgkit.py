@@ -113,7 +113,8 @@ def button(w, h, color, label, size, r=None, text_fill=WHITE, pad=2.5):
           f'stroke="{INK}" stroke-width="2"/>',
           f'<rect x="{x0 + 4}" y="{y0 + 3}" width="{bw - 8}" height="{bh * 0.38}" rx="{max(1, min(r, bh * 0.19))}" '
           f'fill="#ffffff" opacity="0.3"/>')
-    s.text(x0 + bw / 2, y0 + bh / 2 + size * 0.36, label, size, fill=text_fill)
+    s.text(x0 + bw / 2, y0 + bh / 2 + size * 0.36, label, size, fill=text_fill,
+           stroke=WHITE if text_fill == INK else INK)
     return s
 
 
