@@ -1,62 +1,39 @@
-// Until the GL view is in, the game binary runs a small demo scene through the engine without a window
-// and reports what it did.
 #include <cstdio>
+#include <string>
+#include <vector>
 
-#include "engine/Director.hpp"
-#include "engine/IntervalAction.hpp"
-#include "engine/InstantAction.hpp"
-#include "engine/Layer.hpp"
-#include "engine/Scene.hpp"
-#include "platform/Clock.hpp"
+#include "app/Application.hpp"
+#include "app/Options.hpp"
+#include "app/Script.hpp"
 #include "platform/Log.hpp"
 
-using namespace quintora;
-
-namespace {
-
-class DemoLayer : public Layer {
-    QUINTORA_NODE(DemoLayer)
-public:
-    void init() override {
-        Layer::init();
-        mover_ = Node::node();
-        addChild(mover_.get());
-        mover_->runAction(Sequence::actions({MoveTo::actionWithDuration(1.0f, {480, 320}),
-                                             CallFunc::actionWithTarget(this, QCALL(DemoLayer, Arrived))}));
-        schedule(QSEL(DemoLayer, Tick), 0.1f);
+int main(int argc, char** argv) {
+    using namespace quintora;
+    const OptionsResult parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.options) {
+        std::fprintf(stderr, "quintora: %s\n%s", parsed.error.c_str(), usageText());
+        return 2;
     }
-    void Tick(float) { ++ticks_; }
-    void Arrived() {
-        std::printf("demo: the node reached (%.0f, %.0f) after %d ticks of 0.1 s\n", mover_->position().x,
-                    mover_->position().y, ticks_);
-        done_ = true;
+    const Options& options = *parsed.options;
+    if (options.help) {
+        std::fputs(usageText(), stdout);
+        return 0;
     }
-    [[nodiscard]] bool done() const { return done_; }
-
-private:
-    Ref<Node> mover_;
-    int ticks_ = 0;
-    bool done_ = false;
-};
-
-}  // namespace
-
-int main() {
-    platform::useVirtualClock(1230768000);
-    Director& director = Director::sharedDirector();
-    director.setLandscape(true);
-    Ref<Scene> scene = Scene::node();
-    Ref<DemoLayer> layer = DemoLayer::node();
-    scene->addChild(layer.get());
-    director.runWithScene(scene.get());
-    int frame = 0;
-    while (!layer->done() && frame < 600) {
-        platform::advanceVirtualClock(director.animationInterval());
-        director.mainLoop();
-        ++frame;
+    std::vector<ScriptEvent> script;
+    if (!options.scriptPath.empty()) {
+        ScriptResult loaded = loadScript(options.scriptPath);
+        if (!loaded.events) {
+            std::fprintf(stderr, "quintora: %s: %s\n", options.scriptPath.c_str(), loaded.error.c_str());
+            return 2;
+        }
+        script = std::move(*loaded.events);
     }
-    std::printf("demo: %d frames at %.0f frames a second on a %gx%g landscape scene\n", frame,
-                1.0 / director.animationInterval(), director.winSize().width, director.winSize().height);
-    director.end();
-    return layer->done() ? 0 : 1;
+    if (!platform::openLog(options.logPath)) {
+        std::fprintf(stderr, "quintora: cannot write the log to %s\n", options.logPath.c_str());
+        return 2;
+    }
+    Application application(options, std::move(script));
+    const int status = application.run();
+    platform::closeLog();
+    return status;
 }

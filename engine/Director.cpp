@@ -4,6 +4,8 @@
 #include <cmath>
 #include <mutex>
 
+#include "engine/CharMapLabel.hpp"
+#include "engine/EAGLView.hpp"
 #include "engine/Errors.hpp"
 #include "engine/Layer.hpp"
 #include "engine/Matrix.hpp"
@@ -81,6 +83,7 @@ void Director::end() {
     nextScene_ = nullptr;
     eventHandlers_.clear();
     stopAnimation();
+    if (attached_) detach();
 }
 
 void Director::setNextScene() {
@@ -101,14 +104,18 @@ void Director::setNextScene() {
 // The frame
 
 void Director::mainLoop() {
+    clearBuffers();
     calculateDeltaTime();
     if (!paused_) Scheduler::sharedScheduler().tick(dt_);
     if (nextScene_ != nullptr) setNextScene();
 
     MatrixStack& stack = modelView();
     stack.push();
+    if (landscape_) applyLandscape();
     if (runningScene_) runningScene_->visit();
+    if (displayFPS_) showFPS();
     stack.pop();
+    presentFrame();
 }
 
 void Director::calculateDeltaTime() {

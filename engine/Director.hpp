@@ -11,8 +11,17 @@
 
 namespace quintora {
 
+class EAGLView;
 class Layer;
 class Scene;
+class CharMapLabel;
+
+namespace platform {
+class Display;
+}
+
+enum class DirectorPixelFormat { RGB565 = 0, RGBA8 = 1 };
+enum class DirectorDepthFormat { None = 0, Depth16 = 1, Depth24 = 2 };
 
 class Director {
 public:
@@ -40,6 +49,19 @@ public:
     // Whether the repeating frame timer runs: the application loop calls mainLoop only then.
     [[nodiscard]] bool isAnimating() const { return animating_; }
 
+    // The GL view. Attaching makes it (the first time) inside the given window; raises the engine's
+    // attach exceptions when that cannot be done.
+    bool attachInWindow(platform::Display* window);
+    bool attachInView(platform::Display* view);
+    bool attachInView(platform::Display* view, Rect frame);
+    void detach();
+    [[nodiscard]] EAGLView* openGLView() const;
+    [[nodiscard]] bool isAttached() const { return attached_; }
+    void setPixelFormat(DirectorPixelFormat format);
+    [[nodiscard]] DirectorPixelFormat pixelFormat() const { return pixelFormat_; }
+    void setDepthBufferFormat(DirectorDepthFormat format);
+    [[nodiscard]] float frameRate() const { return frameRate_; }
+
     // Screen geometry
     void setLandscape(bool landscape);
     [[nodiscard]] bool landscape() const { return landscape_; }
@@ -64,10 +86,26 @@ public:
 
 private:
     Director();
+    bool initOpenGLViewWithView(platform::Display* view, Rect frame);
+    void initGLDefaultValues();
+    void applyFrameState();
+    void setDefaultProjection();
+    void applyLandscape();
+    void showFPS();
+    void clearBuffers();
+    void presentFrame();
     void calculateDeltaTime();
     void setNextScene();
     [[nodiscard]] platform::TimeOfDay now() const;
 
+    Ref<EAGLView> openGLView_;
+    bool attached_ = false;
+    DirectorPixelFormat pixelFormat_ = DirectorPixelFormat::RGB565;
+    DirectorDepthFormat depthBufferFormat_ = DirectorDepthFormat::None;
+    int frames_ = 0;
+    float accumDt_ = 0;
+    float frameRate_ = 0;
+    Ref<CharMapLabel> FPSLabel_;
     double animationInterval_ = 1.0 / 60;
     double oldAnimationInterval_ = 1.0 / 60;
     bool animating_ = false;

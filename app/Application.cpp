@@ -1,0 +1,218 @@
+#include "app/Application.hpp"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <thread>
+
+#include "app/Keyboard.hpp"
+#include "engine/Accelerometer.hpp"
+#include "engine/Director.hpp"
+#include "engine/EAGLView.hpp"
+#include "platform/Audio.hpp"
+#include "platform/Clock.hpp"
+#include "platform/Image.hpp"
+#include "platform/Log.hpp"
+#include "platform/UserDefaults.hpp"
+
+namespace quintora {
+namespace {
+
+double steadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+double wallSeconds() {
+    return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+}
+
+TouchPhase touchPhase(platform::InputPhase phase) {
+    switch (phase) {
+        case platform::InputPhase::Began: return TouchPhase::Began;
+        case platform::InputPhase::Moved: return TouchPhase::Moved;
+        case platform::InputPhase::Ended: return TouchPhase::Ended;
+        case platform::InputPhase::Cancelled: break;
+    }
+    return TouchPhase::Cancelled;
+}
+
+}  // namespace
+
+Application::Application(Options options, std::vector<ScriptEvent> script)
+    : options_(std::move(options)), script_(std::move(script)) {}
+
+Application::~Application() = default;
+
+int Application::run() {
+    if (options_.virtualClock) platform::useVirtualClock(options_.epoch);
+    if (!options_.dataDir.empty()) platform::setDataDirectory(options_.dataDir);
+    if (options_.headless) {
+        platform::disableAudio();
+        display_ = platform::openHeadlessDisplay(options_.effectiveScale());
+        if (!display_) {
+            std::fprintf(stderr, "quintora: no OpenGL ES 1.1 context could be made without a window\n");
+            return 1;
+        }
+    } else {
+        std::string error;
+        platform::WindowOptions windowOptions;
+        windowOptions.scale = options_.effectiveScale();
+        windowOptions.fullscreen = options_.fullscreen;
+        auto window = platform::Window::open(windowOptions, &error);
+        if (!window) {
+            std::fprintf(stderr, "quintora: %s; run with --headless to play without a window\n", error.c_str());
+            return 1;
+        }
+        window_ = window.get();
+        display_ = std::move(window);
+    }
+
+    delegate_.applicationDidFinishLaunching(display_.get());
+    Director& director = Director::sharedDirector();
+    nextFrameAt_ = steadySeconds();
+    lastWall_ = wallSeconds();
+    lastSteady_ = nextFrameAt_;
+    for (long frame = 1;; ++frame) {
+        if (window_) window_->pollEvents(*this);
+        deliverScript(frame);
+        if (quit_) break;
+        deliverTilt();
+        if (options_.virtualClock) {
+            platform::advanceVirtualClock(director.animationInterval());
+        } else {
+            // A wall clock that jumps (set by hand, or after a suspend) would make one huge frame.
+            const double wall = wallSeconds(), steady = steadySeconds();
+            if (std::fabs((wall - lastWall_) - (steady - lastSteady_)) > 1.0) delegate_.applicationSignificantTimeChange();
+            lastWall_ = wall;
+            lastSteady_ = steady;
+        }
+        platform::setLogFrame(frame);
+        if (director.isAnimating()) director.mainLoop();
+        takeScreenshots(frame);
+        if (options_.frames && frame >= *options_.frames) break;
+        if (!director.isAnimating()) break;  // the director was ended
+        waitForNextFrame();
+    }
+    delegate_.applicationWillTerminate();
+    return 0;
+}
+
+void Application::waitForNextFrame() {
+    // Automation without a window runs as fast as it can; everything else keeps to the frame rate.
+    if (options_.headless && options_.virtualClock) return;
+    nextFrameAt_ += Director::sharedDirector().animationInterval();
+    const double now = steadySeconds();
+    if (nextFrameAt_ < now - 0.25) nextFrameAt_ = now;  // fell far behind: start afresh
+    if (nextFrameAt_ > now) std::this_thread::sleep_for(std::chrono::duration<double>(nextFrameAt_ - now));
+}
+
+// Input
+
+void Application::touch(platform::InputPhase phase, long id, float viewX, float viewY) {
+    EAGLView* view = Director::sharedDirector().openGLView();
+    if (view == nullptr) return;
+    const TouchSet touches{Touch{id, {viewX, viewY}}};
+    view->touches(touchPhase(phase), touches, TouchEvent{steadySeconds()});
+}
+
+void Application::sceneTouch(platform::InputPhase phase, float sceneX, float sceneY) {
+    // Held in landscape, the view reports a scene point (x, y) as (y, x).
+    touch(phase, 1, sceneY, sceneX);
+}
+
+void Application::key(platform::Key key, bool pressed) {
+    TextInputReceiver* receiver = Keyboard::shared().receiver();
+    switch (key) {
+        case platform::Key::Right: keys_.setRight(pressed); break;
+        case platform::Key::Left: keys_.setLeft(pressed); break;
+        case platform::Key::Up: keys_.setUp(pressed); break;
+        case platform::Key::Down: keys_.setDown(pressed); break;
+        case platform::Key::Return:
+            if (pressed && receiver) receiver->returnKey();
+            break;
+        case platform::Key::Backspace:
+            if (pressed && receiver) receiver->deleteBackward();
+            break;
+        default: break;
+    }
+    if (window_) window_->setTextInput(Keyboard::shared().receiver() != nullptr);
+}
+
+void Application::text(std::string_view utf8) {
+    if (TextInputReceiver* receiver = Keyboard::shared().receiver()) receiver->insertText(utf8);
+}
+
+void Application::focusChanged(bool active) {
+    if (active == active_) return;
+    active_ = active;
+    if (active) {
+        delegate_.applicationDidBecomeActive();
+    } else {
+        delegate_.applicationWillResignActive();
+    }
+}
+
+void Application::deliverTilt() {
+    Accelerometer& accelerometer = Accelerometer::sharedAccelerometer();
+    if (window_) window_->setTextInput(Keyboard::shared().receiver() != nullptr);
+    if (accelerometer.delegate() == nullptr) return;
+    Acceleration sample = scriptedTilt_ ? *scriptedTilt_ : keys_.sample();
+    sample.timestamp = steadySeconds();
+    accelerometer.deliver(sample);
+}
+
+// Scripted input
+
+void Application::deliverScript(long frame) {
+    while (!pending_.empty() && pending_.front().first <= frame) {
+        const ScriptAction action = pending_.front().second;
+        pending_.pop_front();
+        deliverScripted(action, frame);
+    }
+    while (nextEvent_ < script_.size() && script_[nextEvent_].frame <= frame) {
+        deliverScripted(script_[nextEvent_].action, frame);
+        ++nextEvent_;
+    }
+}
+
+void Application::deliverScripted(const ScriptAction& action, long frame) {
+    using namespace script;
+    if (const auto* t = std::get_if<script::Touch>(&action)) {
+        const platform::InputPhase phase = t->kind == TouchKind::Began   ? platform::InputPhase::Began
+                                           : t->kind == TouchKind::Moved ? platform::InputPhase::Moved
+                                                                         : platform::InputPhase::Ended;
+        sceneTouch(phase, t->x, t->y);
+    } else if (const auto* tap = std::get_if<Tap>(&action)) {
+        sceneTouch(platform::InputPhase::Began, tap->x, tap->y);
+        pending_.emplace_back(frame + 1, script::Touch{TouchKind::Ended, tap->x, tap->y});
+    } else if (const auto* tilt = std::get_if<Tilt>(&action)) {
+        scriptedTilt_ = Acceleration{tilt->x, tilt->y, tilt->z, 0};
+    } else if (const auto* typed = std::get_if<Text>(&action)) {
+        text(typed->text);
+    } else if (const auto* pressed = std::get_if<script::Key>(&action)) {
+        const platform::Key key = pressed->key == KeyName::Return      ? platform::Key::Return
+                                  : pressed->key == KeyName::Backspace ? platform::Key::Backspace
+                                                                       : platform::Key::Escape;
+        this->key(key, true);
+        this->key(key, false);
+    } else if (const auto* alert = std::get_if<Alert>(&action)) {
+        platform::logf("script: no alert is shown for button %d", alert->index);
+    } else if (const auto* shot = std::get_if<Screenshot>(&action)) {
+        screenshots_.push_back(shot->path);
+    } else if (std::holds_alternative<Quit>(action)) {
+        quit_ = true;
+    }
+}
+
+void Application::takeScreenshots(long frame) {
+    if (screenshots_.empty()) return;
+    EAGLView* view = Director::sharedDirector().openGLView();
+    for (const std::string& path : screenshots_) {
+        if (view == nullptr || !platform::writePng(path, view->snapshotLandscape())) {
+            std::fprintf(stderr, "quintora: frame %ld: cannot write screenshot %s\n", frame, path.c_str());
+        }
+    }
+    screenshots_.clear();
+}
+
+}  // namespace quintora

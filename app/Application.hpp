@@ -1,0 +1,59 @@
+#pragma once
+// The application loop: opens the window (or the headless display), calls the delegate's hooks, turns
+// desktop and scripted input into touches, tilt, keys and text, and calls the director's frame every
+// animation interval, waiting in between.
+#include <deque>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "app/Options.hpp"
+#include "app/QuintoraAppDelegate.hpp"
+#include "app/Script.hpp"
+#include "app/TiltStandIn.hpp"
+#include "platform/Window.hpp"
+
+namespace quintora {
+
+class Application : public platform::InputSink {
+public:
+    explicit Application(Options options, std::vector<ScriptEvent> script = {});
+    ~Application() override;
+
+    // Runs until quit, the last frame asked for, or the window closes. Returns the exit status.
+    int run();
+
+    // InputSink
+    void touch(platform::InputPhase phase, long id, float viewX, float viewY) override;
+    void key(platform::Key key, bool pressed) override;
+    void text(std::string_view utf8) override;
+    void focusChanged(bool active) override;
+    void quitRequested() override { quit_ = true; }
+    void lowMemory() override { delegate_.applicationDidReceiveMemoryWarning(); }
+
+private:
+    void deliverScript(long frame);
+    void deliverScripted(const ScriptAction& action, long frame);
+    void sceneTouch(platform::InputPhase phase, float sceneX, float sceneY);
+    void deliverTilt();
+    void takeScreenshots(long frame);
+    void waitForNextFrame();
+
+    Options options_;
+    std::vector<ScriptEvent> script_;
+    std::size_t nextEvent_ = 0;
+    std::deque<std::pair<long, ScriptAction>> pending_;  // the ends of taps
+    std::vector<std::string> screenshots_;
+    std::unique_ptr<platform::Display> display_;
+    platform::Window* window_ = nullptr;
+    QuintoraAppDelegate delegate_;
+    TiltStandIn keys_;
+    std::optional<Acceleration> scriptedTilt_;
+    bool quit_ = false;
+    bool active_ = true;
+    double nextFrameAt_ = 0;
+    double lastWall_ = 0;
+    double lastSteady_ = 0;
+};
+
+}  // namespace quintora

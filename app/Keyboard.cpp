@@ -1,0 +1,10 @@
+#include "app/Keyboard.hpp"
+
+namespace quintora {
+
+Keyboard& Keyboard::shared() {
+    static Keyboard instance;
+    return instance;
+}
+
+}  // namespace quintora

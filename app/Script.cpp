@@ -1,0 +1,143 @@
+#include "app/Script.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <sstream>
+
+namespace quintora {
+namespace {
+
+std::string trim(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(" \t\r");
+    return std::string(text.substr(first, last - first + 1));
+}
+
+template <class Number>
+bool parseNumber(const std::string& text, Number& out) {
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, out);
+    return ec == std::errc() && ptr == end;
+}
+
+std::vector<std::string> words(const std::string& text) {
+    std::istringstream stream(text);
+    std::vector<std::string> result;
+    for (std::string word; stream >> word;) result.push_back(word);
+    return result;
+}
+
+// Parses the event after the frame number; returns an error text or nothing.
+std::optional<std::string> parseAction(const std::string& rest, ScriptAction& action) {
+    const std::vector<std::string> w = words(rest);
+    if (w.empty()) return "missing event";
+    const std::string& verb = w[0];
+    auto numbers = [&](std::size_t count, auto* values) -> std::optional<std::string> {
+        if (w.size() != count + 1) return verb + " takes " + std::to_string(count) + " numbers";
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!parseNumber(w[i + 1], values[i])) return "'" + w[i + 1] + "' is not a number";
+        }
+        return std::nullopt;
+    };
+    if (verb == "touch") {
+        if (w.size() != 4) return "touch takes began|moved|ended X Y";
+        script::Touch touch{};
+        if (w[1] == "began") {
+            touch.kind = script::TouchKind::Began;
+        } else if (w[1] == "moved") {
+            touch.kind = script::TouchKind::Moved;
+        } else if (w[1] == "ended") {
+            touch.kind = script::TouchKind::Ended;
+        } else {
+            return "unknown touch phase '" + w[1] + "'";
+        }
+        if (!parseNumber(w[2], touch.x) || !parseNumber(w[3], touch.y)) return "touch needs two numbers";
+        action = touch;
+    } else if (verb == "tap") {
+        float xy[2] = {};
+        if (auto error = numbers(2, xy)) return error;
+        action = script::Tap{xy[0], xy[1]};
+    } else if (verb == "tilt") {
+        double xyz[3] = {};
+        if (auto error = numbers(3, xyz)) return error;
+        action = script::Tilt{xyz[0], xyz[1], xyz[2]};
+    } else if (verb == "text") {
+        // The rest of the line after one separating blank, kept as typed.
+        const auto at = rest.find("text");
+        std::string text = rest.substr(at + 4);
+        if (!text.empty() && text.front() == ' ') text.erase(0, 1);
+        while (!text.empty() && (text.back() == '\r')) text.pop_back();
+        action = script::Text{text};
+    } else if (verb == "key") {
+        if (w.size() != 2) return "key takes return|backspace|escape";
+        if (w[1] == "return") {
+            action = script::Key{script::KeyName::Return};
+        } else if (w[1] == "backspace") {
+            action = script::Key{script::KeyName::Backspace};
+        } else if (w[1] == "escape") {
+            action = script::Key{script::KeyName::Escape};
+        } else {
+            return "unknown key '" + w[1] + "'";
+        }
+    } else if (verb == "alert") {
+        int index[1] = {};
+        if (auto error = numbers(1, index)) return error;
+        if (index[0] < 0) return "alert index must not be negative";
+        action = script::Alert{index[0]};
+    } else if (verb == "screenshot") {
+        if (w.size() != 2) return "screenshot takes one file name";
+        action = script::Screenshot{w[1]};
+    } else if (verb == "quit") {
+        if (w.size() != 1) return "quit takes nothing";
+        action = script::Quit{};
+    } else {
+        return "unknown event '" + verb + "'";
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+ScriptResult parseScript(const std::string& text) {
+    std::vector<ScriptEvent> events;
+    std::istringstream stream(text);
+    std::string raw;
+    int lineNumber = 0;
+    while (std::getline(stream, raw)) {
+        ++lineNumber;
+        // A '#' starts a comment, except inside typed text, which runs to the end of the line.
+        std::string line = raw;
+        const auto textAt = line.find(" text");
+        const auto hash = line.find('#');
+        if (hash != std::string::npos && (textAt == std::string::npos || hash < textAt)) line.erase(hash);
+        line = trim(line);
+        if (line.empty()) continue;
+        const auto space = line.find_first_of(" \t");
+        ScriptEvent event;
+        event.line = lineNumber;
+        const std::string frameText = line.substr(0, space);
+        if (!parseNumber(frameText, event.frame) || event.frame < 1) {
+            return {std::nullopt, "line " + std::to_string(lineNumber) + ": '" + frameText + "' is not a frame number"};
+        }
+        const std::string rest = space == std::string::npos ? std::string() : line.substr(space + 1);
+        if (auto error = parseAction(rest, event.action)) {
+            return {std::nullopt, "line " + std::to_string(lineNumber) + ": " + *error};
+        }
+        events.push_back(std::move(event));
+    }
+    std::stable_sort(events.begin(), events.end(),
+                     [](const ScriptEvent& a, const ScriptEvent& b) { return a.frame < b.frame; });
+    return {std::move(events), {}};
+}
+
+ScriptResult loadScript(const std::string& path) {
+    std::ifstream file(path);
+    if (!file) return {std::nullopt, "cannot read script " + path};
+    std::ostringstream text;
+    text << file.rdbuf();
+    return parseScript(text.str());
+}
+
+}  // namespace quintora

@@ -1,0 +1,58 @@
+#pragma once
+// Scripted input for automation: one event per line, "<frame> <event>", '#' starts a comment. The
+// events of frame F are delivered before frame F is drawn, in file order.
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace quintora {
+
+namespace script {
+enum class TouchKind { Began, Moved, Ended };
+enum class KeyName { Return, Backspace, Escape };
+
+struct Touch {
+    TouchKind kind;
+    float x, y;  // landscape scene points, origin lower left
+};
+struct Tap {
+    float x, y;
+};
+struct Tilt {
+    double x, y, z;
+};
+struct Text {
+    std::string text;
+};
+struct Key {
+    KeyName key;
+};
+struct Alert {
+    int index;
+};
+struct Screenshot {
+    std::string path;
+};
+struct Quit {};
+}  // namespace script
+
+using ScriptAction =
+    std::variant<script::Touch, script::Tap, script::Tilt, script::Text, script::Key, script::Alert,
+                 script::Screenshot, script::Quit>;
+
+struct ScriptEvent {
+    long frame = 0;
+    ScriptAction action;
+    int line = 0;
+};
+
+struct ScriptResult {
+    std::optional<std::vector<ScriptEvent>> events;  // sorted by frame, file order within a frame
+    std::string error;                                // "line N: ..." when events is empty
+};
+
+[[nodiscard]] ScriptResult parseScript(const std::string& text);
+[[nodiscard]] ScriptResult loadScript(const std::string& path);
+
+}  // namespace quintora

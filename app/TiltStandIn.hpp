@@ -1,0 +1,30 @@
+#pragma once
+// The device's tilt without a device: the arrow keys (or WASD) tilt it while they are held. The axes are
+// those of a phone held in landscape, so that Right moves things right on screen and Up moves them up.
+#include "engine/Accelerometer.hpp"
+
+namespace quintora {
+
+class TiltStandIn {
+public:
+    // How far a held key tilts the device, in units of gravity.
+    static constexpr double kKeyTilt = 0.35;
+
+    void setRight(bool held) { right_ = held; }
+    void setLeft(bool held) { left_ = held; }
+    void setUp(bool held) { up_ = held; }
+    void setDown(bool held) { down_ = held; }
+
+    [[nodiscard]] Acceleration sample() const {
+        Acceleration a;
+        a.x = (right_ ? kKeyTilt : 0) - (left_ ? kKeyTilt : 0);
+        a.y = (down_ ? kKeyTilt : 0) - (up_ ? kKeyTilt : 0);
+        a.z = -1;
+        return a;
+    }
+
+private:
+    bool right_ = false, left_ = false, up_ = false, down_ = false;
+};
+
+}  // namespace quintora

@@ -1,0 +1,70 @@
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+
+#include "platform/Display.hpp"
+#include "platform/Log.hpp"
+
+namespace quintora::platform {
+namespace {
+
+class HeadlessDisplay final : public Display {
+public:
+    HeadlessDisplay(EGLDisplay display, EGLContext context, int scale)
+        : display_(display), context_(context), scale_(scale) {}
+
+    ~HeadlessDisplay() override {
+        if (isCurrent()) eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+        eglDestroyContext(display_, context_);
+        eglTerminate(display_);
+    }
+
+    bool makeCurrent() override {
+        return eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_) == EGL_TRUE;
+    }
+    [[nodiscard]] bool isCurrent() const override { return eglGetCurrentContext() == context_; }
+    void releaseCurrent() override { eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT); }
+    [[nodiscard]] void* procAddress(const char* name) const override {
+        return reinterpret_cast<void*>(eglGetProcAddress(name));
+    }
+    [[nodiscard]] int scale() const override { return scale_; }
+    // Nothing to show: screenshots read the engine's framebuffer directly.
+    bool present(unsigned, int, int, int, int) override { return true; }
+
+private:
+    EGLDisplay display_;
+    EGLContext context_;
+    int scale_;
+};
+
+}  // namespace
+
+std::unique_ptr<Display> openHeadlessDisplay(int scale) {
+    auto getPlatformDisplay =
+        reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (getPlatformDisplay == nullptr) {
+        log("headless display: EGL has no eglGetPlatformDisplayEXT");
+        return nullptr;
+    }
+    EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    EGLint major = 0, minor = 0;
+    if (display == EGL_NO_DISPLAY || eglInitialize(display, &major, &minor) != EGL_TRUE) {
+        logf("headless display: no surfaceless EGL display (error 0x%04X)", eglGetError());
+        return nullptr;
+    }
+    eglBindAPI(EGL_OPENGL_ES_API);
+    const EGLint configAttributes[] = {EGL_RENDERABLE_TYPE, EGL_OPENGL_ES_BIT, EGL_NONE};
+    EGLConfig config = nullptr;
+    EGLint configs = 0;
+    eglChooseConfig(display, configAttributes, &config, 1, &configs);
+    const EGLint contextAttributes[] = {EGL_CONTEXT_CLIENT_VERSION, 1, EGL_NONE};
+    EGLContext context =
+        eglCreateContext(display, configs > 0 ? config : EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, contextAttributes);
+    if (context == EGL_NO_CONTEXT) {
+        logf("headless display: no GL ES 1.1 context (error 0x%04X)", eglGetError());
+        eglTerminate(display);
+        return nullptr;
+    }
+    return std::make_unique<HeadlessDisplay>(display, context, scale);
+}
+
+}  // namespace quintora::platform
