@@ -73,6 +73,7 @@ int Application::run() {
     lastWall_ = wallSeconds();
     lastSteady_ = nextFrameAt_;
     for (long frame = 1;; ++frame) {
+        platform::setLogFrame(frame);
         if (window_) window_->pollEvents(*this);
         deliverScript(frame);
         if (quit_) break;
@@ -86,7 +87,6 @@ int Application::run() {
             lastWall_ = wall;
             lastSteady_ = steady;
         }
-        platform::setLogFrame(frame);
         if (director.isAnimating()) director.mainLoop();
         takeScreenshots(frame);
         if (options_.frames && frame >= *options_.frames) break;

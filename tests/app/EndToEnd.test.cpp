@@ -1,0 +1,109 @@
+// The game binary itself, headless, under the virtual clock and a script.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/Image.hpp"
+
+namespace quintora {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct GameRun {
+    int status = -1;
+    std::string output;  // standard error and output together
+};
+
+GameRun runGame(const std::string& arguments) {
+    GameRun run;
+    const std::string command = std::string(QUINTORA_BINARY) + " " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe)) run.output += buffer;
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream file(path);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() / ("quintora-e2e-" + std::to_string(::getpid()) + "-" +
+                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+    std::string write(const std::string& name, const std::string& text) {
+        const fs::path path = folder_ / name;
+        std::ofstream(path) << text;
+        return path.string();
+    }
+    fs::path folder_;
+};
+
+TEST_F(EndToEnd, AScriptedRunTouchesTheSceneTakesAScreenshotAndLogsTheSameEveryTime) {
+    const std::string shot = (folder_ / "shot.png").string();
+    const std::string script = write("run.txt", "10 tap 100 250\n40 screenshot " + shot + "\n41 quit\n");
+    const std::string arguments = "--headless --virtual-clock --data-dir " + (folder_ / "data").string() +
+                                  " --script " + script + " --log ";
+    const GameRun first = runGame(arguments + (folder_ / "first.log").string());
+    ASSERT_EQ(first.status, 0) << first.output;
+    const GameRun second = runGame(arguments + (folder_ / "second.log").string());
+    ASSERT_EQ(second.status, 0) << second.output;
+
+    const std::string log = readFile(folder_ / "first.log");
+    EXPECT_NE(log.find("10 Touched at 100, 250"), std::string::npos) << log;
+    EXPECT_EQ(log, readFile(folder_ / "second.log"));
+
+    const auto image = platform::decodePng(shot);
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->width, 480);
+    EXPECT_EQ(image->height, 320);
+}
+
+TEST_F(EndToEnd, ScaleAndFrameLimitAreHonoured) {
+    const std::string shot = (folder_ / "big.png").string();
+    const std::string script = write("run.txt", "3 screenshot " + shot + "\n");
+    const GameRun run = runGame("--headless --virtual-clock --scale 2 --frames 5 --script " + script);
+    ASSERT_EQ(run.status, 0) << run.output;
+    const auto image = platform::decodePng(shot);
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->width, 960);
+    EXPECT_EQ(image->height, 640);
+}
+
+TEST_F(EndToEnd, BadInputStopsBeforeTheFirstFrame) {
+    const std::string shot = (folder_ / "never.png").string();
+    const std::string script = write("bad.txt", "1 screenshot " + shot + "\n2 tap 1\n");
+    const GameRun badScript = runGame("--headless --virtual-clock --frames 3 --script " + script);
+    EXPECT_EQ(badScript.status, 2);
+    EXPECT_NE(badScript.output.find("line 2: tap takes 2 numbers"), std::string::npos) << badScript.output;
+    EXPECT_FALSE(fs::exists(shot)) << "nothing may run before the script is known to be good";
+
+    const GameRun badOption = runGame("--headless --frame 3");
+    EXPECT_EQ(badOption.status, 2);
+    EXPECT_NE(badOption.output.find("unknown option '--frame'"), std::string::npos) << badOption.output;
+
+    const GameRun noDisplay = runGame("--frames 1");  // the test environment has no display
+    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
+        EXPECT_EQ(noDisplay.status, 1);
+        EXPECT_NE(noDisplay.output.find("--headless"), std::string::npos) << noDisplay.output;
+    }
+}
+
+}  // namespace
+}  // namespace quintora

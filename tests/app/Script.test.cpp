@@ -1,0 +1,71 @@
+#include "app/Script.hpp"
+
+#include <gtest/gtest.h>
+
+namespace quintora {
+namespace {
+
+TEST(Script, EveryEventKindInFrameOrderAndFileOrderWithinAFrame) {
+    const ScriptResult parsed = parseScript(
+        "# a comment line\n"
+        "\n"
+        "12 touch began 10 20   # trailing comment\n"
+        "5 tap 100.5 200\n"
+        "12 touch moved 11 21\n"
+        "12 touch ended 12 22\n"
+        "20 tilt 0.5 -0.25 -1\n"
+        "21 text Ana # not a comment inside text\n"
+        "22 key return\n"
+        "22 key backspace\n"
+        "22 key escape\n"
+        "23 alert 1\n"
+        "24 screenshot out.png\n"
+        "25 quit\n");
+    ASSERT_TRUE(parsed.events) << parsed.error;
+    const auto& events = *parsed.events;
+    ASSERT_EQ(events.size(), 12u);
+    EXPECT_EQ(events[0].frame, 5);
+    const auto* tap = std::get_if<script::Tap>(&events[0].action);
+    ASSERT_NE(tap, nullptr);
+    EXPECT_FLOAT_EQ(tap->x, 100.5f);
+    const auto* began = std::get_if<script::Touch>(&events[1].action);
+    ASSERT_NE(began, nullptr);
+    EXPECT_EQ(began->kind, script::TouchKind::Began);
+    EXPECT_EQ(std::get<script::Touch>(events[2].action).kind, script::TouchKind::Moved);
+    EXPECT_EQ(std::get<script::Touch>(events[3].action).kind, script::TouchKind::Ended);
+    EXPECT_DOUBLE_EQ(std::get<script::Tilt>(events[4].action).y, -0.25);
+    EXPECT_EQ(std::get<script::Text>(events[5].action).text, "Ana # not a comment inside text");
+    EXPECT_EQ(std::get<script::Key>(events[6].action).key, script::KeyName::Return);
+    EXPECT_EQ(std::get<script::Key>(events[8].action).key, script::KeyName::Escape);
+    EXPECT_EQ(std::get<script::Alert>(events[9].action).index, 1);
+    EXPECT_EQ(std::get<script::Screenshot>(events[10].action).path, "out.png");
+    EXPECT_TRUE(std::holds_alternative<script::Quit>(events[11].action));
+    EXPECT_EQ(events[11].line, 14);
+}
+
+TEST(Script, MalformedLinesAreRefusedNamingTheLine) {
+    const struct {
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {"1 quit\nx tap 1 2\n", "line 2: 'x' is not a frame number"},
+        {"0 quit\n", "line 1: '0' is not a frame number"},
+        {"3 jump 1 2\n", "line 1: unknown event 'jump'"},
+        {"3 tap 1\n", "line 1: tap takes 2 numbers"},
+        {"3 tap 1 y\n", "line 1: 'y' is not a number"},
+        {"3 touch pressed 1 2\n", "line 1: unknown touch phase 'pressed'"},
+        {"3 key space\n", "line 1: unknown key 'space'"},
+        {"3 alert -1\n", "line 1: alert index must not be negative"},
+        {"3\n", "line 1: missing event"},
+        {"3 quit now\n", "line 1: quit takes nothing"},
+    };
+    for (const auto& c : cases) {
+        const ScriptResult parsed = parseScript(c.text);
+        EXPECT_FALSE(parsed.events) << c.text;
+        EXPECT_EQ(parsed.error, c.expected);
+    }
+    EXPECT_EQ(loadScript("/nonexistent/script.txt").error, "cannot read script /nonexistent/script.txt");
+}
+
+}  // namespace
+}  // namespace quintora
