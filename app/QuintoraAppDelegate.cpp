@@ -1,6 +1,6 @@
 #include "app/QuintoraAppDelegate.hpp"
 
-#include "app/StartScene.hpp"
+#include "app/MenuScene.hpp"
 #include "engine/Director.hpp"
 #include "engine/TextureMgr.hpp"
 #include "platform/Display.hpp"
@@ -13,7 +13,7 @@ void QuintoraAppDelegate::applicationDidFinishLaunching(platform::Display* windo
     Director& director = Director::sharedDirector();
     director.setLandscape(true);
     director.attachInWindow(window);
-    director.runWithScene(startScene().get());
+    director.runWithScene(MenuScene::node().get());
 }
 
 void QuintoraAppDelegate::applicationWillResignActive() { Director::sharedDirector().pause(); }

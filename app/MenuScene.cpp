@@ -1,0 +1,86 @@
+#include "app/MenuScene.hpp"
+
+#include "app/GameState.hpp"
+#include "app/MiniGameLayer.hpp"
+#include "app/RecordScene.hpp"
+#include "engine/Director.hpp"
+#include "engine/InstantAction.hpp"
+#include "engine/IntervalAction.hpp"
+#include "engine/Sprite.hpp"
+
+namespace quintora {
+
+void MenuScene::init() {
+    Scene::init();
+    addChild(MenuLayer::node().get(), 1);
+}
+
+void MenuLayer::init() {
+    Layer::init();
+    Logo();
+    setIsTouchEnabled(true);
+}
+
+void MenuLayer::Logo() {
+    Ref<Sprite> logo = Sprite::spriteWithFile("logo.png");
+    addChild(logo.get(), 0);
+    logo->setPosition({240, 160});
+    logo->setOpacity(0);
+    logo->runAction(Sequence::actions({FadeIn::actionWithDuration(1.0f), DelayTime::actionWithDuration(1.0f),
+                                       FadeOut::actionWithDuration(1.0f),
+                                       CallFuncN::actionWithTarget(this, QCALLN(MenuLayer, MainBG))}));
+}
+
+void MenuLayer::MainBG(Node*) {
+    auto place = [this](const char* file, Point position) {
+        Ref<Sprite> sprite = Sprite::spriteWithFile(file);
+        sprite->setPosition(position);
+        addChild(sprite.get());
+        return getFrame(sprite.get());
+    };
+    place("mainbg.png", {240, 160});
+    R_abt = place("abt.png", {150, 150});
+    R_pbt = place("pbt.png", {200, 90});
+    R_lbt = place("lbt.png", {300, 50});
+    R_rbt = place("rbt.png", {40, 30});
+    cs = ChangeClass::make();
+    game().B_Record = false;
+    game().Totaltime = 0;
+}
+
+bool MenuLayer::handleTouchesBegan(const TouchSet& touches, const TouchEvent&) {
+    const Point p = Director::sharedDirector().convertCoordinate(touches.front().locationInView());
+    const Rect touch{p, {5, 5}};
+    // Each button is tested on its own: a touch that meets two presses both.
+    if (rectIntersectsRect(touch, R_abt)) StarterL();
+    if (rectIntersectsRect(touch, R_pbt)) NormalL();
+    if (rectIntersectsRect(touch, R_lbt)) HardL();
+    if (rectIntersectsRect(touch, R_rbt)) RecordL();
+    return true;
+}
+
+void MenuLayer::StarterL() {
+    game().SelectLevel = 1;
+    GameSetting();
+}
+
+void MenuLayer::NormalL() {
+    game().SelectLevel = 2;
+    GameSetting();
+}
+
+void MenuLayer::HardL() {
+    game().SelectLevel = 3;
+    GameSetting();
+}
+
+void MenuLayer::RecordL() { RecordGo(); }
+
+void MenuLayer::RecordGo() { Director::sharedDirector().replaceScene(RecordScene::node().get()); }
+
+void MenuLayer::GameSetting() {
+    game().Life = 5;
+    cs->StageChange();
+}
+
+}  // namespace quintora

@@ -1,0 +1,121 @@
+#include "app/MiniGameLayer.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/GameState.hpp"
+#include "engine/Accelerometer.hpp"
+#include "engine/Director.hpp"
+#include "engine/IntervalAction.hpp"
+#include "platform/Log.hpp"
+
+namespace quintora {
+
+Rect getFrame(const Sprite* sprite) {
+    const Point p = sprite->position();
+    const Size s = sprite->contentSize();
+    return {{p.x - s.width / 2, p.y - s.height / 2}, s};
+}
+
+void MiniGameLayer::init() {
+    Layer::init();
+    setIsTouchEnabled(true);
+    seedRandomFromClock();
+    GameSetting();
+}
+
+void MiniGameLayer::startTick() { schedule(QSEL(MiniGameLayer, Timecount), 0.1f); }
+
+Ref<Sprite> MiniGameLayer::addSprite(const std::string& file, Point position, int z) {
+    Ref<Sprite> sprite = Sprite::spriteWithFile(file);
+    sprite->setPosition(position);
+    addChild(sprite.get(), z);
+    return sprite;
+}
+
+void MiniGameLayer::addTimeBar() {
+    addSprite("timedown.png", {215, 304}, 1);
+    Ref<Sprite> bar = addSprite("timeup.png", {215, 303}, 2);
+    bar->runAction(MoveTo::actionWithDuration(5.0f, {-226, 303}));
+}
+
+void MiniGameLayer::takeAccelerometer() {
+    Accelerometer::sharedAccelerometer().setDelegate(this);
+    holdsAccelerometer_ = true;
+}
+
+void MiniGameLayer::Lifesetting() {
+    for (int i = 0; i < game().Life; ++i) addSprite("life.png", {380.0f + 20.0f * static_cast<float>(i), 275}, lifeZ());
+}
+
+Point MiniGameLayer::touchPoint(const TouchSet& touches) {
+    return Director::sharedDirector().convertCoordinate(touches.front().locationInView());
+}
+
+int MiniGameLayer::level() { return game().SelectLevel; }
+
+void MiniGameLayer::Timecount(float) {
+    unschedule(QSEL(MiniGameLayer, Timecount));
+    CurrentTime = static_cast<float>(static_cast<double>(CurrentTime) + 0.1);
+    platform::logf("%f", static_cast<double>(CurrentTime));
+    schedule(QSEL(MiniGameLayer, Timecount), 0.1f);
+
+    checksBeforeTimeOut();
+    const TimeOut outcome = timeOutOutcome();
+    if (outcome != TimeOut::None && static_cast<double>(CurrentTime) > 4.9) {
+        game().win = outcome == TimeOut::Won;
+        platform::log("ok");
+        unschedule(QSEL(MiniGameLayer, Timecount));
+        ExitGame();
+    }
+    checksAfterTimeOut();
+}
+
+void MiniGameLayer::endStage(bool won) {
+    game().win = won;
+    unschedule(QSEL(MiniGameLayer, Timecount));
+    ExitGame();
+}
+
+void MiniGameLayer::ExitGame() {
+    if (holdsAccelerometer_) {
+        Accelerometer::sharedAccelerometer().setDelegate(nullptr);
+        holdsAccelerometer_ = false;
+    }
+    beforeExitGame();
+    Ref<Sprite> results[2][5];
+    for (int i = 0; i < 5; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "gamewin%d.png", i);
+        results[1][i] = Sprite::spriteWithFile(name);
+        std::snprintf(name, sizeof name, "gamelose%d.png", i);
+        results[0][i] = Sprite::spriteWithFile(name);
+    }
+    const long k = random() % 5;
+    Sprite* shown = results[game().win ? 1 : 0][k].get();
+    shown->setPosition({240, 160});
+    addChild(shown, 10);
+    schedule(QSEL(MiniGameLayer, endcount), 1.0f);
+}
+
+void MiniGameLayer::endcount(float) {
+    ExitGame2();
+    unschedule(QSEL(MiniGameLayer, endcount));
+}
+
+void MiniGameLayer::ExitGame2() {
+    GameState& state = game();
+    state.Totaltime += CurrentTime;
+    cs = ChangeClass::make();
+    if (state.win) {
+        cs->winsound();
+        cs->StageChange();
+    } else {
+        cs->losesound();
+        state.Life -= 1;
+        platform::logf("life = %d", state.Life);
+        cs->StageChange();
+    }
+}
+
+}  // namespace quintora

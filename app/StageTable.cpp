@@ -1,0 +1,29 @@
+// The sixteen stages of the rotation. A stage whose game is not built yet is played as don't-touch.
+#include "app/ChangeClass.hpp"
+#include "games/Donttouch.hpp"
+
+namespace quintora {
+
+const std::array<StageEntry, 16>& stageTable() {
+    static const std::array<StageEntry, 16> table = {{
+        {1, "HamburgerGameGo", "aaa", makeMiniGameScene<DonttouchLayer>},
+        {2, "SameGrimGo", "bbb", makeMiniGameScene<DonttouchLayer>},
+        {3, "SparkMoveGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {4, "TakeTshirtsGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {5, "BaseballGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {6, "PhonenumberGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {7, "CardSpeedGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {8, "GamEatGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {9, "StopCarGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {10, "PlantTreeGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {11, "DifferentPictureGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {12, "MathematicsGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {13, "DonttouchGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {14, "GolfHoleGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {15, "FollowWayGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {16, "XmaxClickGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+    }};
+    return table;
+}
+
+}  // namespace quintora
