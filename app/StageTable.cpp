@@ -1,12 +1,13 @@
 // The sixteen stages of the rotation. A stage whose game is not built yet is played as don't-touch.
 #include "app/ChangeClass.hpp"
 #include "games/Donttouch.hpp"
+#include "games/HamburgerGame.hpp"
 
 namespace quintora {
 
 const std::array<StageEntry, 16>& stageTable() {
     static const std::array<StageEntry, 16> table = {{
-        {1, "HamburgerGameGo", "aaa", makeMiniGameScene<DonttouchLayer>},
+        {1, "HamburgerGameGo", "aaa", makeMiniGameScene<HamburgerGameLayer>},
         {2, "SameGrimGo", "bbb", makeMiniGameScene<DonttouchLayer>},
         {3, "SparkMoveGo", nullptr, makeMiniGameScene<DonttouchLayer>},
         {4, "TakeTshirtsGo", nullptr, makeMiniGameScene<DonttouchLayer>},
