@@ -1,6 +1,7 @@
 // The sixteen stages of the rotation. A stage whose game is not built yet is played as don't-touch.
 #include "app/ChangeClass.hpp"
 #include "games/Donttouch.hpp"
+#include "games/Phonenumber.hpp"
 #include "games/HamburgerGame.hpp"
 
 namespace quintora {
@@ -12,7 +13,7 @@ const std::array<StageEntry, 16>& stageTable() {
         {3, "SparkMoveGo", nullptr, makeMiniGameScene<DonttouchLayer>},
         {4, "TakeTshirtsGo", nullptr, makeMiniGameScene<DonttouchLayer>},
         {5, "BaseballGo", nullptr, makeMiniGameScene<DonttouchLayer>},
-        {6, "PhonenumberGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {6, "PhonenumberGo", nullptr, makeMiniGameScene<PhonenumberLayer>},
         {7, "CardSpeedGo", nullptr, makeMiniGameScene<DonttouchLayer>},
         {8, "GamEatGo", nullptr, makeMiniGameScene<DonttouchLayer>},
         {9, "StopCarGo", nullptr, makeMiniGameScene<DonttouchLayer>},
