@@ -30,9 +30,11 @@ class GLTest : public EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        static std::unique_ptr<platform::Display> display = platform::openHeadlessDisplay(1);
+        // One context for the whole program, never torn down: the GL driver stays loaded until the very
+        // end, as it does in the game.
+        static platform::Display* display = platform::openHeadlessDisplay(1).release();
         ASSERT_NE(display, nullptr) << "no headless GL ES 1.1 context";
-        if (!director().isAttached()) director().attachInWindow(display.get());
+        if (!director().isAttached()) director().attachInWindow(display);
         folder_ = std::filesystem::temp_directory_path() /
                   ("quintora-gl-" + std::to_string(::getpid()) + "-" +
                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
