@@ -1,0 +1,104 @@
+// The run's order of stages, its bookkeeping of time and lives, and its end.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/ChangeClass.hpp"
+#include "app/RecordScene.hpp"
+#include "platform/Log.hpp"
+#include "support/StageTest.hpp"
+
+namespace quintora {
+namespace {
+
+using testing::StageTest;
+namespace fs = std::filesystem;
+
+std::string readFile(const fs::path& path) {
+    std::ifstream file(path);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+TEST(StageOrder, TheFirstDrawChoosesAnOrderFromTheClockAndWrapsAfterSixteen) {
+    game().reset();
+    // At this time of day the generator picks the sixth order, which starts with stage 3.
+    platform::useVirtualClock(1230768001);
+    Ref<ChangeClass> controller = ChangeClass::make();
+    controller->SortStage();
+    EXPECT_EQ(game().arrayselect, 6);
+    EXPECT_EQ(game().RanStage, 3);
+    std::vector<int> drawn{game().RanStage};
+    for (int i = 1; i < 17; ++i) {
+        ChangeClass::make()->SortStage();
+        drawn.push_back(game().RanStage);
+    }
+    const std::vector<int> sixth(std::begin(kStageOrders[5]), std::end(kStageOrders[5]));
+    EXPECT_EQ(std::vector<int>(drawn.begin(), drawn.begin() + 16), sixth);
+    EXPECT_EQ(drawn[16], 3) << "after sixteen the order starts again";
+    EXPECT_EQ(game().arrayselect, 6) << "chosen once per process";
+    game().reset();
+}
+
+TEST(StageOrder, EveryOrderIsAPermutationOfTheSixteenStages) {
+    for (const auto& order : kStageOrders) {
+        std::vector<int> sorted(std::begin(order), std::end(order));
+        std::sort(sorted.begin(), sorted.end());
+        for (int i = 0; i < 16; ++i) EXPECT_EQ(sorted[i], i + 1);
+    }
+    for (int number = 1; number <= 16; ++number) EXPECT_EQ(stageTable().at(number - 1).number, number);
+}
+
+class RunTest : public StageTest {};
+
+TEST_F(RunTest, FiveTimeOutLossesBookAboutTwentyFiveSecondsAndEndOnTheRecords) {
+    // From the fourth order's ninth place the stages are 2, 4, 6, 8 and 10: all lost when time runs out.
+    game().arrayselect = 4;
+    game().stagenum = 8;
+    game().SelectLevel = 1;
+    game().Life = 5;
+    const fs::path log = fs::temp_directory_path() / ("quintora-run-" + std::to_string(::getpid()) + ".log");
+    ASSERT_TRUE(platform::openLog(log.string()));
+    Ref<Scene> start = Scene::node();
+    director().runWithScene(start.get());
+    frame();
+    ChangeClass::make()->StageChange();
+    for (int i = 0; i < 6 * 400 && game().Life > 0; ++i) frame();
+    frame();
+    platform::closeLog();
+    const std::string text = readFile(log);
+    fs::remove(log);
+
+    EXPECT_EQ(game().Life, 0);
+    EXPECT_NEAR(game().Totaltime, 25.0f, 0.01f);
+    ASSERT_NE(director().runningScene(), nullptr);
+    EXPECT_NE(dynamic_cast<RecordLayer*>(director().runningScene()->children().front().get()), nullptr);
+    for (int life = 4; life >= 0; --life) {
+        EXPECT_NE(text.find(" life = " + std::to_string(life) + "\n"), std::string::npos) << text;
+    }
+    for (int stage = 8; stage <= 13; ++stage) {
+        EXPECT_NE(text.find(" stage = " + std::to_string(stage) + "\n"), std::string::npos);
+    }
+    EXPECT_EQ(game().stagenum, 14) << "the call that ends the run also draws a stage";
+}
+
+TEST_F(RunTest, TheMusicStartsOnceAProcess) {
+    const fs::path log = fs::temp_directory_path() / ("quintora-music-" + std::to_string(::getpid()) + ".log");
+    ASSERT_TRUE(platform::openLog(log.string()));
+    ChangeClass::make()->soundgo();
+    ChangeClass::make()->soundgo();
+    platform::closeLog();
+    const std::string text = readFile(log);
+    fs::remove(log);
+    EXPECT_EQ(game().sgo, 1);
+    EXPECT_EQ(text, "0 Yes sound go 1\n");
+}
+
+}  // namespace
+}  // namespace quintora
