@@ -76,23 +76,30 @@ Ref<Texture2D> Texture2D::initWithImage(const platform::Bitmap& image, Texture2D
     }
     std::vector<std::uint8_t> rgba = placeTopLeft(image, texW, texH, halvings);
     const size_t pixels = static_cast<size_t>(texW) * texH;
+    bool opaque = format != Texture2DPixelFormat::A8;
+    for (size_t i = 3; opaque && i < image.pixels.size(); i += 4) opaque = image.pixels[i] == 255;
+    Ref<Texture2D> texture;
     switch (format) {
         case Texture2DPixelFormat::RGBA8888:
-            return initWithData(rgba.data(), format, texW, texH, content);
+            texture = initWithData(rgba.data(), format, texW, texH, content);
+            break;
         case Texture2DPixelFormat::RGB565: {
             std::vector<std::uint16_t> packed(pixels);
             packRGB565(rgba.data(), pixels, packed.data());
-            return initWithData(packed.data(), format, texW, texH, content);
+            texture = initWithData(packed.data(), format, texW, texH, content);
+            break;
         }
         case Texture2DPixelFormat::A8: {
             std::vector<std::uint8_t> alpha(pixels);
             for (size_t i = 0; i < pixels; ++i) alpha[i] = rgba[i * 4 + 3];
-            return initWithData(alpha.data(), format, texW, texH, content);
+            texture = initWithData(alpha.data(), format, texW, texH, content);
+            break;
         }
         case Texture2DPixelFormat::Automatic:
-            break;
+            throw EngineException("NSInternalInconsistencyException", "Invalid pixel format");
     }
-    throw EngineException("NSInternalInconsistencyException", "Invalid pixel format");
+    texture->opaque_ = opaque;
+    return texture;
 }
 
 Ref<Texture2D> Texture2D::initWithString(std::string_view text, const std::string& fontName, float fontSize) {

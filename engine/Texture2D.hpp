@@ -41,6 +41,8 @@ public:
     [[nodiscard]] Texture2DPixelFormat pixelFormat() const { return format_; }
     [[nodiscard]] float maxS() const { return maxS_; }
     [[nodiscard]] float maxT() const { return maxT_; }
+    // Every pixel of the image is fully opaque, so drawing it unfaded needs no blending.
+    [[nodiscard]] bool isOpaque() const { return opaque_; }
 
     // The side a texture gets for an image side: unchanged when 1 or a power of two, else the next
     // power of two above.
@@ -58,6 +60,7 @@ private:
     Texture2DPixelFormat format_ = Texture2DPixelFormat::RGBA8888;
     float maxS_ = 0;
     float maxT_ = 0;
+    bool opaque_ = false;
 };
 
 }  // namespace quintora

@@ -99,7 +99,14 @@ TEST_F(RenderTest, AFullScreenImageBecomesAPaddedTextureAndCoversTheScreen) {
     EXPECT_EQ(texture->contentSize(), (Size{480, 320}));
     EXPECT_FLOAT_EQ(texture->maxS(), 0.9375f);
     EXPECT_FLOAT_EQ(texture->maxT(), 0.625f);
+    EXPECT_TRUE(texture->isOpaque());
+    // A see-through picture over it is blended, an opaque one simply covers it.
+    Ref<Sprite> glass = sprite(solidImage("glass.png", 40, 40, {255, 0, 0, 128}), {100, 100}, 1);
+    EXPECT_FALSE(glass->texture()->isOpaque());
     frame();
+    const Colour mixed = pixelAt(screen(), 100, 100);
+    EXPECT_GT(mixed[0], 40);
+    EXPECT_GT(mixed[1], 40) << "the green underneath shows through";
     const platform::Bitmap shot = screen();
     for (auto [x, y] : {std::pair{1, 1}, {478, 1}, {1, 318}, {478, 318}, {240, 160}}) {
         EXPECT_TRUE(near(pixelAt(shot, x, y), kGreen)) << x << "," << y;
