@@ -7,6 +7,7 @@
 
 #include "app/Keyboard.hpp"
 #include "engine/Accelerometer.hpp"
+#include "engine/AlertView.hpp"
 #include "engine/Director.hpp"
 #include "engine/EAGLView.hpp"
 #include "platform/Audio.hpp"
@@ -128,10 +129,22 @@ void Application::key(platform::Key key, bool pressed) {
         case platform::Key::Up: keys_.setUp(pressed); break;
         case platform::Key::Down: keys_.setDown(pressed); break;
         case platform::Key::Return:
-            if (pressed && receiver) receiver->returnKey();
+            // A shown alert is modal: Return and Escape answer it before anything underneath.
+            if (!pressed) break;
+            if (AlertView* alert = Director::sharedDirector().shownAlert()) {
+                alert->dismissWithClickedButtonIndex(0);
+            } else if (receiver) {
+                receiver->returnKey();
+            }
+            break;
+        case platform::Key::Escape:
+            if (!pressed) break;
+            if (AlertView* alert = Director::sharedDirector().shownAlert()) {
+                alert->dismissWithClickedButtonIndex(alert->numberOfButtons() - 1);
+            }
             break;
         case platform::Key::Backspace:
-            if (pressed && receiver) receiver->deleteBackward();
+            if (pressed && receiver && !Director::sharedDirector().shownAlert()) receiver->deleteBackward();
             break;
         default: break;
     }
@@ -156,7 +169,13 @@ void Application::deliverTilt() {
     Accelerometer& accelerometer = Accelerometer::sharedAccelerometer();
     if (window_) window_->setTextInput(Keyboard::shared().receiver() != nullptr);
     if (accelerometer.delegate() == nullptr) return;
-    Acceleration sample = scriptedTilt_ ? *scriptedTilt_ : keys_.sample();
+    // A script's tilt wins, then a game controller's accelerometer, then the arrow keys.
+    Acceleration sample = keys_.sample();
+    if (scriptedTilt_) {
+        sample = *scriptedTilt_;
+    } else if (const auto tilt = window_ ? window_->controllerTilt() : std::nullopt) {
+        sample = Acceleration{tilt->x, tilt->y, tilt->z, 0};
+    }
     sample.timestamp = steadySeconds();
     accelerometer.deliver(sample);
 }
@@ -196,7 +215,14 @@ void Application::deliverScripted(const ScriptAction& action, long frame) {
         this->key(key, true);
         this->key(key, false);
     } else if (const auto* alert = std::get_if<Alert>(&action)) {
-        platform::logf("script: no alert is shown for button %d", alert->index);
+        AlertView* shown = Director::sharedDirector().shownAlert();
+        if (shown == nullptr) {
+            platform::logf("script: no alert is shown for button %d", alert->index);
+        } else if (alert->index >= shown->numberOfButtons()) {
+            platform::logf("script: the alert shown has no button %d", alert->index);
+        } else {
+            shown->dismissWithClickedButtonIndex(alert->index);
+        }
     } else if (const auto* shot = std::get_if<Screenshot>(&action)) {
         screenshots_.push_back(shot->path);
     } else if (std::holds_alternative<Quit>(action)) {

@@ -35,6 +35,13 @@ struct Letterbox {
 };
 [[nodiscard]] Letterbox letterboxFor(int windowWidth, int windowHeight);
 
+// The device's tilt in units of gravity, on the axes of a phone held in landscape.
+struct Tilt {
+    double x = 0;
+    double y = 0;
+    double z = -1;
+};
+
 struct ViewPoint {
     float x = 0;
     float y = 0;
@@ -57,6 +64,8 @@ public:
     virtual void pollEvents(InputSink& sink) = 0;
     virtual void toggleFullscreen() = 0;
     virtual void setTextInput(bool on) = 0;
+    // The tilt read from a game controller's accelerometer; none when no such controller is connected.
+    [[nodiscard]] virtual std::optional<Tilt> controllerTilt() = 0;
 };
 
 }  // namespace quintora::platform
