@@ -2,6 +2,7 @@
 #include "app/ChangeClass.hpp"
 #include "games/Donttouch.hpp"
 #include "games/Phonenumber.hpp"
+#include "games/Baseball.hpp"
 #include "games/HamburgerGame.hpp"
 
 namespace quintora {
@@ -12,7 +13,7 @@ const std::array<StageEntry, 16>& stageTable() {
         {2, "SameGrimGo", "bbb", makeMiniGameScene<DonttouchLayer>},
         {3, "SparkMoveGo", nullptr, makeMiniGameScene<DonttouchLayer>},
         {4, "TakeTshirtsGo", nullptr, makeMiniGameScene<DonttouchLayer>},
-        {5, "BaseballGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {5, "BaseballGo", nullptr, makeMiniGameScene<BaseballLayer>},
         {6, "PhonenumberGo", nullptr, makeMiniGameScene<PhonenumberLayer>},
         {7, "CardSpeedGo", nullptr, makeMiniGameScene<DonttouchLayer>},
         {8, "GamEatGo", nullptr, makeMiniGameScene<DonttouchLayer>},
