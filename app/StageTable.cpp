@@ -3,6 +3,7 @@
 #include "games/Donttouch.hpp"
 #include "games/Phonenumber.hpp"
 #include "games/Baseball.hpp"
+#include "games/TakeTshirts.hpp"
 #include "games/HamburgerGame.hpp"
 
 namespace quintora {
@@ -12,7 +13,7 @@ const std::array<StageEntry, 16>& stageTable() {
         {1, "HamburgerGameGo", "aaa", makeMiniGameScene<HamburgerGameLayer>},
         {2, "SameGrimGo", "bbb", makeMiniGameScene<DonttouchLayer>},
         {3, "SparkMoveGo", nullptr, makeMiniGameScene<DonttouchLayer>},
-        {4, "TakeTshirtsGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {4, "TakeTshirtsGo", nullptr, makeMiniGameScene<TakeTshirtsLayer>},
         {5, "BaseballGo", nullptr, makeMiniGameScene<BaseballLayer>},
         {6, "PhonenumberGo", nullptr, makeMiniGameScene<PhonenumberLayer>},
         {7, "CardSpeedGo", nullptr, makeMiniGameScene<DonttouchLayer>},
