@@ -5,13 +5,14 @@
 #include "games/Baseball.hpp"
 #include "games/TakeTshirts.hpp"
 #include "games/HamburgerGame.hpp"
+#include "games/SameGrim.hpp"
 
 namespace quintora {
 
 const std::array<StageEntry, 16>& stageTable() {
     static const std::array<StageEntry, 16> table = {{
         {1, "HamburgerGameGo", "aaa", makeMiniGameScene<HamburgerGameLayer>},
-        {2, "SameGrimGo", "bbb", makeMiniGameScene<DonttouchLayer>},
+        {2, "SameGrimGo", "bbb", makeMiniGameScene<SameGrimLayer>},
         {3, "SparkMoveGo", nullptr, makeMiniGameScene<DonttouchLayer>},
         {4, "TakeTshirtsGo", nullptr, makeMiniGameScene<TakeTshirtsLayer>},
         {5, "BaseballGo", nullptr, makeMiniGameScene<BaseballLayer>},
