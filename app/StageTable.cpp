@@ -5,6 +5,7 @@
 #include "games/Baseball.hpp"
 #include "games/TakeTshirts.hpp"
 #include "games/HamburgerGame.hpp"
+#include "games/DifferentPicture.hpp"
 #include "games/Mathematics.hpp"
 #include "games/SameGrim.hpp"
 
@@ -22,7 +23,7 @@ const std::array<StageEntry, 16>& stageTable() {
         {8, "GamEatGo", nullptr, makeMiniGameScene<DonttouchLayer>},
         {9, "StopCarGo", nullptr, makeMiniGameScene<DonttouchLayer>},
         {10, "PlantTreeGo", nullptr, makeMiniGameScene<DonttouchLayer>},
-        {11, "DifferentPictureGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {11, "DifferentPictureGo", nullptr, makeMiniGameScene<DifferentPictureLayer>},
         {12, "MathematicsGo", nullptr, makeMiniGameScene<MathematicsLayer>},
         {13, "DonttouchGo", nullptr, makeMiniGameScene<DonttouchLayer>},
         {14, "GolfHoleGo", nullptr, makeMiniGameScene<DonttouchLayer>},
