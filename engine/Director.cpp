@@ -4,6 +4,7 @@
 #include <cmath>
 #include <mutex>
 
+#include "engine/AlertView.hpp"
 #include "engine/CharMapLabel.hpp"
 #include "engine/EAGLView.hpp"
 #include "engine/Errors.hpp"
@@ -82,6 +83,12 @@ void Director::end() {
     }
     nextScene_ = nullptr;
     eventHandlers_.clear();
+    const std::vector<Ref<AlertView>> alerts = std::move(alerts_);
+    alerts_.clear();
+    for (const Ref<AlertView>& alert : alerts) {
+        alert->onExit();
+        alert->cleanup();
+    }
     stopAnimation();
     if (attached_) detach();
 }
@@ -113,6 +120,7 @@ void Director::mainLoop() {
     stack.push();
     if (landscape_) applyLandscape();
     if (runningScene_) runningScene_->visit();
+    if (!alerts_.empty()) alerts_.back()->visit();
     if (displayFPS_) showFPS();
     stack.pop();
     presentFrame();
@@ -189,6 +197,12 @@ void Director::removeEventHandler(Layer* handler) {
 
 void Director::touches(TouchPhase phase, const TouchSet& touches, const TouchEvent& event) {
     if (!eventsEnabled_) return;
+    // An alert is modal: the layers underneath get nothing while it is up.
+    if (!alerts_.empty()) {
+        Ref<AlertView> top = alerts_.back();
+        top->touches(phase, touches);
+        return;
+    }
     // Handlers may come and go while the event is being handed out.
     const std::vector<Ref<Layer>> snapshot = eventHandlers_;
     for (const Ref<Layer>& handler : snapshot) {
@@ -202,5 +216,26 @@ void Director::touches(TouchPhase phase, const TouchSet& touches, const TouchEve
         if (handled) break;
     }
 }
+
+// Alerts
+
+void Director::showAlert(AlertView* alert) {
+    QASSERT(alert != nullptr, "Director.showAlert: alert must be non nil");
+    if (std::find(alerts_.begin(), alerts_.end(), alert) != alerts_.end()) return;
+    alerts_.emplace_back(alert);
+    alert->onEnter();
+}
+
+void Director::removeAlert(AlertView* alert) {
+    QASSERT(alert != nullptr, "Director.removeAlert: alert must be non nil");
+    const auto found = std::find(alerts_.begin(), alerts_.end(), alert);
+    if (found == alerts_.end()) return;
+    Ref<AlertView> keep = *found;
+    alerts_.erase(found);
+    keep->onExit();
+    keep->cleanup();
+}
+
+AlertView* Director::shownAlert() const { return alerts_.empty() ? nullptr : alerts_.back().get(); }
 
 }  // namespace quintora

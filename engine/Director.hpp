@@ -11,6 +11,7 @@
 
 namespace quintora {
 
+class AlertView;
 class EAGLView;
 class Layer;
 class Scene;
@@ -81,6 +82,12 @@ public:
     [[nodiscard]] bool eventsEnabled() const { return eventsEnabled_; }
     void setEventsEnabled(bool enabled) { eventsEnabled_ = enabled; }
 
+    // Alerts: drawn above the running scene, newest on top; the one on top takes every touch.
+    void showAlert(AlertView* alert);
+    void removeAlert(AlertView* alert);
+    // The alert on top, or null.
+    [[nodiscard]] AlertView* shownAlert() const;
+
     [[nodiscard]] bool displayFPS() const { return displayFPS_; }
     void setDisplayFPS(bool display) { displayFPS_ = display; }
 
@@ -116,6 +123,7 @@ private:
     Ref<Scene> runningScene_;
     Scene* nextScene_ = nullptr;  // held by the scene stack
     std::vector<Ref<Layer>> eventHandlers_;
+    std::vector<Ref<AlertView>> alerts_;
     std::vector<Ref<Scene>> scenesStack_;
     platform::TimeOfDay lastUpdate_;
     float dt_ = 0;

@@ -1,0 +1,219 @@
+#include "engine/AlertView.hpp"
+
+#include <algorithm>
+#include <array>
+
+#include "engine/Director.hpp"
+#include "engine/Errors.hpp"
+#include "engine/Label.hpp"
+#include "engine/Sprite.hpp"
+#include "engine/Texture2D.hpp"
+#include "platform/Font.hpp"
+
+namespace quintora {
+namespace {
+
+std::string& fontName() {
+    static std::string name = "Helvetica";
+    return name;
+}
+
+constexpr float kWidth = 300;
+constexpr float kPadding = 14;
+constexpr float kButtonHeight = 38;
+constexpr float kButtonGap = 10;
+constexpr float kTitleSize = 24;
+constexpr float kMessageSize = 19;
+constexpr float kButtonSize = 21;
+constexpr float kTextWidth = kWidth - 2 * kPadding;
+
+// Breaks the message into lines no wider than the box, at spaces; a single word wider than the box keeps
+// its own line.
+std::string wrapped(std::string_view text) {
+    std::string result, line;
+    auto flush = [&] {
+        if (!result.empty()) result += '\n';
+        result += line;
+        line.clear();
+    };
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find_first_of(" \n", start), text.size());
+        const std::string_view word = text.substr(start, end - start);
+        const std::string candidate = line.empty() ? std::string(word) : line + " " + std::string(word);
+        if (!line.empty() && platform::measureText(candidate, fontName(), kMessageSize).width > kTextWidth) {
+            flush();
+            line = word;
+        } else {
+            line = candidate;
+        }
+        if (end < text.size() && text[end] == '\n') flush();
+        start = end + 1;
+    }
+    flush();
+    return result;
+}
+
+}  // namespace
+
+Ref<AlertView> AlertView::alertWithTitle(std::string_view title, std::string_view message, Delegate delegate,
+                                         std::string_view cancelButtonTitle,
+                                         std::vector<std::string> otherButtonTitles) {
+    Ref<AlertView> alert = AlertView::node();
+    alert->title_ = title;
+    alert->message_ = message;
+    alert->delegate_ = std::move(delegate);
+    alert->buttonTitles_.emplace_back(cancelButtonTitle);
+    for (std::string& other : otherButtonTitles) alert->buttonTitles_.push_back(std::move(other));
+    return alert;
+}
+
+void AlertView::setFontName(std::string name) { fontName() = std::move(name); }
+
+const std::string& AlertView::buttonTitleAtIndex(int index) const {
+    QASSERT(index >= 0 && index < numberOfButtons(), "AlertView: no button at that index");
+    return buttonTitles_[static_cast<std::size_t>(index)];
+}
+
+Rect AlertView::buttonFrame(int index) const {
+    QASSERT(index >= 0 && index < static_cast<int>(buttonFrames_.size()), "AlertView: no button at that index");
+    return buttonFrames_[static_cast<std::size_t>(index)];
+}
+
+void AlertView::show() {
+    if (shown_) return;
+    if (buttonFrames_.empty()) layOut();
+    shown_ = true;
+    tracked_ = -1;
+    Director::sharedDirector().showAlert(this);
+}
+
+void AlertView::dismissWithClickedButtonIndex(int buttonIndex) {
+    if (!shown_) return;
+    Ref<AlertView> keep(this);  // the director held the last reference
+    shown_ = false;
+    highlight(-1);
+    Director::sharedDirector().removeAlert(this);
+    // Told after leaving the screen, so that the delegate may show another alert or change the scene.
+    if (delegate_) {
+        Delegate delegate = std::move(delegate_);
+        delegate_ = nullptr;
+        delegate(*this, buttonIndex);
+    }
+}
+
+Ref<Sprite> AlertView::box(Rect frame, std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t opacity) {
+    // One plain white texture, stretched and tinted, draws every rectangle of the box.
+    if (!white_) {
+        const std::array<std::uint8_t, 16> pixels{255, 255, 255, 255, 255, 255, 255, 255,
+                                                  255, 255, 255, 255, 255, 255, 255, 255};
+        white_ = Texture2D::initWithData(pixels.data(), Texture2DPixelFormat::RGBA8888, 2, 2, {2, 2});
+    }
+    Ref<Sprite> sprite = Sprite::spriteWithTexture(white_.get());
+    sprite->setPosition({frame.origin.x + frame.size.width / 2, frame.origin.y + frame.size.height / 2});
+    sprite->setScaleX(frame.size.width / 2);
+    sprite->setScaleY(frame.size.height / 2);
+    sprite->setRGB(r, g, b);
+    sprite->setOpacity(opacity);
+    return sprite;
+}
+
+void AlertView::layOut() {
+    const Size screen = Director::sharedDirector().winSize();
+    Ref<Label> title = Label::labelWithString(title_, fontName(), kTitleSize);
+    Ref<Label> message = Label::labelWithString(wrapped(message_), fontName(), kMessageSize);
+
+    // Two buttons sit side by side, as a question's answers do; more are stacked.
+    const int count = numberOfButtons();
+    const bool row = count <= 2;
+    const float buttonsHeight =
+        row ? kButtonHeight : static_cast<float>(count) * kButtonHeight + static_cast<float>(count - 1) * kButtonGap;
+    const float titleHeight = title->contentSize().height;
+    const float messageHeight = message_.empty() ? 0 : message->contentSize().height;
+    const float height = kPadding + titleHeight + 4 + messageHeight + kPadding + buttonsHeight + kPadding;
+    const Rect frame{{(screen.width - kWidth) / 2, (screen.height - height) / 2}, {kWidth, height}};
+
+    addChild(box({{0, 0}, screen}, 0, 0, 0, 110).get(), 0);
+    addChild(box({{frame.origin.x - 2, frame.origin.y - 2}, {kWidth + 4, height + 4}}, 215, 225, 245, 255).get(), 1);
+    addChild(box(frame, 34, 48, 92, 245).get(), 2);
+
+    float top = frame.origin.y + height - kPadding;
+    title->setRGB(255, 255, 255);
+    title->setPosition({screen.width / 2, top - titleHeight / 2});
+    addChild(title.get(), 5);
+    top -= titleHeight + 4;
+    if (!message_.empty()) {
+        message->setRGB(225, 232, 250);
+        message->setPosition({screen.width / 2, top - messageHeight / 2});
+        addChild(message.get(), 5);
+    }
+
+    const float left = frame.origin.x + kPadding;
+    const float buttonWidth = row ? (kTextWidth - static_cast<float>(count - 1) * kButtonGap) / static_cast<float>(count)
+                                  : kTextWidth;
+    for (int i = 0; i < count; ++i) {
+        const float fi = static_cast<float>(i);
+        const Rect button = row ? Rect{{left + fi * (buttonWidth + kButtonGap), frame.origin.y + kPadding},
+                                       {buttonWidth, kButtonHeight}}
+                                : Rect{{left, frame.origin.y + kPadding + buttonsHeight - kButtonHeight -
+                                                  fi * (kButtonHeight + kButtonGap)},
+                                       {buttonWidth, kButtonHeight}};
+        buttonFrames_.push_back(button);
+        addChild(box({{button.origin.x - 1, button.origin.y - 1}, {button.size.width + 2, button.size.height + 2}},
+                     170, 185, 225, 255)
+                     .get(),
+                 3);
+        Ref<Sprite> face = box(button, 66, 92, 160, 255);
+        addChild(face.get(), 4);
+        buttonFaces_.push_back(face);
+        Ref<Label> label = Label::labelWithString(buttonTitles_[static_cast<std::size_t>(i)], fontName(), kButtonSize);
+        label->setRGB(255, 255, 255);
+        label->setPosition({button.origin.x + button.size.width / 2, button.origin.y + button.size.height / 2});
+        addChild(label.get(), 5);
+    }
+}
+
+void AlertView::highlight(int index) {
+    for (std::size_t i = 0; i < buttonFaces_.size(); ++i) {
+        if (static_cast<int>(i) == index) {
+            buttonFaces_[i]->setRGB(120, 155, 230);
+        } else {
+            buttonFaces_[i]->setRGB(66, 92, 160);
+        }
+    }
+}
+
+int AlertView::buttonAt(Point scenePoint) const {
+    for (std::size_t i = 0; i < buttonFrames_.size(); ++i) {
+        if (rectContainsPoint(buttonFrames_[i], scenePoint)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void AlertView::touches(TouchPhase phase, const TouchSet& touches) {
+    if (!shown_ || touches.empty()) return;
+    const Point p = Director::sharedDirector().convertCoordinate(touches.front().locationInView());
+    switch (phase) {
+        case TouchPhase::Began:
+            tracked_ = buttonAt(p);
+            highlight(tracked_);
+            break;
+        case TouchPhase::Moved:
+            // A finger that slides off its button lets go of it; sliding back takes it again.
+            if (tracked_ >= 0) highlight(buttonAt(p) == tracked_ ? tracked_ : -1);
+            break;
+        case TouchPhase::Ended: {
+            const int tracked = tracked_;
+            tracked_ = -1;
+            highlight(-1);
+            if (tracked >= 0 && buttonAt(p) == tracked) dismissWithClickedButtonIndex(tracked);
+            break;
+        }
+        case TouchPhase::Cancelled:
+            tracked_ = -1;
+            highlight(-1);
+            break;
+    }
+}
+
+}  // namespace quintora
