@@ -76,6 +76,23 @@ TEST_F(EndToEnd, AScriptedRunPicksALevelTakesAScreenshotAndLogsTheSameEveryTime)
     EXPECT_EQ(image->height, 320);
 }
 
+TEST_F(EndToEnd, AWholeRunToTheRecordsGivesTheSameLogEveryTime) {
+    // Legend from the menu at 1230768008, when the clock picks the sixth order; then a touch now and then in the middle of the screen until the run is over.
+    std::string lines = "200 tap 300 50\n";
+    for (int frame = 400; frame < 3600; frame += 97) lines += std::to_string(frame) + " tap 240 160\n";
+    const std::string script = write("run.txt", lines);
+    const std::string arguments = "--headless --virtual-clock --epoch 1230768005 --frames 3600 --data-dir " +
+                                  (folder_ / "data").string() + " --script " + script + " --log ";
+    for (const char* name : {"first.log", "second.log"}) {
+        const GameRun run = runGame(arguments + (folder_ / name).string());
+        ASSERT_EQ(run.status, 0) << run.output;
+    }
+    const std::string log = readFile(folder_ / "first.log");
+    EXPECT_EQ(log, readFile(folder_ / "second.log"));
+    EXPECT_NE(log.find(" arr = 6\n"), std::string::npos);
+    EXPECT_NE(log.find(" life = 0\n"), std::string::npos) << "the run reached its end";
+}
+
 TEST_F(EndToEnd, ScaleAndFrameLimitAreHonoured) {
     const std::string shot = (folder_ / "big.png").string();
     const std::string script = write("run.txt", "3 screenshot " + shot + "\n");
