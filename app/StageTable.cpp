@@ -1,6 +1,7 @@
 // The sixteen stages of the rotation. A stage whose game is not built yet is played as don't-touch.
 #include "app/ChangeClass.hpp"
 #include "games/Donttouch.hpp"
+#include "games/XmaxClick.hpp"
 #include "games/Phonenumber.hpp"
 #include "games/Baseball.hpp"
 #include "games/TakeTshirts.hpp"
@@ -28,7 +29,7 @@ const std::array<StageEntry, 16>& stageTable() {
         {13, "DonttouchGo", nullptr, makeMiniGameScene<DonttouchLayer>},
         {14, "GolfHoleGo", nullptr, makeMiniGameScene<DonttouchLayer>},
         {15, "FollowWayGo", nullptr, makeMiniGameScene<DonttouchLayer>},
-        {16, "XmaxClickGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {16, "XmaxClickGo", nullptr, makeMiniGameScene<XmaxClickLayer>},
     }};
     return table;
 }
