@@ -1,0 +1,36 @@
+#pragma once
+// Golf hole: tilt the device to roll the ball from the tee into the hole. A bunker slows the ball on the
+// middle level; on the highest, two water hazards lose the stage.
+#include "app/MiniGameLayer.hpp"
+
+namespace quintora {
+
+class GolfHoleLayer : public MiniGameLayer {
+    QUINTORA_NODE(GolfHoleLayer)
+public:
+    void accelerometer(Accelerometer& accelerometer, const Acceleration& acceleration) override;
+
+    [[nodiscard]] Point ballPosition() const { return S_golfball->position(); }
+    [[nodiscard]] Rect holeRect() const { return R_golfhole; }
+
+protected:
+    void GameSetting() override;
+    void checksBeforeTimeOut() override;
+
+private:
+    Ref<Sprite> S_golfball;
+    Rect R_golfball{};
+    Rect R_golfhole{};
+    // Obstacles missing from a level keep an empty rectangle, which meets nothing.
+    Rect R_golfb{};
+    Rect R_golfh1{};
+    Rect R_golfh2{};
+    float xaccel = 2.0f;
+    float yaccel = 2.0f;
+    float ballx = 0;
+    float bally = 0;
+};
+
+using GolfHoleScene = MiniGameScene<GolfHoleLayer>;
+
+}  // namespace quintora
