@@ -1,6 +1,7 @@
 // The sixteen stages of the rotation. A stage whose game is not built yet is played as don't-touch.
 #include "app/ChangeClass.hpp"
 #include "games/Donttouch.hpp"
+#include "games/FollowWay.hpp"
 #include "games/GolfHole.hpp"
 #include "games/XmaxClick.hpp"
 #include "games/Phonenumber.hpp"
@@ -29,7 +30,7 @@ const std::array<StageEntry, 16>& stageTable() {
         {12, "MathematicsGo", nullptr, makeMiniGameScene<MathematicsLayer>},
         {13, "DonttouchGo", nullptr, makeMiniGameScene<DonttouchLayer>},
         {14, "GolfHoleGo", nullptr, makeMiniGameScene<GolfHoleLayer>},
-        {15, "FollowWayGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {15, "FollowWayGo", nullptr, makeMiniGameScene<FollowWayLayer>},
         {16, "XmaxClickGo", nullptr, makeMiniGameScene<XmaxClickLayer>},
     }};
     return table;
