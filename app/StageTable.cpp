@@ -1,6 +1,7 @@
 // The sixteen stages of the rotation. A stage whose game is not built yet is played as don't-touch.
 #include "app/ChangeClass.hpp"
 #include "games/Donttouch.hpp"
+#include "games/StopCar.hpp"
 #include "games/PlantTree.hpp"
 #include "games/FollowWay.hpp"
 #include "games/GolfHole.hpp"
@@ -25,7 +26,7 @@ const std::array<StageEntry, 16>& stageTable() {
         {6, "PhonenumberGo", nullptr, makeMiniGameScene<PhonenumberLayer>},
         {7, "CardSpeedGo", nullptr, makeMiniGameScene<DonttouchLayer>},
         {8, "GamEatGo", nullptr, makeMiniGameScene<DonttouchLayer>},
-        {9, "StopCarGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {9, "StopCarGo", nullptr, makeMiniGameScene<StopCarLayer>},
         {10, "PlantTreeGo", nullptr, makeMiniGameScene<PlantTreeLayer>},
         {11, "DifferentPictureGo", nullptr, makeMiniGameScene<DifferentPictureLayer>},
         {12, "MathematicsGo", nullptr, makeMiniGameScene<MathematicsLayer>},
