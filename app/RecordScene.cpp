@@ -247,7 +247,10 @@ void RecordLayer::ReadData() {
     tableLabels_.clear();
     for (const Cell& cell : cells) {
         const std::string key = cell.isName ? recordNameKey(cell.level, cell.place) : recordKey(cell.level, cell.place);
-        Ref<Label> label = Label::labelWithString(defaults->stringForKey(key).value_or(""), kFont, kFontSize);
+        // A store written by hand or by another program may hold anything: the cell shows at most a
+        // name's length of it on one line, which keeps the label's texture within what GL can hold.
+        const std::string text = printableText(defaults->stringForKey(key).value_or(""), kMaxNameLength);
+        Ref<Label> label = Label::labelWithString(text, kFont, kFontSize);
         label->setRGB(255, 255, 255);
         label->setPosition(cell.position);
         fitWidth(*label, cell.isName ? kNameCellWidth : kTimeCellWidth);

@@ -42,6 +42,12 @@ bool isControl(std::string_view character) {
 
 }  // namespace
 
+std::string printableText(std::string_view utf8, std::size_t maxCharacters) {
+    TextField field(nullptr, maxCharacters);
+    field.insertText(utf8);
+    return field.text();
+}
+
 TextField::TextField(TextFieldDelegate* delegate, std::size_t maxCharacters)
     : delegate_(delegate), maxCharacters_(maxCharacters) {}
 

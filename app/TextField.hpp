@@ -12,6 +12,10 @@ namespace quintora {
 
 class TextField;
 
+// The text as a one-line field would take it when typed: well-formed UTF-8 without control characters,
+// at most maxCharacters characters (code points).
+[[nodiscard]] std::string printableText(std::string_view utf8, std::size_t maxCharacters);
+
 class TextFieldDelegate {
 public:
     virtual ~TextFieldDelegate() = default;

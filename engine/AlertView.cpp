@@ -13,8 +13,9 @@
 namespace quintora {
 namespace {
 
+// The font table's own default face until the game names one.
 std::string& fontName() {
-    static std::string name = "Helvetica";
+    static std::string name = "fallback";
     return name;
 }
 

@@ -28,7 +28,7 @@ public:
                                          std::string_view cancelButtonTitle,
                                          std::vector<std::string> otherButtonTitles = {});
 
-    // The font of every alert's text; a name the font table does not know gets its fallback face.
+    // The font of every alert's text, by its name in the font table; the table's fallback face until set.
     static void setFontName(std::string name);
 
     void show();

@@ -250,6 +250,17 @@ TEST_F(RecordScreen, OpeningFromTheMenuShowsTheTableAndNeverTheNameEntry) {
     EXPECT_EQ(table.at("Level31Name"), "");
 }
 
+TEST_F(RecordScreen, AnOverlongOrMultiLineStoredValueIsShownCutToOneLineOfANamesLength) {
+    put("Level11", "30.0");
+    put("Level11Name", "Ann\nBob" + std::string(5000, 'x'));
+    put("Level21", std::string(3000, '9'));
+    RecordLayer* layer = openFromMenu();
+    const auto table = tableOf(*layer);
+    EXPECT_EQ(table.at("Level11Name"), "AnnBob" + std::string(18, 'x'));
+    EXPECT_EQ(table.at("Level21"), std::string(24, '9'));
+    EXPECT_EQ(value("Level11Name"), "Ann\nBob" + std::string(5000, 'x')) << "the store is left as it was";
+}
+
 TEST_F(RecordScreen, ARunWithoutARecordShowsTheTableAtOnce) {
     put("Level21", "40.0");
     put("Level22", "35.0");

@@ -68,6 +68,14 @@ TEST_F(TextFieldTest, ControlCharactersAndBrokenUtf8AreDropped) {
     EXPECT_EQ(field.text(), "ABCDEFGH");
 }
 
+TEST_F(TextFieldTest, PrintableTextIsWhatTheFieldWouldHaveTaken) {
+    EXPECT_EQ(printableText("Ann\nBob", 24), "AnnBob");
+    EXPECT_EQ(printableText(std::string(30, 'x'), 24), std::string(24, 'x'));
+    EXPECT_EQ(printableText("Zo\xC3\xAB\xFF", 3), "Zo\xC3\xAB");
+    EXPECT_EQ(printableText("", 24), "");
+    EXPECT_EQ(Keyboard::shared().receiver(), nullptr);
+}
+
 TEST_F(TextFieldTest, TheFieldTakesTheKeyboardUntilItResigns) {
     TextField field(&delegate, 24);
     EXPECT_FALSE(field.isFirstResponder());
