@@ -76,8 +76,9 @@ void SameGrimLayer::Randompicto() {
 
 bool SameGrimLayer::handleTouchesBegan(const TouchSet& touches, const TouchEvent&) {
     const Rect touch = touchRect(touchPoint(touches));
+    // A new touch while a picture is still held (a second finger) must not strand it away from home.
+    if (B_picked) sendHome();
     // The hit rectangles are those of the home places, wherever the pictures are drawn.
-    B_picked = false;
     for (int i = 0; i < kSmall; ++i) {
         const auto slot = static_cast<std::size_t>(i);
         if (!rectIntersectsRect(R_pictosmall[slot], touch)) continue;

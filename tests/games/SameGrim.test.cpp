@@ -163,5 +163,19 @@ TEST_F(SameGrimTest, ALostTouchSendsThePictureHomeWithoutScoring) {
     EXPECT_FALSE(tinted(layer->largePicture(0)));
 }
 
+TEST_F(SameGrimTest, ANewTouchWhileAPictureIsHeldSendsItHome) {
+    SameGrimLayer* layer = start(2);
+    touch(TouchPhase::Began, home(3).x, home(3).y);
+    frame();
+    touch(TouchPhase::Moved, 300, 160);
+    frame();
+    touch(TouchPhase::Began, 240, 20);  // a second finger on the background
+    EXPECT_EQ(layer->smallPicture(3)->position(), home(3));
+    frame();
+    touch(TouchPhase::Moved, 310, 170);
+    touch(TouchPhase::Ended, 310, 170);
+    EXPECT_EQ(layer->smallPicture(3)->position(), home(3));
+}
+
 }  // namespace
 }  // namespace quintora
