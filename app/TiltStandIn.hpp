@@ -1,6 +1,8 @@
 #pragma once
-// The device's tilt without a device: the arrow keys (or WASD) tilt it while they are held. The axes are
-// those of a phone held in landscape, so that Right moves things right on screen and Up moves them up.
+// The device's tilt without a device: the arrow keys (or WASD) tilt it while they are held. The readings
+// are those of a phone held in landscape, whose own x axis runs up the screen and whose y axis runs from
+// right to left: Right gives a negative y, Up a positive x, so that Right moves things right on screen and
+// Up moves them up.
 #include "engine/Accelerometer.hpp"
 
 namespace quintora {
@@ -17,8 +19,8 @@ public:
 
     [[nodiscard]] Acceleration sample() const {
         Acceleration a;
-        a.x = (right_ ? kKeyTilt : 0) - (left_ ? kKeyTilt : 0);
-        a.y = (down_ ? kKeyTilt : 0) - (up_ ? kKeyTilt : 0);
+        a.x = (up_ ? kKeyTilt : 0) - (down_ ? kKeyTilt : 0);
+        a.y = (left_ ? kKeyTilt : 0) - (right_ ? kKeyTilt : 0);
         a.z = -1;
         return a;
     }

@@ -109,11 +109,12 @@ public:
         if (controller_ == nullptr) return std::nullopt;
         float acceleration[3] = {0, 0, 0};
         if (SDL_GameControllerGetSensorData(controller_, SDL_SENSOR_ACCEL, acceleration, 3) != 0) return std::nullopt;
-        // The controller reports metres per second squared with x to the right, y up out of its face and
-        // z towards the player. Held flat like a phone lying in landscape, rolling it right should move
-        // things right and tipping its far edge down should move them up.
+        // The controller reports the force that holds it up, in metres per second squared, with x to the
+        // right, y up out of its face and z towards the player; a phone reports where gravity pulls, with
+        // its x axis up the screen and its y axis from right to left when held in landscape. Tipping the
+        // far edge down must therefore give a positive x, and rolling to the right a negative y.
         constexpr double kGravity = 9.80665;
-        return Tilt{acceleration[0] / kGravity, acceleration[2] / kGravity, -acceleration[1] / kGravity};
+        return Tilt{acceleration[2] / kGravity, acceleration[0] / kGravity, -acceleration[1] / kGravity};
     }
 
     void setTextInput(bool on) override {
