@@ -1,6 +1,7 @@
 // The sixteen stages of the rotation. A stage whose game is not built yet is played as don't-touch.
 #include "app/ChangeClass.hpp"
 #include "games/Donttouch.hpp"
+#include "games/SparkMove.hpp"
 #include "games/StopCar.hpp"
 #include "games/PlantTree.hpp"
 #include "games/FollowWay.hpp"
@@ -20,7 +21,7 @@ const std::array<StageEntry, 16>& stageTable() {
     static const std::array<StageEntry, 16> table = {{
         {1, "HamburgerGameGo", "aaa", makeMiniGameScene<HamburgerGameLayer>},
         {2, "SameGrimGo", "bbb", makeMiniGameScene<SameGrimLayer>},
-        {3, "SparkMoveGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {3, "SparkMoveGo", nullptr, makeMiniGameScene<SparkMoveLayer>},
         {4, "TakeTshirtsGo", nullptr, makeMiniGameScene<TakeTshirtsLayer>},
         {5, "BaseballGo", nullptr, makeMiniGameScene<BaseballLayer>},
         {6, "PhonenumberGo", nullptr, makeMiniGameScene<PhonenumberLayer>},

@@ -1,0 +1,118 @@
+#include "games/SparkMove.hpp"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "app/GameState.hpp"
+#include "engine/IntervalAction.hpp"
+#include "platform/Log.hpp"
+
+namespace quintora {
+
+namespace {
+
+// Once a reading keeps its sign, the gain settles at its whole part plus 0.85: 2.0 becomes 2.85 and stays.
+float settledGain(float gain) { return std::copysign(std::trunc(std::fabs(gain)) + 0.85f, gain); }
+
+// A figure pushed past an edge comes back onto it.
+Point keptOnScreen(Point p) {
+    if (p.x > 480) p.x = 480;
+    if (p.x < 0) p.x = 0;
+    if (p.y > 320) p.y = 320;
+    if (p.y < 0) p.y = 0;
+    return p;
+}
+
+}  // namespace
+
+void SparkMoveLayer::init() {
+    MiniGameLayer::init();
+    platform::log("start");
+    takeAccelerometer();
+    platform::log("end");
+}
+
+void SparkMoveLayer::GameSetting() {
+    Lifesetting();
+    startTick();
+    addBackground("sparkmovebg.png");
+    addTimeBar();
+    S_player = addSprite("sparkmovesplayer.png", {240, 100}, 2);
+    xaccel = 2.0f;
+    ballx = 0;
+    yaccel = 2.0f;
+    bally = 0;
+    okcount = 0;
+    switch (level()) {
+        case 1: sparkcount = 5; break;
+        case 2: sparkcount = 6; break;
+        default: sparkcount = 7; break;
+    }
+    cloudmove();
+}
+
+void SparkMoveLayer::cloudmove() {
+    for (int i = 0; i < sparkcount; ++i) {
+        const auto n = static_cast<std::size_t>(i);
+        S_cloud[n] = addSprite("sparkmovespark.png", {0, 0}, 2);
+        S_spark[n] = addSprite("sparkmovecloud.png", {0, 0}, 3);
+        const auto x1 = static_cast<float>(100 + random() % 400);
+        const auto x2 = static_cast<float>(100 + random() % 400);
+        const auto d = static_cast<float>(1 + random() % 3);
+        S_cloud[n]->setPosition({x1, 260});
+        S_spark[n]->setPosition({x1, 260});
+        S_spark[n]->runAction(Sequence::actions({Spawn::actions({
+            MoveTo::actionWithDuration(d, {x2, 260}),
+            TintTo::actionWithDuration(d, 255, 0, 0),
+        })}));
+        S_cloud[n]->runAction(Sequence::actions({
+            MoveTo::actionWithDuration(d, {x2, 260}),
+            MoveTo::actionWithDuration(1.0f, {x2, -30}),
+        }));
+    }
+}
+
+void SparkMoveLayer::accelerometer(Accelerometer&, const Acceleration& acceleration) {
+    const auto ax = static_cast<float>(acceleration.x);
+    const auto ay = static_cast<float>(acceleration.y);
+
+    const int p = ballx < 0 ? 1 : -1;
+    const int q = ax > 0 ? -1 : 1;
+    if (p == q) xaccel = settledGain(xaccel);
+    ballx = xaccel * ax;
+
+    const int r = bally < 0 ? 1 : -1;
+    const int s = ay < 0 ? -1 : 1;
+    if (r == s) yaccel = settledGain(yaccel);
+    bally = -yaccel * ay;
+}
+
+bool SparkMoveLayer::handleTouchesBegan(const TouchSet& touches, const TouchEvent&) {
+    // Touches play no part here; the touch is taken and let go.
+    (void)touchPoint(touches);
+    return true;
+}
+
+void SparkMoveLayer::checksBeforeTimeOut() {
+    S_player->setPosition(keptOnScreen(S_player->position()));
+    platform::logf("ballx %f", static_cast<double>(ballx));
+    // The readings are scaled where they are kept, so a tick without a fresh sample scales them again.
+    ballx *= 50;
+    bally *= 50;
+    // The device's y reading steers across the screen and its x reading up and down; the move started
+    // at the last tick is left running.
+    const Point at = S_player->position();
+    S_player->runAction(MoveTo::actionWithDuration(0.3f, {at.x + bally, at.y + ballx}));
+
+    for (int i = 0; i < sparkcount; ++i) {
+        const auto n = static_cast<std::size_t>(i);
+        R_spark[n] = getFrame(S_cloud[n].get());
+        R_player = getFrame(S_player.get());
+        // A spark that has fallen out of sight below the screen lies there for good; a figure standing on
+        // the bottom edge reaches down over it but must not be hit by what nobody can see.
+        if (R_spark[n].maxY() <= 0) continue;
+        if (rectIntersectsRect(R_spark[n], R_player)) endStage(false);
+    }
+}
+
+}  // namespace quintora
