@@ -1,6 +1,7 @@
 // The sixteen stages of the rotation. A stage whose game is not built yet is played as don't-touch.
 #include "app/ChangeClass.hpp"
 #include "games/Donttouch.hpp"
+#include "games/CardSpeed.hpp"
 #include "games/GamEat.hpp"
 #include "games/SparkMove.hpp"
 #include "games/StopCar.hpp"
@@ -26,7 +27,7 @@ const std::array<StageEntry, 16>& stageTable() {
         {4, "TakeTshirtsGo", nullptr, makeMiniGameScene<TakeTshirtsLayer>},
         {5, "BaseballGo", nullptr, makeMiniGameScene<BaseballLayer>},
         {6, "PhonenumberGo", nullptr, makeMiniGameScene<PhonenumberLayer>},
-        {7, "CardSpeedGo", nullptr, makeMiniGameScene<DonttouchLayer>},
+        {7, "CardSpeedGo", nullptr, makeMiniGameScene<CardSpeedLayer>},
         {8, "GamEatGo", nullptr, makeMiniGameScene<GamEatLayer>},
         {9, "StopCarGo", nullptr, makeMiniGameScene<StopCarLayer>},
         {10, "PlantTreeGo", nullptr, makeMiniGameScene<PlantTreeLayer>},
