@@ -9,8 +9,10 @@ namespace quintora {
 
 class TiltStandIn {
 public:
-    // How far a held key tilts the device, in units of gravity.
-    static constexpr double kKeyTilt = 0.35;
+    // How far a held key tilts the device, in units of gravity. At half a g a player steers the golf ball
+    // round the bunker, dodges the sparks and eats every gum in time, with about a second to spare for
+    // reacting; weaker tilts leave some layouts unwinnable, stronger ones make the figure overshoot.
+    static constexpr double kKeyTilt = 0.5;
 
     void setRight(bool held) { right_ = held; }
     void setLeft(bool held) { left_ = held; }

@@ -54,7 +54,9 @@ TEST_F(SameGrimTest, EveryLargePictureMatchedWinsAtEveryLevel) {
             ASSERT_LT(image, 2 * level + 2) << "drawn among the pictures in play";
             dropOn(layer, image, i);
             EXPECT_EQ(layer->smallPicture(image)->position(), home(image)) << "sent home";
-            if (i + 1 < count) EXPECT_FALSE(decided());
+            if (i + 1 < count) {
+                EXPECT_FALSE(decided());
+            }
         }
         frames(20);
         for (int i = 0; i < count; ++i) EXPECT_TRUE(tinted(layer->largePicture(i))) << i;
