@@ -1,21 +1,21 @@
-// The sixteen stages of the rotation. A stage whose game is not built yet is played as don't-touch.
+// The sixteen stages of the rotation: adding a mini-game is one line here.
 #include "app/ChangeClass.hpp"
-#include "games/Donttouch.hpp"
+#include "games/Baseball.hpp"
 #include "games/CardSpeed.hpp"
+#include "games/DifferentPicture.hpp"
+#include "games/Donttouch.hpp"
+#include "games/FollowWay.hpp"
 #include "games/GamEat.hpp"
+#include "games/GolfHole.hpp"
+#include "games/HamburgerGame.hpp"
+#include "games/Mathematics.hpp"
+#include "games/Phonenumber.hpp"
+#include "games/PlantTree.hpp"
+#include "games/SameGrim.hpp"
 #include "games/SparkMove.hpp"
 #include "games/StopCar.hpp"
-#include "games/PlantTree.hpp"
-#include "games/FollowWay.hpp"
-#include "games/GolfHole.hpp"
-#include "games/XmaxClick.hpp"
-#include "games/Phonenumber.hpp"
-#include "games/Baseball.hpp"
 #include "games/TakeTshirts.hpp"
-#include "games/HamburgerGame.hpp"
-#include "games/DifferentPicture.hpp"
-#include "games/Mathematics.hpp"
-#include "games/SameGrim.hpp"
+#include "games/XmaxClick.hpp"
 
 namespace quintora {
 
