@@ -4,6 +4,7 @@
 #include <array>
 
 #include "app/MiniGameLayer.hpp"
+#include "app/TiltSteering.hpp"
 
 namespace quintora {
 
@@ -31,10 +32,7 @@ private:
     std::array<Ref<Sprite>, kMaxGum> S_gam;
     std::array<Rect, kMaxGum> R_gam{};
     Rect R_player{};
-    float xaccel = 2.0f;
-    float yaccel = 2.0f;
-    float ballx = 0;
-    float bally = 0;
+    TiltSteering steering;
     int gamcount = 0;
     int okcount = 0;
 };

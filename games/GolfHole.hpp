@@ -2,6 +2,7 @@
 // Golf hole: tilt the device to roll the ball from the tee into the hole. A bunker slows the ball on the
 // middle level; on the highest, two water hazards lose the stage.
 #include "app/MiniGameLayer.hpp"
+#include "app/TiltSteering.hpp"
 
 namespace quintora {
 
@@ -25,10 +26,7 @@ private:
     Rect R_golfb{};
     Rect R_golfh1{};
     Rect R_golfh2{};
-    float xaccel = 2.0f;
-    float yaccel = 2.0f;
-    float ballx = 0;
-    float bally = 0;
+    TiltSteering steering;
 };
 
 using GolfHoleScene = MiniGameScene<GolfHoleLayer>;

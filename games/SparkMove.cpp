@@ -9,22 +9,6 @@
 
 namespace quintora {
 
-namespace {
-
-// Once a reading keeps its sign, the gain settles at its whole part plus 0.85: 2.0 becomes 2.85 and stays.
-float settledGain(float gain) { return std::copysign(std::trunc(std::fabs(gain)) + 0.85f, gain); }
-
-// A figure pushed past an edge comes back onto it.
-Point keptOnScreen(Point p) {
-    if (p.x > 480) p.x = 480;
-    if (p.x < 0) p.x = 0;
-    if (p.y > 320) p.y = 320;
-    if (p.y < 0) p.y = 0;
-    return p;
-}
-
-}  // namespace
-
 void SparkMoveLayer::init() {
     MiniGameLayer::init();
     platform::log("start");
@@ -38,10 +22,7 @@ void SparkMoveLayer::GameSetting() {
     addBackground("sparkmovebg.png");
     addTimeBar();
     S_player = addSprite("sparkmovesplayer.png", {240, 100}, 2);
-    xaccel = 2.0f;
-    ballx = 0;
-    yaccel = 2.0f;
-    bally = 0;
+    steering = TiltSteering{};
     okcount = 0;
     switch (level()) {
         case 1: sparkcount = 5; break;
@@ -73,18 +54,7 @@ void SparkMoveLayer::cloudmove() {
 }
 
 void SparkMoveLayer::accelerometer(Accelerometer&, const Acceleration& acceleration) {
-    const auto ax = static_cast<float>(acceleration.x);
-    const auto ay = static_cast<float>(acceleration.y);
-
-    const int p = ballx < 0 ? 1 : -1;
-    const int q = ax > 0 ? -1 : 1;
-    if (p == q) xaccel = settledGain(xaccel);
-    ballx = xaccel * ax;
-
-    const int r = bally < 0 ? 1 : -1;
-    const int s = ay < 0 ? -1 : 1;
-    if (r == s) yaccel = settledGain(yaccel);
-    bally = -yaccel * ay;
+    steering.sample(acceleration);
 }
 
 bool SparkMoveLayer::handleTouchesBegan(const TouchSet& touches, const TouchEvent&) {
@@ -95,14 +65,10 @@ bool SparkMoveLayer::handleTouchesBegan(const TouchSet& touches, const TouchEven
 
 void SparkMoveLayer::checksBeforeTimeOut() {
     S_player->setPosition(keptOnScreen(S_player->position()));
-    platform::logf("ballx %f", static_cast<double>(ballx));
-    // The readings are scaled where they are kept, so a tick without a fresh sample scales them again.
-    ballx *= 50;
-    bally *= 50;
-    // The device's y reading steers across the screen and its x reading up and down; the move started
-    // at the last tick is left running.
-    const Point at = S_player->position();
-    S_player->runAction(MoveTo::actionWithDuration(0.3f, {at.x + bally, at.y + ballx}));
+    platform::logf("ballx %f", static_cast<double>(steering.ballx));
+    // The move started at the last tick is left running.
+    const Point step = steering.tickStep();
+    S_player->runAction(MoveTo::actionWithDuration(0.3f, S_player->position() + step));
 
     for (int i = 0; i < sparkcount; ++i) {
         const auto n = static_cast<std::size_t>(i);

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "app/MiniGameLayer.hpp"
+#include "app/TiltSteering.hpp"
 
 namespace quintora {
 
@@ -36,10 +37,7 @@ private:
     Ref<Sprite> S_player;
     std::array<Rect, kMaxSparks> R_spark{};
     Rect R_player{};
-    float xaccel = 2.0f;
-    float yaccel = 2.0f;
-    float ballx = 0;
-    float bally = 0;
+    TiltSteering steering;
     int sparkcount = 0;
     int okcount = 0;
 };
