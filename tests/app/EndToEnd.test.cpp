@@ -9,35 +9,17 @@
 #include <sstream>
 
 #include "platform/Image.hpp"
+#include "support/Files.hpp"
+#include "support/GameBinary.hpp"
 
 namespace quintora {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct GameRun {
-    int status = -1;
-    std::string output;  // standard error and output together
-};
-
-GameRun runGame(const std::string& arguments) {
-    GameRun run;
-    const std::string command = std::string(QUINTORA_BINARY) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe)) run.output += buffer;
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+using testing::GameRun;
+using testing::readFile;
+using testing::runGame;
 
 class EndToEnd : public ::testing::Test {
 protected:

@@ -11,6 +11,7 @@
 #include "app/ChangeClass.hpp"
 #include "app/RecordScene.hpp"
 #include "platform/Log.hpp"
+#include "support/Files.hpp"
 #include "support/StageTest.hpp"
 
 namespace quintora {
@@ -18,13 +19,6 @@ namespace {
 
 using testing::StageTest;
 namespace fs = std::filesystem;
-
-std::string readFile(const fs::path& path) {
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 TEST(StageOrder, TheFirstDrawChoosesAnOrderFromTheClockAndWrapsAfterSixteen) {
     game().reset();
@@ -63,17 +57,14 @@ TEST_F(RunTest, FiveTimeOutLossesBookAboutTwentyFiveSecondsAndEndOnTheRecords) {
     game().stagenum = 8;
     game().SelectLevel = 1;
     game().Life = 5;
-    const fs::path log = fs::temp_directory_path() / ("quintora-run-" + std::to_string(::getpid()) + ".log");
-    ASSERT_TRUE(platform::openLog(log.string()));
+    testing::CapturedLog log;
     Ref<Scene> start = Scene::node();
     director().runWithScene(start.get());
     frame();
     ChangeClass::make()->StageChange();
     for (int i = 0; i < 6 * 400 && game().Life > 0; ++i) frame();
     frame();
-    platform::closeLog();
-    const std::string text = readFile(log);
-    fs::remove(log);
+    const std::string text = log.text();
 
     EXPECT_EQ(game().Life, 0);
     EXPECT_NEAR(game().Totaltime, 25.0f, 0.01f);
@@ -89,15 +80,11 @@ TEST_F(RunTest, FiveTimeOutLossesBookAboutTwentyFiveSecondsAndEndOnTheRecords) {
 }
 
 TEST_F(RunTest, TheMusicStartsOnceAProcess) {
-    const fs::path log = fs::temp_directory_path() / ("quintora-music-" + std::to_string(::getpid()) + ".log");
-    ASSERT_TRUE(platform::openLog(log.string()));
+    testing::CapturedLog log;
     ChangeClass::make()->soundgo();
     ChangeClass::make()->soundgo();
-    platform::closeLog();
-    const std::string text = readFile(log);
-    fs::remove(log);
     EXPECT_EQ(game().sgo, 1);
-    EXPECT_EQ(text, "0 Yes sound go 1\n");
+    EXPECT_EQ(log.messages(), std::vector<std::string>{"Yes sound go 1"});
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/Log.hpp"
+#include "support/Files.hpp"
 #include "platform/Resources.hpp"
 
 namespace quintora::platform {
@@ -61,29 +62,7 @@ void writeMp3(const fs::path& path, int frames) {
 
 constexpr double secondsPerFrame = 1152.0 / 44100.0;
 
-class CapturedLog {
-public:
-    CapturedLog() : file_(fs::temp_directory_path() / ("quintora-audio-log-" + std::to_string(::getpid()))) {
-        EXPECT_TRUE(openLog(file_.string()));
-    }
-    ~CapturedLog() {
-        closeLog();
-        std::error_code ignored;
-        fs::remove(file_, ignored);
-    }
-    CapturedLog(const CapturedLog&) = delete;
-    CapturedLog& operator=(const CapturedLog&) = delete;
-
-    [[nodiscard]] std::vector<std::string> lines() const {
-        std::ifstream in(file_);
-        std::vector<std::string> result;
-        for (std::string line; std::getline(in, line);) result.push_back(line);
-        return result;
-    }
-
-private:
-    fs::path file_;
-};
+using testing::CapturedLog;
 
 // Runs the checks in a child process, for states that cannot be undone in this one (audio switched off
 // for good, another audio driver). The child reports the checks that failed through a pipe.

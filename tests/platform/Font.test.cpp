@@ -1,4 +1,5 @@
 #include "platform/Font.hpp"
+#include "support/Files.hpp"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -73,12 +74,7 @@ Ink inkOf(const std::vector<std::uint8_t>& bitmap, int width, int height, int fr
     return ink;
 }
 
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testing::readFile;
 
 int countOccurrences(const std::string& text, const std::string& part) {
     int count = 0;

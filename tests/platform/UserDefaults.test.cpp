@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/Log.hpp"
+#include "support/Files.hpp"
 
 namespace quintora::platform {
 namespace {
@@ -48,35 +49,9 @@ private:
     fs::path path_;
 };
 
-// Routes the diagnostic log into a file for the lifetime of the object, to count the lines a case writes.
-class CapturedLog {
-public:
-    CapturedLog() : file_(fs::temp_directory_path() / ("quintora-defaults-log-" + std::to_string(::getpid()))) {
-        EXPECT_TRUE(openLog(file_.string()));
-    }
-    ~CapturedLog() {
-        closeLog();
-        std::error_code ignored;
-        fs::remove(file_, ignored);
-    }
-    CapturedLog(const CapturedLog&) = delete;
-    CapturedLog& operator=(const CapturedLog&) = delete;
+using testing::CapturedLog;
 
-    [[nodiscard]] std::vector<std::string> lines() const {
-        std::ifstream in(file_);
-        std::vector<std::string> result;
-        for (std::string line; std::getline(in, line);) result.push_back(line);
-        return result;
-    }
-
-private:
-    fs::path file_;
-};
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing::readFile;
 
 void writeFile(const fs::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

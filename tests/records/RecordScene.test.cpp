@@ -342,7 +342,7 @@ TEST_F(RecordScreen, TheButtonsWaitForTheNameAndWorkOnceTheAlertIsAnswered) {
     EXPECT_EQ(alert(), nullptr);
     EXPECT_EQ(director().runningScene(), records);
     EXPECT_FALSE(game().B_wordsumit);
-    EXPECT_EQ(log.lines(), std::vector<std::string>{"cancel"});
+    EXPECT_EQ(log.messages(), std::vector<std::string>{"cancel"});
     EXPECT_EQ(tableOf(*layer).at("Level11Name"), "Ann");
 
     tap(centre(layer->mainMenuButtonFrame()));
@@ -359,7 +359,7 @@ TEST_F(RecordScreen, YesOpensTheWorldRankingToPostTheScore) {
     EXPECT_NE(dynamic_cast<WorldRankingScene*>(director().runningScene()), nullptr);
     EXPECT_TRUE(game().B_wordsumit);
     EXPECT_EQ(game().NamePost, "Ann");
-    EXPECT_EQ(log.lines(), (std::vector<std::string>{"Ann", "ok"}));
+    EXPECT_EQ(log.messages(), (std::vector<std::string>{"Ann", "ok"}));
 }
 
 TEST_F(RecordScreen, TheWorldRankingButtonOnlyShowsTheRankingAndItsButtonLeadsToTheMenu) {
@@ -418,7 +418,7 @@ TEST_F(RecordScreen, ADamagedStoreIsMovedAsideAndTheScreenStartsAFreshTable) {
         CapturedLog log(folder_ / "log.txt");
         useDataFolder(damaged);
         (void)store().stringForKey("Level11");
-        EXPECT_EQ(log.lines().size(), 1u);
+        EXPECT_EQ(log.messages().size(), 1u);
     }
 
     RecordLayer* layer = openAtEndOfRun(1, 17.0f);
@@ -446,7 +446,7 @@ TEST_F(RecordScreen, AStoreThatCannotBeWrittenStillLetsTheRunEnd) {
         CapturedLog log(folder_ / "log.txt");
         useDataFolder(blocked / "quintora");
         (void)store().stringForKey("Level11");
-        EXPECT_EQ(log.lines().size(), 1u);
+        EXPECT_EQ(log.messages().size(), 1u);
     }
     RecordLayer* layer = openAtEndOfRun(2, 17.0f);
     ASSERT_TRUE(layer->isEnteringName());

@@ -12,36 +12,18 @@
 
 #include "platform/Image.hpp"
 #include "platform/UserDefaults.hpp"
+#include "support/Files.hpp"
 #include "support/GLTest.hpp"
+#include "support/GameBinary.hpp"
 
 namespace quintora {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct GameRun {
-    int status = -1;
-    std::string output;
-};
-
-GameRun runGame(const std::string& arguments) {
-    GameRun run;
-    const std::string command = std::string(QUINTORA_BINARY) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe)) run.output += buffer;
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+using testing::GameRun;
+using testing::readFile;
+using testing::runGame;
 
 // The run: Amateur once the menu's buttons are up, then a touch in the middle of the screen every 45
 // frames, which loses the stages that must not be touched while the others run out of time. Long after

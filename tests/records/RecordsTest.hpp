@@ -16,6 +16,7 @@
 #include "platform/Audio.hpp"
 #include "platform/Log.hpp"
 #include "platform/UserDefaults.hpp"
+#include "support/Files.hpp"
 #include "support/GLTest.hpp"
 
 namespace quintora::testing {
@@ -104,28 +105,6 @@ protected:
     static AlertView* alert() { return director().shownAlert(); }
 };
 
-// Routes the diagnostic log into a file while it lives.
-class CapturedLog {
-public:
-    explicit CapturedLog(std::filesystem::path file) : file_(std::move(file)) {
-        EXPECT_TRUE(platform::openLog(file_.string()));
-    }
-    ~CapturedLog() { platform::closeLog(); }
-    CapturedLog(const CapturedLog&) = delete;
-    CapturedLog& operator=(const CapturedLog&) = delete;
-    // Each line without its frame number.
-    [[nodiscard]] std::vector<std::string> lines() const {
-        std::ifstream in(file_);
-        std::vector<std::string> result;
-        for (std::string line; std::getline(in, line);) {
-            const auto space = line.find(' ');
-            result.push_back(space == std::string::npos ? std::string() : line.substr(space + 1));
-        }
-        return result;
-    }
-
-private:
-    std::filesystem::path file_;
-};
+using testing::CapturedLog;
 
 }  // namespace quintora::testing
