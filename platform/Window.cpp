@@ -76,6 +76,11 @@ public:
         glDisable(GL_DEPTH_TEST);
         glEnable(GL_TEXTURE_2D);
         glBindTexture(GL_TEXTURE_2D, texture);
+        // Shown pixel for pixel, the frame needs no filtering, which is most of the cost of showing it.
+        const bool exact = box.width == static_cast<float>(height) && box.height == static_cast<float>(width);
+        const GLint filter = exact ? GL_NEAREST : GL_LINEAR;
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
         glColor4f(1, 1, 1, 1);
 
         // The portrait frame turned a quarter: scene (x, y) shows portrait pixel (y, 480 - x).
