@@ -59,7 +59,8 @@ TEST_F(EndToEnd, AScriptedRunPicksALevelTakesAScreenshotAndLogsTheSameEveryTime)
 }
 
 TEST_F(EndToEnd, AWholeRunToTheRecordsGivesTheSameLogEveryTime) {
-    // Legend from the menu at 1230768008, when the clock picks the sixth order; then a touch now and then in the middle of the screen until the run is over.
+    // Legend from the menu at 1230768008, when the clock picks the sixth order; then a touch now and then
+    // in the middle of the screen until the run is over.
     std::string lines = "200 tap 300 50\n";
     for (int frame = 400; frame < 3600; frame += 97) lines += std::to_string(frame) + " tap 240 160\n";
     const std::string script = write("run.txt", lines);
