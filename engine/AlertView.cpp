@@ -111,7 +111,7 @@ Ref<Sprite> AlertView::box(Rect frame, std::uint8_t r, std::uint8_t g, std::uint
         white_ = Texture2D::initWithData(pixels.data(), Texture2DPixelFormat::RGBA8888, 2, 2, {2, 2});
     }
     Ref<Sprite> sprite = Sprite::spriteWithTexture(white_.get());
-    sprite->setPosition({frame.origin.x + frame.size.width / 2, frame.origin.y + frame.size.height / 2});
+    sprite->setPosition(frame.centre());
     sprite->setScaleX(frame.size.width / 2);
     sprite->setScaleY(frame.size.height / 2);
     sprite->setRGB(r, g, b);
@@ -169,7 +169,7 @@ void AlertView::layOut() {
         buttonFaces_.push_back(face);
         Ref<Label> label = Label::labelWithString(buttonTitles_[static_cast<std::size_t>(i)], fontName(), kButtonSize);
         label->setRGB(255, 255, 255);
-        label->setPosition({button.origin.x + button.size.width / 2, button.origin.y + button.size.height / 2});
+        label->setPosition(button.centre());
         addChild(label.get(), 5);
     }
 }

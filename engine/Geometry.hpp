@@ -27,6 +27,7 @@ struct Rect {
     [[nodiscard]] float maxX() const { return size.width < 0 ? origin.x : origin.x + size.width; }
     [[nodiscard]] float minY() const { return size.height < 0 ? origin.y + size.height : origin.y; }
     [[nodiscard]] float maxY() const { return size.height < 0 ? origin.y : origin.y + size.height; }
+    [[nodiscard]] Point centre() const { return {origin.x + size.width / 2, origin.y + size.height / 2}; }
 };
 
 inline Rect makeRect(float x, float y, float width, float height) { return {{x, y}, {width, height}}; }

@@ -16,8 +16,7 @@ protected:
     static BaseballLayer* baseball() { return dynamic_cast<BaseballLayer*>(stageLayer()); }
 
     static Point runButtonCentre() {
-        const Rect r = baseball()->runButton();
-        return {r.origin.x + r.size.width / 2, r.origin.y + r.size.height / 2};
+        return baseball()->runButton().centre();
     }
     static void run() {
         const Point p = runButtonCentre();

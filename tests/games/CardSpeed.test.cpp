@@ -12,8 +12,6 @@ using testing::StageTest;
 
 constexpr int kCardSpeed = 7;
 
-Point centreOf(const Rect& r) { return {r.origin.x + r.size.width / 2, r.origin.y + r.size.height / 2}; }
-
 class CardSpeedTest : public StageTest {
 protected:
     CardSpeedLayer* start(int level) {
@@ -29,13 +27,13 @@ protected:
             const auto* sprite = dynamic_cast<const Sprite*>(child.get());
             if (sprite == nullptr || sprite == flying || sprite->texture() != flying->texture()) continue;
             for (int i = 0; i < CardSpeedLayer::kCards; ++i) {
-                if (centreOf(layer->cardRect(i)) == sprite->position()) found = i;
+                if (layer->cardRect(i).centre() == sprite->position()) found = i;
             }
         }
         return found;
     }
     void tapCard(const CardSpeedLayer* layer, int i) {
-        const Point c = centreOf(layer->cardRect(i));
+        const Point c = layer->cardRect(i).centre();
         tap(c.x, c.y);
     }
 };

@@ -81,7 +81,7 @@ TEST_F(FollowWayTest, DraggingTheCharacterIntoAFireLosesAtEveryLevel) {
         const Point start = way()->characterPosition();
         // Straight at the nearest fire, which on every level lies beside the start.
         const Rect fire = way()->fireRect(level == 3 ? 1 : 0);
-        const Point into{fire.origin.x + fire.size.width / 2, fire.origin.y + fire.size.height / 2};
+        const Point into = fire.centre();
         walk({start, into}, 6);
         for (int i = 0; i < 20 && !decided(); ++i) {
             frame();
@@ -166,7 +166,7 @@ TEST_F(FollowWayTest, AFireCatchesOnceButAnotherStillTurnsAWinIntoALoss) {
 
     // Still held while the win picture shows: onto the fire beside the house.
     const Rect fire = way()->fireRect(3);
-    const Point into{fire.origin.x + fire.size.width / 2, fire.origin.y + fire.size.height / 2};
+    const Point into = fire.centre();
     walk({way()->characterPosition(), into}, 20);
     // No tick runs any more, so the character is judged where the last tick saw it: on the house.
     touch(TouchPhase::Moved, into.x, into.y);

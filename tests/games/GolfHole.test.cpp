@@ -42,8 +42,7 @@ protected:
     }
 
     Point hole() {
-        const Rect r = golf()->holeRect();
-        return {r.origin.x + r.size.width / 2, r.origin.y + r.size.height / 2};
+        return golf()->holeRect().centre();
     }
 };
 

@@ -17,8 +17,7 @@ protected:
 
     // The middle of a key, where a player's finger lands.
     static Point keyCentre(int digit) {
-        const Rect r = phone()->keyRect(digit);
-        return {r.origin.x + r.size.width / 2, r.origin.y + r.size.height / 2};
+        return phone()->keyRect(digit).centre();
     }
 
     // A digit that is not the one to dial at `position`.

@@ -18,8 +18,7 @@ protected:
     PlantTreeLayer* plant() { return layerAs<PlantTreeLayer>(); }
 
     Point button() {
-        const Rect r = plant()->buttonRect();
-        return {r.origin.x + r.size.width / 2, r.origin.y + r.size.height / 2};
+        return plant()->buttonRect().centre();
     }
     // Taps the button `count` times, one tap every `frames` frames (a tap lasts two of them).
     void tapButton(int count, int frames = 2) {

@@ -16,8 +16,7 @@ protected:
     static TakeTshirtsLayer* shirts() { return dynamic_cast<TakeTshirtsLayer*>(stageLayer()); }
 
     static Point buttonCentre(int kind) {
-        const Rect r = shirts()->button(kind);
-        return {r.origin.x + r.size.width / 2, r.origin.y + r.size.height / 2};
+        return shirts()->button(kind).centre();
     }
     static void press(int kind) {
         const Point p = buttonCentre(kind);

@@ -92,7 +92,7 @@ protected:
                 if (phone == nullptr) return std::nullopt;
                 for (int k = 0; k < phone->length(); ++k) {
                     const Rect key = phone->keyRect(phone->digitAt(k));
-                    tap(key.origin.x + key.size.width / 2, key.origin.y + key.size.height / 2);
+                    tap(key.centre().x, key.centre().y);
                 }
                 return true;
             }
@@ -102,7 +102,7 @@ protected:
                 if (shirts == nullptr) return std::nullopt;
                 while (shirts->taken() < shirts->shirtCount()) {
                     const Rect button = shirts->button(shirts->kindOf(shirts->taken()));
-                    tap(button.origin.x + button.size.width / 2, button.origin.y + button.size.height / 2);
+                    tap(button.centre().x, button.centre().y);
                 }
                 return true;
             }

@@ -11,8 +11,6 @@ using testing::StageTest;
 
 constexpr int kXmaxClick = 16;
 
-Point centreOf(const Rect& r) { return {r.origin.x + r.size.width / 2, r.origin.y + r.size.height / 2}; }
-
 class XmaxClickTest : public StageTest {
 protected:
     XmaxClickLayer* start(int level) {
@@ -24,7 +22,7 @@ protected:
     // Taps the middle of silhouettes [from, to) where the layer says they are.
     void tapSilhouettes(const XmaxClickLayer* layer, int from, int to) {
         for (int i = from; i < to; ++i) {
-            const Point c = centreOf(layer->pictureRect(i));
+            const Point c = layer->pictureRect(i).centre();
             tap(c.x, c.y);
         }
     }
@@ -67,7 +65,7 @@ TEST_F(XmaxClickTest, MissingOneSilhouetteLosesAtTheTimeOutAtEveryLevel) {
 TEST_F(XmaxClickTest, ASilhouetteCountsOnceAndLeavesTheScreenWhenFound) {
     XmaxClickLayer* layer = start(1);
     frames(10);
-    const Point tree = centreOf(layer->pictureRect(0));
+    const Point tree = layer->pictureRect(0).centre();
     tap(tree.x, tree.y);
     EXPECT_EQ(layer->found(), 1);
     EXPECT_EQ(layer->pictureRect(0), makeRect(-100, -100, 1, 1));
@@ -85,7 +83,7 @@ TEST_F(XmaxClickTest, PicturesLeftInColourAreNeverCounted) {
 
     layer = start(3);
     frames(10);
-    const Point wreath = centreOf(layer->pictureRect(12));
+    const Point wreath = layer->pictureRect(12).centre();
     EXPECT_EQ(wreath, (Point{440, 60}));
     tap(wreath.x, wreath.y);
     EXPECT_EQ(layer->found(), 0);
@@ -95,7 +93,7 @@ TEST_F(XmaxClickTest, PicturesLeftInColourAreNeverCounted) {
 
 TEST_F(XmaxClickTest, ATapBeforeTheTintEndsAlreadyCounts) {
     XmaxClickLayer* layer = start(2);
-    const Point star = centreOf(layer->pictureRect(1));
+    const Point star = layer->pictureRect(1).centre();
     EXPECT_LT(layer->currentTime(), 0.1f);
     tap(star.x, star.y);
     EXPECT_EQ(layer->found(), 1);
@@ -112,8 +110,8 @@ TEST_F(XmaxClickTest, ATapOnTheBackgroundOrBetweenPicturesFindsNothing) {
 TEST_F(XmaxClickTest, SilhouettesAreBlackAndAFoundOneShowsItsColoursAgain) {
     XmaxClickLayer* layer = start(1);
     frames(10);
-    const Point bell = centreOf(layer->pictureRect(7));     // the last one blackened at level 1
-    const Point bauble = centreOf(layer->pictureRect(8));   // the first one left in colour
+    const Point bell = layer->pictureRect(7).centre();     // the last one blackened at level 1
+    const Point bauble = layer->pictureRect(8).centre();   // the first one left in colour
     auto shot = screen();
     const auto black = testing::pixelAt(shot, static_cast<int>(bell.x), static_cast<int>(bell.y));
     EXPECT_EQ(black, (std::array<int, 3>{0, 0, 0}));
@@ -134,7 +132,7 @@ TEST_F(XmaxClickTest, TheLastSilhouetteFoundOnTheTimeOutTickStillLoses) {
     while (layer->currentTime() < 4.85f) frame();
     ASSERT_FALSE(decided());
     // The fiftieth tick sees the count complete and the time out together; the time-out comes last.
-    const Point tree = centreOf(layer->pictureRect(0));
+    const Point tree = layer->pictureRect(0).centre();
     touch(TouchPhase::Began, tree.x, tree.y);
     ASSERT_TRUE(runUntilDecided());
     EXPECT_FLOAT_EQ(layer->currentTime(), 4.9999976f);

@@ -49,7 +49,6 @@ protected:
     static void touch(TouchPhase phase, Point p) {
         director().touches(phase, TouchSet{Touch{1, {p.y, p.x}}}, TouchEvent{});
     }
-    static Point centre(Rect r) { return {r.origin.x + r.size.width / 2, r.origin.y + r.size.height / 2}; }
     static bool near(std::array<int, 3> a, std::array<int, 3> b, int tolerance = 6) {
         for (int i = 0; i < 3; ++i) {
             if (std::abs(a[i] - b[i]) > tolerance) return false;
@@ -79,10 +78,10 @@ TEST_F(AlertViewTest, ATapOnAButtonPressesItAndTheAlertGoes) {
     frame();
     EXPECT_EQ(director().shownAlert(), alert.get());
     const Rect no = alert->buttonFrame(1);
-    touch(TouchPhase::Began, centre(no));
+    touch(TouchPhase::Began, no.centre());
     frame();
     EXPECT_TRUE(pressed.empty()) << "a button is pressed when the finger lifts";
-    touch(TouchPhase::Ended, centre(no));
+    touch(TouchPhase::Ended, no.centre());
     EXPECT_EQ(pressed, std::vector<int>{1});
     EXPECT_FALSE(alert->isShown());
     EXPECT_EQ(director().shownAlert(), nullptr);
@@ -102,11 +101,11 @@ TEST_F(AlertViewTest, WhileShownNothingUnderneathIsTouchedAndMissesPressNothing)
         touch(TouchPhase::Ended, p);
     }
     // Down on one button, up on the other; down beside a button, up on it.
-    touch(TouchPhase::Began, centre(alert->buttonFrame(0)));
-    touch(TouchPhase::Moved, centre(alert->buttonFrame(1)));
-    touch(TouchPhase::Ended, centre(alert->buttonFrame(1)));
+    touch(TouchPhase::Began, alert->buttonFrame(0).centre());
+    touch(TouchPhase::Moved, alert->buttonFrame(1).centre());
+    touch(TouchPhase::Ended, alert->buttonFrame(1).centre());
     touch(TouchPhase::Began, {10, 10});
-    touch(TouchPhase::Ended, centre(alert->buttonFrame(0)));
+    touch(TouchPhase::Ended, alert->buttonFrame(0).centre());
     EXPECT_TRUE(pressed.empty());
     EXPECT_TRUE(alert->isShown());
     EXPECT_EQ(layer->began, 0);
@@ -185,8 +184,8 @@ TEST_F(AlertViewTest, ASecondAlertGoesOnTopAndTheFirstComesBack) {
     first->show();
     second->show();
     EXPECT_EQ(director().shownAlert(), second.get());
-    touch(TouchPhase::Began, centre(second->buttonFrame(0)));
-    touch(TouchPhase::Ended, centre(second->buttonFrame(0)));
+    touch(TouchPhase::Began, second->buttonFrame(0).centre());
+    touch(TouchPhase::Ended, second->buttonFrame(0).centre());
     EXPECT_EQ(pressed, std::vector<int>{10});
     EXPECT_EQ(director().shownAlert(), first.get());
 }

@@ -322,8 +322,8 @@ TEST_F(RecordScreen, ANameStopsAtTwentyFourCharactersAndStillFitsItsBox) {
 TEST_F(RecordScreen, TheButtonsWaitForTheNameAndWorkOnceTheAlertIsAnswered) {
     RecordLayer* layer = openAtEndOfRun(1, 10.0f);
     Scene* records = director().runningScene();
-    tap(centre(layer->mainMenuButtonFrame()));
-    tap(centre(layer->worldRankingButtonFrame()));
+    tap(layer->mainMenuButtonFrame().centre());
+    tap(layer->worldRankingButtonFrame().centre());
     frames(3);
     EXPECT_EQ(director().runningScene(), records) << "a button left the screen during the name entry";
     EXPECT_TRUE(layer->isEnteringName());
@@ -333,19 +333,19 @@ TEST_F(RecordScreen, TheButtonsWaitForTheNameAndWorkOnceTheAlertIsAnswered) {
     pressReturn();
     ASSERT_NE(alert(), nullptr);
     // The alert is modal: the button under it does nothing either.
-    tap(centre(layer->mainMenuButtonFrame()));
+    tap(layer->mainMenuButtonFrame().centre());
     EXPECT_EQ(director().runningScene(), records);
     ASSERT_NE(alert(), nullptr);
 
     CapturedLog log(folder_ / "log.txt");
-    tap(centre(alert()->buttonFrame(1)));  // No
+    tap(alert()->buttonFrame(1).centre());  // No
     EXPECT_EQ(alert(), nullptr);
     EXPECT_EQ(director().runningScene(), records);
     EXPECT_FALSE(game().B_wordsumit);
     EXPECT_EQ(log.messages(), std::vector<std::string>{"cancel"});
     EXPECT_EQ(tableOf(*layer).at("Level11Name"), "Ann");
 
-    tap(centre(layer->mainMenuButtonFrame()));
+    tap(layer->mainMenuButtonFrame().centre());
     EXPECT_NE(dynamic_cast<MenuScene*>(director().runningScene()), nullptr);
 }
 
@@ -355,7 +355,7 @@ TEST_F(RecordScreen, YesOpensTheWorldRankingToPostTheScore) {
     CapturedLog log(folder_ / "log.txt");
     pressReturn();
     ASSERT_NE(alert(), nullptr);
-    tap(centre(alert()->buttonFrame(0)));
+    tap(alert()->buttonFrame(0).centre());
     EXPECT_NE(dynamic_cast<WorldRankingScene*>(director().runningScene()), nullptr);
     EXPECT_TRUE(game().B_wordsumit);
     EXPECT_EQ(game().NamePost, "Ann");
@@ -366,7 +366,7 @@ TEST_F(RecordScreen, TheWorldRankingButtonOnlyShowsTheRankingAndItsButtonLeadsTo
     game().B_wordsumit = true;  // left over from an earlier run
     RecordLayer* layer = openFromMenu();
     EXPECT_FALSE(game().B_wordsumit);
-    tap(centre(layer->worldRankingButtonFrame()));
+    tap(layer->worldRankingButtonFrame().centre());
     Scene* scene = director().runningScene();
     ASSERT_NE(dynamic_cast<WorldRankingScene*>(scene), nullptr);
     EXPECT_FALSE(game().B_wordsumit);
@@ -375,7 +375,7 @@ TEST_F(RecordScreen, TheWorldRankingButtonOnlyShowsTheRankingAndItsButtonLeadsTo
         if (auto* found = dynamic_cast<WorldRankingLayer*>(child.get())) ranking = found;
     }
     ASSERT_NE(ranking, nullptr);
-    tap(centre(ranking->mainMenuButtonFrame()));
+    tap(ranking->mainMenuButtonFrame().centre());
     EXPECT_NE(dynamic_cast<MenuScene*>(director().runningScene()), nullptr);
 }
 
@@ -453,7 +453,7 @@ TEST_F(RecordScreen, AStoreThatCannotBeWrittenStillLetsTheRunEnd) {
     type("Ann");
     pressReturn();
     ASSERT_NE(alert(), nullptr);
-    tap(centre(alert()->buttonFrame(1)));
+    tap(alert()->buttonFrame(1).centre());
     EXPECT_EQ(tableOf(*layer).at("Level21Name"), "Ann") << "kept for this session";
     EXPECT_FALSE(store().isPersistent());
 }

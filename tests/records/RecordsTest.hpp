@@ -100,7 +100,7 @@ protected:
         touch(TouchPhase::Ended, p);
         frame();
     }
-    static Point centre(Rect r) { return {r.origin.x + r.size.width / 2, r.origin.y + r.size.height / 2}; }
+    static Point centre(Rect r) { return r.centre(); }
 
     static AlertView* alert() { return director().shownAlert(); }
 };
