@@ -120,13 +120,19 @@ bool DataScanner::scanUpToString(std::string_view string, std::string* out)
     return true;
 }
 
-bool DataScanner::scanCharactersFromSet(const CharacterSet& set, std::string* out)
+std::size_t DataScanner::endOfRun(const CharacterSet& set) const
 {
-    const std::size_t start = current_;
-    std::size_t end = start;
+    std::size_t end = current_;
     while (end < data_.size() && set.contains(data_[end])) {
         ++end;
     }
+    return end;
+}
+
+bool DataScanner::scanCharactersFromSet(const CharacterSet& set, std::string* out)
+{
+    const std::size_t start = current_;
+    const std::size_t end = endOfRun(set);
     if (end == start) {
         return false;
     }
@@ -145,10 +151,7 @@ bool DataScanner::scanUpToCharactersFromSet(const CharacterSet& set, std::string
 bool DataScanner::scanNumber(double* out)
 {
     const std::size_t start = current_;
-    std::size_t end = start;
-    while (end < data_.size() && doubleCharacters_.contains(data_[end])) {
-        ++end;
-    }
+    const std::size_t end = endOfRun(doubleCharacters_);
     if (end == start) {
         return false;
     }

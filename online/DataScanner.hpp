@@ -103,6 +103,9 @@ protected:
     std::size_t current_ = 0;
 
 private:
+    // Where the run of bytes from the scan position that all belong to the set ends.
+    [[nodiscard]] std::size_t endOfRun(const CharacterSet& set) const;
+
     Data data_;
     CharacterSet doubleCharacters_{kNumberCharacters};
 };
