@@ -329,12 +329,19 @@ TEST(JSONScanner, NestingLimitCountsArraysAndDictionariesTogether)
     JSONScanner atLimit = scannerOver(nested(pairs));
     EXPECT_TRUE(atLimit.scanJSONArray(nullptr, &error)) << error.code;
 
-    JSONScanner deeper = scannerOver("[" + nested(pairs) + "]");
+    // Built by appending: g++ 12 misreads the literal-plus-temporary form as an overlapping copy.
+    std::string deeperText = "[";
+    deeperText += nested(pairs);
+    deeperText += "]";
+    JSONScanner deeper = scannerOver(deeperText);
     EXPECT_FALSE(deeper.scanJSONArray(nullptr, &error));
     EXPECT_EQ(error.code, kJSONScannerNestingTooDeep);
     EXPECT_EQ(deeper.scanLocation(), 0u);
 
-    JSONScanner deeperDictionary = scannerOver("{\"k\":" + nested(pairs) + "}");
+    std::string dictionaryText = "{\"k\":";
+    dictionaryText += nested(pairs);
+    dictionaryText += "}";
+    JSONScanner deeperDictionary = scannerOver(dictionaryText);
     EXPECT_FALSE(deeperDictionary.scanJSONDictionary(nullptr, &error));
     EXPECT_EQ(error.code, kJSONScannerNestingTooDeep);
 }
