@@ -1,14 +1,15 @@
 #include "online/DataScanner.hpp"
 
-#include "online/TextEncoding.hpp"
+#include <locale.h>
 
 #include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
-#include <locale.h>
 #include <system_error>
+
+#include "online/TextEncoding.hpp"
 
 namespace quintora {
 
@@ -18,20 +19,18 @@ constexpr CharacterSet kWhitespace{" \t\n\v\f\r"};
 
 // strtod in the "C" locale: only needed for the rare number that overflows or underflows, where
 // std::from_chars gives no value but the platform convention is an infinity or a zero.
-double convertOutOfRange(std::string_view text)
-{
+double convertOutOfRange(std::string_view text) {
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     const std::string copy(text);
     return strtod_l(copy.c_str(), nullptr, cLocale);
 }
 
-} // namespace
+}  // namespace
 
-double convertDecimal(std::string_view text)
-{
+double convertDecimal(std::string_view text) {
     double value = 0.0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value,
-                                              std::chars_format::general);
+    const auto [end, error] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
     (void)end;
     if (error == std::errc::result_out_of_range) {
         return convertOutOfRange(text);
@@ -46,37 +45,25 @@ DataScanner::DataScanner() = default;
 
 DataScanner::DataScanner(std::span<const std::uint8_t> data) : data_(data.begin(), data.end()) {}
 
-DataScanner DataScanner::scannerWithData(std::span<const std::uint8_t> data)
-{
-    return DataScanner(data);
-}
+DataScanner DataScanner::scannerWithData(std::span<const std::uint8_t> data) { return DataScanner(data); }
 
-void DataScanner::setData(std::span<const std::uint8_t> data)
-{
-    adoptData(Data(data.begin(), data.end()));
-}
+void DataScanner::setData(std::span<const std::uint8_t> data) { adoptData(Data(data.begin(), data.end())); }
 
-void DataScanner::adoptData(Data data)
-{
+void DataScanner::adoptData(Data data) {
     data_ = std::move(data);
     current_ = 0;
 }
 
-void DataScanner::setScanLocation(std::size_t location)
-{
-    current_ = std::min(location, data_.size());
-}
+void DataScanner::setScanLocation(std::size_t location) { current_ = std::min(location, data_.size()); }
 
-char16_t DataScanner::scanCharacter()
-{
+char16_t DataScanner::scanCharacter() {
     if (isAtEnd()) {
         return u'\0';
     }
     return data_[current_++];
 }
 
-bool DataScanner::scanCharacter(char16_t character)
-{
+bool DataScanner::scanCharacter(char16_t character) {
     if (isAtEnd() || data_[current_] != character) {
         return false;
     }
@@ -84,16 +71,14 @@ bool DataScanner::scanCharacter(char16_t character)
     return true;
 }
 
-bool DataScanner::scanUTF8String(const char* bytes, std::string* out)
-{
+bool DataScanner::scanUTF8String(const char* bytes, std::string* out) {
     if (bytes == nullptr) {
         return false;
     }
     return scanString(std::string_view(bytes, std::strlen(bytes)), out);
 }
 
-bool DataScanner::scanString(std::string_view string, std::string* out)
-{
+bool DataScanner::scanString(std::string_view string, std::string* out) {
     if (data_.size() - current_ < string.size() ||
         !std::equal(string.begin(), string.end(), data_.begin() + static_cast<std::ptrdiff_t>(current_),
                     [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; })) {
@@ -106,8 +91,7 @@ bool DataScanner::scanString(std::string_view string, std::string* out)
     return true;
 }
 
-bool DataScanner::scanUpToString(std::string_view string, std::string* out)
-{
+bool DataScanner::scanUpToString(std::string_view string, std::string* out) {
     const auto rest = std::string_view(reinterpret_cast<const char*>(bytes()), data_.size()).substr(current_);
     const std::size_t found = rest.find(string);
     if (found == std::string_view::npos) {
@@ -120,8 +104,7 @@ bool DataScanner::scanUpToString(std::string_view string, std::string* out)
     return true;
 }
 
-std::size_t DataScanner::endOfRun(const CharacterSet& set) const
-{
+std::size_t DataScanner::endOfRun(const CharacterSet& set) const {
     std::size_t end = current_;
     while (end < data_.size() && set.contains(data_[end])) {
         ++end;
@@ -129,8 +112,7 @@ std::size_t DataScanner::endOfRun(const CharacterSet& set) const
     return end;
 }
 
-bool DataScanner::scanCharactersFromSet(const CharacterSet& set, std::string* out)
-{
+bool DataScanner::scanCharactersFromSet(const CharacterSet& set, std::string* out) {
     const std::size_t start = current_;
     const std::size_t end = endOfRun(set);
     if (end == start) {
@@ -143,13 +125,11 @@ bool DataScanner::scanCharactersFromSet(const CharacterSet& set, std::string* ou
     return true;
 }
 
-bool DataScanner::scanUpToCharactersFromSet(const CharacterSet& set, std::string* out)
-{
+bool DataScanner::scanUpToCharactersFromSet(const CharacterSet& set, std::string* out) {
     return scanCharactersFromSet(set.inverted(), out);
 }
 
-bool DataScanner::scanNumber(double* out)
-{
+bool DataScanner::scanNumber(double* out) {
     const std::size_t start = current_;
     const std::size_t end = endOfRun(doubleCharacters_);
     if (end == start) {
@@ -162,16 +142,14 @@ bool DataScanner::scanNumber(double* out)
     return true;
 }
 
-void DataScanner::skipWhitespace()
-{
+void DataScanner::skipWhitespace() {
     while (current_ < data_.size() && kWhitespace.contains(data_[current_])) {
         ++current_;
     }
 }
 
-std::string DataScanner::remainingString() const
-{
+std::string DataScanner::remainingString() const {
     return decodeUTF8(bytes() + current_, data_.size() - current_);
 }
 
-} // namespace quintora
+}  // namespace quintora

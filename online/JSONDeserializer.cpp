@@ -4,12 +4,12 @@
 
 namespace quintora {
 
-std::shared_ptr<const JSONDictionary> JSONDeserializer::deserializeAsDictionary(std::span<const std::uint8_t> data,
-                                                                                JSONError* error)
-{
+std::shared_ptr<const JSONDictionary> JSONDeserializer::deserializeAsDictionary(
+    std::span<const std::uint8_t> data, JSONError* error) {
     if (data.empty()) {
         if (error) {
-            *error = JSONError{std::string(kJSONDeserializerErrorDomain), kJSONDeserializerNoData, std::nullopt};
+            *error =
+                JSONError{std::string(kJSONDeserializerErrorDomain), kJSONDeserializerNoData, std::nullopt};
         }
         return nullptr;
     }
@@ -22,10 +22,10 @@ std::shared_ptr<const JSONDictionary> JSONDeserializer::deserializeAsDictionary(
 }
 
 std::shared_ptr<const JSONDictionary> JSONDeserializer::deserializeAsDictionary(std::string_view text,
-                                                                                JSONError* error)
-{
+                                                                                JSONError* error) {
     return deserializeAsDictionary(
-        std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), error);
+        std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+        error);
 }
 
-} // namespace quintora
+}  // namespace quintora

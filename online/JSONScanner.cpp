@@ -6,8 +6,7 @@ namespace quintora {
 
 namespace {
 
-bool report(int code, JSONError* error)
-{
+bool report(int code, JSONError* error) {
     if (code != 0 && error) {
         *error = makeJSONScannerError(code);
     }
@@ -16,24 +15,22 @@ bool report(int code, JSONError* error)
 
 // A dictionary or array that fails puts its own code in place of its member's, but running into the
 // nesting limit is no fault of the enclosing construct and is passed on as it is.
-int enclosingFailure(int memberCode, int ownCode)
-{
+int enclosingFailure(int memberCode, int ownCode) {
     return memberCode == kJSONScannerNestingTooDeep ? memberCode : ownCode;
 }
 
 class DepthGuard {
-public:
+  public:
     explicit DepthGuard(int& depth) : depth_(depth) { ++depth_; }
     ~DepthGuard() { --depth_; }
     DepthGuard(const DepthGuard&) = delete;
     DepthGuard& operator=(const DepthGuard&) = delete;
 
-private:
+  private:
     int& depth_;
 };
 
-int hexValue(std::uint8_t c)
-{
+int hexValue(std::uint8_t c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
     }
@@ -49,14 +46,13 @@ int hexValue(std::uint8_t c)
 bool isHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-} // namespace
+}  // namespace
 
 JSONScanner::JSONScanner(std::span<const std::uint8_t> data) { JSONScanner::setData(data); }
 
 JSONScanner JSONScanner::scannerWithData(std::span<const std::uint8_t> data) { return JSONScanner(data); }
 
-void JSONScanner::setData(std::span<const std::uint8_t> data)
-{
+void JSONScanner::setData(std::span<const std::uint8_t> data) {
     const TextEncoding encoding = detectJSONEncoding(data);
     if (encoding == TextEncoding::UTF8) {
         // Ill-formed UTF-8 is left in place here and replaced where strings are decoded.
@@ -66,8 +62,7 @@ void JSONScanner::setData(std::span<const std::uint8_t> data)
     }
 }
 
-bool JSONScanner::scanJSONObject(std::optional<JSONValue>* out, JSONError* error)
-{
+bool JSONScanner::scanJSONObject(std::optional<JSONValue>* out, JSONError* error) {
     std::optional<JSONValue> value;
     const int code = scanObject(value);
     if (code == 0 && out) {
@@ -76,8 +71,7 @@ bool JSONScanner::scanJSONObject(std::optional<JSONValue>* out, JSONError* error
     return report(code, error);
 }
 
-bool JSONScanner::scanJSONDictionary(std::shared_ptr<const JSONDictionary>* out, JSONError* error)
-{
+bool JSONScanner::scanJSONDictionary(std::shared_ptr<const JSONDictionary>* out, JSONError* error) {
     std::shared_ptr<const JSONDictionary> dictionary;
     const int code = scanDictionary(dictionary);
     if (code == 0 && out) {
@@ -86,8 +80,7 @@ bool JSONScanner::scanJSONDictionary(std::shared_ptr<const JSONDictionary>* out,
     return report(code, error);
 }
 
-bool JSONScanner::scanJSONArray(std::shared_ptr<const JSONArray>* out, JSONError* error)
-{
+bool JSONScanner::scanJSONArray(std::shared_ptr<const JSONArray>* out, JSONError* error) {
     std::shared_ptr<const JSONArray> array;
     const int code = scanArray(array);
     if (code == 0 && out) {
@@ -96,8 +89,7 @@ bool JSONScanner::scanJSONArray(std::shared_ptr<const JSONArray>* out, JSONError
     return report(code, error);
 }
 
-bool JSONScanner::scanJSONStringConstant(std::string* out, JSONError* error)
-{
+bool JSONScanner::scanJSONStringConstant(std::string* out, JSONError* error) {
     std::string string;
     const int code = scanStringConstant(string);
     if (code == 0 && out) {
@@ -106,8 +98,7 @@ bool JSONScanner::scanJSONStringConstant(std::string* out, JSONError* error)
     return report(code, error);
 }
 
-bool JSONScanner::scanJSONNumberConstant(double* out, JSONError* error)
-{
+bool JSONScanner::scanJSONNumberConstant(double* out, JSONError* error) {
     double number = 0.0;
     const int code = scanNumberConstant(number);
     if (code == 0 && out) {
@@ -116,8 +107,7 @@ bool JSONScanner::scanJSONNumberConstant(double* out, JSONError* error)
     return report(code, error);
 }
 
-bool JSONScanner::scanNotQuoteCharactersIntoString(std::string* out)
-{
+bool JSONScanner::scanNotQuoteCharactersIntoString(std::string* out) {
     const std::size_t start = current_;
     while (current_ < length() && bytes()[current_] != '"' && bytes()[current_] != '\\') {
         ++current_;
@@ -131,75 +121,73 @@ bool JSONScanner::scanNotQuoteCharactersIntoString(std::string* out)
     return true;
 }
 
-int JSONScanner::scanObject(std::optional<JSONValue>& out)
-{
+int JSONScanner::scanObject(std::optional<JSONValue>& out) {
     skipWhitespace();
     switch (currentCharacter()) {
-    case u't':
-        if (scanWord("true")) {
-            out = JSONValue(JSONNumber::boolean(true));
+        case u't':
+            if (scanWord("true")) {
+                out = JSONValue(JSONNumber::boolean(true));
+            }
+            return 0;
+        case u'f':
+            if (scanWord("false")) {
+                out = JSONValue(JSONNumber::boolean(false));
+            }
+            return 0;
+        case u'n':
+            if (scanWord("null")) {
+                out = JSONValue(kJSONNull);
+            }
+            return 0;
+        case u'"':
+        case u'\'': {
+            std::string string;
+            const int code = scanStringConstant(string);
+            if (code == 0) {
+                out = JSONValue(std::move(string));
+            }
+            return code;
         }
-        return 0;
-    case u'f':
-        if (scanWord("false")) {
-            out = JSONValue(JSONNumber::boolean(false));
+        case u'-':
+        case u'0':
+        case u'1':
+        case u'2':
+        case u'3':
+        case u'4':
+        case u'5':
+        case u'6':
+        case u'7':
+        case u'8':
+        case u'9': {
+            double number = 0.0;
+            const int code = scanNumberConstant(number);
+            if (code == 0) {
+                out = JSONValue(JSONNumber{number, false});
+            }
+            return code;
         }
-        return 0;
-    case u'n':
-        if (scanWord("null")) {
-            out = JSONValue(kJSONNull);
+        case u'{': {
+            std::shared_ptr<const JSONDictionary> dictionary;
+            const int code = scanDictionary(dictionary);
+            if (code == 0) {
+                out = JSONValue(std::move(dictionary));
+            }
+            return code;
         }
-        return 0;
-    case u'"':
-    case u'\'': {
-        std::string string;
-        const int code = scanStringConstant(string);
-        if (code == 0) {
-            out = JSONValue(std::move(string));
+        case u'[': {
+            std::shared_ptr<const JSONArray> array;
+            const int code = scanArray(array);
+            if (code == 0) {
+                out = JSONValue(std::move(array));
+            }
+            return code;
         }
-        return code;
-    }
-    case u'-':
-    case u'0':
-    case u'1':
-    case u'2':
-    case u'3':
-    case u'4':
-    case u'5':
-    case u'6':
-    case u'7':
-    case u'8':
-    case u'9': {
-        double number = 0.0;
-        const int code = scanNumberConstant(number);
-        if (code == 0) {
-            out = JSONValue(JSONNumber{number, false});
-        }
-        return code;
-    }
-    case u'{': {
-        std::shared_ptr<const JSONDictionary> dictionary;
-        const int code = scanDictionary(dictionary);
-        if (code == 0) {
-            out = JSONValue(std::move(dictionary));
-        }
-        return code;
-    }
-    case u'[': {
-        std::shared_ptr<const JSONArray> array;
-        const int code = scanArray(array);
-        if (code == 0) {
-            out = JSONValue(std::move(array));
-        }
-        return code;
-    }
-    default:
-        return 0;
+        default:
+            return 0;
     }
 }
 
-int JSONScanner::scanDictionary(std::shared_ptr<const JSONDictionary>& out)
-{
+int JSONScanner::scanDictionary(std::shared_ptr<const JSONDictionary>& out) {
     const std::size_t start = current_;
     if (currentCharacter() != u'{') {
         return kJSONScannerDictionaryNotStarted;
@@ -259,8 +247,7 @@ int JSONScanner::scanDictionary(std::shared_ptr<const JSONDictionary>& out)
     return 0;
 }
 
-int JSONScanner::scanArray(std::shared_ptr<const JSONArray>& out)
-{
+int JSONScanner::scanArray(std::shared_ptr<const JSONArray>& out) {
     const std::size_t start = current_;
     if (currentCharacter() != u'[') {
         return kJSONScannerArrayNotStarted;
@@ -307,8 +294,7 @@ int JSONScanner::scanArray(std::shared_ptr<const JSONArray>& out)
     return 0;
 }
 
-int JSONScanner::scanStringConstant(std::string& out)
-{
+int JSONScanner::scanStringConstant(std::string& out) {
     const std::size_t start = current_;
     skipWhitespace();
     if (!scanCharacter(u'"')) {
@@ -339,39 +325,38 @@ int JSONScanner::scanStringConstant(std::string& out)
         const std::uint8_t escaped = text[current_ + 1];
         current_ += 2;
         switch (escaped) {
-        case '"':
-        case '/':
-        case '\\':
-            out.push_back(static_cast<char>(escaped));
-            break;
-        case 'b':
-            out.push_back('\b');
-            break;
-        case 'f':
-            out.push_back('\f');
-            break;
-        case 'n':
-            out.push_back('\n');
-            break;
-        case 'r':
-            out.push_back('\r');
-            break;
-        case 't':
-            out.push_back('\t');
-            break;
-        case 'u':
-            if (const int code = scanUnicodeEscape(out); code != 0) {
-                return fail(code);
-            }
-            break;
-        default:
-            return fail(kJSONScannerStringUnknownEscape);
+            case '"':
+            case '/':
+            case '\\':
+                out.push_back(static_cast<char>(escaped));
+                break;
+            case 'b':
+                out.push_back('\b');
+                break;
+            case 'f':
+                out.push_back('\f');
+                break;
+            case 'n':
+                out.push_back('\n');
+                break;
+            case 'r':
+                out.push_back('\r');
+                break;
+            case 't':
+                out.push_back('\t');
+                break;
+            case 'u':
+                if (const int code = scanUnicodeEscape(out); code != 0) {
+                    return fail(code);
+                }
+                break;
+            default:
+                return fail(kJSONScannerStringUnknownEscape);
         }
     }
 }
 
-bool JSONScanner::readHexUnit(std::size_t at, char32_t& unit) const
-{
+bool JSONScanner::readHexUnit(std::size_t at, char32_t& unit) const {
     if (at > length() || length() - at < 4) {
         return false;
     }
@@ -388,8 +373,7 @@ bool JSONScanner::readHexUnit(std::size_t at, char32_t& unit) const
 
 // Called just after "\u". A high surrogate followed by an escaped low surrogate is one character; any
 // other surrogate stands for nothing on its own and is written as U+FFFD.
-int JSONScanner::scanUnicodeEscape(std::string& out)
-{
+int JSONScanner::scanUnicodeEscape(std::string& out) {
     char32_t unit = 0;
     if (!readHexUnit(current_, unit)) {
         return kJSONScannerStringUnicodeEscape;
@@ -404,18 +388,12 @@ int JSONScanner::scanUnicodeEscape(std::string& out)
             return 0;
         }
     }
-    appendCodePoint(out, unit); // a lone surrogate comes out as U+FFFD
+    appendCodePoint(out, unit);  // a lone surrogate comes out as U+FFFD
     return 0;
 }
 
-int JSONScanner::scanNumberConstant(double& out)
-{
-    return scanNumber(&out) ? 0 : kJSONScannerNumber;
-}
+int JSONScanner::scanNumberConstant(double& out) { return scanNumber(&out) ? 0 : kJSONScannerNumber; }
 
-bool JSONScanner::scanWord(std::string_view word)
-{
-    return scanString(word);
-}
+bool JSONScanner::scanWord(std::string_view word) { return scanString(word); }
 
-} // namespace quintora
+}  // namespace quintora

@@ -2,8 +2,7 @@
 
 namespace quintora {
 
-TextEncoding detectJSONEncoding(std::span<const std::uint8_t> bytes)
-{
+TextEncoding detectJSONEncoding(std::span<const std::uint8_t> bytes) {
     if (bytes.size() <= 3) {
         return TextEncoding::UTF8;
     }
@@ -25,8 +24,7 @@ TextEncoding detectJSONEncoding(std::span<const std::uint8_t> bytes)
 
 namespace {
 
-std::uint32_t readUnit(const std::uint8_t* p, std::size_t width, bool bigEndian)
-{
+std::uint32_t readUnit(const std::uint8_t* p, std::size_t width, bool bigEndian) {
     std::uint32_t unit = 0;
     for (std::size_t i = 0; i < width; ++i) {
         const std::uint32_t byte = p[bigEndian ? i : width - 1 - i];
@@ -35,8 +33,7 @@ std::uint32_t readUnit(const std::uint8_t* p, std::size_t width, bool bigEndian)
     return unit;
 }
 
-void convertUTF16(std::span<const std::uint8_t> bytes, bool bigEndian, std::vector<std::uint8_t>& out)
-{
+void convertUTF16(std::span<const std::uint8_t> bytes, bool bigEndian, std::vector<std::uint8_t>& out) {
     const std::size_t units = bytes.size() / 2;
     for (std::size_t i = 0; i < units; ++i) {
         const std::uint32_t unit = readUnit(&bytes[2 * i], 2, bigEndian);
@@ -56,8 +53,7 @@ void convertUTF16(std::span<const std::uint8_t> bytes, bool bigEndian, std::vect
     }
 }
 
-void convertUTF32(std::span<const std::uint8_t> bytes, bool bigEndian, std::vector<std::uint8_t>& out)
-{
+void convertUTF32(std::span<const std::uint8_t> bytes, bool bigEndian, std::vector<std::uint8_t>& out) {
     const std::size_t units = bytes.size() / 4;
     for (std::size_t i = 0; i < units; ++i) {
         appendCodePoint(out, readUnit(&bytes[4 * i], 4, bigEndian));
@@ -67,28 +63,27 @@ void convertUTF32(std::span<const std::uint8_t> bytes, bool bigEndian, std::vect
     }
 }
 
-} // namespace
+}  // namespace
 
-std::vector<std::uint8_t> convertToUTF8(std::span<const std::uint8_t> bytes, TextEncoding encoding)
-{
+std::vector<std::uint8_t> convertToUTF8(std::span<const std::uint8_t> bytes, TextEncoding encoding) {
     std::vector<std::uint8_t> out;
     switch (encoding) {
-    case TextEncoding::UTF8: {
-        std::string valid;
-        appendValidUTF8(valid, bytes.data(), bytes.size());
-        out.assign(valid.begin(), valid.end());
-        break;
-    }
-    case TextEncoding::UTF16BigEndian:
-    case TextEncoding::UTF16LittleEndian:
-        out.reserve(bytes.size() / 2 + 8);
-        convertUTF16(bytes, encoding == TextEncoding::UTF16BigEndian, out);
-        break;
-    case TextEncoding::UTF32BigEndian:
-    case TextEncoding::UTF32LittleEndian:
-        out.reserve(bytes.size() / 4 + 8);
-        convertUTF32(bytes, encoding == TextEncoding::UTF32BigEndian, out);
-        break;
+        case TextEncoding::UTF8: {
+            std::string valid;
+            appendValidUTF8(valid, bytes.data(), bytes.size());
+            out.assign(valid.begin(), valid.end());
+            break;
+        }
+        case TextEncoding::UTF16BigEndian:
+        case TextEncoding::UTF16LittleEndian:
+            out.reserve(bytes.size() / 2 + 8);
+            convertUTF16(bytes, encoding == TextEncoding::UTF16BigEndian, out);
+            break;
+        case TextEncoding::UTF32BigEndian:
+        case TextEncoding::UTF32LittleEndian:
+            out.reserve(bytes.size() / 4 + 8);
+            convertUTF32(bytes, encoding == TextEncoding::UTF32BigEndian, out);
+            break;
     }
     return out;
 }
@@ -97,8 +92,7 @@ namespace {
 
 // Length of the well-formed sequence starting at p[0] (which is at least 0x80), or, when it is
 // ill-formed, the negated length of its maximal ill-formed subpart (at least 1).
-std::ptrdiff_t measureSequence(const std::uint8_t* p, std::size_t available)
-{
+std::ptrdiff_t measureSequence(const std::uint8_t* p, std::size_t available) {
     const std::uint8_t lead = p[0];
     std::size_t length = 0;
     std::uint8_t low = 0x80, high = 0xBF;
@@ -135,10 +129,9 @@ std::ptrdiff_t measureSequence(const std::uint8_t* p, std::size_t available)
     return static_cast<std::ptrdiff_t>(length);
 }
 
-} // namespace
+}  // namespace
 
-void appendValidUTF8(std::string& out, const std::uint8_t* bytes, std::size_t count)
-{
+void appendValidUTF8(std::string& out, const std::uint8_t* bytes, std::size_t count) {
     std::size_t runStart = 0;
     std::size_t i = 0;
     while (i < count) {
@@ -159,11 +152,10 @@ void appendValidUTF8(std::string& out, const std::uint8_t* bytes, std::size_t co
     out.append(reinterpret_cast<const char*>(bytes + runStart), count - runStart);
 }
 
-std::string decodeUTF8(const std::uint8_t* bytes, std::size_t count)
-{
+std::string decodeUTF8(const std::uint8_t* bytes, std::size_t count) {
     std::string out;
     appendValidUTF8(out, bytes, count);
     return out;
 }
 
-} // namespace quintora
+}  // namespace quintora

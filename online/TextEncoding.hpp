@@ -19,12 +19,12 @@ inline constexpr char32_t kReplacementCharacter = U'\uFFFD';
 
 // Decodes `bytes` from `encoding` and re-encodes them as UTF-8. Units that name no character (lone
 // surrogates, values past U+10FFFF, a truncated last unit) become U+FFFD, so the result is always valid.
-[[nodiscard]] std::vector<std::uint8_t> convertToUTF8(std::span<const std::uint8_t> bytes, TextEncoding encoding);
+[[nodiscard]] std::vector<std::uint8_t> convertToUTF8(std::span<const std::uint8_t> bytes,
+                                                      TextEncoding encoding);
 
 // Appends `codePoint` as UTF-8; surrogates and values past U+10FFFF are written as U+FFFD.
 template <class Bytes>
-void appendCodePoint(Bytes& out, char32_t codePoint)
-{
+void appendCodePoint(Bytes& out, char32_t codePoint) {
     using Byte = typename Bytes::value_type;
     if ((codePoint >= 0xD800 && codePoint <= 0xDFFF) || codePoint > 0x10FFFF) {
         codePoint = kReplacementCharacter;
@@ -53,4 +53,4 @@ void appendValidUTF8(std::string& out, const std::uint8_t* bytes, std::size_t co
 // `bytes` decoded as UTF-8 with the same replacement.
 [[nodiscard]] std::string decodeUTF8(const std::uint8_t* bytes, std::size_t count);
 
-} // namespace quintora
+}  // namespace quintora

@@ -1,34 +1,31 @@
 // Feeds arbitrary bytes to the JSON reader the way a hostile score server could. Besides the sanitizers'
 // checks, it holds the reader to its promises: a failure comes with a scanner or deserializer error,
 // a failed construct leaves the scan location where it was, and no scan moves past the end.
-#include "online/DataScanner.hpp"
-#include "online/JSONDeserializer.hpp"
-#include "online/JSONScanner.hpp"
-
 #include <cstdint>
 #include <cstdlib>
 #include <span>
+
+#include "online/DataScanner.hpp"
+#include "online/JSONDeserializer.hpp"
+#include "online/JSONScanner.hpp"
 
 namespace {
 
 using namespace quintora;
 
-void require(bool condition)
-{
+void require(bool condition) {
     if (!condition) {
         std::abort();
     }
 }
 
-void checkError(const JSONError& error)
-{
+void checkError(const JSONError& error) {
     require(error.domain == kJSONScannerErrorDomain);
     require(error.code <= -1 && error.code >= kJSONScannerNestingTooDeep);
     require(error.localizedDescription.has_value());
 }
 
-void scanEachWay(std::span<const std::uint8_t> bytes)
-{
+void scanEachWay(std::span<const std::uint8_t> bytes) {
     // Restarting at many positions costs time quadratic in the input, so only the first few restarts are
     // taken; the deserializer above has already read the whole input once.
     JSONScanner scanner(bytes);
@@ -38,7 +35,7 @@ void scanEachWay(std::span<const std::uint8_t> bytes)
         std::optional<JSONValue> value;
         if (scanner.scanJSONObject(&value, &error)) {
             if (!value) {
-                scanner.setScanLocation(before + 1); // skip what starts no value
+                scanner.setScanLocation(before + 1);  // skip what starts no value
             }
         } else {
             checkError(error);
@@ -76,10 +73,9 @@ void scanEachWay(std::span<const std::uint8_t> bytes)
     require(plain.scanLocation() <= plain.length());
 }
 
-} // namespace
+}  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
     JSONError error;
     const auto dictionary = JSONDeserializer::deserializer().deserializeAsDictionary(bytes, &error);

@@ -1,11 +1,11 @@
 #include "online/DataScanner.hpp"
 
-#include "TestBytes.hpp"
-
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cmath>
+
+#include "TestBytes.hpp"
 
 namespace quintora {
 namespace {
@@ -14,8 +14,7 @@ using test::bytesOf;
 
 DataScanner scannerOver(std::string_view text) { return DataScanner::scannerWithData(bytesOf(text)); }
 
-TEST(DataScanner, LocationAndEnd)
-{
+TEST(DataScanner, LocationAndEnd) {
     DataScanner scanner = scannerOver("ab");
     EXPECT_EQ(scanner.length(), 2u);
     EXPECT_EQ(scanner.scanLocation(), 0u);
@@ -27,8 +26,7 @@ TEST(DataScanner, LocationAndEnd)
     EXPECT_TRUE(DataScanner().isAtEnd());
 }
 
-TEST(DataScanner, CharactersAndTheEndOfTheText)
-{
+TEST(DataScanner, CharactersAndTheEndOfTheText) {
     DataScanner scanner = scannerOver("a\xC3");
     EXPECT_EQ(scanner.currentCharacter(), u'a');
     EXPECT_FALSE(scanner.scanCharacter(u'b'));
@@ -41,8 +39,7 @@ TEST(DataScanner, CharactersAndTheEndOfTheText)
     EXPECT_EQ(scanner.scanLocation(), 2u);
 }
 
-TEST(DataScanner, SetDataKeepsItsOwnCopyAndRewinds)
-{
+TEST(DataScanner, SetDataKeepsItsOwnCopyAndRewinds) {
     std::string text = "xyz";
     DataScanner scanner = scannerOver(text);
     scanner.setScanLocation(1);
@@ -54,8 +51,7 @@ TEST(DataScanner, SetDataKeepsItsOwnCopyAndRewinds)
     EXPECT_EQ(scanner.data().size(), 5u);
 }
 
-TEST(DataScanner, ScanStrings)
-{
+TEST(DataScanner, ScanStrings) {
     DataScanner scanner = scannerOver("caf\xC3\xA9 au lait");
     std::string out;
     EXPECT_FALSE(scanner.scanString("cafe", &out));
@@ -70,8 +66,7 @@ TEST(DataScanner, ScanStrings)
     EXPECT_FALSE(scanner.scanString("x"));
 }
 
-TEST(DataScanner, ScanUpToString)
-{
+TEST(DataScanner, ScanUpToString) {
     DataScanner scanner = scannerOver("key=value");
     std::string out = "unchanged";
     EXPECT_FALSE(scanner.scanUpToString("#", &out));
@@ -84,8 +79,7 @@ TEST(DataScanner, ScanUpToString)
     EXPECT_EQ(scanner.scanLocation(), 3u);
 }
 
-TEST(DataScanner, ScanSets)
-{
+TEST(DataScanner, ScanSets) {
     const CharacterSet letters("abcdefghijklmnopqrstuvwxyz");
     DataScanner scanner = scannerOver("abc123def");
     std::string out;
@@ -102,16 +96,18 @@ TEST(DataScanner, ScanSets)
     EXPECT_TRUE(scanner.isAtEnd());
 }
 
-TEST(DataScanner, ScannedBytesAreDecodedWithReplacement)
-{
-    DataScanner scanner = scannerOver("a\xFF" "b");
+TEST(DataScanner, ScannedBytesAreDecodedWithReplacement) {
+    DataScanner scanner = scannerOver(
+        "a\xFF"
+        "b");
     std::string out;
     EXPECT_TRUE(scanner.scanUpToCharactersFromSet(CharacterSet(""), &out));
-    EXPECT_EQ(out, "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(out,
+              "a\xEF\xBF\xBD"
+              "b");
 }
 
-TEST(DataScanner, SkipWhitespace)
-{
+TEST(DataScanner, SkipWhitespace) {
     DataScanner scanner = scannerOver(" \t\n\v\f\rx ");
     scanner.skipWhitespace();
     EXPECT_EQ(scanner.currentCharacter(), u'x');
@@ -122,8 +118,7 @@ TEST(DataScanner, SkipWhitespace)
     EXPECT_TRUE(scanner.isAtEnd());
 }
 
-TEST(DataScanner, ScanNumber)
-{
+TEST(DataScanner, ScanNumber) {
     DataScanner scanner = scannerOver("-2.5e1x");
     double number = 0.0;
     EXPECT_TRUE(scanner.scanNumber(&number));
@@ -138,12 +133,12 @@ TEST(DataScanner, ScanNumber)
     EXPECT_EQ(number, 12.0);
 }
 
-TEST(DataScanner, NumberConversionIgnoresTheProcessLocale)
-{
+TEST(DataScanner, NumberConversionIgnoresTheProcessLocale) {
     // A locale with a decimal comma would read "1.5" as 1 through plain strtod.
     const char* previous = std::setlocale(LC_NUMERIC, nullptr);
     const std::string saved = previous ? previous : "C";
-    const bool haveCommaLocale = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") || std::setlocale(LC_NUMERIC, "fr_FR.UTF-8");
+    const bool haveCommaLocale =
+        std::setlocale(LC_NUMERIC, "de_DE.UTF-8") || std::setlocale(LC_NUMERIC, "fr_FR.UTF-8");
     EXPECT_EQ(convertDecimal("1.5"), 1.5);
     EXPECT_EQ(convertDecimal("1e400"), HUGE_VAL);
     EXPECT_EQ(convertDecimal("2.5e-400"), 0.0);
@@ -153,8 +148,7 @@ TEST(DataScanner, NumberConversionIgnoresTheProcessLocale)
     }
 }
 
-TEST(DataScanner, ConvertDecimalTakesTheLeadingPart)
-{
+TEST(DataScanner, ConvertDecimalTakesTheLeadingPart) {
     EXPECT_EQ(convertDecimal("7"), 7.0);
     EXPECT_EQ(convertDecimal("-7.25e-1-3"), -0.725);
     EXPECT_EQ(convertDecimal("e5"), 0.0);
@@ -163,5 +157,5 @@ TEST(DataScanner, ConvertDecimalTakesTheLeadingPart)
     EXPECT_EQ(convertDecimal("4.9e-324"), 4.9e-324);
 }
 
-} // namespace
-} // namespace quintora
+}  // namespace
+}  // namespace quintora

@@ -1,11 +1,11 @@
 #include "online/JSONScanner.hpp"
 
-#include "TestBytes.hpp"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
+
+#include "TestBytes.hpp"
 
 namespace quintora {
 namespace {
@@ -15,8 +15,7 @@ using test::bytesOf;
 JSONScanner scannerOver(std::string_view text) { return JSONScanner(bytesOf(text)); }
 
 // Scans one value and returns it, failing the test on an error.
-std::optional<JSONValue> valueOf(std::string_view text)
-{
+std::optional<JSONValue> valueOf(std::string_view text) {
     JSONScanner scanner = scannerOver(text);
     std::optional<JSONValue> value;
     JSONError error;
@@ -24,8 +23,7 @@ std::optional<JSONValue> valueOf(std::string_view text)
     return value;
 }
 
-std::string stringOf(std::string_view text)
-{
+std::string stringOf(std::string_view text) {
     JSONScanner scanner = scannerOver(text);
     std::string string;
     JSONError error;
@@ -35,8 +33,7 @@ std::string stringOf(std::string_view text)
 
 // --- values
 
-TEST(JSONScanner, WordsNumbersAndNull)
-{
+TEST(JSONScanner, WordsNumbersAndNull) {
     EXPECT_EQ(valueOf("true"), JSONValue(JSONNumber::boolean(true)));
     EXPECT_EQ(valueOf("  false"), JSONValue(JSONNumber::boolean(false)));
     EXPECT_EQ(valueOf("null"), JSONValue(kJSONNull));
@@ -46,8 +43,7 @@ TEST(JSONScanner, WordsNumbersAndNull)
     EXPECT_EQ(valueOf("\"s\""), JSONValue(std::string("s")));
 }
 
-TEST(JSONScanner, ValueThatStartsNothingSucceedsWithNoValueAndConsumesNothing)
-{
+TEST(JSONScanner, ValueThatStartsNothingSucceedsWithNoValueAndConsumesNothing) {
     for (const std::string_view text : {"+1", "tru", "nul", "fals", "x", ",", "}", ""}) {
         JSONScanner scanner = scannerOver(text);
         std::optional<JSONValue> value;
@@ -57,8 +53,7 @@ TEST(JSONScanner, ValueThatStartsNothingSucceedsWithNoValueAndConsumesNothing)
     }
 }
 
-TEST(JSONScanner, WordsAreComparedByteByByte)
-{
+TEST(JSONScanner, WordsAreComparedByteByByte) {
     JSONScanner scanner = scannerOver("truex");
     std::optional<JSONValue> value;
     ASSERT_TRUE(scanner.scanJSONObject(&value));
@@ -66,8 +61,7 @@ TEST(JSONScanner, WordsAreComparedByteByByte)
     EXPECT_EQ(scanner.scanLocation(), 4u);
 }
 
-TEST(JSONScanner, NestedValues)
-{
+TEST(JSONScanner, NestedValues) {
     const auto value = valueOf(R"([{"a": [null, {"b": "c"}]}, [], {}])");
     ASSERT_TRUE(value && value->isArray());
     const JSONArray& array = *value->asArray();
@@ -82,8 +76,7 @@ TEST(JSONScanner, NestedValues)
 
 // --- numbers
 
-TEST(JSONScanner, NumbersUseTheirLeadingDecimalPart)
-{
+TEST(JSONScanner, NumbersUseTheirLeadingDecimalPart) {
     EXPECT_EQ(valueOf("1.5e3")->asNumber()->value, 1500.0);
     EXPECT_EQ(valueOf("-0.5")->asNumber()->value, -0.5);
     EXPECT_EQ(valueOf("1-2")->asNumber()->value, 1.0);
@@ -94,8 +87,7 @@ TEST(JSONScanner, NumbersUseTheirLeadingDecimalPart)
     EXPECT_EQ(valueOf("1e")->asNumber()->value, 1.0);
 }
 
-TEST(JSONScanner, NumberRunStopsAtTheFirstOtherByte)
-{
+TEST(JSONScanner, NumberRunStopsAtTheFirstOtherByte) {
     JSONScanner scanner = scannerOver("12e-3,");
     double number = 0.0;
     ASSERT_TRUE(scanner.scanJSONNumberConstant(&number));
@@ -103,8 +95,7 @@ TEST(JSONScanner, NumberRunStopsAtTheFirstOtherByte)
     EXPECT_EQ(scanner.scanLocation(), 5u);
 }
 
-TEST(JSONScanner, NumbersOfAnyLength)
-{
+TEST(JSONScanner, NumbersOfAnyLength) {
     EXPECT_EQ(valueOf("1" + std::string(300, '0'))->asNumber()->value, 1e300);
     EXPECT_EQ(valueOf("1" + std::string(400, '0'))->asNumber()->value, HUGE_VAL);
     EXPECT_EQ(valueOf("-1e999")->asNumber()->value, -HUGE_VAL);
@@ -117,8 +108,7 @@ TEST(JSONScanner, NumbersOfAnyLength)
 
 // --- strings
 
-TEST(JSONScanner, StringEscapes)
-{
+TEST(JSONScanner, StringEscapes) {
     EXPECT_EQ(stringOf(R"("x\u0041y")"), "xAy");
     EXPECT_EQ(stringOf(R"("\"\/\\")"), "\"/\\");
     EXPECT_EQ(stringOf(R"("\b\f\n\r\t")"), "\b\f\n\r\t");
@@ -127,18 +117,15 @@ TEST(JSONScanner, StringEscapes)
     EXPECT_EQ(stringOf(R"("a\u0000b")"), std::string("a\0b", 3));
 }
 
-TEST(JSONScanner, StringSkipsWhiteSpaceBeforeItsQuoteAndKeepsRawControlCharacters)
-{
+TEST(JSONScanner, StringSkipsWhiteSpaceBeforeItsQuoteAndKeepsRawControlCharacters) {
     EXPECT_EQ(stringOf(" \n\"a\tb\x01\""), "a\tb\x01");
 }
 
-TEST(JSONScanner, SurrogatePairBecomesOneCharacter)
-{
+TEST(JSONScanner, SurrogatePairBecomesOneCharacter) {
     EXPECT_EQ(stringOf(R"("\ud83d\ude00")"), "\xF0\x9F\x98\x80");
 }
 
-TEST(JSONScanner, LoneSurrogatesBecomeReplacementCharacters)
-{
+TEST(JSONScanner, LoneSurrogatesBecomeReplacementCharacters) {
     const std::string replacement = "\xEF\xBF\xBD";
     EXPECT_EQ(stringOf(R"("\ud83d")"), replacement);
     EXPECT_EQ(stringOf(R"("\ude00x")"), replacement + "x");
@@ -147,18 +134,18 @@ TEST(JSONScanner, LoneSurrogatesBecomeReplacementCharacters)
     EXPECT_EQ(stringOf(R"("\ud83d\ud83d\ude00")"), replacement + "\xF0\x9F\x98\x80");
 }
 
-TEST(JSONScanner, InvalidUTF8InsideAStringBecomesReplacementCharacters)
-{
+TEST(JSONScanner, InvalidUTF8InsideAStringBecomesReplacementCharacters) {
     const std::string replacement = "\xEF\xBF\xBD";
-    EXPECT_EQ(stringOf("\"a\xFF" "b\""), "a" + replacement + "b");
+    EXPECT_EQ(stringOf("\"a\xFF"
+                       "b\""),
+              "a" + replacement + "b");
     EXPECT_EQ(stringOf("\"\xC3\""), replacement);
     EXPECT_EQ(stringOf("\"\xED\xA0\x80\""), replacement + replacement + replacement);
     EXPECT_EQ(stringOf("\"\xE4\xB8\""), replacement);
     EXPECT_EQ(stringOf("\"\xC0\xAF\""), replacement + replacement);
 }
 
-TEST(JSONScanner, NotQuoteCharactersStopAtQuoteOrBackslash)
-{
+TEST(JSONScanner, NotQuoteCharactersStopAtQuoteOrBackslash) {
     JSONScanner scanner = scannerOver("ab\xC3\xA9\\c\"");
     std::string run;
     ASSERT_TRUE(scanner.scanNotQuoteCharactersIntoString(&run));
@@ -174,8 +161,7 @@ struct ErrorCase {
     int code;
 };
 
-JSONError errorOf(std::string_view text, int (*scan)(JSONScanner&, JSONError*))
-{
+JSONError errorOf(std::string_view text, int (*scan)(JSONScanner&, JSONError*)) {
     JSONScanner scanner = scannerOver(text);
     JSONError error;
     EXPECT_EQ(scan(scanner, &error), 0) << text;
@@ -190,24 +176,32 @@ int scanArray(JSONScanner& s, JSONError* e) { return s.scanJSONArray(nullptr, e)
 int scanString(JSONScanner& s, JSONError* e) { return s.scanJSONStringConstant(nullptr, e); }
 int scanNumber(JSONScanner& s, JSONError* e) { return s.scanJSONNumberConstant(nullptr, e); }
 
-TEST(JSONScanner, DictionaryErrors)
-{
+TEST(JSONScanner, DictionaryErrors) {
     const ErrorCase cases[] = {
-        {" {}", -1},         {"[]", -1},           {"{1: 2}", -2},        {"{'a': 2}", -2},
-        {"{", -2},           {"{\"a\": 1,", -2},   {"{\"a\" 1}", -3},     {"{\"a\"", -3},
-        {"{\"a\": [}", -4},  {"{\"a\": \"\\x\"}", -4}, {"{\"a\": 1 \"b\": 2}", -5}, {"{\"a\": 1", -5},
-        {"{\"a\": +1}", -5}, {"{\"a\": x}", -5},
+        {" {}", -1},
+        {"[]", -1},
+        {"{1: 2}", -2},
+        {"{'a': 2}", -2},
+        {"{", -2},
+        {"{\"a\": 1,", -2},
+        {"{\"a\" 1}", -3},
+        {"{\"a\"", -3},
+        {"{\"a\": [}", -4},
+        {"{\"a\": \"\\x\"}", -4},
+        {"{\"a\": 1 \"b\": 2}", -5},
+        {"{\"a\": 1", -5},
+        {"{\"a\": +1}", -5},
+        {"{\"a\": x}", -5},
     };
     for (const auto& [text, code] : cases) {
         EXPECT_EQ(errorOf(text, scanDictionary).code, code) << text;
     }
 }
 
-TEST(JSONScanner, ArrayErrors)
-{
+TEST(JSONScanner, ArrayErrors) {
     const ErrorCase cases[] = {
-        {"{}", -7}, {" []", -7}, {"[", -8},     {"[,]", -8},    {"[1,,]", -8}, {"[x]", -8},
-        {"[tru]", -8}, {"['a']", -8}, {"[1 2]", -9}, {"[1", -9}, {"[{\"a\" 1}]", -8},
+        {"{}", -7},    {" []", -7},   {"[", -8},     {"[,]", -8}, {"[1,,]", -8},       {"[x]", -8},
+        {"[tru]", -8}, {"['a']", -8}, {"[1 2]", -9}, {"[1", -9},  {"[{\"a\" 1}]", -8},
     };
     for (const auto& [text, code] : cases) {
         EXPECT_EQ(errorOf(text, scanArray).code, code) << text;
@@ -217,12 +211,21 @@ TEST(JSONScanner, ArrayErrors)
     EXPECT_EQ(std::string(describeJSONScannerError(-8)), "Could not scan array. Could not scan a value.");
 }
 
-TEST(JSONScanner, StringErrors)
-{
+TEST(JSONScanner, StringErrors) {
     const ErrorCase cases[] = {
-        {"'a'", -11},       {"a", -11},         {"", -11},           {R"("\u12")", -12}, {R"("\u12G4")", -12},
-        {R"("\u)", -12},    {R"("\ud83d\u12")", -12}, {R"("\q")", -13}, {R"("\a")", -13}, {R"("\U0041")", -13},
-        {R"("abc)", -15},   {R"("abc\)", -15},  {"\"", -15},
+        {"'a'", -11},
+        {"a", -11},
+        {"", -11},
+        {R"("\u12")", -12},
+        {R"("\u12G4")", -12},
+        {R"("\u)", -12},
+        {R"("\ud83d\u12")", -12},
+        {R"("\q")", -13},
+        {R"("\a")", -13},
+        {R"("\U0041")", -13},
+        {R"("abc)", -15},
+        {R"("abc\)", -15},
+        {"\"", -15},
     };
     for (const auto& [text, code] : cases) {
         EXPECT_EQ(errorOf(text, scanString).code, code) << text;
@@ -231,37 +234,34 @@ TEST(JSONScanner, StringErrors)
               "Could not scan string constant. String not started by a '\"' character.");
     EXPECT_EQ(std::string(describeJSONScannerError(-12)),
               "Could not scan string constant. Unicode character could not be decoded.");
-    EXPECT_EQ(std::string(describeJSONScannerError(-13)), "Could not scan string constant. Unknown escape code.");
+    EXPECT_EQ(std::string(describeJSONScannerError(-13)),
+              "Could not scan string constant. Unknown escape code.");
     EXPECT_EQ(std::string(describeJSONScannerError(-15)),
               "Could not scan string constant. String not terminated by a '\"' character.");
 }
 
-TEST(JSONScanner, NumberError)
-{
+TEST(JSONScanner, NumberError) {
     for (const std::string_view text : {"", "x", "+1", " 1"}) {
         EXPECT_EQ(errorOf(text, scanNumber).code, -14) << text;
     }
     EXPECT_EQ(std::string(describeJSONScannerError(-14)), "Could not scan number constant.");
 }
 
-TEST(JSONScanner, ValueReportsItsPartsErrorUnchanged)
-{
+TEST(JSONScanner, ValueReportsItsPartsErrorUnchanged) {
     JSONScanner scanner = scannerOver(R"("\q")");
     JSONError error;
     EXPECT_FALSE(scanner.scanJSONObject(nullptr, &error));
     EXPECT_EQ(error.code, -13);
 }
 
-TEST(JSONScanner, OutermostFailingConstructWritesTheError)
-{
+TEST(JSONScanner, OutermostFailingConstructWritesTheError) {
     JSONScanner scanner = scannerOver(R"([[{"a": "\q"}]])");
     JSONError error;
     EXPECT_FALSE(scanner.scanJSONArray(nullptr, &error));
     EXPECT_EQ(error.code, -8);
 }
 
-TEST(JSONScanner, ClosingCharacterChecksCannotBeReachedByAnyText)
-{
+TEST(JSONScanner, ClosingCharacterChecksCannotBeReachedByAnyText) {
     // Both loops only end while standing on their closing character, so the final checks (-6 and -10)
     // never fire; every way a dictionary or array can end early is reported by another code. This walks
     // every text of up to four characters from the bytes that matter and checks that claim.
@@ -297,8 +297,7 @@ TEST(JSONScanner, ClosingCharacterChecksCannotBeReachedByAnyText)
               "Could not scan array. Array not terminated by a ']' character.");
 }
 
-TEST(JSONScanner, NoErrorObjectWithoutAnErrorPointer)
-{
+TEST(JSONScanner, NoErrorObjectWithoutAnErrorPointer) {
     JSONScanner scanner = scannerOver("[1 2]");
     EXPECT_FALSE(scanner.scanJSONArray(nullptr, nullptr));
     std::shared_ptr<const JSONArray> array;
@@ -309,8 +308,7 @@ TEST(JSONScanner, NoErrorObjectWithoutAnErrorPointer)
 // --- nesting
 
 // `pairs` arrays each holding a dictionary, alternating, with a number at the bottom.
-std::string nested(int pairs)
-{
+std::string nested(int pairs) {
     std::string text;
     for (int i = 0; i < pairs; ++i) {
         text += "[{\"k\":";
@@ -322,8 +320,7 @@ std::string nested(int pairs)
     return text;
 }
 
-TEST(JSONScanner, NestingLimitCountsArraysAndDictionariesTogether)
-{
+TEST(JSONScanner, NestingLimitCountsArraysAndDictionariesTogether) {
     const int pairs = kJSONMaximumNestingDepth / 2;
     JSONError error;
     JSONScanner atLimit = scannerOver(nested(pairs));
@@ -346,8 +343,7 @@ TEST(JSONScanner, NestingLimitCountsArraysAndDictionariesTogether)
     EXPECT_EQ(error.code, kJSONScannerNestingTooDeep);
 }
 
-TEST(JSONScanner, NestingLimitIsOnDepthNotOnCount)
-{
+TEST(JSONScanner, NestingLimitIsOnDepthNotOnCount) {
     const std::string deep = nested(kJSONMaximumNestingDepth / 2 - 1);
     JSONScanner sideBySide = scannerOver("[" + deep + "," + deep + "," + deep + "]");
     std::shared_ptr<const JSONArray> array;
@@ -365,8 +361,7 @@ TEST(JSONScanner, NestingLimitIsOnDepthNotOnCount)
 
 // --- encodings
 
-TEST(JSONScanner, SetDataReencodesAndRewinds)
-{
+TEST(JSONScanner, SetDataReencodesAndRewinds) {
     JSONScanner scanner = scannerOver("[1]");
     scanner.setScanLocation(2);
     const auto utf16 = test::encodeUnits(U"[\"\u00e9\"]", 2, false);
@@ -375,5 +370,5 @@ TEST(JSONScanner, SetDataReencodesAndRewinds)
     EXPECT_EQ(scanner.remainingString(), "[\"\xC3\xA9\"]");
 }
 
-} // namespace
-} // namespace quintora
+}  // namespace
+}  // namespace quintora

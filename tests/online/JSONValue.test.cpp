@@ -5,8 +5,7 @@
 namespace quintora {
 namespace {
 
-TEST(JSONValue, KindsAndAccessors)
-{
+TEST(JSONValue, KindsAndAccessors) {
     const JSONValue null;
     EXPECT_TRUE(null.isNull());
     EXPECT_EQ(null, JSONValue(kJSONNull));
@@ -24,8 +23,7 @@ TEST(JSONValue, KindsAndAccessors)
     EXPECT_EQ(text.arrayPointer(), nullptr);
 }
 
-TEST(JSONValue, ContainersCompareByContentAndShareOnCopy)
-{
+TEST(JSONValue, ContainersCompareByContentAndShareOnCopy) {
     auto array = std::make_shared<const JSONArray>(JSONArray{JSONValue(JSONNumber{1.0, false}), JSONValue()});
     const JSONValue a(array);
     const JSONValue b(std::make_shared<const JSONArray>(*array));
@@ -43,8 +41,7 @@ TEST(JSONValue, ContainersCompareByContentAndShareOnCopy)
     EXPECT_EQ(d.dictionaryPointer(), dictionary);
 }
 
-TEST(JSONValue, NullContainerPointerReadsAsEmpty)
-{
+TEST(JSONValue, NullContainerPointerReadsAsEmpty) {
     const JSONValue array(std::shared_ptr<const JSONArray>{});
     ASSERT_TRUE(array.isArray());
     EXPECT_TRUE(array.asArray()->empty());
@@ -53,5 +50,5 @@ TEST(JSONValue, NullContainerPointerReadsAsEmpty)
     EXPECT_TRUE(dictionary.asDictionary()->empty());
 }
 
-} // namespace
-} // namespace quintora
+}  // namespace
+}  // namespace quintora

@@ -7,14 +7,12 @@
 
 namespace quintora::test {
 
-inline std::span<const std::uint8_t> bytesOf(std::string_view text)
-{
+inline std::span<const std::uint8_t> bytesOf(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
 // `text` as UTF-16 (pairs for characters past U+FFFF) or UTF-32 code units in the given byte order.
-inline std::vector<std::uint8_t> encodeUnits(std::u32string_view text, int width, bool bigEndian)
-{
+inline std::vector<std::uint8_t> encodeUnits(std::u32string_view text, int width, bool bigEndian) {
     std::vector<std::uint8_t> out;
     auto put = [&](std::uint32_t unit) {
         for (int i = 0; i < width; ++i) {
@@ -33,4 +31,4 @@ inline std::vector<std::uint8_t> encodeUnits(std::u32string_view text, int width
     return out;
 }
 
-} // namespace quintora::test
+}  // namespace quintora::test
