@@ -3,9 +3,11 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 #include "app/Keyboard.hpp"
+#include "app/ScoreServerHost.hpp"
 #include "engine/Accelerometer.hpp"
 #include "engine/AlertView.hpp"
 #include "engine/Director.hpp"
@@ -14,6 +16,7 @@
 #include "platform/Clock.hpp"
 #include "platform/Image.hpp"
 #include "platform/Log.hpp"
+#include "platform/UrlConnection.hpp"
 #include "platform/UserDefaults.hpp"
 
 namespace quintora {
@@ -47,6 +50,10 @@ Application::~Application() = default;
 int Application::run() {
     if (options_.virtualClock) platform::useVirtualClock(options_.epoch);
     if (!options_.dataDir.empty()) platform::setDataDirectory(options_.dataDir);
+    const char* fromEnvironment = std::getenv("QUINTORA_SCORE_SERVER");
+    ScoreServerHost::shared().configure(!options_.scoreServer.empty() ? options_.scoreServer
+                                        : fromEnvironment           ? fromEnvironment
+                                                                    : "");
     if (options_.headless) {
         platform::disableAudio();
         display_ = platform::openHeadlessDisplay(options_.effectiveScale());
@@ -79,6 +86,7 @@ int Application::run() {
         deliverScript(frame);
         if (quit_) break;
         deliverTilt();
+        pollNetwork();
         if (options_.virtualClock) {
             platform::advanceVirtualClock(director.animationInterval());
         } else {
@@ -95,7 +103,21 @@ int Application::run() {
         waitForNextFrame();
     }
     delegate_.applicationWillTerminate();
+    ScoreServerHost::shared().stop();
     return 0;
+}
+
+void Application::pollNetwork() {
+    platform::pollUrlConnections();
+    if (!options_.virtualClock) return;
+    // Under the virtual clock an exchange takes no game time: it ends before the next frame, so that a run
+    // answers on the same frames every time. Every exchange ends within its own timeout; the deadline
+    // only guards against one that would not.
+    const double deadline = steadySeconds() + 30;
+    while (platform::activeUrlConnections() > 0 && steadySeconds() < deadline) {
+        platform::waitForUrlConnections(50);
+        platform::pollUrlConnections();
+    }
 }
 
 void Application::waitForNextFrame() {

@@ -36,6 +36,7 @@ private:
     void deliverScripted(const ScriptAction& action, long frame);
     void sceneTouch(platform::InputPhase phase, float sceneX, float sceneY);
     void deliverTilt();
+    void pollNetwork();
     void takeScreenshots(long frame);
     void waitForNextFrame();
 

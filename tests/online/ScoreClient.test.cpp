@@ -1,0 +1,226 @@
+// The score clients against a real HTTP server on 127.0.0.1 that answers as each test asks.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "online/GameKey.hpp"
+#include "online/ScoreServerAddress.hpp"
+#include "online/ScoreServerPost.hpp"
+#include "online/ScoreServerRequest.hpp"
+#include "platform/UserDefaults.hpp"
+#include "support/HttpServer.hpp"
+
+namespace quintora {
+namespace {
+
+using testing::HttpAnswer;
+using testing::HttpExchange;
+using testing::HttpServer;
+
+// Runs the network until every exchange has ended (each ends within its timeout).
+void settle() {
+    for (int i = 0; i < 400 && platform::activeUrlConnections() > 0; ++i) {
+        platform::waitForUrlConnections(50);
+        platform::pollUrlConnections();
+    }
+    ASSERT_EQ(platform::activeUrlConnections(), 0u);
+}
+
+struct Heard : ScoreServerPostDelegate, ScoreServerRequestDelegate {
+    std::vector<std::string> calls;
+    int postStatus = -1;
+    std::shared_ptr<const JSONArray> scores;
+    void scorePostOk(ScoreServerPost& c) override { heard("ok", c.postStatus()); }
+    void scorePostFail(ScoreServerPost& c) override { heard("fail", c.postStatus()); }
+    void scoreRequestOk(ScoreServerRequest& c) override {
+        heard("ok", -1);
+        scores = c.parseScores();
+    }
+    void scoreRequestFail(ScoreServerRequest&) override { heard("fail", -1); }
+    void heard(const char* call, int status) {
+        calls.push_back(call);
+        if (status >= 0) postStatus = status;
+    }
+};
+
+// The device identifier lives in the defaults store: a folder of the test's own, not the user's.
+class ScoreClient : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { platform::setDataDirectory(folder().string()); }
+    static void TearDownTestSuite() {
+        platform::setDataDirectory("");
+        std::filesystem::remove_all(folder());
+    }
+    static std::filesystem::path folder() {
+        return std::filesystem::temp_directory_path() / ("quintora-client-" + std::to_string(::getpid()));
+    }
+};
+
+const std::string kAwkwardName = "A&B = C+D 100% Zo\xc3\xab";
+const std::string kHuge(3 << 20, 'x');
+
+std::string post(const ScoreDictionary& score, const std::shared_ptr<Heard>& heard) {
+    auto client = ScoreServerPost::serverWithGameName(std::string(kGameName), std::string(kGameKey), heard);
+    EXPECT_TRUE(client->updateScore(score));
+    const std::string body = client->getBodyValues();
+    client.reset();  // the connection keeps it alive until the answer is in
+    settle();
+    return body;
+}
+
+TEST_F(ScoreClient, PostsTheSignedFormInItsOrderWithEveryCharacterIntact) {
+    HttpServer server([](const HttpExchange&) { return HttpAnswer{200, "OK"}; });
+    setScoreServerAddress(server.address());
+    auto heard = std::make_shared<Heard>();
+    const std::string body =
+        post({{"qs_score", 24.9f}, {"qs_playername", kAwkwardName}, {"qs_category", std::string("Pro")}}, heard);
+    EXPECT_EQ(heard->calls, std::vector<std::string>{"ok"});
+    EXPECT_EQ(heard->postStatus, ScoreServerPost::kPostOk);
+
+    const auto exchanges = server.exchanges();
+    ASSERT_EQ(exchanges.size(), 1u);
+    EXPECT_TRUE(exchanges[0].head.starts_with("POST /api/update-score HTTP/1.1\r\n"));
+    EXPECT_NE(exchanges[0].head.find("Content-Type: application/x-www-form-urlencoded\r\n"), std::string::npos);
+    EXPECT_EQ(exchanges[0].body, body);
+    EXPECT_NE(body.find("qs_playername=A%26B%20%3D%20C%2BD%20100%25%20Zo%C3%AB&"), std::string::npos);
+    const auto fields = decodeForm(body);
+    ASSERT_TRUE(fields);
+    const FormFields expected{{"qs_category", "Pro"},
+                              {"qs_playername", kAwkwardName},
+                              {"qs_score", "24.9"},
+                              {"qs_device_id", platform::deviceIdentifier()},
+                              {"qs_gamename", "Quintora"},
+                              {"qs_hash", scoreHashOf(*fields, kGameKey)},
+                              {"qs_prot_ver", "1.1"}};
+    EXPECT_EQ(*fields, expected);
+}
+
+TEST_F(ScoreClient, OnlyAnExactOKIsASuccess) {
+    const struct {
+        const char* what;
+        HttpAnswer answer;
+        const char* heard;
+        int status;
+    } cases[] = {
+        {"OK", {200, "OK"}, "ok", ScoreServerPost::kPostOk},
+        {"OK and a line break", {200, "OK\n"}, "fail", ScoreServerPost::kRefused},
+        {"an error page", {500, "<html><body>Internal error</body></html>"}, "fail", ScoreServerPost::kRefused},
+        {"a redirect", {302, "", "Location: /elsewhere\r\n"}, "fail", ScoreServerPost::kRefused},
+        {"a huge answer", {200, kHuge}, "fail", ScoreServerPost::kConnectionFailed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        HttpServer server([&](const HttpExchange&) { return c.answer; });
+        setScoreServerAddress(server.address());
+        auto heard = std::make_shared<Heard>();
+        post({{"qs_playername", std::string("Ann")}}, heard);
+        EXPECT_EQ(heard->calls, std::vector<std::string>{c.heard});
+        EXPECT_EQ(heard->postStatus, c.status);
+        EXPECT_EQ(server.exchanges().size(), 1u);  // a redirect is not followed
+    }
+}
+
+TEST_F(ScoreClient, NoServerIsAFailedConnection) {
+    for (const std::string address : {"", "http://127.0.0.1:1", "ftp://127.0.0.1"}) {
+        SCOPED_TRACE(address);
+        setScoreServerAddress(address);
+        auto heard = std::make_shared<Heard>();
+        post({{"qs_playername", std::string("Ann")}}, heard);
+        EXPECT_EQ(heard->postStatus, ScoreServerPost::kConnectionFailed);
+        auto request = ScoreServerRequest::serverWithGameName("Quintora", heard);
+        EXPECT_TRUE(request->requestScores(4, 15, 0, 0, "Pro"));
+        settle();
+        EXPECT_EQ(heard->calls, (std::vector<std::string>{"fail", "fail"}));
+    }
+}
+
+TEST_F(ScoreClient, RefusesScoresItCannotSignAndSendsNothing) {
+    auto client = ScoreServerPost::serverWithGameName("Quintora", std::string(kGameKey), {});
+    EXPECT_THROW(client->updateScore({{"qs_score", 1.5f}}), ScoreFormatError);
+    EXPECT_THROW(client->sendScore({{"qs_playername", std::string("Ann")}, {"qs_score", std::monostate{}}}),
+                 ScoreFormatError);
+    EXPECT_TRUE(client->bodyValues().empty());
+    EXPECT_EQ(platform::activeUrlConnections(), 0u);
+}
+
+TEST_F(ScoreClient, AsksWithTheQueryTheServerExpects) {
+    HttpServer server([](const HttpExchange&) { return HttpAnswer{200, "{\"scores\":[]}"}; });
+    setScoreServerAddress(server.address());
+    auto heard = std::make_shared<Heard>();
+    ScoreServerRequest::serverWithGameName("Quintora", heard)->requestScores(4, 15, 0, 0, "Amateur");
+    ScoreServerRequest::serverWithGameName("Quintora", heard)->requestScores(1, 5, 10, 2);
+    settle();
+    const auto exchanges = server.exchanges();
+    ASSERT_EQ(exchanges.size(), 2u);
+    EXPECT_TRUE(exchanges[0].head.starts_with(
+        "GET /api/get-scores?gamename=Quintora&querytype=4&offset=0&limit=15&flags=0&category=Amateur&device= "));
+    EXPECT_TRUE(exchanges[1].head.starts_with("GET /api/get-scores?gamename=Quintora&querytype=1&offset=10&limit=5"
+                                              "&flags=2&category=&device=" +
+                                              platform::deviceIdentifier() + " "));
+}
+
+TEST_F(ScoreClient, ReadsTheListFromAnyAnswerWithoutFailing) {
+    const struct {
+        const char* what;
+        std::string answer;
+        std::size_t rows;  // npos: no list
+        const char* heard = "ok";
+    } cases[] = {
+        {"UTF-8 names", "{\"scores\":[{\"qs_playername\":\"Zo\xc3\xab\",\"qs_score\":24.9}]}", 1},
+        {"no list", "{\"top\":[]}", std::string::npos},
+        {"not JSON", "<html>Bad gateway</html>", std::string::npos},
+        {"nothing", "", std::string::npos},
+        {"a list of the wrong kind", "{\"scores\":\"none\"}", std::string::npos},
+        {"too large", "{\"scores\":[\"" + kHuge + "\"]}", std::string::npos, "fail"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        HttpServer server([&](const HttpExchange&) { return HttpAnswer{200, c.answer}; });
+        setScoreServerAddress(server.address());
+        auto heard = std::make_shared<Heard>();
+        ScoreServerRequest::serverWithGameName("Quintora", heard)->requestScores(4, 15, 0, 0, "Pro");
+        settle();
+        EXPECT_EQ(heard->calls, std::vector<std::string>{c.heard});
+        EXPECT_EQ(heard->scores ? heard->scores->size() : std::string::npos, c.rows);
+    }
+    HttpServer server([&](const HttpExchange&) { return HttpAnswer{200, std::string(cases[0].answer)}; });
+    setScoreServerAddress(server.address());
+    auto heard = std::make_shared<Heard>();
+    ScoreServerRequest::serverWithGameName("Quintora", heard)->requestScores(4, 15, 0, 0, "Pro");
+    settle();
+    ASSERT_TRUE(heard->scores && heard->scores->size() == 1);
+    EXPECT_EQ(*findValue(*heard->scores->at(0).asDictionary(), "qs_playername")->asString(), "Zo\xc3\xab");
+}
+
+TEST_F(ScoreClient, AnAnswerForADelegateThatHasGoneIsDropped) {
+    HttpServer server([](const HttpExchange&) { return HttpAnswer{200, "OK"}; });
+    setScoreServerAddress(server.address());
+    auto heard = std::make_shared<Heard>();
+    ScoreServerRequest::serverWithGameName("Quintora", heard)->requestScores(4, 15, 0, 0, "Pro");
+    const std::weak_ptr<Heard> gone = heard;
+    heard.reset();
+    settle();
+    EXPECT_TRUE(gone.expired());
+    EXPECT_EQ(server.exchanges().size(), 1u);
+}
+
+TEST(UrlConnection, AServerThatNeverAnswersTimesOut) {
+    HttpServer server([](const HttpExchange&) { return HttpAnswer::silence(); });
+    struct Ending : platform::UrlConnectionDelegate {
+        std::string ended;
+        void didReceiveResponse(int) override {}
+        void didReceiveData(std::span<const std::uint8_t>) override {}
+        void didFailWithError(const std::string& reason) override { ended = "failed: " + reason; }
+        void didFinishLoading() override { ended = "finished"; }
+    };
+    auto ending = std::make_shared<Ending>();
+    platform::UrlRequest request;
+    request.url = server.address();
+    request.timeoutSeconds = 0.3;
+    ASSERT_TRUE(platform::startUrlConnection(request, ending));
+    settle();
+    EXPECT_TRUE(ending->ended.starts_with("failed: ")) << ending->ended;
+}
+
+}  // namespace
+}  // namespace quintora
