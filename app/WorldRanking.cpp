@@ -22,7 +22,7 @@ constexpr int kRowTop = 250;
 constexpr int kRowStep = 30;
 // A row's cells: rank, name, time and country, each centred on its x and shrunk to its width when wider.
 constexpr float kRankX = 50, kNameX = 200, kScoreX = 350, kCountryX = 400;
-constexpr float kNameWidth = 220, kScoreWidth = 60, kCountryWidth = 40;
+constexpr float kNameWidth = 200, kScoreWidth = 60, kCountryWidth = 40;
 // The most characters of a name or country the screen shows; the server's texts may be any length.
 constexpr std::size_t kMaxCellCharacters = 24;
 

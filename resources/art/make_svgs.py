@@ -133,7 +133,7 @@ def make_worldrankingbg():
     s.add(f'<rect x="-10" y="-10" width="500" height="58" rx="10" fill="{INK}" opacity="0.35"/>',
           f'<rect x="10" y="56" width="460" height="258" rx="14" fill="{INK}" opacity="0.22" '
           f'stroke="{SKY}" stroke-width="1.5" stroke-opacity="0.35"/>')
-    for x in (90, 280, 375):  # thin rules between rank, name, time and country
+    for x in (88, 312):  # thin rules between rank, name and the time with its country
         s.add(f'<line x1="{x}" y1="64" x2="{x}" y2="306" stroke="{WHITE}" stroke-width="1" opacity="0.12"/>')
     item("worldrankingbg.png", s, "world ranking background: a globe behind the panel the rows scroll on")
 
