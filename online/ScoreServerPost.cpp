@@ -1,7 +1,7 @@
 #include "online/ScoreServerPost.hpp"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 
 #include "online/ScoreServerAddress.hpp"
 #include "platform/UserDefaults.hpp"
@@ -9,17 +9,19 @@
 namespace quintora {
 namespace {
 
-std::string formatNumber(const char* format, double number) {
+template <class... Precision>
+std::string numberText(double number, Precision... precision) {
+    // to_chars rather than printf: the decimal point must not follow the locale.
     char text[64];
-    std::snprintf(text, sizeof text, format, number);
-    return text;
+    const auto written = std::to_chars(text, text + sizeof text, number, std::chars_format::general, precision...);
+    return std::string(text, written.ptr);
 }
 
 }  // namespace
 
-std::string stringValue(float number) { return formatNumber("%.7g", number); }
+std::string stringValue(float number) { return numberText(number, 7); }
 
-std::string stringValue(double number) { return formatNumber("%.16g", number); }
+std::string stringValue(double number) { return numberText(number); }
 
 std::shared_ptr<ScoreServerPost> ScoreServerPost::serverWithGameName(std::string gameName, std::string gameKey,
                                                                      std::weak_ptr<ScoreServerPostDelegate> delegate) {

@@ -32,8 +32,8 @@ private:
     std::string reason_;
 };
 
-// How a number reads as text: a 32-bit float with up to 7 significant digits, a double with up to 16, and
-// no trailing zeros or decimal point ("24.9", "15").
+// How a number reads as text: a 32-bit float with up to 7 significant digits, a double with the fewest
+// digits that read back as the same double, neither with trailing zeros ("24.9", "80.1", "15").
 [[nodiscard]] std::string stringValue(float number);
 [[nodiscard]] std::string stringValue(double number);
 
