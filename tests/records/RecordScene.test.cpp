@@ -8,6 +8,7 @@
 #include <regex>
 
 #include "app/MenuScene.hpp"
+#include "app/ScoreServerHost.hpp"
 #include "app/WorldRanking.hpp"
 #include "records/RecordsTest.hpp"
 
@@ -350,6 +351,7 @@ TEST_F(RecordScreen, TheButtonsWaitForTheNameAndWorkOnceTheAlertIsAnswered) {
 }
 
 TEST_F(RecordScreen, YesOpensTheWorldRankingToPostTheScore) {
+    ScoreServerHost::shared().configure("http://127.0.0.1:1");
     openAtEndOfRun(2, 14.0f);
     type("Ann");
     CapturedLog log(folder_ / "log.txt");
@@ -359,7 +361,10 @@ TEST_F(RecordScreen, YesOpensTheWorldRankingToPostTheScore) {
     EXPECT_NE(dynamic_cast<WorldRankingScene*>(director().runningScene()), nullptr);
     EXPECT_TRUE(game().B_wordsumit);
     EXPECT_EQ(game().NamePost, "Ann");
-    EXPECT_EQ(log.messages(), (std::vector<std::string>{"Ann", "ok"}));
+    EXPECT_EQ(log.messages(), (std::vector<std::string>{
+                                  "Ann", "ok", "Posting Score",
+                                  "Sending data: {qs_category = Pro; qs_playername = Ann; qs_score = 14;}",
+                                  "Requesting scores..."}));
 }
 
 TEST_F(RecordScreen, TheWorldRankingButtonOnlyShowsTheRankingAndItsButtonLeadsToTheMenu) {
