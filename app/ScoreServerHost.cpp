@@ -76,12 +76,13 @@ bool ScoreServerHost::startBundled() {
         platform::logf("score server: cannot start: %s", error.c_str());
         return false;
     }
-    // The server's first line says where it listens.
+    // The server says where it listens in its first line of standard output; its error output shares the
+    // file, so the line is looked for among every whole line written so far.
     const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
     while (std::chrono::steady_clock::now() < deadline) {
         std::ifstream in(output);
-        std::string line;
-        if (std::getline(in, line) && !in.eof() && line.starts_with(kListening)) {
+        for (std::string line; std::getline(in, line) && !in.eof();) {
+            if (!line.starts_with(kListening)) continue;
             setScoreServerAddress(line.substr(kListening.size()));
             platform::logf("score server: started at %s", scoreServerAddress().c_str());
             return true;
