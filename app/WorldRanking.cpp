@@ -121,7 +121,9 @@ void WorldRankingLayer::LabelSetting() {
 
 void WorldRankingLayer::initSetting() {
     category = 0;
-    requestScore();
+    // A list asked for while the run's own score is still on its way could come back without it: the
+    // first list waits for the post's answer.
+    if (!postPending_) requestScore();
 }
 
 void WorldRankingLayer::postScore() {
@@ -134,7 +136,8 @@ void WorldRankingLayer::postScore() {
     };
     platform::logf("Sending data: {qs_category = %s; qs_playername = %s; qs_score = %s;}",
                    categoryOfTab(state.SelectLevel - 1), state.NamePost.c_str(), stringValue(state.Totaltime).c_str());
-    ScoreServerPost::serverWithGameName(std::string(kGameName), std::string(kGameKey), callbacks())->updateScore(score);
+    postPending_ = ScoreServerPost::serverWithGameName(std::string(kGameName), std::string(kGameKey), callbacks())
+                       ->updateScore(score);
 }
 
 void WorldRankingLayer::requestScore() {
@@ -143,13 +146,23 @@ void WorldRankingLayer::requestScore() {
         ->requestScores(4, kRequestLimit, 0, 0, categoryOfTab(category));
 }
 
-void WorldRankingLayer::scorePostOk() { platform::log("score post OK"); }
+void WorldRankingLayer::scorePostOk() {
+    platform::log("score post OK");
+    postAnswered();
+}
 
 void WorldRankingLayer::scorePostFail(int postStatus) {
     const char* message = postStatus == ScoreServerPost::kRefused
                               ? "Cannot post the score to the server. Retry"
                               : "Internet connection not available. Enable wi-fi / 3g to post your scores to the server";
     showAlert("Score Post Failed", message);
+    postAnswered();
+}
+
+void WorldRankingLayer::postAnswered() {
+    if (!postPending_) return;
+    postPending_ = false;
+    requestScore();
 }
 
 void WorldRankingLayer::scoreRequestOk(const std::string& requestedCategory, std::shared_ptr<const JSONArray> scores) {

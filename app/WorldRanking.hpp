@@ -51,6 +51,7 @@ private:
     std::shared_ptr<Callbacks> callbacks();
     void scorePostOk();
     void scorePostFail(int postStatus);
+    void postAnswered();
     void scoreRequestOk(const std::string& requestedCategory, std::shared_ptr<const JSONArray> scores);
     void scoreRequestFail();
 
@@ -62,6 +63,7 @@ private:
     int maxy = 10;
     int starty = 0;
     int tempy = 0;
+    bool postPending_ = false;  // the run's score is on its way and the first list waits for it
     // Hears the score server's answers for as long as the screen is up; the clients hold it weakly, so an
     // answer that comes after the screen has gone finds no one.
     std::shared_ptr<Callbacks> callbacks_;
