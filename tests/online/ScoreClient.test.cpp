@@ -17,14 +17,7 @@ using testing::HttpAnswer;
 using testing::HttpExchange;
 using testing::HttpServer;
 
-// Runs the network until every exchange has ended (each ends within its timeout).
-void settle() {
-    for (int i = 0; i < 400 && platform::activeUrlConnections() > 0; ++i) {
-        platform::waitForUrlConnections(50);
-        platform::pollUrlConnections();
-    }
-    ASSERT_EQ(platform::activeUrlConnections(), 0u);
-}
+using testing::settleConnections;
 
 struct Heard : ScoreServerPostDelegate, ScoreServerRequestDelegate {
     std::vector<std::string> calls;
@@ -57,7 +50,7 @@ std::string post(const ScoreDictionary& score, const std::shared_ptr<Heard>& hea
     EXPECT_TRUE(client->updateScore(score));
     const std::string body = client->getBodyValues();
     client.reset();  // the connection keeps it alive until the answer is in
-    settle();
+    settleConnections();
     return body;
 }
 
@@ -124,22 +117,6 @@ TEST_F(ScoreClient, RefusesScoresItCannotSignAndSendsNothing) {
     EXPECT_EQ(platform::activeUrlConnections(), 0u);
 }
 
-TEST_F(ScoreClient, AsksWithTheQueryTheServerExpects) {
-    HttpServer server([](const HttpExchange&) { return HttpAnswer(200, "{\"scores\":[]}"); });
-    setScoreServerAddress(server.address());
-    auto heard = std::make_shared<Heard>();
-    ScoreServerRequest::serverWithGameName("Quintora", heard)->requestScores(4, 15, 0, 0, "Amateur");
-    settle();
-    ScoreServerRequest::serverWithGameName("Quintora", heard)->requestScores(1, 5, 10, 2);
-    settle();
-    const auto exchanges = server.exchanges();
-    ASSERT_EQ(exchanges.size(), 2u);
-    EXPECT_TRUE(exchanges[0].head.starts_with(
-        "GET /api/get-scores?gamename=Quintora&querytype=4&offset=0&limit=15&flags=0&category=Amateur&device= "));
-    EXPECT_TRUE(exchanges[1].head.starts_with("GET /api/get-scores?gamename=Quintora&querytype=1&offset=10&limit=5"
-                                              "&flags=2&category=&device=" + platform::deviceIdentifier() + " "));
-}
-
 TEST_F(ScoreClient, ReadsTheListFromAnyAnswerWithoutFailing) {
     const struct {
         const char* what;
@@ -160,31 +137,13 @@ TEST_F(ScoreClient, ReadsTheListFromAnyAnswerWithoutFailing) {
         setScoreServerAddress(server.address());
         auto heard = std::make_shared<Heard>();
         ScoreServerRequest::serverWithGameName("Quintora", heard)->requestScores(4, 15, 0, 0, "Pro");
-        settle();
+        settleConnections();
         EXPECT_EQ(heard->calls, std::vector<std::string>{c.heard});
         ASSERT_EQ(heard->scores != nullptr, c.firstName != nullptr);
         if (c.firstName) {
             EXPECT_EQ(*findValue(*heard->scores->at(0).asDictionary(), "qs_playername")->asString(), c.firstName);
         }
     }
-}
-
-TEST_F(ScoreClient, AServerThatNeverAnswersTimesOut) {
-    HttpServer server([](const HttpExchange&) { return HttpAnswer::silence(); });
-    struct Ending : platform::UrlConnectionDelegate {
-        std::string ended;
-        void didReceiveResponse(int) override {}
-        void didReceiveData(std::span<const std::uint8_t>) override {}
-        void didFailWithError(const std::string& reason) override { ended = "failed: " + reason; }
-        void didFinishLoading() override { ended = "finished"; }
-    };
-    auto ending = std::make_shared<Ending>();
-    platform::UrlRequest request;
-    request.url = server.address();
-    request.timeoutSeconds = 0.3;
-    ASSERT_TRUE(platform::startUrlConnection(request, ending));
-    settle();
-    EXPECT_TRUE(ending->ended.starts_with("failed: ")) << ending->ended;
 }
 
 }  // namespace

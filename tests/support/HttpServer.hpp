@@ -1,6 +1,6 @@
 #pragma once
-// A small HTTP/1.0 server on 127.0.0.1 and a free port, for the answers a real score server never gives:
-// slow, redirecting, wrong, huge. Each request is answered by the test's handler on the server's thread.
+// A small HTTP server on 127.0.0.1 and a free port, for the answers a real score server never gives:
+// redirecting, wrong, huge. Each request is answered by the test's handler, one at a time, on its thread.
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -13,7 +13,17 @@
 #include <thread>
 #include <vector>
 
+#include "platform/UrlConnection.hpp"
+
 namespace quintora::testing {
+
+// Runs the game's network until every exchange has ended; each ends within its timeout.
+inline void settleConnections() {
+    for (int i = 0; i < 400 && platform::activeUrlConnections() > 0; ++i) {
+        platform::waitForUrlConnections(50);
+        platform::pollUrlConnections();
+    }
+}
 
 struct HttpExchange {
     std::string head;  // request line and headers
@@ -23,22 +33,14 @@ struct HttpExchange {
 struct HttpAnswer {
     HttpAnswer(int code = 200, std::string text = "", std::string headers = "")
         : status(code), body(std::move(text)), extraHeaders(std::move(headers)) {}
-    // Keeps the connection open and never answers.
-    static HttpAnswer silence() {
-        HttpAnswer answer;
-        answer.never = true;
-        return answer;
-    }
     int status;
     std::string body;
     std::string extraHeaders;  // "Name: value\r\n" lines
-    bool never = false;
 };
 
 class HttpServer {
 public:
     explicit HttpServer(std::function<HttpAnswer(const HttpExchange&)> handler) : handler_(std::move(handler)) {
-        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -47,12 +49,16 @@ public:
         ::listen(listener_, 16);
         ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
         port_ = ntohs(address.sin_port);
-        thread_ = std::thread([this] { serve(); });
+        thread_ = std::thread([this] {
+            while (!stop_) {
+                pollfd ready{listener_, POLLIN, 0};
+                if (::poll(&ready, 1, 50) > 0) answer(::accept(listener_, nullptr, nullptr));
+            }
+        });
     }
     ~HttpServer() {
         stop_ = true;
         thread_.join();
-        for (int held : held_) ::close(held);
         ::close(listener_);
     }
 
@@ -63,61 +69,45 @@ public:
     }
 
 private:
-    void serve() {
-        while (!stop_) {
-            pollfd ready{listener_, POLLIN, 0};
-            if (::poll(&ready, 1, 50) <= 0) continue;
-            const int client = ::accept(listener_, nullptr, nullptr);
-            if (client >= 0) answer(client);
-        }
-    }
-
     void answer(int client) {
+        if (client < 0) return;
         std::string request;
+        std::size_t headEnd = std::string::npos, bodyLength = 0;
         char buffer[4096];
-        std::size_t bodyStart = std::string::npos, bodyLength = 0;
-        for (int reads = 0; reads < 1000; ++reads) {  // a request is a few reads; the bound stops a stuck one
-            if (bodyStart != std::string::npos && request.size() >= bodyStart + bodyLength) break;
+        // A request takes a few reads; the bound and the wait stop a stuck one.
+        for (int reads = 0; reads < 1000; ++reads) {
+            if (headEnd != std::string::npos && request.size() >= headEnd + 4 + bodyLength) break;
             pollfd ready{client, POLLIN, 0};
-            if (::poll(&ready, 1, 2000) <= 0) break;
-            const ssize_t got = ::recv(client, buffer, sizeof buffer, 0);
+            const ssize_t got = ::poll(&ready, 1, 2000) > 0 ? ::recv(client, buffer, sizeof buffer, 0) : 0;
             if (got <= 0) break;
             request.append(buffer, static_cast<std::size_t>(got));
-            if (bodyStart == std::string::npos && (bodyStart = request.find("\r\n\r\n")) != std::string::npos) {
-                bodyStart += 4;
+            if (headEnd == std::string::npos && (headEnd = request.find("\r\n\r\n")) != std::string::npos) {
                 const std::size_t field = request.find("Content-Length: ");
-                if (field != std::string::npos && field < bodyStart) bodyLength = std::stoul(request.substr(field + 16));
+                if (field < headEnd) bodyLength = std::stoul(request.substr(field + 16));
             }
         }
-        const HttpExchange exchange{request.substr(0, bodyStart == std::string::npos ? request.size() : bodyStart - 4),
-                                    bodyStart == std::string::npos ? "" : request.substr(bodyStart)};
+        const HttpExchange exchange{request.substr(0, headEnd), headEnd == std::string::npos ? "" : request.substr(headEnd + 4)};
         {
             std::lock_guard lock(mutex_);
             exchanges_.push_back(exchange);
         }
         const HttpAnswer reply = handler_(exchange);
-        if (reply.never) {
-            held_.push_back(client);
-            return;
-        }
         const std::string text = "HTTP/1.0 " + std::to_string(reply.status) + " X\r\nContent-Length: " +
                                  std::to_string(reply.body.size()) + "\r\n" + reply.extraHeaders + "\r\n" + reply.body;
-        for (std::size_t sent = 0; sent < text.size();) {
-            const ssize_t wrote = ::send(client, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
-            if (wrote <= 0) break;  // the client hung up, as it does on an answer it will not read
-            sent += static_cast<std::size_t>(wrote);
+        // Stops early when the client hangs up, as it does on an answer it will not read.
+        for (ssize_t sent = 0, wrote = 1; wrote > 0 && sent < static_cast<ssize_t>(text.size()); sent += wrote) {
+            wrote = ::send(client, text.data() + sent, text.size() - static_cast<std::size_t>(sent), MSG_NOSIGNAL);
         }
         ::close(client);
     }
 
     std::function<HttpAnswer(const HttpExchange&)> handler_;
-    int listener_ = -1;
+    int listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
     int port_ = 0;
     std::atomic<bool> stop_{false};
     std::thread thread_;
     std::mutex mutex_;
     std::vector<HttpExchange> exchanges_;
-    std::vector<int> held_;
 };
 
 }  // namespace quintora::testing
