@@ -19,7 +19,7 @@ std::string numberText(double number, Precision... precision) {
 
 }  // namespace
 
-std::string stringValue(float number) { return numberText(number, 7); }
+std::string stringValue(float number) { return numberText(number, 6); }
 
 std::string stringValue(double number) { return numberText(number); }
 

@@ -32,8 +32,9 @@ private:
     std::string reason_;
 };
 
-// How a number reads as text: a 32-bit float with up to 7 significant digits, a double with the fewest
-// digits that read back as the same double, neither with trailing zeros ("24.9", "80.1", "15").
+// How a number reads as text: a 32-bit float with up to 6 significant digits, as printf's "%g" has it, so
+// that a run's time summed from tenths reads "23.2" rather than "23.19999"; a double with the fewest digits
+// that read back as the same double. Neither has trailing zeros ("24.9", "80.1", "15").
 [[nodiscard]] std::string stringValue(float number);
 [[nodiscard]] std::string stringValue(double number);
 
