@@ -70,8 +70,9 @@ bool ScoreServerHost::startBundled() {
     fs::create_directories(folder, ignored);
     const std::string output = (folder / "score-server.log").string();
     std::string error;
-    server_ = platform::ChildProcess::start(
-        program, {"--listen", "127.0.0.1:0", "--db", "sqlite:" + (folder / "scores.sqlite3").string()}, output, &error);
+    const std::vector<std::string> arguments{"--listen", "127.0.0.1:0", "--db",
+                                             "sqlite:" + (folder / "scores.sqlite3").string()};
+    server_ = platform::ChildProcess::start(program, arguments, output, &error);
     if (!server_) {
         platform::logf("score server: cannot start: %s", error.c_str());
         return false;

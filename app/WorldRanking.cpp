@@ -135,9 +135,10 @@ void WorldRankingLayer::postScore() {
         {"qs_category", std::string(categoryOfTab(state.SelectLevel - 1))},
     };
     platform::logf("Sending data: {qs_category = %s; qs_playername = %s; qs_score = %s;}",
-                   categoryOfTab(state.SelectLevel - 1), state.NamePost.c_str(), stringValue(state.Totaltime).c_str());
-    postPending_ = ScoreServerPost::serverWithGameName(std::string(kGameName), std::string(kGameKey), callbacks())
-                       ->updateScore(score);
+                   categoryOfTab(state.SelectLevel - 1), state.NamePost.c_str(),
+                   stringValue(state.Totaltime).c_str());
+    auto client = ScoreServerPost::serverWithGameName(std::string(kGameName), std::string(kGameKey), callbacks());
+    postPending_ = client->updateScore(score);
 }
 
 void WorldRankingLayer::requestScore() {
@@ -152,9 +153,10 @@ void WorldRankingLayer::scorePostOk() {
 }
 
 void WorldRankingLayer::scorePostFail(int postStatus) {
-    const char* message = postStatus == ScoreServerPost::kRefused
-                              ? "Cannot post the score to the server. Retry"
-                              : "Internet connection not available. Enable wi-fi / 3g to post your scores to the server";
+    const char* message =
+        postStatus == ScoreServerPost::kRefused
+            ? "Cannot post the score to the server. Retry"
+            : "Internet connection not available. Enable wi-fi / 3g to post your scores to the server";
     showAlert("Score Post Failed", message);
     postAnswered();
 }
@@ -165,7 +167,8 @@ void WorldRankingLayer::postAnswered() {
     requestScore();
 }
 
-void WorldRankingLayer::scoreRequestOk(const std::string& requestedCategory, std::shared_ptr<const JSONArray> scores) {
+void WorldRankingLayer::scoreRequestOk(const std::string& requestedCategory,
+                                       std::shared_ptr<const JSONArray> scores) {
     platform::log("score request OK");
     // An answer for a tab left since it was asked for would put the wrong level's rows on the screen.
     if (requestedCategory != categoryOfTab(category)) return;

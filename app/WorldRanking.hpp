@@ -38,7 +38,9 @@ public:
     [[nodiscard]] Rect legendTabFrame() const { return R_lbt; }
     [[nodiscard]] Rect mainMenuButtonFrame() const { return R_mbt; }
     // The "on" images of the Amateur, Pro and Legend tabs.
-    [[nodiscard]] std::vector<Sprite*> selectedTabImages() const { return {S_abton.get(), S_pbton.get(), S_lbton.get()}; }
+    [[nodiscard]] std::vector<Sprite*> selectedTabImages() const {
+        return {S_abton.get(), S_pbton.get(), S_lbton.get()};
+    }
 
 protected:
     WorldRankingLayer() = default;

@@ -13,8 +13,8 @@ template <class... Precision>
 std::string numberText(double number, Precision... precision) {
     // to_chars rather than printf: the decimal point must not follow the locale.
     char text[64];
-    const auto written = std::to_chars(text, text + sizeof text, number, std::chars_format::general, precision...);
-    return std::string(text, written.ptr);
+    const auto end = std::to_chars(text, text + sizeof text, number, std::chars_format::general, precision...);
+    return std::string(text, end.ptr);
 }
 
 }  // namespace
@@ -23,12 +23,13 @@ std::string stringValue(float number) { return numberText(number, 6); }
 
 std::string stringValue(double number) { return numberText(number); }
 
-std::shared_ptr<ScoreServerPost> ScoreServerPost::serverWithGameName(std::string gameName, std::string gameKey,
-                                                                     std::weak_ptr<ScoreServerPostDelegate> delegate) {
+std::shared_ptr<ScoreServerPost> ScoreServerPost::serverWithGameName(
+    std::string gameName, std::string gameKey, std::weak_ptr<ScoreServerPostDelegate> delegate) {
     return std::make_shared<ScoreServerPost>(std::move(gameName), std::move(gameKey), std::move(delegate));
 }
 
-ScoreServerPost::ScoreServerPost(std::string name, std::string key, std::weak_ptr<ScoreServerPostDelegate> receiver)
+ScoreServerPost::ScoreServerPost(std::string name, std::string key,
+                                 std::weak_ptr<ScoreServerPostDelegate> receiver)
     : gameKey(std::move(key)), gameName(std::move(name)), delegate(std::move(receiver)) {
     bodyValues_.reserve(5);
 }
@@ -36,7 +37,9 @@ ScoreServerPost::ScoreServerPost(std::string name, std::string key, std::weak_pt
 bool ScoreServerPost::sendScore(const ScoreDictionary& score) { return submitScore(score, false); }
 
 bool ScoreServerPost::updateScore(const ScoreDictionary& score) {
-    if (!score.contains("qs_playername")) throw ScoreFormatError("Invalid format for value", "qs_playername not found");
+    if (!score.contains("qs_playername")) {
+        throw ScoreFormatError("Invalid format for value", "qs_playername not found");
+    }
     return submitScore(score, true);
 }
 

@@ -47,7 +47,8 @@ public:
     virtual void scorePostFail(ScoreServerPost&) {}
 };
 
-class ScoreServerPost : public platform::UrlConnectionDelegate, public std::enable_shared_from_this<ScoreServerPost> {
+class ScoreServerPost : public platform::UrlConnectionDelegate,
+                        public std::enable_shared_from_this<ScoreServerPost> {
 public:
     enum Status { kPostOk = 0, kConnectionFailed = 1, kRefused = 2 };
 

@@ -15,13 +15,15 @@ std::shared_ptr<ScoreServerRequest> ScoreServerRequest::serverWithGameName(
 ScoreServerRequest::ScoreServerRequest(std::string name, std::weak_ptr<ScoreServerRequestDelegate> receiver)
     : gameName(encodeData(name)), delegate(std::move(receiver)) {}
 
-bool ScoreServerRequest::requestScores(int queryType, int limit, int offset, int flags, const std::string& category) {
+bool ScoreServerRequest::requestScores(int queryType, int limit, int offset, int flags,
+                                       const std::string& category) {
     receivedData.clear();
     category_ = category;
     const std::string device = (flags & kFlagThisDevice) ? platform::deviceIdentifier() : std::string();
     // Offset comes before limit here, whatever order the caller gives them in.
-    url_ = scoreServerAddress() + "/api/get-scores?gamename=" + gameName + "&querytype=" + std::to_string(queryType) +
-           "&offset=" + std::to_string(offset) + "&limit=" + std::to_string(limit) + "&flags=" + std::to_string(flags) +
+    url_ = scoreServerAddress() + "/api/get-scores?gamename=" + gameName +
+           "&querytype=" + std::to_string(queryType) + "&offset=" + std::to_string(offset) +
+           "&limit=" + std::to_string(limit) + "&flags=" + std::to_string(flags) +
            "&category=" + encodeData(category) + "&device=" + encodeData(device);
     platform::UrlRequest request;
     request.url = url_;

@@ -14,7 +14,8 @@
 
 namespace quintora::platform {
 
-std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& program, const std::vector<std::string>& arguments,
+std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& program,
+                                                  const std::vector<std::string>& arguments,
                                                   const std::string& outputFile, std::string* error) {
     auto fail = [&](const std::string& why) -> std::unique_ptr<ChildProcess> {
         if (error) *error = why;

@@ -84,7 +84,8 @@ public:
         if (request.method == "POST") {
             curl_easy_setopt(easy, CURLOPT_POST, 1L);
             curl_easy_setopt(easy, CURLOPT_POSTFIELDS, connection->body.c_str());
-            curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(connection->body.size()));
+            const auto size = static_cast<curl_off_t>(connection->body.size());
+            curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, size);
         } else if (request.method != "GET") {
             curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, request.method.c_str());
         }
@@ -121,7 +122,7 @@ public:
 private:
     Network() {
         if (curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK) multi_ = curl_multi_init();
-        if (multi_ == nullptr) log("network: no HTTP client could be set up; the score server cannot be reached");
+        if (multi_ == nullptr) log("network: no HTTP client could be set up; no score server can be reached");
     }
     ~Network() {
         // Exchanges still under way at exit are dropped unanswered, as the process ends with them.
@@ -148,7 +149,8 @@ private:
             const bool newResponse = connection->headersComplete && !connection->responseDelivered;
             if (!newResponse && connection->pending.empty()) continue;
             connection->responseDelivered = connection->responseDelivered || newResponse;
-            arrivals.push_back({connection->delegate, newResponse ? statusOf(easy) : 0, std::move(connection->pending)});
+            const int status = newResponse ? statusOf(easy) : 0;
+            arrivals.push_back({connection->delegate, status, std::move(connection->pending)});
             connection->pending.clear();
         }
         for (Arrival& arrival : arrivals) {

@@ -40,7 +40,8 @@ protected:
     }
     // Starts the score server the game ships with on a store of the test's; returns its address.
     std::string startServer(const fs::path& store) {
-        const fs::path program = fs::path(QUINTORA_BINARY).parent_path().parent_path() / "server" / "quintora-server";
+        const fs::path program =
+            fs::path(QUINTORA_BINARY).parent_path().parent_path() / "server" / "quintora-server";
         const std::string output = (folder_ / "server.out").string();
         server_ = platform::ChildProcess::start(
             program.string(), {"--listen", "127.0.0.1:0", "--rate", "0", "--db", "sqlite:" + store.string()}, output,
@@ -80,7 +81,8 @@ TEST_F(WorldRankingEndToEnd, ARecordPostedWithYesIsStoredUnderItsTypedNameAndLis
     std::ostringstream script;
     script << "200 tap 150 150\n";
     for (long frame = 260; frame < 4900; frame += 45) script << frame << " tap 240 160\n";
-    script << "5000 text Zo\xc3\xab & Co\n5001 key return\n5003 alert 0\n5006 tap 220 290\n5009 tap 350 290\n5011 quit\n";
+    script << "5000 text Zo\xc3\xab & Co\n5001 key return\n5003 alert 0\n"
+           << "5006 tap 220 290\n5009 tap 350 290\n5011 quit\n";
     const fs::path data = folder_ / "data";
     const std::string options = "--headless --virtual-clock --data-dir " + data.string() + " --log " +
                                 (folder_ / "run.log").string() + " --script ";
@@ -104,7 +106,9 @@ TEST_F(WorldRankingEndToEnd, ARecordPostedWithYesIsStoredUnderItsTypedNameAndLis
     EXPECT_GT(findValue(stored, "qs_score")->asNumber()->value, 10);
     for (int i = 0; i < 11; ++i) {
         ScoreServerPost::serverWithGameName("Quintora", std::string(kGameKey), {})
-            ->sendScore({{"qs_playername", std::to_string(i)}, {"qs_score", 1.5f}, {"qs_category", std::string("Amateur")}});
+            ->sendScore({{"qs_playername", std::to_string(i)},
+                         {"qs_score", 1.5f},
+                         {"qs_category", std::string("Amateur")}});
         testing::settleConnections();
     }
     // Records from the menu, then the world ranking: twelve rows, so a scroll limit of 100.

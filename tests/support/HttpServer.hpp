@@ -86,7 +86,8 @@ private:
                 if (field < headEnd) bodyLength = std::stoul(request.substr(field + 16));
             }
         }
-        const HttpExchange exchange{request.substr(0, headEnd), headEnd == std::string::npos ? "" : request.substr(headEnd + 4)};
+        const HttpExchange exchange{request.substr(0, headEnd),
+                                    headEnd == std::string::npos ? "" : request.substr(headEnd + 4)};
         {
             std::lock_guard lock(mutex_);
             exchanges_.push_back(exchange);
@@ -95,8 +96,10 @@ private:
         const std::string text = "HTTP/1.0 " + std::to_string(reply.status) + " X\r\nContent-Length: " +
                                  std::to_string(reply.body.size()) + "\r\n" + reply.extraHeaders + "\r\n" + reply.body;
         // Stops early when the client hangs up, as it does on an answer it will not read.
-        for (ssize_t sent = 0, wrote = 1; wrote > 0 && sent < static_cast<ssize_t>(text.size()); sent += wrote) {
-            wrote = ::send(client, text.data() + sent, text.size() - static_cast<std::size_t>(sent), MSG_NOSIGNAL);
+        for (std::size_t sent = 0; sent < text.size();) {
+            const ssize_t wrote = ::send(client, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
+            if (wrote <= 0) break;
+            sent += static_cast<std::size_t>(wrote);
         }
         ::close(client);
     }
