@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "server/PostgresStore.hpp"
 #include "server/SqliteStore.hpp"
 
 namespace quintora::server {
@@ -16,6 +17,7 @@ std::unique_ptr<ScoreStore> openStore(const std::string& url) {
         if (error) throw StoreError("cannot create " + path.parent_path().string() + ": " + error.message());
         return openSqliteStore(path);
     }
+    if (url.starts_with("postgresql://") || url.starts_with("postgres://")) return openPostgresStore(url);
     throw StoreError("unknown store '" + url + "': expected sqlite:PATH or postgresql://...");
 }
 
