@@ -72,9 +72,10 @@ std::variant<NewScore, Refusal> checkScore(const FormFields& fields, const GameK
     if (!category) return Refusal{400, "missing qs_category"};
     if (!scoreText) return Refusal{400, "missing qs_score"};
 
-    if (!isPlainText(*name)) return Refusal{400, "bad name"};
+    if (!isValidUtf8(*name)) return Refusal{400, "bad name"};
     const std::string_view trimmedName = trimBlanks(*name);
     if (trimmedName.empty()) return Refusal{400, "empty name"};
+    if (hasControlCharacters(trimmedName)) return Refusal{400, "bad name"};
     if (countCharacters(trimmedName) > kMaxNameCharacters) return Refusal{400, "name too long"};
     if (category->empty() || !isPlainText(*category)) return Refusal{400, "bad category"};
     if (category->size() > kMaxCategoryBytes) return Refusal{400, "category too long"};
