@@ -17,12 +17,24 @@ start_throwaway_postgres() {
   [ "$(id -u)" -ne 0 ] || chown postgres: "$postgres_dir"
   as_cluster_owner "$postgres_bin/initdb" -D "$postgres_dir/data" -U postgres -A trust -E UTF8 --no-locale \
     >"$postgres_dir/initdb.log" 2>&1 || { cat "$postgres_dir/initdb.log" >&2; return 1; }
-  # Durability settings stay at their defaults: acknowledged means flushed, as in production.
-  as_cluster_owner "$postgres_bin/pg_ctl" -D "$postgres_dir/data" -l "$postgres_dir/server.log" -w -t 60 start \
-    -o "-c listen_addresses='' -k $postgres_dir -p 5432 -c max_connections=200 ${POSTGRES_EXTRA_OPTIONS:-}" \
-    >/dev/null || { cat "$postgres_dir/server.log" >&2; return 1; }
+  # Durability settings stay at their defaults: acknowledged means flushed, as in production. The
+  # settings go into the cluster's own file so that a plain "pg_ctl start" brings it back the same.
+  cat >>"$postgres_dir/data/postgresql.conf" <<CONF
+listen_addresses = ''
+unix_socket_directories = '$postgres_dir'
+port = 5432
+max_connections = 200
+${POSTGRES_EXTRA_SETTINGS:-}
+CONF
+  start_postgres_again
   POSTGRES_URL="postgresql:///postgres?host=$postgres_dir&port=5432&user=postgres"
   export POSTGRES_URL
+}
+
+# Starts the cluster again after a stop (scripts use it to take the database away and bring it back).
+start_postgres_again() {
+  as_cluster_owner "$postgres_bin/pg_ctl" -D "$postgres_dir/data" -l "$postgres_dir/server.log" -w -t 60 start \
+    >/dev/null || { cat "$postgres_dir/server.log" >&2; return 1; }
 }
 
 stop_throwaway_postgres() {

@@ -1,4 +1,7 @@
 // What the server accepts and what it turns away, asked over HTTP as a client would.
+#include <sys/resource.h>
+
+#include <csignal>
 #include <functional>
 
 #include "ServerUnderTest.hpp"
@@ -147,6 +150,29 @@ TEST_F(Refusals, LimitsPostsPerAddressPerMinute) {
     limited.now += 20;  // a third of a minute gives back one post
     EXPECT_EQ(limited.postScore("Pro", "Ann", "1").body, "OK");
     EXPECT_EQ(limited.postScore("Pro", "Ann", "1").status, 429);
+}
+
+TEST_F(Refusals, AnswersAnErrorWhileTheDiskIsFullAndKeepsServingReads) {
+    ASSERT_EQ(server.postScore("Pro", "Ann", "5").body, "OK");
+    // From here the process may not grow any file, as on a full disk.
+    rlimit normal{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &normal), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit full{1, normal.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+    const HttpReply refused = server.postScore("Pro", "Bea", "6");
+    const HttpReply read = server.get("");
+    setrlimit(RLIMIT_FSIZE, &normal);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(refused.status, 503);
+    EXPECT_EQ(refused.body, "store unavailable");
+    EXPECT_EQ(read.status, 200);
+    EXPECT_EQ(parseScores(read.body).size(), 1u);
+    EXPECT_EQ(server.postScore("Pro", "Cid", "7").body, "OK");
+    std::vector<std::string> listed;
+    for (const RankedScore& row : server.ranking("")) listed.push_back(row.name);
+    EXPECT_EQ(listed, (std::vector<std::string>{"Cid", "Ann"}));
 }
 
 } // namespace
