@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Score server benchmarks, on this machine with client and server together over loopback; each run is
 # bounded in time. Run after scripts/build.sh release.
-#   bench/server.sh reads            get-scores requests/s, wrk at 64 connections, 100,000 scores (SQLite)
+#   bench/server.sh reads            get-scores requests/s, wrk at 64 connections, 100,000 scores (SQLite):
+#                                    the game's own page, then random deep pages that miss the page cache
 #   bench/server.sh posts-sqlite     acknowledged posts/s, 32 concurrent posters, SQLite
 #   bench/server.sh posts-postgres   the same on a throw-away PostgreSQL cluster
 #   bench/server.sh latency          p99 latency of ranking pages at 1,000,000 scores (SQLite), one client
@@ -60,6 +61,9 @@ reads() {
   start_server "sqlite:$work/reads.db"
   echo "== get-scores, 100,000 scores, wrk -t2 -c64 -d${seconds}s"
   wrk -t2 -c64 -d"${seconds}s" "http://127.0.0.1:$port$page" | grep -E 'Requests/sec|Non-2xx|Latency|requests in'
+  echo "== get-scores, 100,000 scores, random pages (offset 0 to 10,000, hardly ever cached), wrk -t2 -c64 -d${seconds}s"
+  wrk -t2 -c64 -d"${seconds}s" -s "$top/bench/server/random-page.lua" "http://127.0.0.1:$port" |
+    grep -E 'Requests/sec|Non-2xx|Latency|requests in'
   stop_server
 }
 

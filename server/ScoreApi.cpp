@@ -61,6 +61,18 @@ std::string scoresJson(const std::vector<StoredScore>& rows, int firstRank) {
     return json;
 }
 
+// Every part of a query, each ended by a byte no part can hold unescaped.
+std::string cacheKey(const ScoreQuery& query) {
+    std::string key;
+    for (const std::string& part : {query.game, query.category, query.device.value_or("\x01"),
+                                    query.country.value_or("\x01"), std::to_string(query.since.value_or(-1)),
+                                    std::to_string(query.offset), std::to_string(query.limit)}) {
+        key += encodeData(part);
+        key += '&';
+    }
+    return key;
+}
+
 } // namespace
 
 ScoreApi::ScoreApi(ScoreStore& store, GameKeys games, int postsPerMinute, const CountryLookup& countries,
@@ -86,6 +98,7 @@ Reply ScoreApi::post(std::string_view body, WriteMode mode, const Caller& caller
     score.date = clock_();
     try {
         store_.write(score, mode);
+        pages_.invalidate();
     } catch (const StoreError& error) {
         std::fprintf(stderr, "store error: %s\n", error.what());
         return text(503, "store unavailable");
@@ -109,8 +122,16 @@ Reply ScoreApi::scores(const ArgumentLookup& argument, const Caller& caller) {
     if ((flags & 1) != 0) query.country = countryOf(caller);
     query.offset = std::clamp(integerArgument(argument("offset"), 0), 0, kMaxOffset);
     query.limit = std::clamp(integerArgument(argument("limit"), kDefaultLimit), 1, kMaxLimit);
+    const std::int64_t now = clock_();
+    const std::string key = cacheKey(query);
+    std::optional<std::string> page = pages_.find(key, now);
     try {
-        return Reply{200, "application/json; charset=utf-8", scoresJson(store_.query(query), query.offset + 1)};
+        if (!page) {
+            const std::uint64_t generation = pages_.generation();
+            page = scoresJson(store_.query(query), query.offset + 1);
+            pages_.keep(key, now, generation, *page);
+        }
+        return Reply{200, "application/json; charset=utf-8", std::move(*page)};
     } catch (const StoreError& error) {
         std::fprintf(stderr, "store error: %s\n", error.what());
         return text(503, "store unavailable");

@@ -8,6 +8,7 @@
 
 #include "server/Clock.hpp"
 #include "server/Country.hpp"
+#include "server/PageCache.hpp"
 #include "server/RateLimiter.hpp"
 #include "server/ScoreChecks.hpp"
 #include "server/ScoreStore.hpp"
@@ -53,6 +54,7 @@ private:
     RateLimiter rateLimiter_;
     const CountryLookup& countries_;
     const Clock clock_;
+    PageCache pages_;
 };
 
 } // namespace quintora::server
