@@ -1,7 +1,6 @@
 #include "server/Options.hpp"
 
 #include <CLI/CLI.hpp>
-
 #include <charconv>
 #include <cstdlib>
 
@@ -36,7 +35,7 @@ std::string addGame(const std::string& text, ServerOptions& options) {
     return {};
 }
 
-} // namespace
+}  // namespace
 
 std::string defaultDatabaseUrl() {
     const char* dataHome = std::getenv("XDG_DATA_HOME");
@@ -48,7 +47,7 @@ std::string defaultDatabaseUrl() {
 }
 
 std::variant<ServerOptions, int> parseCommandLine(int argc, const char* const* argv, std::ostream& out,
-                                                   std::ostream& err) {
+                                                  std::ostream& err) {
     ServerOptions options;
     options.database = defaultDatabaseUrl();
     options.games.emplace(std::string(kGameName), std::string(kGameKey));
@@ -65,7 +64,8 @@ std::variant<ServerOptions, int> parseCommandLine(int argc, const char* const* a
            },
            "Address and port to listen on; port 0 picks a free one (default 127.0.0.1:8080)")
         ->type_name("HOST:PORT");
-    app.add_option("--db", options.database, "Score store: sqlite:PATH or postgresql://...")->type_name("URL");
+    app.add_option("--db", options.database, "Score store: sqlite:PATH or postgresql://...")
+        ->type_name("URL");
     app.add_option_function<std::vector<std::string>>(
            "--game",
            [&](const std::vector<std::string>& games) {
@@ -102,4 +102,4 @@ std::variant<ServerOptions, int> parseCommandLine(int argc, const char* const* a
     return options;
 }
 
-} // namespace quintora::server
+}  // namespace quintora::server

@@ -12,7 +12,7 @@
 namespace quintora::server {
 
 class PageCache {
-public:
+  public:
     [[nodiscard]] std::optional<std::string> find(const std::string& key, std::int64_t now) {
         const std::lock_guard lock(mutex_);
         const auto entry = pages_.find(key);
@@ -41,7 +41,7 @@ public:
         ++generation_;
     }
 
-private:
+  private:
     static constexpr std::size_t kMaxPages = 4096;
     struct Entry {
         std::int64_t made = 0;
@@ -53,4 +53,4 @@ private:
     std::uint64_t generation_ = 0;
 };
 
-} // namespace quintora::server
+}  // namespace quintora::server

@@ -13,7 +13,9 @@ namespace {
 
 constexpr std::int64_t kDay = 24 * 60 * 60;
 
-Reply text(int status, std::string body) { return Reply{status, "text/plain; charset=utf-8", std::move(body)}; }
+Reply text(int status, std::string body) {
+    return Reply{status, "text/plain; charset=utf-8", std::move(body)};
+}
 
 // A whole decimal number, or `fallback` when the text is missing or not one.
 int integerArgument(const char* value, int fallback) {
@@ -26,10 +28,14 @@ int integerArgument(const char* value, int fallback) {
 
 std::optional<std::int64_t> periodStart(int queryType, std::int64_t now) {
     switch (queryType) {
-        case 1: return now - kDay;
-        case 2: return now - 7 * kDay;
-        case 3: return now - 30 * kDay;
-        default: return std::nullopt;  // 4, and anything unknown: all time
+        case 1:
+            return now - kDay;
+        case 2:
+            return now - 7 * kDay;
+        case 3:
+            return now - 30 * kDay;
+        default:
+            return std::nullopt;  // 4, and anything unknown: all time
     }
 }
 
@@ -73,7 +79,7 @@ std::string cacheKey(const ScoreQuery& query) {
     return key;
 }
 
-} // namespace
+}  // namespace
 
 ScoreApi::ScoreApi(ScoreStore& store, GameKeys games, int postsPerMinute, const CountryLookup& countries,
                    Clock clock)
@@ -138,4 +144,4 @@ Reply ScoreApi::scores(const ArgumentLookup& argument, const Caller& caller) {
     }
 }
 
-} // namespace quintora::server
+}  // namespace quintora::server

@@ -36,8 +36,9 @@ inline constexpr int kMaxLimit = 100;
 inline constexpr int kMaxOffset = 10'000;
 
 class ScoreApi {
-public:
-    ScoreApi(ScoreStore& store, GameKeys games, int postsPerMinute, const CountryLookup& countries, Clock clock);
+  public:
+    ScoreApi(ScoreStore& store, GameKeys games, int postsPerMinute, const CountryLookup& countries,
+             Clock clock);
 
     // POST /api/post-score (Add) and /api/update-score (KeepBest). "OK" only once the score is stored.
     [[nodiscard]] Reply post(std::string_view body, WriteMode mode, const Caller& caller);
@@ -48,7 +49,7 @@ public:
     // The country a caller's scores are stored under.
     [[nodiscard]] std::string countryOf(const Caller& caller) const;
 
-private:
+  private:
     ScoreStore& store_;
     const GameKeys games_;
     RateLimiter rateLimiter_;
@@ -57,4 +58,4 @@ private:
     PageCache pages_;
 };
 
-} // namespace quintora::server
+}  // namespace quintora::server

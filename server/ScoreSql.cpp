@@ -6,7 +6,7 @@ namespace {
 
 // Collects parameters and names each one as the dialect spells it.
 class Parameters {
-public:
+  public:
     explicit Parameters(SqlDialect dialect) : dialect_(dialect) {}
 
     std::string add(SqlValue value) {
@@ -19,15 +19,16 @@ public:
     }
     std::vector<SqlValue> take() { return std::move(values_); }
 
-private:
+  private:
     SqlDialect dialect_;
     std::vector<SqlValue> values_;
 };
 
-} // namespace
+}  // namespace
 
 std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect) {
-    const std::string key = dialect == SqlDialect::Sqlite ? "id INTEGER PRIMARY KEY" : "id BIGSERIAL PRIMARY KEY";
+    const std::string key =
+        dialect == SqlDialect::Sqlite ? "id INTEGER PRIMARY KEY" : "id BIGSERIAL PRIMARY KEY";
     return {
         {
             "CREATE TABLE scores (" + key +
@@ -46,14 +47,15 @@ std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect) {
 std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode, SqlDialect dialect) {
     std::vector<SqlStatement> statements;
     Parameters insert(dialect);
-    std::string text = "INSERT INTO scores (game, category, name, score, country, device, date, extra) SELECT " +
-                       insert.add(score.game) + ", " + insert.add(score.category) + ", " + insert.add(score.name) +
-                       ", " + insert.add(score.score) + ", " + insert.add(score.country) + ", " +
-                       insert.add(score.device) + ", " + insert.add(score.date) + ", " + insert.add(score.extra);
+    std::string text =
+        "INSERT INTO scores (game, category, name, score, country, device, date, extra) SELECT " +
+        insert.add(score.game) + ", " + insert.add(score.category) + ", " + insert.add(score.name) + ", " +
+        insert.add(score.score) + ", " + insert.add(score.country) + ", " + insert.add(score.device) + ", " +
+        insert.add(score.date) + ", " + insert.add(score.extra);
     if (mode == WriteMode::KeepBest) {
         text += " WHERE NOT EXISTS (SELECT 1 FROM scores WHERE game = " + insert.add(score.game) +
-                " AND category = " + insert.add(score.category) + " AND device = " + insert.add(score.device) +
-                " AND name = " + insert.add(score.name) + ")";
+                " AND category = " + insert.add(score.category) +
+                " AND device = " + insert.add(score.device) + " AND name = " + insert.add(score.name) + ")";
     }
     statements.push_back({text, insert.take()});
     if (mode == WriteMode::KeepBest) {
@@ -61,13 +63,13 @@ std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode,
         // time keeps the older entry, which ranks first.
         Parameters update(dialect);
         const std::string newScore = update.add(score.score);
-        std::string updateText = "UPDATE scores SET score = " + newScore + ", country = " + update.add(score.country) +
-                                 ", date = " + update.add(score.date) + ", extra = " + update.add(score.extra) +
-                                 " WHERE score < " + newScore +
-                                 " AND id = (SELECT id FROM scores WHERE game = " + update.add(score.game) +
-                                 " AND category = " + update.add(score.category) +
-                                 " AND device = " + update.add(score.device) + " AND name = " +
-                                 update.add(score.name) + " ORDER BY score DESC, date, id LIMIT 1)";
+        std::string updateText =
+            "UPDATE scores SET score = " + newScore + ", country = " + update.add(score.country) +
+            ", date = " + update.add(score.date) + ", extra = " + update.add(score.extra) +
+            " WHERE score < " + newScore +
+            " AND id = (SELECT id FROM scores WHERE game = " + update.add(score.game) +
+            " AND category = " + update.add(score.category) + " AND device = " + update.add(score.device) +
+            " AND name = " + update.add(score.name) + " ORDER BY score DESC, date, id LIMIT 1)";
         statements.push_back({updateText, update.take()});
     }
     return statements;
@@ -82,10 +84,12 @@ SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect) {
     if (query.since) filter += " AND date >= " + parameters.add(*query.since);
     const std::string order = " ORDER BY score DESC, date, id";
     // The page's ids come from the index alone, so skipping up to the offset never reads a table row.
-    std::string text = "SELECT id, category, name, score, country, device, date FROM scores WHERE id IN (SELECT id FROM scores WHERE " +
-                       filter + order + " LIMIT " + parameters.add(std::int64_t{query.limit}) + " OFFSET " +
-                       parameters.add(std::int64_t{query.offset}) + ")" + order;
+    std::string text =
+        "SELECT id, category, name, score, country, device, date FROM scores WHERE id IN (SELECT id FROM "
+        "scores WHERE " +
+        filter + order + " LIMIT " + parameters.add(std::int64_t{query.limit}) + " OFFSET " +
+        parameters.add(std::int64_t{query.offset}) + ")" + order;
     return {text, parameters.take()};
 }
 
-} // namespace quintora::server
+}  // namespace quintora::server

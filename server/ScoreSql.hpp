@@ -24,9 +24,10 @@ struct SqlStatement {
 [[nodiscard]] std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect);
 
 // The statements one write runs, in order, inside the batch's transaction.
-[[nodiscard]] std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode, SqlDialect dialect);
+[[nodiscard]] std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode,
+                                                        SqlDialect dialect);
 
 // Selects id, category, name, score, country, device, date of one ranking page.
 [[nodiscard]] SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect);
 
-} // namespace quintora::server
+}  // namespace quintora::server

@@ -21,4 +21,4 @@ std::unique_ptr<ScoreStore> openStore(const std::string& url) {
     throw StoreError("unknown store '" + url + "': expected sqlite:PATH or postgresql://...");
 }
 
-} // namespace quintora::server
+}  // namespace quintora::server

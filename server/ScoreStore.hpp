@@ -13,7 +13,7 @@ namespace quintora::server {
 // A store that cannot do what was asked (disk full, database gone). The caller answers an error and goes
 // on serving; nothing that raised this was acknowledged.
 class StoreError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -58,7 +58,7 @@ struct ScoreQuery {
 };
 
 class ScoreStore {
-public:
+  public:
     virtual ~ScoreStore() = default;
 
     // Returns only once the score is durably stored; throws StoreError otherwise. Safe to call from many
@@ -73,4 +73,4 @@ public:
 // upgrades the schema. Throws StoreError with a message for the operator when that cannot be done.
 [[nodiscard]] std::unique_ptr<ScoreStore> openStore(const std::string& url);
 
-} // namespace quintora::server
+}  // namespace quintora::server

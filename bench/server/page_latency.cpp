@@ -40,7 +40,7 @@ double percentile(std::vector<double>& values, int percent) {
     return values[values.size() * static_cast<std::size_t>(percent) / 100];
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -49,8 +49,9 @@ int main(int argc, char** argv) {
     }
     const int queries = argc > 2 ? std::atoi(argv[2]) : 2000;
     const auto store = openStore(argv[1]);
-    const std::int64_t now = std::chrono::duration_cast<std::chrono::seconds>(
-                                 std::chrono::system_clock::now().time_since_epoch()).count();
+    const std::int64_t now =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
     const PageKind kinds[] = {
         {"all time, one level, first pages", "Amateur", 0, nullptr, nullptr, 45, 15},
         {"all time, every level, 100 rows", "", 0, nullptr, nullptr, 0, 100},
@@ -76,11 +77,13 @@ int main(int argc, char** argv) {
             const double cpuStart = threadCpuMicros();
             const auto rows = store->query(query);
             cpuMicros.push_back(threadCpuMicros() - cpuStart);
-            micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
-            if (rows.empty() && query.offset == 0) std::fprintf(stderr, "warning: an empty page for %s\n", kind.label);
+            micros.push_back(
+                std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+            if (rows.empty() && query.offset == 0)
+                std::fprintf(stderr, "warning: an empty page for %s\n", kind.label);
         }
-        std::printf("%-34s wall: median %6.0f us, p99 %6.0f us   cpu: median %6.0f us, p99 %6.0f us\n", kind.label,
-                    percentile(micros, 50), percentile(micros, 99), percentile(cpuMicros, 50),
+        std::printf("%-34s wall: median %6.0f us, p99 %6.0f us   cpu: median %6.0f us, p99 %6.0f us\n",
+                    kind.label, percentile(micros, 50), percentile(micros, 99), percentile(cpuMicros, 50),
                     percentile(cpuMicros, 99));
     }
     return 0;
