@@ -120,10 +120,14 @@ struct Callbacks {
         if (request == nullptr) return;
         *state = nullptr;
         if (server.accessLog_ != nullptr) {
-            const std::string line = request->address + " \"" + request->method + " " + request->path +
-                                     "\" " + std::to_string(request->status) + " " +
-                                     std::to_string(request->bytesSent) +
-                                     (code == MHD_REQUEST_TERMINATED_COMPLETED_OK ? "" : " aborted") + "\n";
+            std::string line = request->address + " \"" + request->method + " " + request->path + "\" " +
+                               std::to_string(request->status) + " " + std::to_string(request->bytesSent) +
+                               (code == MHD_REQUEST_TERMINATED_COMPLETED_OK ? "" : " aborted");
+            // The path arrives decoded: a client must not be able to start a false line of its own.
+            for (char& c : line) {
+                if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+            }
+            line += '\n';
             std::fwrite(line.data(), 1, line.size(), server.accessLog_);
         }
         delete request;
