@@ -90,6 +90,8 @@ std::variant<ServerOptions, int> parseCommandLine(int argc, const char* const* a
                    "Connections at once from one address")
         ->check(CLI::Range(1u, 100000u));
 
+    addAdminCommands(app, options.admin);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {

@@ -166,6 +166,27 @@ public:
         return rows;
     }
 
+protected:
+    std::vector<TextRow> runTransaction(const std::vector<SqlStatement>& statements) override {
+        std::unique_ptr<Connection> connection = takeReader();
+        std::vector<TextRow> rows;
+        inTransaction(*connection, [&] {
+            for (const SqlStatement& statement : statements) {
+                const ResultPointer result = connection->run(statement);
+                for (int row = 0; row < PQntuples(result.get()); ++row) {
+                    TextRow& columns = rows.emplace_back();
+                    for (int column = 0; column < PQnfields(result.get()); ++column) {
+                        columns.emplace_back(PQgetvalue(result.get(), row, column));
+                    }
+                }
+            }
+        });
+        giveBackReader(std::move(connection));
+        return rows;
+    }
+
+    SqlDialect dialect() const override { return SqlDialect::Postgres; }
+
 private:
     void commit(std::span<PendingWrite* const> batch) {
         inTransaction(*writer_, [&] {

@@ -85,6 +85,7 @@ Reply ScoreApi::post(std::string_view body, WriteMode mode, const Caller& caller
     score.country = countryOf(caller);
     score.date = clock_();
     try {
+        if (store_.isBanned(score.device)) return text(403, "device banned");
         store_.write(score, mode);
     } catch (const StoreError& error) {
         std::fprintf(stderr, "store error: %s\n", error.what());

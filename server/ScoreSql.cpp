@@ -40,6 +40,9 @@ std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect) {
             "CREATE INDEX scores_by_device ON scores (game, device, score DESC, date, id)",
             "CREATE INDEX scores_by_entry ON scores (game, category, device, name, score DESC)",
         },
+        {
+            "CREATE TABLE banned_devices (device TEXT PRIMARY KEY, date BIGINT NOT NULL)",
+        },
     };
 }
 
@@ -81,8 +84,63 @@ SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect) {
     if (query.device) text += " AND device = " + parameters.add(*query.device);
     if (query.country) text += " AND country = " + parameters.add(*query.country);
     if (query.since) text += " AND date >= " + parameters.add(*query.since);
+    text += " AND NOT EXISTS (SELECT 1 FROM banned_devices WHERE banned_devices.device = scores.device)";
     text += " ORDER BY score DESC, date, id LIMIT " + parameters.add(std::int64_t{query.limit}) + " OFFSET " +
             parameters.add(std::int64_t{query.offset});
+    return {text, parameters.take()};
+}
+
+namespace {
+
+// `text` as a LIKE pattern that matches it anywhere, with its own wildcards taken literally.
+std::string containsPattern(const std::string& text) {
+    std::string pattern = "%";
+    for (const char c : text) {
+        if (c == '%' || c == '_' || c == '\\') pattern += '\\';
+        pattern += c;
+    }
+    return pattern + "%";
+}
+
+} // namespace
+
+SqlStatement listStatement(const ScoreFilter& filter, SqlDialect dialect) {
+    Parameters parameters(dialect);
+    std::string text =
+        "SELECT id, category, name, score, country, device, date, game, CASE WHEN EXISTS (SELECT 1 FROM "
+        "banned_devices WHERE banned_devices.device = scores.device) THEN 1 ELSE 0 END FROM scores WHERE 1 = 1";
+    if (!filter.game.empty()) text += " AND game = " + parameters.add(filter.game);
+    if (!filter.category.empty()) text += " AND category = " + parameters.add(filter.category);
+    if (!filter.device.empty()) text += " AND device = " + parameters.add(filter.device);
+    if (!filter.nameContains.empty()) {
+        text += " AND lower(name) LIKE lower(" + parameters.add(containsPattern(filter.nameContains)) + ") ESCAPE '\\'";
+    }
+    text += " ORDER BY game, category, score DESC, date, id LIMIT " + parameters.add(std::int64_t{filter.limit});
+    return {text, parameters.take()};
+}
+
+SqlStatement removeStatement(std::int64_t id, SqlDialect dialect) {
+    Parameters parameters(dialect);
+    std::string text = "DELETE FROM scores WHERE id = " + parameters.add(id) + " RETURNING id";
+    return {text, parameters.take()};
+}
+
+SqlStatement banStatement(const std::string& device, std::int64_t date, SqlDialect dialect) {
+    Parameters parameters(dialect);
+    std::string text = "INSERT INTO banned_devices (device, date) VALUES (" + parameters.add(device) + ", " +
+                       parameters.add(date) + ") ON CONFLICT (device) DO NOTHING RETURNING device";
+    return {text, parameters.take()};
+}
+
+SqlStatement unbanStatement(const std::string& device, SqlDialect dialect) {
+    Parameters parameters(dialect);
+    std::string text = "DELETE FROM banned_devices WHERE device = " + parameters.add(device) + " RETURNING device";
+    return {text, parameters.take()};
+}
+
+SqlStatement bannedStatement(const std::string& device, SqlDialect dialect) {
+    Parameters parameters(dialect);
+    std::string text = "SELECT device FROM banned_devices WHERE device = " + parameters.add(device);
     return {text, parameters.take()};
 }
 

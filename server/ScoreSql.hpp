@@ -29,4 +29,12 @@ struct SqlStatement {
 // Selects id, category, name, score, country, device, date of one ranking page.
 [[nodiscard]] SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect);
 
+// Moderation. The list selects the ranking's columns, then game and 1 when the device is banned, else 0.
+// The changes return one row for each entry they changed.
+[[nodiscard]] SqlStatement listStatement(const ScoreFilter& filter, SqlDialect dialect);
+[[nodiscard]] SqlStatement removeStatement(std::int64_t id, SqlDialect dialect);
+[[nodiscard]] SqlStatement banStatement(const std::string& device, std::int64_t date, SqlDialect dialect);
+[[nodiscard]] SqlStatement unbanStatement(const std::string& device, SqlDialect dialect);
+[[nodiscard]] SqlStatement bannedStatement(const std::string& device, SqlDialect dialect);
+
 } // namespace quintora::server
