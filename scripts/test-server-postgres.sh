@@ -22,7 +22,7 @@ trap cleanup EXIT
 start_throwaway_postgres
 
 echo "test-server-postgres: store tests"
-QUINTORA_TEST_POSTGRES=$POSTGRES_URL "$tests" --gtest_filter='Stores/Rankings.*/1' --gtest_brief=1
+QUINTORA_TEST_POSTGRES=$POSTGRES_URL "$tests" --gtest_filter='Stores/*.*/1' --gtest_brief=1
 
 echo "test-server-postgres: the database goes away and comes back"
 "$server" --listen 127.0.0.1:0 --db "$POSTGRES_URL" >"$work/out" 2>"$work/err" &

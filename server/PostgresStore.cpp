@@ -105,7 +105,14 @@ std::int64_t integerAt(PGresult* result, int row, int column) {
 template <class Work>
 void inTransaction(Connection& connection, Work work) {
     connection.reconnectIfLost();
-    connection.execute("BEGIN");
+    try {
+        connection.execute("BEGIN");
+    } catch (const StoreError&) {
+        // A connection that sat idle while the database restarted fails at its first statement, before
+        // anything was done: connect again and begin once more.
+        connection.reconnectIfLost();
+        connection.execute("BEGIN");
+    }
     try {
         work();
         connection.execute("COMMIT");
