@@ -17,11 +17,14 @@ struct HttpServer::Request {
     std::string address;
     std::string body;
     bool bodyTooLarge = false;
+    std::size_t discarded = 0;
     int status = 0;
     std::size_t bytesSent = 0;
 };
 
 namespace {
+
+constexpr std::size_t kMaxDiscardedBytes = 256 * 1024;
 
 std::string peerAddress(MHD_Connection* connection) {
     const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
@@ -112,18 +115,21 @@ struct Callbacks {
         }
         auto& request = *static_cast<HttpServer::Request*>(*state);
         if (*uploadSize != 0) {
-            if (!request.bodyTooLarge && request.body.size() + *uploadSize <= server.limits_.maxBody) {
+            request.bodyTooLarge = request.bodyTooLarge || request.body.size() + *uploadSize > server.limits_.maxBody;
+            if (!request.bodyTooLarge) {
                 request.body.append(uploadData, *uploadSize);
-                *uploadSize = 0;
-                return MHD_YES;
+            } else {
+                // A body without a declared length is read to its end so the client gets its answer, but
+                // only so far: a client that keeps streaming loses its connection.
+                request.body.clear();
+                request.discarded += *uploadSize;
+                if (request.discarded > kMaxDiscardedBytes) return MHD_NO;
             }
             *uploadSize = 0;
-            if (request.bodyTooLarge) return MHD_YES;
-            request.bodyTooLarge = true;
-            request.body.clear();
-            return send(connection, request, plain(413, "body too large"));
+            return MHD_YES;
         }
-        if (request.bodyTooLarge) return MHD_YES;
+        if (request.status != 0) return MHD_YES;  // answered before the body arrived
+        if (request.bodyTooLarge) return send(connection, request, plain(413, "body too large"));
         return send(connection, request, server.route(connection, request));
     }
 

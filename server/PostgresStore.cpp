@@ -7,6 +7,7 @@
 #include <mutex>
 #include <vector>
 
+#include "server/ConnectionPool.hpp"
 #include "server/GroupCommitter.hpp"
 #include "server/ScoreSql.hpp"
 #include "server/Text.hpp"
@@ -14,6 +15,9 @@
 namespace quintora::server {
 
 namespace {
+
+// Several servers share one database, whose connection limit is 100 by default.
+constexpr std::size_t kMaxReaders = 16;
 
 using ResultPointer = std::unique_ptr<PGresult, decltype(&PQclear)>;
 
@@ -152,6 +156,7 @@ public:
     explicit PostgresStore(std::string url)
         : url_(std::move(url)),
           writer_(std::make_unique<Connection>(url_)),
+          readers_(kMaxReaders, [this] { return std::make_unique<Connection>(url_); }),
           committer_([this](auto batch) { commit(batch); }) {
         upgradeSchema(*writer_);
     }
@@ -159,7 +164,7 @@ public:
     void write(const NewScore& score, WriteMode mode) override { committer_.write(score, mode); }
 
     std::vector<StoredScore> query(const ScoreQuery& query) override {
-        std::unique_ptr<Connection> reader = takeReader();
+        const auto reader = readers_.take();
         reader->reconnectIfLost();
         const ResultPointer result = reader->run(rankingStatement(query, SqlDialect::Postgres));
         std::vector<StoredScore> rows;
@@ -169,13 +174,12 @@ public:
                             PQgetvalue(result.get(), row, 4), PQgetvalue(result.get(), row, 5),
                             integerAt(result.get(), row, 6)});
         }
-        giveBackReader(std::move(reader));
         return rows;
     }
 
 protected:
     std::vector<TextRow> runTransaction(const std::vector<SqlStatement>& statements) override {
-        std::unique_ptr<Connection> connection = takeReader();
+        const auto connection = readers_.take();
         std::vector<TextRow> rows;
         inTransaction(*connection, [&] {
             for (const SqlStatement& statement : statements) {
@@ -188,7 +192,6 @@ protected:
                 }
             }
         });
-        giveBackReader(std::move(connection));
         return rows;
     }
 
@@ -206,27 +209,9 @@ private:
         });
     }
 
-    std::unique_ptr<Connection> takeReader() {
-        {
-            const std::lock_guard lock(readersMutex_);
-            if (!readers_.empty()) {
-                auto reader = std::move(readers_.back());
-                readers_.pop_back();
-                return reader;
-            }
-        }
-        return std::make_unique<Connection>(url_);
-    }
-
-    void giveBackReader(std::unique_ptr<Connection> reader) {
-        const std::lock_guard lock(readersMutex_);
-        readers_.push_back(std::move(reader));
-    }
-
     const std::string url_;
     std::unique_ptr<Connection> writer_;
-    std::mutex readersMutex_;
-    std::vector<std::unique_ptr<Connection>> readers_;
+    ConnectionPool<Connection> readers_;
     GroupCommitter committer_;  // last: its thread stops before the connections close
 };
 

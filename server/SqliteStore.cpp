@@ -6,6 +6,7 @@
 #include <mutex>
 #include <vector>
 
+#include "server/ConnectionPool.hpp"
 #include "server/GroupCommitter.hpp"
 #include "server/ScoreSql.hpp"
 
@@ -14,6 +15,7 @@ namespace quintora::server {
 namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
+constexpr std::size_t kMaxReaders = 64;
 
 // One connection and the statements prepared on it. Used by one thread at a time.
 class Connection {
@@ -119,19 +121,21 @@ void upgradeSchema(Connection& connection) {
 class SqliteStore final : public ScoreStore {
 public:
     explicit SqliteStore(std::filesystem::path path)
-        : path_(std::move(path)), writer_(openWriter(path_)), committer_([this](auto batch) { commit(batch); }) {}
+        : path_(std::move(path)),
+          writer_(openWriter(path_)),
+          readers_(kMaxReaders, [this] { return openReader(path_); }),
+          committer_([this](auto batch) { commit(batch); }) {}
 
     void write(const NewScore& score, WriteMode mode) override { committer_.write(score, mode); }
 
     std::vector<StoredScore> query(const ScoreQuery& query) override {
-        std::unique_ptr<Connection> reader = takeReader();
+        const auto reader = readers_.take();
         std::vector<StoredScore> rows;
         reader->run(rankingStatement(query, SqlDialect::Sqlite), [&](sqlite3_stmt* row) {
             rows.push_back({sqlite3_column_int64(row, 0), columnText(row, 1), columnText(row, 2),
                             sqlite3_column_double(row, 3), columnText(row, 4), columnText(row, 5),
                             sqlite3_column_int64(row, 6)});
         });
-        giveBackReader(std::move(reader));
         return rows;
     }
 
@@ -181,6 +185,12 @@ private:
         return connection;
     }
 
+    static std::unique_ptr<Connection> openReader(const std::filesystem::path& path) {
+        auto reader = std::make_unique<Connection>(path);
+        reader->execute("PRAGMA query_only=ON");
+        return reader;
+    }
+
     void commit(std::span<PendingWrite* const> batch) {
         writer_->execute("BEGIN IMMEDIATE");
         try {
@@ -200,29 +210,9 @@ private:
         }
     }
 
-    std::unique_ptr<Connection> takeReader() {
-        {
-            const std::lock_guard lock(readersMutex_);
-            if (!readers_.empty()) {
-                auto reader = std::move(readers_.back());
-                readers_.pop_back();
-                return reader;
-            }
-        }
-        auto reader = std::make_unique<Connection>(path_);
-        reader->execute("PRAGMA query_only=ON");
-        return reader;
-    }
-
-    void giveBackReader(std::unique_ptr<Connection> reader) {
-        const std::lock_guard lock(readersMutex_);
-        readers_.push_back(std::move(reader));
-    }
-
     const std::filesystem::path path_;
     std::unique_ptr<Connection> writer_;
-    std::mutex readersMutex_;
-    std::vector<std::unique_ptr<Connection>> readers_;
+    ConnectionPool<Connection> readers_;
     std::mutex moderatorMutex_;
     std::unique_ptr<Connection> moderator_;  // moderation and ban lookups, opened on first use
     GroupCommitter committer_;  // last: its thread stops before the connections close

@@ -116,6 +116,8 @@ TEST_F(Refusals, RefusesBodiesThatAreNotFormsOrTooLong) {
         EXPECT_EQ(reply.status, entry.status);
         EXPECT_EQ(reply.body, entry.answer);
     }
+    const std::string undeclared(100'000, 'a');  // read to its end, then refused
+    EXPECT_EQ(httpRequest(url, &undeclared, {"Transfer-Encoding: chunked"}).status, 413);
     // The largest body allowed still reaches the checks.
     Fields fields = scoreFields(server.game, "Pro", "Ann", "1");
     fields.emplace_back("padding", "");

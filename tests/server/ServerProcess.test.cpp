@@ -1,95 +1,53 @@
 // The quintora-server program as an operator or the game starts it.
-#include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <regex>
 
 #include "ServerUnderTest.hpp"
+#include "support/Files.hpp"
 
 namespace quintora::server::testing {
 namespace {
 
-std::string readAll(int fd) {
-    std::string text;
-    char buffer[4096];
-    for (ssize_t got; (got = read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(got));
-    return text;
-}
-
-// The server program with its standard output and error in pipes.
+// The server program, its standard output read line by line and its standard error kept in a file.
 class ServerProcess {
 public:
-    explicit ServerProcess(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), QUINTORA_SERVER_BINARY);
-        int out[2], err[2];
-        EXPECT_EQ(pipe(out), 0);
-        EXPECT_EQ(pipe(err), 0);
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            dup2(err[1], STDERR_FILENO);
-            std::vector<char*> argv;
-            for (std::string& argument : arguments) argv.push_back(argument.data());
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        close(err[1]);
-        out_ = out[0];
-        err_ = err[0];
+    ServerProcess(const std::string& arguments, const std::filesystem::path& errors) {
+        // The shell reports its own process id and then becomes the server, so the test can signal it.
+        pipe_ = popen(("echo $$; exec " QUINTORA_SERVER_BINARY " " + arguments + " 2>" + errors.string()).c_str(), "r");
+        pid_ = std::stoi(line());
     }
     ~ServerProcess() {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        close(out_);
-        close(err_);
+        if (pipe_) finish(SIGKILL);
     }
-
-    // The first line of standard output, waiting at most 30 s for it.
-    std::string firstLine() {
-        std::string line;
-        char c = 0;
-        while (line.find('\n') == std::string::npos) {
-            pollfd ready{out_, POLLIN, 0};
-            if (poll(&ready, 1, 30'000) <= 0 || read(out_, &c, 1) != 1) break;
-            line += c;
-        }
-        return line;
+    std::string line() {
+        char buffer[4096] = {};
+        return std::fgets(buffer, sizeof buffer, pipe_) ? buffer : "";
     }
-    // Sends `signal` (if any) and gives the exit status; standard error is then in `errors`.
+    // Sends `signal` (if any) and gives the exit status.
     int finish(int signal = 0) {
         if (signal != 0) kill(pid_, signal);
-        errors = readAll(err_);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
+        const int status = pclose(pipe_);
+        pipe_ = nullptr;
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
 
-    std::string errors;
-
 private:
-    pid_t pid_ = -1;
-    int out_ = -1;
-    int err_ = -1;
+    FILE* pipe_ = nullptr;
+    int pid_ = 0;
 };
 
 TEST(ServerProcess, AnnouncesItsAddressServesAndStopsCleanlyOnEachSignal) {
     TempDir dir;
-    const std::string db = "sqlite:" + (dir.path() / "nested" / "scores.db").string();
+    const std::filesystem::path errors = dir.path() / "errors";
     for (const int signal : {SIGTERM, SIGINT}) {
         SCOPED_TRACE(signal);
-        ServerProcess server({"--listen", "127.0.0.1:0", "--db", db});
+        ServerProcess server("--listen 127.0.0.1:0 --db sqlite:" + (dir.path() / "nested" / "scores.db").string(), errors);
         std::smatch match;
-        const std::string line = server.firstLine();
+        const std::string line = server.line();
         ASSERT_TRUE(std::regex_match(line, match, std::regex("listening on (http://127\\.0\\.0\\.1:[0-9]+)\n"))) << line;
         const std::string url = match[1];
         EXPECT_EQ(httpRequest(url + "/healthz", nullptr).status, 200);
@@ -99,25 +57,24 @@ TEST(ServerProcess, AnnouncesItsAddressServesAndStopsCleanlyOnEachSignal) {
         const auto rows = parseScores(httpRequest(url + "/api/get-scores?gamename=Quintora&category=Pro", nullptr).body);
         EXPECT_EQ(rows.size(), signal == SIGTERM ? 1u : 2u);
         EXPECT_EQ(server.finish(signal), 0);
-        EXPECT_NE(server.errors.find("127.0.0.1 \"POST /api/post-score\" 200 2\n"), std::string::npos) << server.errors;
+        const std::string log = quintora::testing::readFile(errors);
+        EXPECT_NE(log.find("127.0.0.1 \"POST /api/post-score\" 200 2\n"), std::string::npos) << log;
     }
 }
 
 TEST(ServerProcess, RefusesABadCommandLineWithStatusTwo) {
-    const std::vector<std::vector<std::string>> commandLines = {
-        {"--bogus"}, {"--listen", "localhost"}, {"--listen", "127.0.0.1:70000"}, {"--rate", "-1"},
-        {"--rate", "many"}, {"--game", "nokey"}, {"--game", ":key"}, {"extra"},
-    };
-    for (const auto& arguments : commandLines) {
-        SCOPED_TRACE(arguments[0]);
-        ServerProcess server(arguments);
+    TempDir dir;
+    const char* commandLines[] = {"--bogus", "--listen localhost", "--listen 127.0.0.1:70000", "--rate -1",
+                                  "--rate many", "--game nokey", "--game :key", "extra"};
+    for (const char* arguments : commandLines) {
+        SCOPED_TRACE(arguments);
+        ServerProcess server(arguments, dir.path() / "errors");
         EXPECT_EQ(server.finish(), 2);
-        EXPECT_NE(server.errors.find("quintora-server: "), std::string::npos) << server.errors;
+        EXPECT_EQ(quintora::testing::readFile(dir.path() / "errors").rfind("quintora-server: ", 0), 0u);
     }
-    ServerProcess help({"--help"});
-    const std::string usage = help.firstLine();
+    ServerProcess help("--help", dir.path() / "errors");
+    EXPECT_NE(help.line().find("score server"), std::string::npos);
     EXPECT_EQ(help.finish(), 0);
-    EXPECT_NE(usage.find("score server"), std::string::npos) << usage;
 }
 
 TEST(ServerProcess, RefusesToStartOnAFileThatIsNotADatabase) {
@@ -126,12 +83,13 @@ TEST(ServerProcess, RefusesToStartOnAFileThatIsNotADatabase) {
     std::string text;
     for (int i = 0; i < 200; ++i) text += "These are someone's notes, not scores. ";
     std::ofstream(file) << text;
-    ServerProcess server({"--listen", "127.0.0.1:0", "--db", "sqlite:" + file.string()});
+    ServerProcess server("--listen 127.0.0.1:0 --db sqlite:" + file.string(), dir.path() / "errors");
     EXPECT_EQ(server.finish(), 1);
-    EXPECT_NE(server.errors.find(file.string()), std::string::npos) << server.errors;
-    std::ifstream in(file);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), text);
-    EXPECT_EQ(std::filesystem::directory_iterator(dir.path())->path(), file);  // no journal or WAL left beside it
+    const std::string errors = quintora::testing::readFile(dir.path() / "errors");
+    EXPECT_NE(errors.find(file.string() + " as the score database"), std::string::npos) << errors;
+    EXPECT_EQ(quintora::testing::readFile(file), text);
+    std::filesystem::remove(dir.path() / "errors");
+    EXPECT_EQ(std::filesystem::directory_iterator(dir.path())->path(), file);  // no journal or WAL beside it
 }
 
 } // namespace
