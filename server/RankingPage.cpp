@@ -177,7 +177,7 @@ std::string readFile(const std::filesystem::path& path) {
     return in ? std::string(std::istreambuf_iterator<char>(in), {}) : std::string();
 }
 
-Reply page(int status, std::string body) {
+Reply htmlReply(int status, std::string body) {
     return Reply{status, "text/html; charset=utf-8", std::move(body), {}};
 }
 
@@ -224,7 +224,7 @@ Reply RankingPage::page(const ArgumentLookup& argument) {
     const char* game = argument("game");
     view.game = game ? game : std::string(kGameName);
     if (!games_.contains(std::string_view(view.game))) {
-        return server::page(404, document("Unknown game", "Unknown game",
+        return htmlReply(404, document("Unknown game", "Unknown game",
                                           "<p class=\"empty\">This server keeps no ranking for the game &ldquo;" +
                                               escapeHtml(view.game) + "&rdquo;.</p>\n"));
     }
@@ -247,7 +247,7 @@ Reply RankingPage::page(const ArgumentLookup& argument) {
         rows = store_.query(query);
     } catch (const StoreError& error) {
         std::fprintf(stderr, "store error: %s\n", error.what());
-        return server::page(503, document("Ranking unavailable", escapeHtml(view.game),
+        return htmlReply(503, document("Ranking unavailable", escapeHtml(view.game),
                                           "<p class=\"empty\">The ranking cannot be read just now. Try again in "
                                           "a moment.</p>\n"));
     }
@@ -260,7 +260,7 @@ Reply RankingPage::page(const ArgumentLookup& argument) {
     appendPaging(content, view, hasNext);
     const std::string title = escapeHtml(view.game) + " world ranking: " + escapeHtml(view.category) + ", " +
                               periodLabel(view.queryType) + (view.page > 1 ? ", page " + std::to_string(view.page) : "");
-    Reply reply = server::page(200, document(title, escapeHtml(view.game), content));
+    Reply reply = htmlReply(200, document(title, escapeHtml(view.game), content));
     addCachingHeaders(reply, kPageCacheSeconds);
     return reply;
 }

@@ -42,6 +42,11 @@ std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect) {
         },
         {
             "CREATE TABLE banned_devices (device TEXT PRIMARY KEY, date BIGINT NOT NULL)",
+            // A banned device's entries wait here, out of every ranking query, until it is unbanned.
+            "CREATE TABLE hidden_scores (id BIGINT PRIMARY KEY, game TEXT NOT NULL, category TEXT NOT NULL,"
+            " name TEXT NOT NULL, score DOUBLE PRECISION NOT NULL, country TEXT NOT NULL, device TEXT NOT NULL,"
+            " date BIGINT NOT NULL, extra TEXT NOT NULL)",
+            "CREATE INDEX hidden_scores_by_device ON hidden_scores (device)",
         },
     };
 }
@@ -49,7 +54,14 @@ std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect) {
 std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode, SqlDialect dialect) {
     std::vector<SqlStatement> statements;
     Parameters insert(dialect);
-    std::string text = "INSERT INTO scores (game, category, name, score, country, device, date, extra) SELECT " +
+    // SQLite gives a new row the largest id in its table plus one, which may be the id of a hidden entry;
+    // ids stay unique across both tables when it is chosen here. PostgreSQL's sequence never reuses one.
+    const std::string id = dialect == SqlDialect::Sqlite
+                               ? "1 + max(coalesce((SELECT max(id) FROM scores), 0), "
+                                 "coalesce((SELECT max(id) FROM hidden_scores), 0)), "
+                               : "";
+    std::string text = std::string("INSERT INTO scores (") + (id.empty() ? "" : "id, ") +
+                       "game, category, name, score, country, device, date, extra) SELECT " + id +
                        insert.add(score.game) + ", " + insert.add(score.category) + ", " + insert.add(score.name) +
                        ", " + insert.add(score.score) + ", " + insert.add(score.country) + ", " +
                        insert.add(score.device) + ", " + insert.add(score.date) + ", " + insert.add(score.extra);
@@ -83,7 +95,6 @@ SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect) {
     if (query.device) filter += " AND device = " + parameters.add(*query.device);
     if (query.country) filter += " AND country = " + parameters.add(*query.country);
     if (query.since) filter += " AND date >= " + parameters.add(*query.since);
-    filter += " AND NOT EXISTS (SELECT 1 FROM banned_devices WHERE banned_devices.device = scores.device)";
     const std::string order = " ORDER BY score DESC, date, id";
     // The page's ids come from the index alone, so skipping up to the offset never reads a table row.
     std::string text = "SELECT id, category, name, score, country, device, date FROM scores WHERE id IN (SELECT id FROM scores WHERE " +
@@ -108,36 +119,69 @@ std::string containsPattern(const std::string& text) {
 
 SqlStatement listStatement(const ScoreFilter& filter, SqlDialect dialect) {
     Parameters parameters(dialect);
-    std::string text =
-        "SELECT id, category, name, score, country, device, date, game, CASE WHEN EXISTS (SELECT 1 FROM "
-        "banned_devices WHERE banned_devices.device = scores.device) THEN 1 ELSE 0 END FROM scores WHERE 1 = 1";
-    if (!filter.game.empty()) text += " AND game = " + parameters.add(filter.game);
-    if (!filter.category.empty()) text += " AND category = " + parameters.add(filter.category);
-    if (!filter.device.empty()) text += " AND device = " + parameters.add(filter.device);
-    if (!filter.nameContains.empty()) {
-        text += " AND lower(name) LIKE lower(" + parameters.add(containsPattern(filter.nameContains)) + ") ESCAPE '\\'";
-    }
+    const auto select = [&](const char* table, const char* hidden) {
+        std::string text = std::string("SELECT id, category, name, score, country, device, date, game, ") + hidden +
+                           " FROM " + table + " WHERE 1 = 1";
+        if (!filter.game.empty()) text += " AND game = " + parameters.add(filter.game);
+        if (!filter.category.empty()) text += " AND category = " + parameters.add(filter.category);
+        if (!filter.device.empty()) text += " AND device = " + parameters.add(filter.device);
+        if (!filter.nameContains.empty()) {
+            text += " AND lower(name) LIKE lower(" + parameters.add(containsPattern(filter.nameContains)) +
+                    ") ESCAPE '\\'";
+        }
+        return text;
+    };
+    std::string text = select("scores", "0") + " UNION ALL " + select("hidden_scores", "1");
     text += " ORDER BY game, category, score DESC, date, id LIMIT " + parameters.add(std::int64_t{filter.limit});
     return {text, parameters.take()};
 }
 
-SqlStatement removeStatement(std::int64_t id, SqlDialect dialect) {
-    Parameters parameters(dialect);
-    std::string text = "DELETE FROM scores WHERE id = " + parameters.add(id) + " RETURNING id";
-    return {text, parameters.take()};
+std::vector<SqlStatement> removeStatements(std::int64_t id, SqlDialect dialect) {
+    std::vector<SqlStatement> statements;
+    for (const char* table : {"scores", "hidden_scores"}) {
+        Parameters parameters(dialect);
+        std::string text = std::string("DELETE FROM ") + table + " WHERE id = " + parameters.add(id) + " RETURNING id";
+        statements.push_back({text, parameters.take()});
+    }
+    return statements;
 }
 
-SqlStatement banStatement(const std::string& device, std::int64_t date, SqlDialect dialect) {
+namespace {
+
+// Moves a device's entries from one table to the other, ids and all.
+std::vector<SqlStatement> moveStatements(const std::string& device, const char* from, const char* to,
+                                         SqlDialect dialect) {
+    static const std::string columns = "id, game, category, name, score, country, device, date, extra";
+    Parameters copy(dialect);
+    std::string copyText = std::string("INSERT INTO ") + to + " (" + columns + ") SELECT " + columns + " FROM " + from +
+                           " WHERE device = " + copy.add(device);
+    Parameters remove(dialect);
+    std::string removeText = std::string("DELETE FROM ") + from + " WHERE device = " + remove.add(device);
+    return {{copyText, copy.take()}, {removeText, remove.take()}};
+}
+
+} // namespace
+
+std::vector<SqlStatement> banStatements(const std::string& device, std::int64_t date, SqlDialect dialect) {
     Parameters parameters(dialect);
     std::string text = "INSERT INTO banned_devices (device, date) VALUES (" + parameters.add(device) + ", " +
                        parameters.add(date) + ") ON CONFLICT (device) DO NOTHING RETURNING device";
-    return {text, parameters.take()};
+    std::vector<SqlStatement> statements{{text, parameters.take()}};
+    // Run again on a device already banned, this also hides a post that was under way during the ban.
+    for (SqlStatement& move : moveStatements(device, "scores", "hidden_scores", dialect)) {
+        statements.push_back(std::move(move));
+    }
+    return statements;
 }
 
-SqlStatement unbanStatement(const std::string& device, SqlDialect dialect) {
+std::vector<SqlStatement> unbanStatements(const std::string& device, SqlDialect dialect) {
     Parameters parameters(dialect);
     std::string text = "DELETE FROM banned_devices WHERE device = " + parameters.add(device) + " RETURNING device";
-    return {text, parameters.take()};
+    std::vector<SqlStatement> statements{{text, parameters.take()}};
+    for (SqlStatement& move : moveStatements(device, "hidden_scores", "scores", dialect)) {
+        statements.push_back(std::move(move));
+    }
+    return statements;
 }
 
 SqlStatement bannedStatement(const std::string& device, SqlDialect dialect) {

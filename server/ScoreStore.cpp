@@ -36,18 +36,20 @@ std::vector<ListedScore> ScoreStore::list(const ScoreFilter& filter) {
 
 std::vector<std::int64_t> ScoreStore::remove(const std::vector<std::int64_t>& ids) {
     std::vector<SqlStatement> statements;
-    for (const std::int64_t id : ids) statements.push_back(removeStatement(id, dialect()));
+    for (const std::int64_t id : ids) {
+        for (SqlStatement& statement : removeStatements(id, dialect())) statements.push_back(std::move(statement));
+    }
     std::vector<std::int64_t> removed;
     for (const TextRow& row : runTransaction(statements)) removed.push_back(std::strtoll(row.at(0).c_str(), nullptr, 10));
     return removed;
 }
 
 bool ScoreStore::banDevice(const std::string& device, std::int64_t date) {
-    return !runTransaction({banStatement(device, date, dialect())}).empty();
+    return !runTransaction(banStatements(device, date, dialect())).empty();
 }
 
 bool ScoreStore::unbanDevice(const std::string& device) {
-    return !runTransaction({unbanStatement(device, dialect())}).empty();
+    return !runTransaction(unbanStatements(device, dialect())).empty();
 }
 
 bool ScoreStore::isBanned(const std::string& device) {

@@ -68,6 +68,8 @@ TEST_P(Moderation, ABannedDevicesPostsAreRefusedAndItsScoresHiddenUntilUnbanned)
     post("Bob", "20", "d2");
     post("Ann", "25", "cheat", "Legend");
     ASSERT_TRUE(server->store().banDevice("cheat", 1));
+    // A post that passed the check while the ban was being made: banning again hides it too.
+    server->store().write({server->game, "Pro", "Late", 50, "", "cheat", 1, ""}, WriteMode::Add);
     EXPECT_FALSE(server->store().banDevice("cheat", 2));
     const HttpReply refused = server->postScore("Pro", "Ann", "99", "cheat");
     EXPECT_EQ(refused.status, 403);
@@ -76,12 +78,12 @@ TEST_P(Moderation, ABannedDevicesPostsAreRefusedAndItsScoresHiddenUntilUnbanned)
     EXPECT_TRUE(server->ranking("&category=Legend").empty());
     EXPECT_TRUE(server->ranking("&flags=2&device=cheat").empty());
     const auto listed = server->store().list({server->game, "", "", "cheat", 100});
-    ASSERT_EQ(listed.size(), 2u);
-    EXPECT_TRUE(listed[0].hidden && listed[1].hidden);
+    ASSERT_EQ(listed.size(), 3u);
+    EXPECT_TRUE(listed[0].hidden && listed[1].hidden && listed[2].hidden);
 
     ASSERT_TRUE(server->store().unbanDevice("cheat"));
     EXPECT_FALSE(server->store().unbanDevice("cheat"));
-    EXPECT_EQ(ranking(), (Names{"Ann", "Bob"}));
+    EXPECT_EQ(ranking(), (Names{"Late", "Ann", "Bob"}));
     post("Ann", "99", "cheat");
 }
 
