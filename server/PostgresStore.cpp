@@ -19,6 +19,9 @@ namespace {
 // Several servers share one database, whose connection limit is 100 by default.
 constexpr std::size_t kMaxReaders = 16;
 
+// An arbitrary key that nothing but the schema upgrade locks.
+constexpr std::int64_t kSchemaLock = 5'1417'1029;
+
 using ResultPointer = std::unique_ptr<PGresult, decltype(&PQclear)>;
 
 std::string parameterText(const SqlValue& value) {
@@ -129,9 +132,9 @@ void inTransaction(Connection& connection, Work work) {
 void upgradeSchema(Connection& connection) {
     const auto upgrades = schemaUpgrades(SqlDialect::Postgres);
     inTransaction(connection, [&] {
+        // Servers starting together against one database create and upgrade it one after the other.
+        connection.execute("SELECT pg_advisory_xact_lock(" + std::to_string(kSchemaLock) + ")");
         connection.execute("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
-        // Servers starting together against one database upgrade it one after the other.
-        connection.execute("LOCK TABLE schema_version IN EXCLUSIVE MODE");
         const ResultPointer result =
             connection.run({"SELECT coalesce(max(version), 0) FROM schema_version", {}});
         const auto version = static_cast<std::size_t>(integerAt(result.get(), 0, 0));

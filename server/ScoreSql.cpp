@@ -46,6 +46,15 @@ std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect) {
 
 std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode, SqlDialect dialect) {
     std::vector<SqlStatement> statements;
+    if (mode == WriteMode::KeepBest && dialect == SqlDialect::Postgres) {
+        // Servers sharing the database could each find no entry and each insert one: the second waits
+        // here for the first's commit and then finds it. (A single SQLite writer needs no such lock.)
+        Parameters lock(dialect);
+        std::string text = "SELECT pg_advisory_xact_lock(hashtextextended(" + lock.add(score.game) +
+                           " || chr(1) || " + lock.add(score.category) + " || chr(1) || " +
+                           lock.add(score.device) + " || chr(1) || " + lock.add(score.name) + ", 0))";
+        statements.push_back({text, lock.take()});
+    }
     Parameters insert(dialect);
     std::string text =
         "INSERT INTO scores (game, category, name, score, country, device, date, extra) SELECT " +
