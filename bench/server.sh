@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Score server benchmarks, on this machine with client and server together over loopback; each run is
 # bounded in time. Run after scripts/build.sh release.
-#   bench/server.sh reads            get-scores requests/s, wrk at 64 connections, 100,000 scores (SQLite)
+#   bench/server.sh reads            get-scores requests/s, wrk at 64 connections, 100,000 scores (SQLite):
+#                                    the game's own page, then random deep pages that miss the page cache
 #   bench/server.sh posts-sqlite     acknowledged posts/s, 32 concurrent posters, SQLite
 #   bench/server.sh posts-postgres   the same on a throw-away PostgreSQL cluster
-#   bench/server.sh latency          p99 latency of ranking pages at 1,000,000 scores (SQLite), one client
+#   bench/server.sh latency          median and p99 latency of ranking pages at 1,000,000 scores (SQLite):
+#                                    each kind of page read from the store, then the game's page over HTTP
 #   bench/server.sh web              the ranking web page at 1,000,000 scores: p99 with one client, then
 #                                    requests/s at 64 connections
 #   bench/server.sh kill9            kill -9 under write load, restart, count acknowledged posts lost
@@ -14,6 +16,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build="$top/build/release"
 server_binary="$build/server/quintora-server"
 poster="$build/bench/server/score_poster"
+[ -x "$server_binary" ] && [ -x "$poster" ] || { echo "build first: scripts/build.sh release" >&2; exit 1; }
 seconds=${QUINTORA_BENCH_SECONDS:-10}
 work=$(mktemp -d /tmp/quintora-server-bench.XXXXXX)
 # shellcheck source=../scripts/throwaway-postgres.sh
@@ -62,6 +65,9 @@ reads() {
   start_server "sqlite:$work/reads.db"
   echo "== get-scores, 100,000 scores, wrk -t2 -c64 -d${seconds}s"
   wrk -t2 -c64 -d"${seconds}s" "http://127.0.0.1:$port$page" | grep -E 'Requests/sec|Non-2xx|Latency|requests in'
+  echo "== get-scores, 100,000 scores, random pages (offset 0 to 10,000, hardly ever cached), wrk -t2 -c64 -d${seconds}s"
+  wrk -t2 -c64 -d"${seconds}s" -s "$top/bench/server/random-page.lua" "http://127.0.0.1:$port" |
+    grep -E 'Requests/sec|Non-2xx|Latency|requests in'
   stop_server
 }
 
@@ -74,18 +80,11 @@ posts() {  # posts DB_URL LABEL
 
 latency() {
   seed_sqlite "$work/latency.db" 1000000
+  echo "== 1,000,000 scores: pages read straight from the store, 2,000 of each kind"
+  "$build/bench/server/page_latency" "sqlite:$work/latency.db" 2000
   start_server "sqlite:$work/latency.db"
-  local query
-  for query in "querytype=4&offset=0&limit=15&flags=0&category=Amateur" \
-               "querytype=4&offset=0&limit=100&flags=0&category=" \
-               "querytype=2&offset=0&limit=15&flags=0&category=Pro" \
-               "querytype=1&offset=0&limit=15&flags=0&category=Legend" \
-               "querytype=4&offset=0&limit=15&flags=2&category=Pro&device=device42" \
-               "querytype=4&offset=10000&limit=15&flags=0&category=Pro"; do
-    echo "== 1,000,000 scores: $query (wrk -t1 -c1 -d${seconds}s)"
-    wrk -t1 -c1 -d"${seconds}s" --latency "http://127.0.0.1:$port/api/get-scores?gamename=Quintora&$query" |
-      grep -E '^ +(50|99)%|Requests/sec|Non-2xx'
-  done
+  echo "== 1,000,000 scores: the game's page over HTTP, one client (wrk -t1 -c1 -d${seconds}s)"
+  wrk -t1 -c1 -d"${seconds}s" --latency "http://127.0.0.1:$port$page" | grep -E '^ +(50|99)%|Requests/sec|Non-2xx'
   stop_server
 }
 

@@ -7,7 +7,7 @@
 # Usage: scripts/test-web-page.sh [build folder]   (default build/release)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$top/build/release}
+build=$(cd "${1:-$top/build/release}" && pwd)
 server="$build/server/quintora-server"
 [ -x "$server" ] || { echo "test-web-page: build first (scripts/build.sh release)" >&2; exit 1; }
 command -v chromium >/dev/null || { echo "test-web-page: chromium is missing (scripts/setup.sh installs it)" >&2; exit 1; }

@@ -1,7 +1,6 @@
 #include "server/Admin.hpp"
 
 #include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -75,13 +74,15 @@ int listScores(const AdminCommand& command, ScoreStore& store, std::ostream& out
             out << (i ? "," : "") << "{\"id\":" << score.id << ",\"game\":" << jsonString(entry.game)
                 << ",\"category\":" << jsonString(score.category) << ",\"name\":" << jsonString(score.name)
                 << ",\"score\":" << numberText(score.score) << ",\"country\":" << jsonString(score.country)
-                << ",\"device\":" << jsonString(score.device) << ",\"date\":" << jsonString(isoDate(score.date))
+                << ",\"device\":" << jsonString(score.device)
+                << ",\"date\":" << jsonString(isoDate(score.date))
                 << ",\"hidden\":" << (entry.hidden ? "true" : "false") << "}";
         }
         out << "]}\n";
         return 0;
     }
-    std::vector<std::vector<std::string>> rows{{"ID", "GAME", "CATEGORY", "NAME", "TIME", "COUNTRY", "DEVICE", "DATE", "HIDDEN"}};
+    std::vector<std::vector<std::string>> rows{
+        {"ID", "GAME", "CATEGORY", "NAME", "TIME", "COUNTRY", "DEVICE", "DATE", "HIDDEN"}};
     for (const ListedScore& entry : scores) {
         const StoredScore& score = entry.score;
         rows.push_back({std::to_string(score.id), terminalText(entry.game), terminalText(score.category),
@@ -106,7 +107,8 @@ int removeScores(const AdminCommand& command, ScoreStore& store, std::int64_t no
         return text;
     };
     if (command.json) {
-        out << "{\"removed\":[" << numbers(removed, ",") << "],\"missing\":[" << numbers(missing, ",") << "]}\n";
+        out << "{\"removed\":[" << numbers(removed, ",") << "],\"missing\":[" << numbers(missing, ",")
+            << "]}\n";
     } else {
         if (!removed.empty()) out << "removed " << numbers(removed, " ") << '\n';
         if (!missing.empty()) out << "no score with id " << numbers(missing, " ") << '\n';
@@ -131,7 +133,7 @@ int changeBan(const AdminCommand& command, ScoreStore& store, std::int64_t now, 
     return changed ? 0 : 1;
 }
 
-} // namespace
+}  // namespace
 
 void addAdminCommands(CLI::App& app, std::optional<AdminCommand>& command) {
     // Filled by the options of whichever subcommand runs and copied into `command` once it is known; the
@@ -148,23 +150,29 @@ void addAdminCommands(CLI::App& app, std::optional<AdminCommand>& command) {
         sub->fallthrough();  // the server's own options (--db) may follow the subcommand
     };
 
-    CLI::App* scores = app.add_subcommand("scores", "List or remove stored scores")->require_subcommand(1)->fallthrough();
-    CLI::App* list = scores->add_subcommand("list", "List stored scores, best first (hidden: a banned device's)");
+    CLI::App* scores =
+        app.add_subcommand("scores", "List or remove stored scores")->require_subcommand(1)->fallthrough();
+    CLI::App* list =
+        scores->add_subcommand("list", "List stored scores, best first (hidden: a banned device's)");
     list->add_option("--game", parsed->filter.game, "Only this game's scores");
     list->add_option("--category", parsed->filter.category, "Only this category's scores");
     list->add_option("--name", parsed->filter.nameContains, "Only names holding this text (either case)")
         ->type_name("TEXT");
     list->add_option("--device", parsed->filter.device, "Only this device's scores");
-    list->add_option("--limit", parsed->filter.limit, "At most this many scores")->check(CLI::Range(1, 1000000));
+    list->add_option("--limit", parsed->filter.limit, "At most this many scores")
+        ->check(CLI::Range(1, 1000000));
     addJson(list);
     list->final_callback(choose(AdminCommand::Action::ListScores));
 
     CLI::App* remove = scores->add_subcommand("remove", "Remove scores by id, for good");
-    remove->add_option("ID", parsed->ids, "Ids as `scores list` shows them")->required()->check(CLI::PositiveNumber);
+    remove->add_option("ID", parsed->ids, "Ids as `scores list` shows them")
+        ->required()
+        ->check(CLI::PositiveNumber);
     addJson(remove);
     remove->final_callback(choose(AdminCommand::Action::RemoveScores));
 
-    CLI::App* devices = app.add_subcommand("devices", "Ban or unban a device")->require_subcommand(1)->fallthrough();
+    CLI::App* devices =
+        app.add_subcommand("devices", "Ban or unban a device")->require_subcommand(1)->fallthrough();
     CLI::App* ban = devices->add_subcommand("ban", "Refuse the device's posts and hide its scores");
     ban->add_option("DEVICE", parsed->device, "The device id its scores were posted with")->required();
     addJson(ban);
@@ -178,12 +186,15 @@ void addAdminCommands(CLI::App& app, std::optional<AdminCommand>& command) {
 int runAdminCommand(const AdminCommand& command, ScoreStore& store, std::int64_t now, std::ostream& out,
                     std::ostream& log) {
     switch (command.action) {
-        case AdminCommand::Action::ListScores: return listScores(command, store, out);
-        case AdminCommand::Action::RemoveScores: return removeScores(command, store, now, out, log);
+        case AdminCommand::Action::ListScores:
+            return listScores(command, store, out);
+        case AdminCommand::Action::RemoveScores:
+            return removeScores(command, store, now, out, log);
         case AdminCommand::Action::BanDevice:
-        case AdminCommand::Action::UnbanDevice: return changeBan(command, store, now, out, log);
+        case AdminCommand::Action::UnbanDevice:
+            return changeBan(command, store, now, out, log);
     }
     return 2;
 }
 
-} // namespace quintora::server
+}  // namespace quintora::server

@@ -19,9 +19,9 @@ namespace quintora::server {
 struct AdminCommand {
     enum class Action { ListScores, RemoveScores, BanDevice, UnbanDevice };
     Action action = Action::ListScores;
-    ScoreFilter filter;              // ListScores
-    std::vector<std::int64_t> ids;   // RemoveScores
-    std::string device;              // BanDevice, UnbanDevice
+    ScoreFilter filter;             // ListScores
+    std::vector<std::int64_t> ids;  // RemoveScores
+    std::string device;             // BanDevice, UnbanDevice
     bool json = false;
 };
 
@@ -33,4 +33,4 @@ void addAdminCommands(CLI::App& app, std::optional<AdminCommand>& command);
 int runAdminCommand(const AdminCommand& command, ScoreStore& store, std::int64_t now, std::ostream& out,
                     std::ostream& log);
 
-} // namespace quintora::server
+}  // namespace quintora::server

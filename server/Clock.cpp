@@ -8,4 +8,4 @@ Clock systemClock() {
     return [] { return static_cast<std::int64_t>(std::time(nullptr)); };
 }
 
-} // namespace quintora::server
+}  // namespace quintora::server

@@ -11,4 +11,4 @@ using Clock = std::function<std::int64_t()>;
 // Reads the system's wall clock.
 [[nodiscard]] Clock systemClock();
 
-} // namespace quintora::server
+}  // namespace quintora::server

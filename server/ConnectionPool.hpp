@@ -13,14 +13,15 @@ namespace quintora::server {
 
 template <class Connection>
 class ConnectionPool {
-public:
+  public:
     using Open = std::function<std::unique_ptr<Connection>()>;
 
-    ConnectionPool(std::size_t maxConnections, Open open) : maxConnections_(maxConnections), open_(std::move(open)) {}
+    ConnectionPool(std::size_t maxConnections, Open open)
+        : maxConnections_(maxConnections), open_(std::move(open)) {}
 
     // One connection, given back to the pool when the lease ends.
     class Lease {
-    public:
+      public:
         Lease(ConnectionPool& pool, std::unique_ptr<Connection> connection)
             : pool_(pool), connection_(std::move(connection)) {}
         ~Lease() { pool_.giveBack(std::move(connection_)); }
@@ -29,7 +30,7 @@ public:
         Connection* operator->() const { return connection_.get(); }
         Connection& operator*() const { return *connection_; }
 
-    private:
+      private:
         ConnectionPool& pool_;
         std::unique_ptr<Connection> connection_;
     };
@@ -53,7 +54,7 @@ public:
         }
     }
 
-private:
+  private:
     void giveBack(std::unique_ptr<Connection> connection) {
         {
             const std::lock_guard lock(mutex_);
@@ -74,4 +75,4 @@ private:
     std::size_t opened_ = 0;
 };
 
-} // namespace quintora::server
+}  // namespace quintora::server

@@ -36,7 +36,7 @@ GeoIP* openDatabase(const std::filesystem::path& file) {
     return GeoIP_open(file.c_str(), GEOIP_MEMORY_CACHE | GEOIP_SILENCE);
 }
 
-} // namespace
+}  // namespace
 
 struct CountryLookup::Databases {
     GeoIP* v4 = nullptr;
@@ -76,11 +76,13 @@ std::string CountryLookup::countryOf(std::string_view address, const char* heade
     const std::string text(address);
     GeoIPLookup details{};
     if (text.find(':') == std::string::npos) {
-        return databases_->v4 ? twoLetterCode(GeoIP_country_code_by_addr_gl(databases_->v4, text.c_str(), &details))
-                              : std::string();
+        return databases_->v4
+                   ? twoLetterCode(GeoIP_country_code_by_addr_gl(databases_->v4, text.c_str(), &details))
+                   : std::string();
     }
-    return databases_->v6 ? twoLetterCode(GeoIP_country_code_by_addr_v6_gl(databases_->v6, text.c_str(), &details))
-                          : std::string();
+    return databases_->v6
+               ? twoLetterCode(GeoIP_country_code_by_addr_v6_gl(databases_->v6, text.c_str(), &details))
+               : std::string();
 }
 
-} // namespace quintora::server
+}  // namespace quintora::server

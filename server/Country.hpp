@@ -9,7 +9,7 @@
 namespace quintora::server {
 
 class CountryLookup {
-public:
+  public:
     // Without a header name the proxy header is never trusted. `databaseDir` holds GeoIP.dat and
     // GeoIPv6.dat; either may be missing.
     explicit CountryLookup(std::string headerName, const std::string& databaseDir = "/usr/share/GeoIP");
@@ -23,7 +23,7 @@ public:
     // `address` is the peer's numeric address; `headerValue` what the trusted header held, if anything.
     [[nodiscard]] std::string countryOf(std::string_view address, const char* headerValue) const;
 
-private:
+  private:
     struct Databases;
     std::string headerName_;
     std::unique_ptr<Databases> databases_;
@@ -32,4 +32,4 @@ private:
 // True for loopback, private, link-local and other addresses that never say where a client is.
 [[nodiscard]] bool isLocalAddress(std::string_view address);
 
-} // namespace quintora::server
+}  // namespace quintora::server

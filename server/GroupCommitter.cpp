@@ -66,4 +66,4 @@ void GroupCommitter::commit(std::span<PendingWrite* const> batch) {
     }
 }
 
-} // namespace quintora::server
+}  // namespace quintora::server

@@ -24,7 +24,7 @@ struct PendingWrite {
 };
 
 class GroupCommitter {
-public:
+  public:
     // Commits all the writes given in one transaction, or throws and commits none of them.
     using CommitBatch = std::function<void(std::span<PendingWrite* const>)>;
 
@@ -37,7 +37,7 @@ public:
     // Returns once the write is committed; rethrows the commit's error otherwise.
     void write(const NewScore& score, WriteMode mode);
 
-private:
+  private:
     void run();
     void commit(std::span<PendingWrite* const> batch);
 
@@ -51,4 +51,4 @@ private:
     std::thread writer_;
 };
 
-} // namespace quintora::server
+}  // namespace quintora::server

@@ -14,4 +14,4 @@ namespace quintora::server {
 // becomes "%XX". A URL made of such components still goes through escapeHtml when written into a page.
 [[nodiscard]] std::string escapeUrlComponent(std::string_view text);
 
-} // namespace quintora::server
+}  // namespace quintora::server

@@ -37,8 +37,8 @@ std::string peerAddress(MHD_Connection* connection) {
 }
 
 MHD_Result send(MHD_Connection* connection, HttpServer::Request& request, const Reply& reply) {
-    MHD_Response* response = MHD_create_response_from_buffer(reply.body.size(), const_cast<char*>(reply.body.data()),
-                                                             MHD_RESPMEM_MUST_COPY);
+    MHD_Response* response = MHD_create_response_from_buffer(
+        reply.body.size(), const_cast<char*>(reply.body.data()), MHD_RESPMEM_MUST_COPY);
     if (response == nullptr) return MHD_NO;
     MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, reply.contentType.c_str());
     // Whatever a stored text holds, no page of this server runs script, loads from elsewhere or sits in
@@ -91,7 +91,7 @@ bool parseListenAddress(const std::string& host, int port, sockaddr_storage& sto
     return false;
 }
 
-} // namespace
+}  // namespace
 
 struct Callbacks {
     static MHD_Result handle(void* self, MHD_Connection* connection, const char* url, const char* method,
@@ -106,7 +106,8 @@ struct Callbacks {
             *state = request;
             ++server.requestsUnderWay_;
             // A declared body over the limit is refused before a byte of it is read.
-            const char* length = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
+            const char* length =
+                MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
             if (length != nullptr && std::strtoull(length, nullptr, 10) > server.limits_.maxBody) {
                 request->bodyTooLarge = true;
                 return send(connection, *request, plain(413, "body too large"));
@@ -115,7 +116,8 @@ struct Callbacks {
         }
         auto& request = *static_cast<HttpServer::Request*>(*state);
         if (*uploadSize != 0) {
-            request.bodyTooLarge = request.bodyTooLarge || request.body.size() + *uploadSize > server.limits_.maxBody;
+            request.bodyTooLarge =
+                request.bodyTooLarge || request.body.size() + *uploadSize > server.limits_.maxBody;
             if (!request.bodyTooLarge) {
                 request.body.append(uploadData, *uploadSize);
             } else {
@@ -140,9 +142,14 @@ struct Callbacks {
         if (request == nullptr) return;
         *state = nullptr;
         if (server.accessLog_ != nullptr) {
-            const std::string line = request->address + " \"" + request->method + " " + request->path + "\" " +
-                                     std::to_string(request->status) + " " + std::to_string(request->bytesSent) +
-                                     (code == MHD_REQUEST_TERMINATED_COMPLETED_OK ? "" : " aborted") + "\n";
+            std::string line = request->address + " \"" + request->method + " " + request->path + "\" " +
+                               std::to_string(request->status) + " " + std::to_string(request->bytesSent) +
+                               (code == MHD_REQUEST_TERMINATED_COMPLETED_OK ? "" : " aborted");
+            // The path arrives decoded: a client must not be able to start a false line of its own.
+            for (char& c : line) {
+                if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+            }
+            line += '\n';
             std::fwrite(line.data(), 1, line.size(), server.accessLog_);
         }
         delete request;
@@ -158,21 +165,21 @@ HttpServer::HttpServer(const std::string& host, int port, const HttpLimits& limi
     if (!parseListenAddress(host, port, address, ipv6)) {
         throw std::runtime_error("cannot listen on '" + host + "': not a numeric IPv4 or IPv6 address");
     }
-    unsigned flags = MHD_USE_THREAD_PER_CONNECTION | MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_POLL | MHD_USE_ITC |
-                     MHD_USE_ERROR_LOG;
+    unsigned flags = MHD_USE_THREAD_PER_CONNECTION | MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_POLL |
+                     MHD_USE_ITC | MHD_USE_ERROR_LOG;
     if (ipv6) flags |= MHD_USE_IPv6;
-    daemon_ = MHD_start_daemon(
-        flags, 0, nullptr, nullptr, &Callbacks::handle, this,                                   //
-        MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&address),                           //
-        MHD_OPTION_NOTIFY_COMPLETED, &Callbacks::completed, this,                               //
-        MHD_OPTION_CONNECTION_LIMIT, limits.maxConnections,                                     //
-        MHD_OPTION_PER_IP_CONNECTION_LIMIT, limits.maxConnectionsPerAddress,                    //
-        MHD_OPTION_CONNECTION_TIMEOUT, limits.idleTimeoutSeconds,                               //
-        MHD_OPTION_CONNECTION_MEMORY_LIMIT, static_cast<std::size_t>(32 * 1024),                //
-        MHD_OPTION_LISTEN_BACKLOG_SIZE, 1024u,                                                  //
-        MHD_OPTION_END);
+    daemon_ = MHD_start_daemon(flags, 0, nullptr, nullptr, &Callbacks::handle, this,                     //
+                               MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&address),              //
+                               MHD_OPTION_NOTIFY_COMPLETED, &Callbacks::completed, this,                 //
+                               MHD_OPTION_CONNECTION_LIMIT, limits.maxConnections,                       //
+                               MHD_OPTION_PER_IP_CONNECTION_LIMIT, limits.maxConnectionsPerAddress,      //
+                               MHD_OPTION_CONNECTION_TIMEOUT, limits.idleTimeoutSeconds,                 //
+                               MHD_OPTION_CONNECTION_MEMORY_LIMIT, static_cast<std::size_t>(32 * 1024),  //
+                               MHD_OPTION_LISTEN_BACKLOG_SIZE, 1024u,                                    //
+                               MHD_OPTION_END);
     if (daemon_ == nullptr) {
-        throw std::runtime_error("cannot listen on " + host + ":" + std::to_string(port) + ": " + std::strerror(errno));
+        throw std::runtime_error("cannot listen on " + host + ":" + std::to_string(port) + ": " +
+                                 std::strerror(errno));
     }
     const MHD_DaemonInfo* info = MHD_get_daemon_info(daemon_, MHD_DAEMON_INFO_BIND_PORT);
     port_ = info ? info->port : port;
@@ -200,18 +207,22 @@ void HttpServer::shutdown(std::chrono::milliseconds grace) {
 Reply HttpServer::route(MHD_Connection* connection, const Request& request) {
     Caller caller{request.address, nullptr};
     if (!countries_.headerName().empty()) {
-        caller.countryHeader = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, countries_.headerName().c_str());
+        caller.countryHeader =
+            MHD_lookup_connection_value(connection, MHD_HEADER_KIND, countries_.headerName().c_str());
     }
     const bool isGet = request.method == "GET" || request.method == "HEAD";
     const bool isPost = request.method == "POST";
     if (request.path == "/api/post-score" || request.path == "/api/update-score") {
         if (!isPost) return plain(405, "method not allowed");
-        return api_.post(request.body, request.path == "/api/post-score" ? WriteMode::Add : WriteMode::KeepBest, caller);
+        return api_.post(request.body,
+                         request.path == "/api/post-score" ? WriteMode::Add : WriteMode::KeepBest, caller);
     }
     if (request.path == "/api/get-scores") {
         if (!isGet) return plain(405, "method not allowed");
         return api_.scores(
-            [connection](const char* name) { return MHD_lookup_connection_value(connection, MHD_GET_ARGUMENT_KIND, name); },
+            [connection](const char* name) {
+                return MHD_lookup_connection_value(connection, MHD_GET_ARGUMENT_KIND, name);
+            },
             caller);
     }
     if (page_ != nullptr && request.path == "/") {
@@ -231,4 +242,4 @@ Reply HttpServer::route(MHD_Connection* connection, const Request& request) {
     return plain(404, "not found");
 }
 
-} // namespace quintora::server
+}  // namespace quintora::server

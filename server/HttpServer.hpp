@@ -22,7 +22,7 @@ struct HttpLimits {
 };
 
 class HttpServer {
-public:
+  public:
     // Listens on host:port (port 0 picks a free one). Throws std::runtime_error when it cannot.
     // `accessLog` gets one line per request; nullptr for none. Without a `page`, GET / is not found.
     HttpServer(const std::string& host, int port, const HttpLimits& limits, ScoreApi& api,
@@ -39,7 +39,7 @@ public:
 
     struct Request;  // one request's state, kept by libmicrohttpd between calls
 
-private:
+  private:
     Reply route(MHD_Connection* connection, const Request& request);
 
     std::string host_;
@@ -55,4 +55,4 @@ private:
     friend struct Callbacks;
 };
 
-} // namespace quintora::server
+}  // namespace quintora::server

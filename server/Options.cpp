@@ -1,7 +1,6 @@
 #include "server/Options.hpp"
 
 #include <CLI/CLI.hpp>
-
 #include <charconv>
 #include <cstdlib>
 
@@ -36,7 +35,7 @@ std::string addGame(const std::string& text, ServerOptions& options) {
     return {};
 }
 
-} // namespace
+}  // namespace
 
 std::string defaultDatabaseUrl() {
     const char* dataHome = std::getenv("XDG_DATA_HOME");
@@ -48,7 +47,7 @@ std::string defaultDatabaseUrl() {
 }
 
 std::variant<ServerOptions, int> parseCommandLine(int argc, const char* const* argv, std::ostream& out,
-                                                   std::ostream& err) {
+                                                  std::ostream& err) {
     ServerOptions options;
     options.database = defaultDatabaseUrl();
     options.games.emplace(std::string(kGameName), std::string(kGameKey));
@@ -65,7 +64,8 @@ std::variant<ServerOptions, int> parseCommandLine(int argc, const char* const* a
            },
            "Address and port to listen on; port 0 picks a free one (default 127.0.0.1:8080)")
         ->type_name("HOST:PORT");
-    app.add_option("--db", options.database, "Score store: sqlite:PATH or postgresql://...")->type_name("URL");
+    app.add_option("--db", options.database, "Score store: sqlite:PATH or postgresql://...")
+        ->type_name("URL");
     app.add_option_function<std::vector<std::string>>(
            "--game",
            [&](const std::vector<std::string>& games) {
@@ -82,13 +82,15 @@ std::variant<ServerOptions, int> parseCommandLine(int argc, const char* const* a
                    "Take the client's country from this header of a trusted proxy instead of GeoIP")
         ->type_name("NAME");
     app.add_option("--rate", options.postsPerMinute, "Posts allowed per minute from one address; 0: no limit")
-        ->check(CLI::NonNegativeNumber)
+        ->check(CLI::Range(0, 1'000'000))
         ->type_name("N");
     app.add_option("--max-connections", options.limits.maxConnections, "Connections at once, in total")
-        ->check(CLI::Range(1u, 100000u));
+        ->check(CLI::Range(1u, 100000u))
+        ->type_name("N");
     app.add_option("--max-per-address", options.limits.maxConnectionsPerAddress,
                    "Connections at once from one address")
-        ->check(CLI::Range(1u, 100000u));
+        ->check(CLI::Range(1u, 100000u))
+        ->type_name("N");
 
     addAdminCommands(app, options.admin);
 
@@ -104,4 +106,4 @@ std::variant<ServerOptions, int> parseCommandLine(int argc, const char* const* a
     return options;
 }
 
-} // namespace quintora::server
+}  // namespace quintora::server

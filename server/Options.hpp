@@ -29,7 +29,7 @@ struct ServerOptions {
 
 // The options, or the exit status when the program should stop at once: 0 after --help, 2 after a bad
 // command line (the message is written to `err`).
-[[nodiscard]] std::variant<ServerOptions, int> parseCommandLine(int argc, const char* const* argv, std::ostream& out,
-                                                                std::ostream& err);
+[[nodiscard]] std::variant<ServerOptions, int> parseCommandLine(int argc, const char* const* argv,
+                                                                std::ostream& out, std::ostream& err);
 
-} // namespace quintora::server
+}  // namespace quintora::server

@@ -19,6 +19,9 @@ namespace {
 // Several servers share one database, whose connection limit is 100 by default.
 constexpr std::size_t kMaxReaders = 16;
 
+// An arbitrary key that nothing but the schema upgrade locks.
+constexpr std::int64_t kSchemaLock = 5'1417'1029;
+
 using ResultPointer = std::unique_ptr<PGresult, decltype(&PQclear)>;
 
 std::string parameterText(const SqlValue& value) {
@@ -34,7 +37,7 @@ std::string firstLine(const char* message) {
 
 // One connection and the statements prepared on it. Used by one thread at a time.
 class Connection {
-public:
+  public:
     explicit Connection(const std::string& url) {
         // Listed first so that a connect_timeout in the URL itself wins.
         const char* keywords[] = {"connect_timeout", "dbname", nullptr};
@@ -45,7 +48,8 @@ public:
             PQfinish(connection_);
             throw StoreError("cannot connect to PostgreSQL: " + message);
         }
-        PQsetNoticeProcessor(connection_, [](void*, const char*) {}, nullptr);
+        PQsetNoticeProcessor(
+            connection_, [](void*, const char*) {}, nullptr);
     }
     ~Connection() { PQfinish(connection_); }
     Connection(const Connection&) = delete;
@@ -61,7 +65,9 @@ public:
         }
     }
 
-    void execute(const std::string& text) { check(ResultPointer(PQexec(connection_, text.c_str()), &PQclear)); }
+    void execute(const std::string& text) {
+        check(ResultPointer(PQexec(connection_, text.c_str()), &PQclear));
+    }
 
     ResultPointer run(const SqlStatement& statement) {
         const std::string& name = prepare(statement);
@@ -69,14 +75,14 @@ public:
         std::vector<const char*> values;
         for (const SqlValue& value : statement.parameters) texts.push_back(parameterText(value));
         for (const std::string& text : texts) values.push_back(text.c_str());
-        ResultPointer result(PQexecPrepared(connection_, name.c_str(), static_cast<int>(values.size()), values.data(),
-                                            nullptr, nullptr, 0),
+        ResultPointer result(PQexecPrepared(connection_, name.c_str(), static_cast<int>(values.size()),
+                                            values.data(), nullptr, nullptr, 0),
                              &PQclear);
         check(result);
         return result;
     }
 
-private:
+  private:
     const std::string& prepare(const SqlStatement& statement) {
         auto found = prepared_.find(statement.text);
         if (found != prepared_.end()) return found->second;
@@ -133,10 +139,11 @@ void inTransaction(Connection& connection, Work work) {
 void upgradeSchema(Connection& connection) {
     const auto upgrades = schemaUpgrades(SqlDialect::Postgres);
     inTransaction(connection, [&] {
+        // Servers starting together against one database create and upgrade it one after the other.
+        connection.execute("SELECT pg_advisory_xact_lock(" + std::to_string(kSchemaLock) + ")");
         connection.execute("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
-        // Servers starting together against one database upgrade it one after the other.
-        connection.execute("LOCK TABLE schema_version IN EXCLUSIVE MODE");
-        const ResultPointer result = connection.run({"SELECT coalesce(max(version), 0) FROM schema_version", {}});
+        const ResultPointer result =
+            connection.run({"SELECT coalesce(max(version), 0) FROM schema_version", {}});
         const auto version = static_cast<std::size_t>(integerAt(result.get(), 0, 0));
         if (version > upgrades.size()) {
             throw StoreError("the database has schema version " + std::to_string(version) +
@@ -146,13 +153,14 @@ void upgradeSchema(Connection& connection) {
             for (const std::string& statement : upgrades[step]) connection.execute(statement);
         }
         if (version < upgrades.size()) {
-            connection.execute("INSERT INTO schema_version (version) VALUES (" + std::to_string(upgrades.size()) + ")");
+            connection.execute("INSERT INTO schema_version (version) VALUES (" +
+                               std::to_string(upgrades.size()) + ")");
         }
     });
 }
 
 class PostgresStore final : public ScoreStore {
-public:
+  public:
     explicit PostgresStore(std::string url)
         : url_(std::move(url)),
           writer_(std::make_unique<Connection>(url_)),
@@ -170,14 +178,15 @@ public:
         std::vector<StoredScore> rows;
         for (int row = 0; row < PQntuples(result.get()); ++row) {
             rows.push_back({integerAt(result.get(), row, 0), PQgetvalue(result.get(), row, 1),
-                            PQgetvalue(result.get(), row, 2), std::strtod(PQgetvalue(result.get(), row, 3), nullptr),
+                            PQgetvalue(result.get(), row, 2),
+                            std::strtod(PQgetvalue(result.get(), row, 3), nullptr),
                             PQgetvalue(result.get(), row, 4), PQgetvalue(result.get(), row, 5),
                             integerAt(result.get(), row, 6)});
         }
         return rows;
     }
 
-protected:
+  protected:
     std::vector<TextRow> runTransaction(const std::vector<SqlStatement>& statements) override {
         const auto connection = readers_.take();
         std::vector<TextRow> rows;
@@ -197,7 +206,7 @@ protected:
 
     SqlDialect dialect() const override { return SqlDialect::Postgres; }
 
-private:
+  private:
     void commit(std::span<PendingWrite* const> batch) {
         inTransaction(*writer_, [&] {
             for (const PendingWrite* pending : batch) {
@@ -215,8 +224,10 @@ private:
     GroupCommitter committer_;  // last: its thread stops before the connections close
 };
 
-} // namespace
+}  // namespace
 
-std::unique_ptr<ScoreStore> openPostgresStore(const std::string& url) { return std::make_unique<PostgresStore>(url); }
+std::unique_ptr<ScoreStore> openPostgresStore(const std::string& url) {
+    return std::make_unique<PostgresStore>(url);
+}
 
-} // namespace quintora::server
+}  // namespace quintora::server

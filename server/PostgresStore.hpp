@@ -13,4 +13,4 @@ namespace quintora::server {
 // upgrades the schema, and throws StoreError when either cannot be done.
 [[nodiscard]] std::unique_ptr<ScoreStore> openPostgresStore(const std::string& url);
 
-} // namespace quintora::server
+}  // namespace quintora::server

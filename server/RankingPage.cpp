@@ -27,10 +27,8 @@ struct Period {
     std::int64_t seconds;  // 0: all time
 };
 constexpr std::int64_t kDay = 24 * 60 * 60;
-constexpr std::array<Period, 4> kPeriods{{{1, "Today", kDay},
-                                          {2, "This week", 7 * kDay},
-                                          {3, "This month", 30 * kDay},
-                                          {4, "All time", 0}}};
+constexpr std::array<Period, 4> kPeriods{
+    {{1, "Today", kDay}, {2, "This week", 7 * kDay}, {3, "This month", 30 * kDay}, {4, "All time", 0}}};
 constexpr int kMaxPage = kMaxOffset / kRowsPerPage + 1;
 constexpr int kPageCacheSeconds = 15;
 constexpr int kAssetCacheSeconds = 24 * 60 * 60;
@@ -45,7 +43,8 @@ struct View {
     [[nodiscard]] std::string link(std::string_view otherCategory, int otherQueryType, int otherPage) const {
         std::string url = "/?";
         if (game != kGameName) url += "game=" + escapeUrlComponent(game) + "&";
-        url += "category=" + escapeUrlComponent(otherCategory) + "&querytype=" + std::to_string(otherQueryType);
+        url +=
+            "category=" + escapeUrlComponent(otherCategory) + "&querytype=" + std::to_string(otherQueryType);
         if (otherPage > 1) url += "&page=" + std::to_string(otherPage);
         return escapeHtml(url);
     }
@@ -116,8 +115,9 @@ void appendTabs(std::string& html, const View& view) {
     html += "<nav class=\"tabs\" aria-label=\"Level\">";
     for (std::size_t i = 0; i < tabs.size(); ++i) {
         const bool current = tabs[i] == view.category;
-        html += "<a class=\"tab tab-" + std::to_string(i) + "\" href=\"" + view.link(tabs[i], view.queryType, 1) + "\"" +
-                (current ? " aria-current=\"page\"" : "") + ">" + escapeHtml(tabs[i]) + "</a>";
+        html += "<a class=\"tab tab-" + std::to_string(i) + "\" href=\"" +
+                view.link(tabs[i], view.queryType, 1) + "\"" + (current ? " aria-current=\"page\"" : "") +
+                ">" + escapeHtml(tabs[i]) + "</a>";
     }
     html += "</nav>\n<nav class=\"periods\" aria-label=\"Period\">";
     for (const Period& period : kPeriods) {
@@ -133,15 +133,17 @@ void appendRows(std::string& html, const std::vector<StoredScore>& rows, int fir
         html += "<p class=\"empty\">No scores here yet. Play and post one!</p>\n";
         return;
     }
-    html += "<table class=\"ranking\">\n<thead><tr><th class=\"rank\">#</th><th class=\"name\">Name</th>"
-            "<th class=\"time\">Time</th><th class=\"country\">Country</th><th class=\"when\">When</th></tr></thead>\n"
-            "<tbody>\n";
+    html +=
+        "<table class=\"ranking\">\n<thead><tr><th class=\"rank\">#</th><th class=\"name\">Name</th>"
+        "<th class=\"time\">Time</th><th class=\"country\">Country</th><th "
+        "class=\"when\">When</th></tr></thead>\n"
+        "<tbody>\n";
     int rank = firstRank;
     for (const StoredScore& row : rows) {
         const std::string rankClass = rank <= 3 ? " top top-" + std::to_string(rank) : "";
         html += "<tr class=\"row" + rankClass + "\"><td class=\"rank\">" + std::to_string(rank++) +
-                "</td><td class=\"name\">" + escapeHtml(row.name) + "</td><td class=\"time\">" + timeText(row.score) +
-                "</td><td class=\"country\">";
+                "</td><td class=\"name\">" + escapeHtml(row.name) + "</td><td class=\"time\">" +
+                timeText(row.score) + "</td><td class=\"country\">";
         if (const std::string mark = flag(row.country); !mark.empty()) {
             html += "<span class=\"flag\" aria-hidden=\"true\">" + mark + "</span> ";
         }
@@ -160,7 +162,8 @@ void appendPaging(std::string& html, const View& view, bool hasNext) {
     }
     html += "<span class=\"page\">Page " + std::to_string(view.page) + "</span>";
     if (hasNext) {
-        html += "<a rel=\"next\" href=\"" + view.link(view.category, view.queryType, view.page + 1) + "\">Next &rarr;</a>";
+        html += "<a rel=\"next\" href=\"" + view.link(view.category, view.queryType, view.page + 1) +
+                "\">Next &rarr;</a>";
     }
     html += "</nav>\n";
 }
@@ -168,8 +171,10 @@ void appendPaging(std::string& html, const View& view, bool hasNext) {
 std::string document(const std::string& title, const std::string& heading, const std::string& content) {
     return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>" +
-           title + "</title>\n<link rel=\"stylesheet\" href=\"/ranking.css\">\n</head>\n<body>\n<header><h1>" + heading +
-           " <span class=\"subtitle\">world ranking</span></h1></header>\n<main>\n" + content + "</main>\n</body>\n</html>\n";
+           title +
+           "</title>\n<link rel=\"stylesheet\" href=\"/ranking.css\">\n</head>\n<body>\n<header><h1>" +
+           heading + " <span class=\"subtitle\">world ranking</span></h1></header>\n<main>\n" + content +
+           "</main>\n</body>\n</html>\n";
 }
 
 std::string readFile(const std::filesystem::path& path) {
@@ -181,7 +186,7 @@ Reply htmlReply(int status, std::string body) {
     return Reply{status, "text/html; charset=utf-8", std::move(body), {}};
 }
 
-} // namespace
+}  // namespace
 
 void addCachingHeaders(Reply& reply, int maxAgeSeconds) {
     md5_ctx context;
@@ -199,7 +204,8 @@ void addCachingHeaders(Reply& reply, int maxAgeSeconds) {
     reply.headers.emplace_back("Cache-Control", "public, max-age=" + std::to_string(maxAgeSeconds));
 }
 
-RankingPage::RankingPage(ScoreStore& store, GameKeys games, Clock clock, const std::filesystem::path& fontFile)
+RankingPage::RankingPage(ScoreStore& store, GameKeys games, Clock clock,
+                         const std::filesystem::path& fontFile)
     : store_(store), games_(std::move(games)), clock_(std::move(clock)) {
     Reply css{200, "text/css; charset=utf-8", std::string(kRankingCss), {}};
     addCachingHeaders(css, kAssetCacheSeconds);
@@ -224,9 +230,10 @@ Reply RankingPage::page(const ArgumentLookup& argument) {
     const char* game = argument("game");
     view.game = game ? game : std::string(kGameName);
     if (!games_.contains(std::string_view(view.game))) {
-        return htmlReply(404, document("Unknown game", "Unknown game",
-                                          "<p class=\"empty\">This server keeps no ranking for the game &ldquo;" +
-                                              escapeHtml(view.game) + "&rdquo;.</p>\n"));
+        return htmlReply(404,
+                         document("Unknown game", "Unknown game",
+                                  "<p class=\"empty\">This server keeps no ranking for the game &ldquo;" +
+                                      escapeHtml(view.game) + "&rdquo;.</p>\n"));
     }
     const char* category = argument("category");
     view.category = category && *category ? category : std::string(kTabs.front());
@@ -248,8 +255,8 @@ Reply RankingPage::page(const ArgumentLookup& argument) {
     } catch (const StoreError& error) {
         std::fprintf(stderr, "store error: %s\n", error.what());
         return htmlReply(503, document("Ranking unavailable", escapeHtml(view.game),
-                                          "<p class=\"empty\">The ranking cannot be read just now. Try again in "
-                                          "a moment.</p>\n"));
+                                       "<p class=\"empty\">The ranking cannot be read just now. Try again in "
+                                       "a moment.</p>\n"));
     }
     const bool hasNext = rows.size() > static_cast<std::size_t>(kRowsPerPage) && view.page < kMaxPage;
     if (rows.size() > static_cast<std::size_t>(kRowsPerPage)) rows.pop_back();
@@ -259,10 +266,11 @@ Reply RankingPage::page(const ArgumentLookup& argument) {
     appendRows(content, rows, query.offset + 1, now);
     appendPaging(content, view, hasNext);
     const std::string title = escapeHtml(view.game) + " world ranking: " + escapeHtml(view.category) + ", " +
-                              periodLabel(view.queryType) + (view.page > 1 ? ", page " + std::to_string(view.page) : "");
+                              periodLabel(view.queryType) +
+                              (view.page > 1 ? ", page " + std::to_string(view.page) : "");
     Reply reply = htmlReply(200, document(title, escapeHtml(view.game), content));
     addCachingHeaders(reply, kPageCacheSeconds);
     return reply;
 }
 
-} // namespace quintora::server
+}  // namespace quintora::server

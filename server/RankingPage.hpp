@@ -14,7 +14,7 @@ namespace quintora::server {
 inline constexpr int kRowsPerPage = 50;
 
 class RankingPage {
-public:
+  public:
     // Reads the page's font from `fontFile`; without it the page falls back to the browser's fonts.
     RankingPage(ScoreStore& store, GameKeys games, Clock clock, const std::filesystem::path& fontFile);
 
@@ -24,7 +24,7 @@ public:
     // The file the page links to at `path`, or nullptr when there is none.
     [[nodiscard]] const Reply* asset(std::string_view path) const;
 
-private:
+  private:
     ScoreStore& store_;
     const GameKeys games_;
     const Clock clock_;
@@ -35,4 +35,4 @@ private:
 // again cheaply (an ETag over the body).
 void addCachingHeaders(Reply& reply, int maxAgeSeconds);
 
-} // namespace quintora::server
+}  // namespace quintora::server

@@ -19,7 +19,8 @@ bool RateLimiter::allow(const std::string& address) {
     Bucket& bucket = entry->second;
     // A clock stepped backwards refills nothing rather than draining the allowance.
     const std::int64_t elapsed = std::max<std::int64_t>(0, now - bucket.updated);
-    bucket.tokens = std::min<double>(perMinute_, bucket.tokens + static_cast<double>(elapsed) * perMinute_ / kMinute);
+    bucket.tokens =
+        std::min<double>(perMinute_, bucket.tokens + static_cast<double>(elapsed) * perMinute_ / kMinute);
     bucket.updated = now;
     if (bucket.tokens < 1.0) return false;
     bucket.tokens -= 1.0;
@@ -34,4 +35,4 @@ void RateLimiter::forgetIdleAddresses(std::int64_t now) {
     std::erase_if(buckets_, [&](const auto& entry) { return now - entry.second.updated >= kMinute; });
 }
 
-} // namespace quintora::server
+}  // namespace quintora::server

@@ -11,14 +11,14 @@
 namespace quintora::server {
 
 class RateLimiter {
-public:
+  public:
     // perMinute 0 lets everything through.
     RateLimiter(int perMinute, Clock clock);
 
     // Counts one post from `address`; false when that address has used up its allowance.
     [[nodiscard]] bool allow(const std::string& address);
 
-private:
+  private:
     struct Bucket {
         double tokens = 0.0;
         std::int64_t updated = 0;
@@ -32,4 +32,4 @@ private:
     std::int64_t lastSweep_ = 0;
 };
 
-} // namespace quintora::server
+}  // namespace quintora::server

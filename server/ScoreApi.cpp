@@ -13,7 +13,9 @@ namespace {
 
 constexpr std::int64_t kDay = 24 * 60 * 60;
 
-Reply text(int status, std::string body) { return Reply{status, "text/plain; charset=utf-8", std::move(body)}; }
+Reply text(int status, std::string body) {
+    return Reply{status, "text/plain; charset=utf-8", std::move(body)};
+}
 
 // A whole decimal number, or `fallback` when the text is missing or not one.
 int integerArgument(const char* value, int fallback) {
@@ -26,10 +28,14 @@ int integerArgument(const char* value, int fallback) {
 
 std::optional<std::int64_t> periodStart(int queryType, std::int64_t now) {
     switch (queryType) {
-        case 1: return now - kDay;
-        case 2: return now - 7 * kDay;
-        case 3: return now - 30 * kDay;
-        default: return std::nullopt;  // 4, and anything unknown: all time
+        case 1:
+            return now - kDay;
+        case 2:
+            return now - 7 * kDay;
+        case 3:
+            return now - 30 * kDay;
+        default:
+            return std::nullopt;  // 4, and anything unknown: all time
     }
 }
 
@@ -61,7 +67,21 @@ std::string scoresJson(const std::vector<StoredScore>& rows, int firstRank) {
     return json;
 }
 
-} // namespace
+// Every part of a query, escaped so that "&" ends each one; a filter that is not asked for is "-", one that
+// is asked for starts with "+".
+std::string cacheKey(const ScoreQuery& query) {
+    const auto filter = [](const std::optional<std::string>& value) { return value ? "+" + *value : "-"; };
+    std::string key;
+    for (const std::string& part : {query.game, query.category, filter(query.device), filter(query.country),
+                                    std::to_string(query.since.value_or(-1)), std::to_string(query.offset),
+                                    std::to_string(query.limit)}) {
+        key += encodeData(part);
+        key += '&';
+    }
+    return key;
+}
+
+}  // namespace
 
 ScoreApi::ScoreApi(ScoreStore& store, GameKeys games, int postsPerMinute, const CountryLookup& countries,
                    Clock clock)
@@ -87,6 +107,7 @@ Reply ScoreApi::post(std::string_view body, WriteMode mode, const Caller& caller
     try {
         if (store_.isBanned(score.device)) return text(403, "device banned");
         store_.write(score, mode);
+        pages_.invalidate();
     } catch (const StoreError& error) {
         std::fprintf(stderr, "store error: %s\n", error.what());
         return text(503, "store unavailable");
@@ -110,12 +131,20 @@ Reply ScoreApi::scores(const ArgumentLookup& argument, const Caller& caller) {
     if ((flags & 1) != 0) query.country = countryOf(caller);
     query.offset = std::clamp(integerArgument(argument("offset"), 0), 0, kMaxOffset);
     query.limit = std::clamp(integerArgument(argument("limit"), kDefaultLimit), 1, kMaxLimit);
+    const std::int64_t now = clock_();
+    const std::string key = cacheKey(query);
+    std::optional<std::string> page = pages_.find(key, now);
     try {
-        return Reply{200, "application/json; charset=utf-8", scoresJson(store_.query(query), query.offset + 1)};
+        if (!page) {
+            const std::uint64_t generation = pages_.generation();
+            page = scoresJson(store_.query(query), query.offset + 1);
+            pages_.keep(key, now, generation, *page);
+        }
+        return Reply{200, "application/json; charset=utf-8", std::move(*page)};
     } catch (const StoreError& error) {
         std::fprintf(stderr, "store error: %s\n", error.what());
         return text(503, "store unavailable");
     }
 }
 
-} // namespace quintora::server
+}  // namespace quintora::server

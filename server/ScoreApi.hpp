@@ -10,6 +10,7 @@
 
 #include "server/Clock.hpp"
 #include "server/Country.hpp"
+#include "server/PageCache.hpp"
 #include "server/RateLimiter.hpp"
 #include "server/ScoreChecks.hpp"
 #include "server/ScoreStore.hpp"
@@ -38,8 +39,9 @@ inline constexpr int kMaxLimit = 100;
 inline constexpr int kMaxOffset = 10'000;
 
 class ScoreApi {
-public:
-    ScoreApi(ScoreStore& store, GameKeys games, int postsPerMinute, const CountryLookup& countries, Clock clock);
+  public:
+    ScoreApi(ScoreStore& store, GameKeys games, int postsPerMinute, const CountryLookup& countries,
+             Clock clock);
 
     // POST /api/post-score (Add) and /api/update-score (KeepBest). "OK" only once the score is stored.
     [[nodiscard]] Reply post(std::string_view body, WriteMode mode, const Caller& caller);
@@ -50,12 +52,13 @@ public:
     // The country a caller's scores are stored under.
     [[nodiscard]] std::string countryOf(const Caller& caller) const;
 
-private:
+  private:
     ScoreStore& store_;
     const GameKeys games_;
     RateLimiter rateLimiter_;
     const CountryLookup& countries_;
     const Clock clock_;
+    PageCache pages_;
 };
 
-} // namespace quintora::server
+}  // namespace quintora::server

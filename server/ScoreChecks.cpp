@@ -53,7 +53,7 @@ std::string extraFields(const FormFields& fields) {
     return extra;
 }
 
-} // namespace
+}  // namespace
 
 std::variant<NewScore, Refusal> checkScore(const FormFields& fields, const GameKeys& games) {
     if (hasDuplicateKeys(fields)) return Refusal{400, "duplicate field"};
@@ -82,7 +82,8 @@ std::variant<NewScore, Refusal> checkScore(const FormFields& fields, const GameK
     const std::optional<double> score = parseScore(*scoreText);
     if (!score) return Refusal{400, "bad score"};
     const std::string* device = findField(fields, "qs_device_id");
-    if (device && (device->size() > kMaxDeviceBytes || !isPlainText(*device))) return Refusal{400, "bad device id"};
+    if (device && (device->size() > kMaxDeviceBytes || !isPlainText(*device)))
+        return Refusal{400, "bad device id"};
 
     NewScore result;
     result.game = *game;
@@ -94,4 +95,4 @@ std::variant<NewScore, Refusal> checkScore(const FormFields& fields, const GameK
     return result;
 }
 
-} // namespace quintora::server
+}  // namespace quintora::server

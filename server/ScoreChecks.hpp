@@ -26,4 +26,4 @@ inline constexpr double kMaxScore = 1'000'000.0;
 // The score a decoded form carries, without its country and date (the server adds those), or why not.
 [[nodiscard]] std::variant<NewScore, Refusal> checkScore(const FormFields& fields, const GameKeys& games);
 
-} // namespace quintora::server
+}  // namespace quintora::server

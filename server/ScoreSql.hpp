@@ -24,7 +24,8 @@ struct SqlStatement {
 [[nodiscard]] std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect);
 
 // The statements one write runs, in order, inside the batch's transaction.
-[[nodiscard]] std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode, SqlDialect dialect);
+[[nodiscard]] std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode,
+                                                        SqlDialect dialect);
 
 // Selects id, category, name, score, country, device, date of one ranking page.
 [[nodiscard]] SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect);
@@ -39,4 +40,4 @@ struct SqlStatement {
 [[nodiscard]] std::vector<SqlStatement> unbanStatements(const std::string& device, SqlDialect dialect);
 [[nodiscard]] SqlStatement bannedStatement(const std::string& device, SqlDialect dialect);
 
-} // namespace quintora::server
+}  // namespace quintora::server

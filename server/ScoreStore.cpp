@@ -27,9 +27,10 @@ std::vector<ListedScore> ScoreStore::list(const ScoreFilter& filter) {
     std::vector<ListedScore> scores;
     for (const TextRow& row : runTransaction({listStatement(filter, dialect())})) {
         const auto integer = [&](int column) { return std::strtoll(row.at(column).c_str(), nullptr, 10); };
-        scores.push_back({StoredScore{integer(0), row.at(1), row.at(2), std::strtod(row.at(3).c_str(), nullptr),
-                                      row.at(4), row.at(5), integer(6)},
-                          row.at(7), integer(8) != 0});
+        scores.push_back(
+            {StoredScore{integer(0), row.at(1), row.at(2), std::strtod(row.at(3).c_str(), nullptr), row.at(4),
+                         row.at(5), integer(6)},
+             row.at(7), integer(8) != 0});
     }
     return scores;
 }
@@ -37,10 +38,12 @@ std::vector<ListedScore> ScoreStore::list(const ScoreFilter& filter) {
 std::vector<std::int64_t> ScoreStore::remove(const std::vector<std::int64_t>& ids) {
     std::vector<SqlStatement> statements;
     for (const std::int64_t id : ids) {
-        for (SqlStatement& statement : removeStatements(id, dialect())) statements.push_back(std::move(statement));
+        for (SqlStatement& statement : removeStatements(id, dialect()))
+            statements.push_back(std::move(statement));
     }
     std::vector<std::int64_t> removed;
-    for (const TextRow& row : runTransaction(statements)) removed.push_back(std::strtoll(row.at(0).c_str(), nullptr, 10));
+    for (const TextRow& row : runTransaction(statements))
+        removed.push_back(std::strtoll(row.at(0).c_str(), nullptr, 10));
     return removed;
 }
 
@@ -56,4 +59,4 @@ bool ScoreStore::isBanned(const std::string& device) {
     return !runTransaction({bannedStatement(device, dialect())}).empty();
 }
 
-} // namespace quintora::server
+}  // namespace quintora::server

@@ -13,7 +13,7 @@ namespace quintora::server {
 // A store that cannot do what was asked (disk full, database gone). The caller answers an error and goes
 // on serving; nothing that raised this was acknowledged.
 class StoreError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -77,7 +77,7 @@ struct SqlStatement;
 enum class SqlDialect;
 
 class ScoreStore {
-public:
+  public:
     virtual ~ScoreStore() = default;
 
     // Returns only once the score is durably stored; throws StoreError otherwise. Safe to call from many
@@ -98,7 +98,7 @@ public:
     bool unbanDevice(const std::string& device);
     [[nodiscard]] bool isBanned(const std::string& device);
 
-protected:
+  protected:
     using TextRow = std::vector<std::string>;
     // Runs the statements in one transaction and gives every row they return, each column as text.
     virtual std::vector<TextRow> runTransaction(const std::vector<SqlStatement>& statements) = 0;
@@ -109,4 +109,4 @@ protected:
 // upgrades the schema. Throws StoreError with a message for the operator when that cannot be done.
 [[nodiscard]] std::unique_ptr<ScoreStore> openStore(const std::string& url);
 
-} // namespace quintora::server
+}  // namespace quintora::server

@@ -19,7 +19,7 @@ constexpr std::size_t kMaxReaders = 64;
 
 // One connection and the statements prepared on it. Used by one thread at a time.
 class Connection {
-public:
+  public:
     explicit Connection(const std::filesystem::path& path) {
         const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
         if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
@@ -50,7 +50,8 @@ public:
     template <class Row>
     void run(const SqlStatement& statement, Row row) {
         sqlite3_stmt* prepared = prepare(statement.text);
-        for (std::size_t i = 0; i < statement.parameters.size(); ++i) bind(prepared, static_cast<int>(i + 1), statement.parameters[i]);
+        for (std::size_t i = 0; i < statement.parameters.size(); ++i)
+            bind(prepared, static_cast<int>(i + 1), statement.parameters[i]);
         int status;
         while ((status = sqlite3_step(prepared)) == SQLITE_ROW) row(prepared);
         sqlite3_reset(prepared);
@@ -64,12 +65,13 @@ public:
         return value;
     }
 
-private:
+  private:
     sqlite3_stmt* prepare(const std::string& text) {
         auto found = statements_.find(text);
         if (found != statements_.end()) return found->second;
         sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v3(db_, text.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK) {
+        if (sqlite3_prepare_v3(db_, text.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) !=
+            SQLITE_OK) {
             throw StoreError(sqlite3_errmsg(db_));
         }
         statements_.emplace(text, statement);
@@ -93,13 +95,15 @@ private:
 
 std::string columnText(sqlite3_stmt* row, int column) {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(row, column));
-    return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(row, column))) : std::string();
+    return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(row, column)))
+                : std::string();
 }
 
 void upgradeSchema(Connection& connection) {
     connection.execute("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
     const auto upgrades = schemaUpgrades(SqlDialect::Sqlite);
-    const auto version = static_cast<std::size_t>(connection.singleInteger("SELECT coalesce(max(version), 0) FROM schema_version"));
+    const auto version = static_cast<std::size_t>(
+        connection.singleInteger("SELECT coalesce(max(version), 0) FROM schema_version"));
     if (version > upgrades.size()) {
         throw StoreError("the database has schema version " + std::to_string(version) +
                          ", newer than this server knows (" + std::to_string(upgrades.size()) + ")");
@@ -110,7 +114,8 @@ void upgradeSchema(Connection& connection) {
         for (std::size_t step = version; step < upgrades.size(); ++step) {
             for (const std::string& statement : upgrades[step]) connection.execute(statement);
         }
-        connection.execute("INSERT INTO schema_version (version) VALUES (" + std::to_string(upgrades.size()) + ")");
+        connection.execute("INSERT INTO schema_version (version) VALUES (" + std::to_string(upgrades.size()) +
+                           ")");
         connection.execute("COMMIT");
     } catch (...) {
         connection.execute("ROLLBACK");
@@ -119,7 +124,7 @@ void upgradeSchema(Connection& connection) {
 }
 
 class SqliteStore final : public ScoreStore {
-public:
+  public:
     explicit SqliteStore(std::filesystem::path path)
         : path_(std::move(path)),
           writer_(openWriter(path_)),
@@ -139,7 +144,7 @@ public:
         return rows;
     }
 
-protected:
+  protected:
     std::vector<TextRow> runTransaction(const std::vector<SqlStatement>& statements) override {
         const std::lock_guard lock(moderatorMutex_);
         if (!moderator_) moderator_ = std::make_unique<Connection>(path_);
@@ -170,7 +175,7 @@ protected:
 
     SqlDialect dialect() const override { return SqlDialect::Sqlite; }
 
-private:
+  private:
     static std::unique_ptr<Connection> openWriter(const std::filesystem::path& path) {
         auto connection = std::make_unique<Connection>(path);
         try {
@@ -195,7 +200,8 @@ private:
         writer_->execute("BEGIN IMMEDIATE");
         try {
             for (const PendingWrite* pending : batch) {
-                for (const SqlStatement& statement : writeStatements(*pending->score, pending->mode, SqlDialect::Sqlite)) {
+                for (const SqlStatement& statement :
+                     writeStatements(*pending->score, pending->mode, SqlDialect::Sqlite)) {
                     writer_->run(statement, [](sqlite3_stmt*) {});
                 }
             }
@@ -215,13 +221,13 @@ private:
     ConnectionPool<Connection> readers_;
     std::mutex moderatorMutex_;
     std::unique_ptr<Connection> moderator_;  // moderation and ban lookups, opened on first use
-    GroupCommitter committer_;  // last: its thread stops before the connections close
+    GroupCommitter committer_;               // last: its thread stops before the connections close
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<ScoreStore> openSqliteStore(const std::filesystem::path& path) {
     return std::make_unique<SqliteStore>(path);
 }
 
-} // namespace quintora::server
+}  // namespace quintora::server

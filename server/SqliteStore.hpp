@@ -12,4 +12,4 @@ namespace quintora::server {
 // not a SQLite database or whose schema is newer than this server's.
 [[nodiscard]] std::unique_ptr<ScoreStore> openSqliteStore(const std::filesystem::path& path);
 
-} // namespace quintora::server
+}  // namespace quintora::server

@@ -33,7 +33,7 @@ void appendUnicodeEscape(std::string& out, unsigned unit) {
     for (int shift = 12; shift >= 0; shift -= 4) out += digits[(unit >> shift) & 0xF];
 }
 
-} // namespace
+}  // namespace
 
 bool isValidUtf8(std::string_view text) {
     // The shared decoder replaces every ill-formed part, so well-formed text is exactly what survives it.
@@ -96,4 +96,4 @@ std::string numberText(double value) {
     return std::string(buffer.data(), result.ptr);
 }
 
-} // namespace quintora::server
+}  // namespace quintora::server

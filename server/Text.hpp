@@ -25,4 +25,4 @@ void appendJsonString(std::string& out, std::string_view text);
 // The shortest decimal text that reads back as exactly `value` (finite values only).
 [[nodiscard]] std::string numberText(double value);
 
-} // namespace quintora::server
+}  // namespace quintora::server

@@ -50,7 +50,8 @@ int connectTo(const Settings& settings) {
 }
 
 std::string postRequest(const Settings& settings, const std::string& name, long number) {
-    FormFields fields{{"qs_category", "Pro"}, {"qs_playername", name}, {"qs_score", std::to_string(number % 1000)}};
+    FormFields fields{
+        {"qs_category", "Pro"}, {"qs_playername", name}, {"qs_score", std::to_string(number % 1000)}};
     std::string body;
     for (const auto& [key, value] : fields) {
         body += encodeData(key);
@@ -58,10 +59,11 @@ std::string postRequest(const Settings& settings, const std::string& name, long 
         body += encodeData(value);
         body += '&';
     }
-    body += "qs_device_id=bench&qs_gamename=Quintora&qs_prot_ver=1.1&qs_hash=" + scoreHashOf(fields, kGameKey);
+    body +=
+        "qs_device_id=bench&qs_gamename=Quintora&qs_prot_ver=1.1&qs_hash=" + scoreHashOf(fields, kGameKey);
     return "POST /api/post-score HTTP/1.1\r\nHost: " + settings.host +
-           "\r\nContent-Type: application/x-www-form-urlencoded\r\nContent-Length: " + std::to_string(body.size()) +
-           "\r\n\r\n" + body;
+           "\r\nContent-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
+           std::to_string(body.size()) + "\r\n\r\n" + body;
 }
 
 // Reads one response; true when it is "200" with the body "OK". False also when the connection failed.
@@ -85,11 +87,13 @@ bool readAcknowledgement(int fd, bool& connectionLost) {
     return response.starts_with("HTTP/1.1 200") && response.substr(headerEnd + 4, contentLength) == "OK";
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s HOST PORT [--clients N] [--seconds S] [--max-posts N] [--acked FILE]\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s HOST PORT [--clients N] [--seconds S] [--max-posts N] [--acked FILE]\n",
+                     argv[0]);
         return 2;
     }
     Settings settings;
@@ -140,6 +144,7 @@ int main(int argc, char** argv) {
             for (const std::string& name : names) out << name << '\n';
     }
     std::printf("%d clients: %ld posts acknowledged in %.2f s (%.0f/s), %ld refused\n", settings.clients,
-                acknowledged.load(), elapsed, static_cast<double>(acknowledged.load()) / elapsed, refused.load());
+                acknowledged.load(), elapsed, static_cast<double>(acknowledged.load()) / elapsed,
+                refused.load());
     return 0;
 }

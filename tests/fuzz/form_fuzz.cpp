@@ -26,7 +26,7 @@ void checkJson(std::string_view text) {
     for (const char c : json) require(c >= 0x20 && c < 0x7F);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view body(reinterpret_cast<const char*>(data), size);

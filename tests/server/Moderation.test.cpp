@@ -10,10 +10,11 @@ namespace quintora::server::testing {
 namespace {
 
 class Moderation : public ::testing::TestWithParam<const char*> {
-protected:
+  protected:
     void SetUp() override {
         const std::string url = testStoreUrl(GetParam(), dir);
-        if (url.empty()) GTEST_SKIP() << "QUINTORA_TEST_POSTGRES is not set; scripts/test-server-postgres.sh runs these";
+        if (url.empty())
+            GTEST_SKIP() << "QUINTORA_TEST_POSTGRES is not set; scripts/test-server-postgres.sh runs these";
         server = std::make_unique<ServerUnderTest>(url);
     }
 
@@ -83,6 +84,7 @@ TEST_P(Moderation, ABannedDevicesPostsAreRefusedAndItsScoresHiddenUntilUnbanned)
 
     ASSERT_TRUE(server->store().unbanDevice("cheat"));
     EXPECT_FALSE(server->store().unbanDevice("cheat"));
+    ++server->now;  // a ranking page read within the same second may still be served from the server's cache
     EXPECT_EQ(ranking(), (Names{"Late", "Ann", "Bob"}));
     post("Ann", "99", "cheat");
 }
@@ -109,7 +111,8 @@ TEST_P(Moderation, ListFiltersByCategoryNamePartAndDevice) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.category) + "/" + c.name + "/" + c.device);
         Names names;
-        for (const ListedScore& entry : server->store().list({server->game, c.category, c.name, c.device, 100})) {
+        for (const ListedScore& entry :
+             server->store().list({server->game, c.category, c.name, c.device, 100})) {
             names.push_back(entry.score.name);
         }
         EXPECT_EQ(names, c.expected);
@@ -121,7 +124,8 @@ TEST_P(Moderation, ListingIsAlignedTextWithControlCharactersMasked) {
     // The protocol refuses such a device id; a store shared with another server may still hold one.
     server->store().write({server->game, "Pro", "Ann", 7, "", "dev\x1b[2J", 1, ""}, WriteMode::Add);
     std::string out, log;
-    ASSERT_EQ(run({AdminCommand::Action::ListScores, {server->game, "", "", "", 100}, {}, "", false}, out, log), 0);
+    ASSERT_EQ(
+        run({AdminCommand::Action::ListScores, {server->game, "", "", "", 100}, {}, "", false}, out, log), 0);
     std::istringstream lines(out);
     std::vector<std::string> rows;
     for (std::string line; std::getline(lines, line);) rows.push_back(line);
@@ -147,7 +151,8 @@ TEST(Html, StoredTextsCannotBecomeMarkup) {
         const char* html;
         const char* url;
     } cases[] = {
-        {"<script>alert(1)</script>", "&lt;script&gt;alert(1)&lt;/script&gt;", "%3Cscript%3Ealert%281%29%3C%2Fscript%3E"},
+        {"<script>alert(1)</script>", "&lt;script&gt;alert(1)&lt;/script&gt;",
+         "%3Cscript%3Ealert%281%29%3C%2Fscript%3E"},
         {"\"><img src=x onerror=alert(1)>", "&quot;&gt;&lt;img src=x onerror=alert(1)&gt;",
          "%22%3E%3Cimg%20src%3Dx%20onerror%3Dalert%281%29%3E"},
         {"a&b='c'", "a&amp;b=&#39;c&#39;", "a%26b%3D%27c%27"},
@@ -162,5 +167,5 @@ TEST(Html, StoredTextsCannotBecomeMarkup) {
     }
 }
 
-} // namespace
-} // namespace quintora::server::testing
+}  // namespace
+}  // namespace quintora::server::testing

@@ -11,7 +11,7 @@ constexpr std::int64_t kHour = 3600;
 constexpr std::int64_t kDay = 24 * kHour;
 
 class Rankings : public ::testing::TestWithParam<const char*> {
-protected:
+  protected:
     void SetUp() override {
         if (std::string(GetParam()) == "sqlite") {
             storeUrl = "sqlite:" + (dir.path() / "scores.db").string();
@@ -31,8 +31,8 @@ protected:
     void postAt(std::int64_t date, const std::string& name, const std::string& score,
                 const std::string& device = "device-1", const std::string& country = "") {
         server->now = date;
-        const HttpReply reply = server->post(scoreFields(server->game, "Pro", name, score, device), "/api/post-score",
-                                             {"X-Country: " + country});
+        const HttpReply reply = server->post(scoreFields(server->game, "Pro", name, score, device),
+                                             "/api/post-score", {"X-Country: " + country});
         ASSERT_EQ(reply.body, "OK") << name;
     }
 
@@ -109,7 +109,8 @@ TEST_P(Rankings, FlagsNarrowToTheDeviceOrTheCallersCountry) {
     for (const auto& entry : cases) {
         SCOPED_TRACE(std::string(entry.query) + " from " + entry.country);
         std::vector<std::string> listed;
-        for (const RankedScore& row : parseScores(server->get(entry.query, {std::string("X-Country: ") + entry.country}).body)) {
+        for (const RankedScore& row :
+             parseScores(server->get(entry.query, {std::string("X-Country: ") + entry.country}).body)) {
             listed.push_back(row.name);
         }
         EXPECT_EQ(listed, entry.expected);
@@ -162,5 +163,5 @@ TEST_P(Rankings, ARestartKeepsEverything) {
 
 INSTANTIATE_TEST_SUITE_P(Stores, Rankings, ::testing::Values("sqlite", "postgres"));
 
-} // namespace
-} // namespace quintora::server::testing
+}  // namespace
+}  // namespace quintora::server::testing

@@ -10,7 +10,7 @@ namespace quintora::server::testing {
 namespace {
 
 class Refusals : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     ServerUnderTest server{"sqlite:" + (dir.path() / "scores.db").string()};
 };
@@ -49,7 +49,8 @@ TEST_F(Refusals, RefusesEachBadFormWithAShortReason) {
         };
     };
     // Signs again after changing a signed field, so that only the change itself can be refused.
-    const auto signedAs = [&](const std::string& category, const std::string& name, const std::string& score) -> Edit {
+    const auto signedAs = [&](const std::string& category, const std::string& name,
+                              const std::string& score) -> Edit {
         return [=, this](Fields& fields) { fields = scoreFields(server.game, category, name, score); };
     };
     const auto without = [](const std::string& key, const std::string& hashInput) -> Edit {
@@ -66,15 +67,21 @@ TEST_F(Refusals, RefusesEachBadFormWithAShortReason) {
         const char* answer;
     } cases[] = {
         {"unknown game", [&](Fields& f) { field("qs_gamename")(f) = "Nope"; }, 404, "unknown game"},
-        {"old protocol", [&](Fields& f) { field("qs_prot_ver")(f) = "1.0"; }, 400, "unsupported protocol version"},
+        {"old protocol", [&](Fields& f) { field("qs_prot_ver")(f) = "1.0"; }, 400,
+         "unsupported protocol version"},
         {"no protocol", without("qs_prot_ver", "ProAnn12.5"), 400, "unsupported protocol version"},
         {"short hash", [&](Fields& f) { field("qs_hash")(f).pop_back(); }, 403, "bad hash"},
-        {"upper-case hash", [&](Fields& f) { for (char& c : field("qs_hash")(f)) c = static_cast<char>(toupper(c)); }, 403, "bad hash"},
+        {"upper-case hash",
+         [&](Fields& f) {
+             for (char& c : field("qs_hash")(f)) c = static_cast<char>(toupper(c));
+         },
+         403, "bad hash"},
         {"no name", without("qs_playername", "Pro12.5"), 400, "missing qs_playername"},
         {"no category", without("qs_category", "Ann12.5"), 400, "missing qs_category"},
         {"no score", without("qs_score", "ProAnn"), 400, "missing qs_score"},
         {"blank name", signedAs("Pro", " \t \xc2\xa0", "1"), 400, "empty name"},
-        {"25 letters", signedAs("Pro", std::string(25 * 2, 'a').replace(0, 2, "\xc3\xa9"), "1"), 400, "name too long"},
+        {"25 letters", signedAs("Pro", std::string(25 * 2, 'a').replace(0, 2, "\xc3\xa9"), "1"), 400,
+         "name too long"},
         {"broken UTF-8", signedAs("Pro", "Ann\xc3(", "1"), 400, "bad name"},
         {"overlong UTF-8", signedAs("Pro", "\xc0\xaf", "1"), 400, "bad name"},
         {"control character", signedAs("Pro", "An\nn", "1"), 400, "bad name"},
@@ -177,5 +184,5 @@ TEST_F(Refusals, AnswersAnErrorWhileTheDiskIsFullAndKeepsServingReads) {
     EXPECT_EQ(listed, (std::vector<std::string>{"Cid", "Ann"}));
 }
 
-} // namespace
-} // namespace quintora::server::testing
+}  // namespace
+}  // namespace quintora::server::testing

@@ -14,10 +14,11 @@ namespace {
 
 // The server program, its standard output read line by line and its standard error kept in a file.
 class ServerProcess {
-public:
+  public:
     ServerProcess(const std::string& arguments, const std::filesystem::path& errors) {
         // The shell reports its own process id and then becomes the server, so the test can signal it.
-        pipe_ = popen(("echo $$; exec " QUINTORA_SERVER_BINARY " " + arguments + " 2>" + errors.string()).c_str(), "r");
+        pipe_ = popen(
+            ("echo $$; exec " QUINTORA_SERVER_BINARY " " + arguments + " 2>" + errors.string()).c_str(), "r");
         pid_ = std::stoi(line());
     }
     ~ServerProcess() {
@@ -35,7 +36,7 @@ public:
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
 
-private:
+  private:
     FILE* pipe_ = nullptr;
     int pid_ = 0;
 };
@@ -45,16 +46,21 @@ TEST(ServerProcess, AnnouncesItsAddressServesAndStopsCleanlyOnEachSignal) {
     const std::filesystem::path errors = dir.path() / "errors";
     for (const int signal : {SIGTERM, SIGINT}) {
         SCOPED_TRACE(signal);
-        ServerProcess server("--listen 127.0.0.1:0 --db sqlite:" + (dir.path() / "nested" / "scores.db").string(), errors);
+        ServerProcess server(
+            "--listen 127.0.0.1:0 --db sqlite:" + (dir.path() / "nested" / "scores.db").string(), errors);
         std::smatch match;
         const std::string line = server.line();
-        ASSERT_TRUE(std::regex_match(line, match, std::regex("listening on (http://127\\.0\\.0\\.1:[0-9]+)\n"))) << line;
+        ASSERT_TRUE(
+            std::regex_match(line, match, std::regex("listening on (http://127\\.0\\.0\\.1:[0-9]+)\n")))
+            << line;
         const std::string url = match[1];
         EXPECT_EQ(httpRequest(url + "/healthz", nullptr).status, 200);
-        const std::string body = formBody(scoreFields(std::string(kGameName), "Pro", "Ann", std::to_string(signal)));
+        const std::string body =
+            formBody(scoreFields(std::string(kGameName), "Pro", "Ann", std::to_string(signal)));
         EXPECT_EQ(httpRequest(url + "/api/post-score", &body).body, "OK");
         // Every score posted so far, this run's and the last one's, is there.
-        const auto rows = parseScores(httpRequest(url + "/api/get-scores?gamename=Quintora&category=Pro", nullptr).body);
+        const auto rows =
+            parseScores(httpRequest(url + "/api/get-scores?gamename=Quintora&category=Pro", nullptr).body);
         EXPECT_EQ(rows.size(), signal == SIGTERM ? 1u : 2u);
         EXPECT_EQ(server.finish(signal), 0);
         const std::string log = quintora::testing::readFile(errors);
@@ -64,8 +70,14 @@ TEST(ServerProcess, AnnouncesItsAddressServesAndStopsCleanlyOnEachSignal) {
 
 TEST(ServerProcess, RefusesABadCommandLineWithStatusTwo) {
     TempDir dir;
-    const char* commandLines[] = {"--bogus", "--listen localhost", "--listen 127.0.0.1:70000", "--rate -1",
-                                  "--rate many", "--game nokey", "--game :key", "extra"};
+    const char* commandLines[] = {"--bogus",
+                                  "--listen localhost",
+                                  "--listen 127.0.0.1:70000",
+                                  "--rate -1",
+                                  "--rate many",
+                                  "--game nokey",
+                                  "--game :key",
+                                  "extra"};
     for (const char* arguments : commandLines) {
         SCOPED_TRACE(arguments);
         ServerProcess server(arguments, dir.path() / "errors");
@@ -92,5 +104,5 @@ TEST(ServerProcess, RefusesToStartOnAFileThatIsNotADatabase) {
     EXPECT_EQ(std::filesystem::directory_iterator(dir.path())->path(), file);  // no journal or WAL beside it
 }
 
-} // namespace
-} // namespace quintora::server::testing
+}  // namespace
+}  // namespace quintora::server::testing

@@ -37,10 +37,11 @@ inline HttpReply httpRequest(const std::string& url, const std::string* postBody
         curl_easy_setopt(curl, CURLOPT_POSTFIELDS, postBody->c_str());
         curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE, static_cast<long>(postBody->size()));
     }
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, +[](char* data, size_t size, size_t count, void* out) {
-        static_cast<std::string*>(out)->append(data, size * count);
-        return size * count;
-    });
+    curl_easy_setopt(
+        curl, CURLOPT_WRITEFUNCTION, +[](char* data, size_t size, size_t count, void* out) {
+            static_cast<std::string*>(out)->append(data, size * count);
+            return size * count;
+        });
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply.body);
     // A request the server refused to take at all answers status 0.
     if (curl_easy_perform(curl) == CURLE_OK) curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply.status);
@@ -115,8 +116,9 @@ inline std::string formBody(const Fields& fields) {
 // signed keys, in that (alphabetical) order.
 inline Fields scoreFields(const std::string& game, const std::string& category, const std::string& name,
                           const std::string& score, const std::string& device = "device-1") {
-    return {{"qs_category", category},  {"qs_playername", name}, {"qs_score", score},
-            {"qs_device_id", device},   {"qs_gamename", game},   {"qs_hash", md5Hex(category + name + score + std::string(kGameKey))},
+    return {{"qs_category", category}, {"qs_playername", name},
+            {"qs_score", score},       {"qs_device_id", device},
+            {"qs_gamename", game},     {"qs_hash", md5Hex(category + name + score + std::string(kGameKey))},
             {"qs_prot_ver", "1.1"}};
 }
 
@@ -124,17 +126,20 @@ inline Fields scoreFields(const std::string& game, const std::string& category, 
 inline std::string uniqueGameName() {
     static int counter = 0;
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    return std::string(test ? test->name() : "game") + "-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+    return std::string(test ? test->name() : "game") + "-" + std::to_string(::getpid()) + "-" +
+           std::to_string(++counter);
 }
 
 class ServerUnderTest {
-public:
-    explicit ServerUnderTest(const std::string& storeUrl, int postsPerMinute = 0, std::string countryHeader = "",
-                             std::string gameName = uniqueGameName(), const HttpLimits& limits = {})
+  public:
+    explicit ServerUnderTest(const std::string& storeUrl, int postsPerMinute = 0,
+                             std::string countryHeader = "", std::string gameName = uniqueGameName(),
+                             const HttpLimits& limits = {})
         : game(std::move(gameName)),
           store_(openStore(storeUrl)),
           countries_(std::move(countryHeader)),
-          api_(*store_, GameKeys{{std::string(kGameName), std::string(kGameKey)}, {game, std::string(kGameKey)}},
+          api_(*store_,
+               GameKeys{{std::string(kGameName), std::string(kGameKey)}, {game, std::string(kGameKey)}},
                postsPerMinute, countries_, [this] { return now.load(); }),
           http_("127.0.0.1", 0, limits, api_, countries_, nullptr) {}
 
@@ -148,7 +153,8 @@ public:
         return post(scoreFields(game, category, name, score, device), path);
     }
     HttpReply get(const std::string& query, const std::vector<std::string>& headers = {}) {
-        return httpRequest(http_.url() + "/api/get-scores?gamename=" + escaped(game) + query, nullptr, headers);
+        return httpRequest(http_.url() + "/api/get-scores?gamename=" + escaped(game) + query, nullptr,
+                           headers);
     }
     std::vector<RankedScore> ranking(const std::string& query) { return parseScores(get(query).body); }
     [[nodiscard]] std::string url() const { return http_.url(); }
@@ -158,7 +164,7 @@ public:
     const std::string game;
     std::atomic<std::int64_t> now{1'700'000'000};
 
-private:
+  private:
     std::unique_ptr<ScoreStore> store_;
     CountryLookup countries_;
     ScoreApi api_;
@@ -167,14 +173,14 @@ private:
 
 // A temporary folder, removed with everything in it when the test ends.
 class TempDir {
-public:
+  public:
     TempDir() : path_(std::filesystem::temp_directory_path() / ("quintora-server-" + uniqueGameName())) {
         std::filesystem::create_directories(path_);
     }
     ~TempDir() { std::filesystem::remove_all(path_); }
     [[nodiscard]] const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -186,4 +192,4 @@ inline std::string testStoreUrl(const std::string& kind, const TempDir& dir) {
     return url ? url : "";
 }
 
-} // namespace quintora::server::testing
+}  // namespace quintora::server::testing
