@@ -31,9 +31,13 @@ const char* usageText() {
            "  --score-server URL     the world ranking's score server\n"
            "  --scale N              pixels per point (default 1 headless, 2 in a window)\n"
            "  --fullscreen           start fullscreen (F11 toggles)\n"
+           "  --mute                 start with the sound off (kept for later runs)\n"
            "  --help                 this text\n"
            "\n"
-           "In a window: the left mouse button touches, the arrow keys (or WASD) tilt the device.\n";
+           "In a window: the left mouse button touches, the arrow keys (or WASD) tilt the device,\n"
+           "Escape or P pauses a stage, M mutes, - and + set the volume, F2 opens Practice from the menu.\n"
+           "A game controller's left stick or D-pad tilts, its right stick moves a pointer that A touches\n"
+           "with, and Start pauses.\n";
 }
 
 OptionsResult parseOptions(const std::vector<std::string>& arguments) {
@@ -54,6 +58,8 @@ OptionsResult parseOptions(const std::vector<std::string>& arguments) {
             options.virtualClock = true;
         } else if (name == "--fullscreen") {
             options.fullscreen = true;
+        } else if (name == "--mute") {
+            options.mute = true;
         } else if (name == "--help" || name == "-h") {
             options.help = true;
         } else if (name == "--epoch") {
