@@ -26,7 +26,8 @@ ControllerInput::Actions ControllerInput::update(const platform::ControllerState
         // The phone's axes, as the arrow keys give them: pushing up tips x positive, right tips y negative.
         const double k = TiltStandIn::kKeyTilt;
         const double up = std::clamp(state.leftY + (state.up ? 1 : 0) - (state.down ? 1 : 0), -1.0, 1.0);
-        const double right = std::clamp(state.leftX + (state.right ? 1 : 0) - (state.left ? 1 : 0), -1.0, 1.0);
+        const double right =
+            std::clamp(state.leftX + (state.right ? 1 : 0) - (state.left ? 1 : 0), -1.0, 1.0);
         actions.tilt = Acceleration{up * k, -right * k, -1, 0};
     }
 

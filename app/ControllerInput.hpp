@@ -14,7 +14,7 @@
 namespace quintora {
 
 class ControllerInput {
-public:
+  public:
     // Points per second that a right stick pushed all the way moves the pointer.
     static constexpr float kPointerSpeed = 320;
 
@@ -36,7 +36,7 @@ public:
     [[nodiscard]] Point pointer() const { return pointer_; }
     [[nodiscard]] bool pointerShown() const { return inUse_; }
 
-private:
+  private:
     Point pointer_{240, 160};
     bool inUse_ = false;
     bool touching_ = false;

@@ -7,7 +7,7 @@
 namespace quintora {
 
 class PauseControl {
-public:
+  public:
     static constexpr int kResume = 0;
     static constexpr int kLeave = 1;
 
@@ -17,7 +17,7 @@ public:
     bool toggle();
     [[nodiscard]] bool isShown() const { return box_ != nullptr && box_->isShown(); }
 
-private:
+  private:
     void answer(int buttonIndex);
 
     Ref<AlertView> box_;

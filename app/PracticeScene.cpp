@@ -62,18 +62,21 @@ void PracticeLayer::init() {
     addChild(title.get(), 3);
 
     for (int level = 1; level <= 3; ++level) {
-        addButton(levelFrame(level), kLevelNames[level - 1], 19, &levelFaces_[static_cast<std::size_t>(level - 1)]);
+        addButton(levelFrame(level), kLevelNames[level - 1], 19,
+                  &levelFaces_[static_cast<std::size_t>(level - 1)]);
     }
-    for (const StageEntry& stage : stageTable()) addButton(stageFrame(stage.number), stage.title, 15, nullptr);
+    for (const StageEntry& stage : stageTable())
+        addButton(stageFrame(stage.number), stage.title, 15, nullptr);
     addButton(backFrame(), "Main Menu", 17, nullptr);
     chooseLevel(level_);
 }
 
 void PracticeLayer::addButton(Rect frame, const char* title, float fontSize, Ref<Sprite>* face) {
-    addChild(colorRect({{frame.origin.x - 1, frame.origin.y - 1}, {frame.size.width + 2, frame.size.height + 2}},
-                       170, 185, 225)
-                 .get(),
-             2);
+    addChild(
+        colorRect({{frame.origin.x - 1, frame.origin.y - 1}, {frame.size.width + 2, frame.size.height + 2}},
+                  170, 185, 225)
+            .get(),
+        2);
     Ref<Sprite> inside = colorRect(frame, 66, 92, 160);
     addChild(inside.get(), 2);
     if (face) *face = inside;

@@ -12,7 +12,7 @@ namespace quintora {
 
 class PracticeLayer : public Layer {
     QUINTORA_NODE(PracticeLayer)
-public:
+  public:
     static constexpr const char* kLevelKey = "PracticeLevel";
 
     void init() override;
@@ -30,7 +30,7 @@ public:
 
     [[nodiscard]] int level() const { return level_; }
 
-private:
+  private:
     void addButton(Rect frame, const char* title, float fontSize, Ref<Sprite>* face);
 
     int level_ = 1;
@@ -39,7 +39,7 @@ private:
 
 class PracticeScene : public Scene {
     QUINTORA_NODE(PracticeScene)
-public:
+  public:
     void init() override;
 };
 

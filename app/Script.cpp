@@ -80,7 +80,8 @@ std::optional<std::string> parseAction(const std::string& rest, ScriptAction& ac
             {"plus", script::KeyName::Plus},     {"f2", script::KeyName::F2},
         };
         if (w.size() != 2) return "key takes return|backspace|escape|p|m|minus|plus|f2";
-        const auto found = std::find_if(std::begin(keys), std::end(keys), [&](const auto& k) { return w[1] == k.first; });
+        const auto found =
+            std::find_if(std::begin(keys), std::end(keys), [&](const auto& k) { return w[1] == k.first; });
         if (found == std::end(keys)) return "unknown key '" + w[1] + "'";
         action = script::Key{found->second};
     } else if (verb == "focus") {

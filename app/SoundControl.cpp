@@ -72,7 +72,8 @@ void SoundControl::showIndicator(double now) {
     constexpr float kWidth = 190, kHeight = 58, kTop = 312;
     const float left = 240 - kWidth / 2, bottom = kTop - kHeight;
     Ref<Node> panel = Node::node();
-    panel->addChild(colorRect({{left - 2, bottom - 2}, {kWidth + 4, kHeight + 4}}, 215, 225, 245, 230).get(), 0);
+    panel->addChild(colorRect({{left - 2, bottom - 2}, {kWidth + 4, kHeight + 4}}, 215, 225, 245, 230).get(),
+                    0);
     panel->addChild(colorRect({{left, bottom}, {kWidth, kHeight}}, 34, 48, 92, 235).get(), 1);
     Ref<Label> label = Label::labelWithString(muted_ ? "Sound off" : "Volume", kFont, 20);
     label->setRGB(255, 255, 255);
@@ -83,7 +84,8 @@ void SoundControl::showIndicator(double now) {
     for (int i = 0; i < kSteps; ++i) {
         const bool lit = !muted_ && i < volume_;
         const float height = 6 + 1.2f * static_cast<float>(i);
-        const Rect segment{{segmentsLeft + static_cast<float>(i) * (kSegment + kGap), bottom + 8}, {kSegment, height}};
+        const Rect segment{{segmentsLeft + static_cast<float>(i) * (kSegment + kGap), bottom + 8},
+                           {kSegment, height}};
         Ref<Sprite> bar = lit ? colorRect(segment, 255, 196, 64) : colorRect(segment, 90, 104, 150);
         panel->addChild(bar.get(), 2);
     }

@@ -6,7 +6,7 @@
 namespace quintora {
 
 class SoundControl {
-public:
+  public:
     static constexpr int kSteps = 10;
     static constexpr const char* kVolumeKey = "SoundVolume";
     static constexpr const char* kMutedKey = "SoundMuted";
@@ -29,7 +29,7 @@ public:
     [[nodiscard]] int volume() const { return volume_; }
     [[nodiscard]] bool indicatorShown() const { return indicator_ != nullptr; }
 
-private:
+  private:
     void apply() const;
     void changed(double now);
     void showIndicator(double now);

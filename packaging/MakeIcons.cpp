@@ -42,7 +42,8 @@ Bitmap icon(const Bitmap& logo, int size) {
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             double rgba[4];
-            sample(logo, kCropX + x * step, kCropY + y * step, kCropX + (x + 1) * step, kCropY + (y + 1) * step, rgba);
+            sample(logo, kCropX + x * step, kCropY + y * step, kCropX + (x + 1) * step,
+                   kCropY + (y + 1) * step, rgba);
             // Distance into a rounded corner decides the pixel's coverage.
             const double dx = std::max({radius - (x + 0.5), (x + 0.5) - (size - radius), 0.0});
             const double dy = std::max({radius - (y + 0.5), (y + 0.5) - (size - radius), 0.0});

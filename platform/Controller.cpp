@@ -92,7 +92,8 @@ ControllerState Controllers::poll() {
         // its x axis up the screen and its y axis from right to left when held in landscape. Tipping the
         // far edge down must therefore give a positive x, and rolling to the right a negative y.
         constexpr double kGravity = 9.80665;
-        state.tilt = Tilt{acceleration[2] / kGravity, acceleration[0] / kGravity, -acceleration[1] / kGravity};
+        state.tilt =
+            Tilt{acceleration[2] / kGravity, acceleration[0] / kGravity, -acceleration[1] / kGravity};
     }
     return state;
 }

@@ -27,7 +27,7 @@ struct ControllerState {
 };
 
 class Controllers {
-public:
+  public:
     // Starts the controller support; when it cannot be started every poll reports nothing connected.
     Controllers();
     ~Controllers();
@@ -37,7 +37,7 @@ public:
     // Takes note of controllers plugged in or out since the last poll and reads the one in use.
     [[nodiscard]] ControllerState poll();
 
-private:
+  private:
     void close();
     void openFirst();
 

@@ -1,15 +1,16 @@
 // A game controller through SDL's virtual joystick: no hardware needed.
+#include "platform/Controller.hpp"
+
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include "app/ControllerInput.hpp"
-#include "platform/Controller.hpp"
 
 namespace quintora {
 namespace {
 
 class Controller : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         controllers_ = std::make_unique<platform::Controllers>();
         plugIn();
@@ -41,7 +42,8 @@ protected:
         joystick_ = nullptr;
     }
     // Sets every axis and button at once: a reading of the pad.
-    void hold(Sint16 leftX, Sint16 leftY, Sint16 rightX, std::initializer_list<SDL_GameControllerButton> buttons) {
+    void hold(Sint16 leftX, Sint16 leftY, Sint16 rightX,
+              std::initializer_list<SDL_GameControllerButton> buttons) {
         SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTX, leftX);
         SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTY, leftY);
         SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_RIGHTX, rightX);
@@ -69,7 +71,8 @@ TEST_F(Controller, TheLeftStickAndTheDPadTiltAsTheArrowKeysDo) {
     } cases[] = {
         {"stick right", 32767, 0, SDL_CONTROLLER_BUTTON_INVALID, 0, -k},
         {"stick up", 0, -32768, SDL_CONTROLLER_BUTTON_INVALID, k, 0},
-        {"stick half left, inside its travel", -16384, 0, SDL_CONTROLLER_BUTTON_INVALID, 0, k * (0.5 - 0.15) / 0.85},
+        {"stick half left, inside its travel", -16384, 0, SDL_CONTROLLER_BUTTON_INVALID, 0,
+         k * (0.5 - 0.15) / 0.85},
         {"D-pad down", 0, 0, SDL_CONTROLLER_BUTTON_DPAD_DOWN, -k, 0},
         {"D-pad left", 0, 0, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0, k},
     };

@@ -1,6 +1,5 @@
 // The desktop game's own controls, run through the game binary: pause, sound, practice, resources.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cstdlib>
@@ -25,35 +24,38 @@ struct LogLine {
     std::string text;
 };
 
-// The frames of the stage's ticks ("0.100000", ...) and of the other lines, from a game log.
+// A game log, line by line: "<frame> <text>".
 struct GameLog {
     std::vector<LogLine> lines;
+    // The frames of the stage's ticks, whose text is its time ("0.100000", ...).
     [[nodiscard]] std::vector<LogLine> ticks() const {
-        std::vector<LogLine> result;
-        for (const LogLine& line : lines) {
-            if (line.text.size() == 8 && line.text[1] == '.') result.push_back(line);
-        }
-        return result;
+        return matching([](const std::string& t) { return t.size() == 8 && t[1] == '.'; });
+    }
+    [[nodiscard]] std::vector<LogLine> starting(const std::string& prefix) const {
+        return matching([&](const std::string& t) { return t.rfind(prefix, 0) == 0; });
     }
     [[nodiscard]] long frameOf(const std::string& text) const {
-        for (const LogLine& line : lines) {
-            if (line.text == text) return line.frame;
-        }
-        return -1;
+        const auto found = matching([&](const std::string& t) { return t == text; });
+        return found.empty() ? -1 : found.front().frame;
     }
-    [[nodiscard]] bool has(const std::string& prefix) const {
+    [[nodiscard]] bool has(const std::string& prefix) const { return !starting(prefix).empty(); }
+
+    template <class Match>
+    [[nodiscard]] std::vector<LogLine> matching(Match match) const {
+        std::vector<LogLine> result;
         for (const LogLine& line : lines) {
-            if (line.text.rfind(prefix, 0) == 0) return true;
+            if (match(line.text)) result.push_back(line);
         }
-        return false;
+        return result;
     }
 };
 
 class Desktop : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("quintora-desktop-" + std::to_string(::getpid()) + "-" +
-                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder_ =
+            fs::temp_directory_path() / ("quintora-desktop-" + std::to_string(::getpid()) + "-" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(folder_);
     }
     void TearDown() override { fs::remove_all(folder_); }
@@ -63,9 +65,9 @@ protected:
         const fs::path scriptFile = folder_ / "script.txt", logFile = folder_ / "game.log";
         std::ofstream(scriptFile) << script;
         const testing::GameRun run =
-            testing::runGame("--headless --virtual-clock --frames " + std::to_string(frames) + " --data-dir " +
-                             (folder_ / "data").string() + " --script " + scriptFile.string() + " --log " +
-                             logFile.string() + " " + extra);
+            testing::runGame("--headless --virtual-clock --frames " + std::to_string(frames) +
+                             " --data-dir " + (folder_ / "data").string() + " --script " +
+                             scriptFile.string() + " --log " + logFile.string() + " " + extra);
         EXPECT_EQ(run.status, 0) << run.output;
         GameLog log;
         std::ifstream in(logFile);
@@ -98,7 +100,8 @@ TEST_F(Desktop, APausedStageCountsNoTimeWhicheverWayItWasPaused) {
         const std::vector<LogLine> ticks = log.ticks();
         ASSERT_GE(ticks.size(), 6u);
         for (std::size_t i = 0; i < ticks.size(); ++i) {
-            EXPECT_FALSE(ticks[i].frame >= paused && ticks[i].frame < resumed) << "tick at frame " << ticks[i].frame;
+            EXPECT_FALSE(ticks[i].frame >= paused && ticks[i].frame < resumed)
+                << "tick at frame " << ticks[i].frame;
             // The stage's time goes on from where it stopped: one tenth per tick, none skipped.
             EXPECT_EQ(ticks[i].text, std::to_string(0.1 * static_cast<double>(i + 1)).substr(0, 8));
         }
@@ -110,11 +113,9 @@ TEST_F(Desktop, LeavingAPausedStageBooksNothing) {
     EXPECT_EQ(log.frameOf("left the stage"), 232);
     EXPECT_FALSE(log.has("life = ")) << "no life was taken";
     // The menu came back and the next run starts from nothing.
-    std::vector<std::string> totals;
-    for (const LogLine& line : log.lines) {
-        if (line.text.rfind("totaltime = ", 0) == 0) totals.push_back(line.text);
-    }
-    EXPECT_EQ(totals, (std::vector<std::string>{"totaltime = 0.000000", "totaltime = 0.000000"}));
+    const std::vector<LogLine> totals = log.starting("totaltime = ");
+    ASSERT_EQ(totals.size(), 2u);
+    for (const LogLine& total : totals) EXPECT_EQ(total.text, "totaltime = 0.000000");
 }
 
 TEST_F(Desktop, OutsideAStageEscapeAndPPauseNothing) {
@@ -150,12 +151,10 @@ TEST_F(Desktop, APracticeStageBooksNothingAndReturnsToTheGrid) {
         defaults.setObject("3", "PracticeLevel");
     }
     const GameLog log = play("10 key f2\n30 tap 180 172\n420 tap 180 172\n440 quit\n", 450);
-    std::vector<long> starts;
-    for (const LogLine& line : log.lines) {
-        if (line.text == "practice: stage 6 at level 3") starts.push_back(line.frame);
-    }
+    const std::vector<LogLine> starts = log.starting("practice: stage 6 at level 3");
     // The second tap found the grid again once the first stage was over.
-    EXPECT_EQ(starts, (std::vector<long>{30, 420}));
+    ASSERT_EQ(starts.size(), 2u);
+    EXPECT_EQ(starts[1].frame, 420);
     EXPECT_TRUE(log.has("ok")) << "the first stage ran out its time";
     EXPECT_FALSE(log.has("totaltime = "));
     EXPECT_FALSE(log.has("life = "));
