@@ -89,6 +89,7 @@ void Director::end() {
         alert->onExit();
         alert->cleanup();
     }
+    overlays_.clear();
     stopAnimation();
     if (attached_) detach();
 }
@@ -121,6 +122,7 @@ void Director::mainLoop() {
     if (landscape_) applyLandscape();
     if (runningScene_) runningScene_->visit();
     if (!alerts_.empty()) alerts_.back()->visit();
+    for (const Ref<Node>& overlay : overlays_) overlay->visit();
     if (displayFPS_) showFPS();
     stack.pop();
     presentFrame();
@@ -234,6 +236,16 @@ void Director::removeAlert(AlertView* alert) {
     alerts_.erase(found);
     keep->onExit();
     keep->cleanup();
+}
+
+void Director::addOverlay(Node* node) {
+    QASSERT(node != nullptr, "Director.addOverlay: node must be non nil");
+    if (std::find(overlays_.begin(), overlays_.end(), node) == overlays_.end()) overlays_.emplace_back(node);
+}
+
+void Director::removeOverlay(Node* node) {
+    const auto found = std::find(overlays_.begin(), overlays_.end(), node);
+    if (found != overlays_.end()) overlays_.erase(found);
 }
 
 AlertView* Director::shownAlert() const { return alerts_.empty() ? nullptr : alerts_.back().get(); }
