@@ -75,5 +75,28 @@ TEST_F(StageTest, CrossedOutPicturesNeverScore) {
     EXPECT_FALSE(tinted(1));
 }
 
+TEST_F(StageTest, ASecondFingerTakesOverOnlyWhenItMeetsAPicture) {
+    startStage(kSameGrim, 1);
+    const int image = imageOf(0), other = (image + 1) % 8;
+    const Point target = grim()->largePicture(0)->position();
+    touch(TouchPhase::Began, home(image).x, home(image).y);
+    frame();
+    touch(TouchPhase::Moved, 300, 160);
+    touch(TouchPhase::Began, 240, 20);  // a second finger on the background: the picture stays held
+    EXPECT_EQ(grim()->smallPicture(image)->position(), (Point{300, 160}));
+    touch(TouchPhase::Began, home(image).x, home(image).y);  // on the held picture's home: still held
+    touch(TouchPhase::Moved, target.x, target.y);
+    touch(TouchPhase::Ended, target.x, target.y);  // the first finger's drop is judged
+    frames(20);
+    EXPECT_TRUE(tinted(0));
+
+    touch(TouchPhase::Began, home(other).x, home(other).y);
+    touch(TouchPhase::Moved, 300, 160);
+    touch(TouchPhase::Began, home(image).x, home(image).y);  // a second finger meets another picture
+    EXPECT_EQ(grim()->smallPicture(other)->position(), home(other));
+    touch(TouchPhase::Moved, 310, 170);
+    EXPECT_EQ(grim()->smallPicture(image)->position(), (Point{310, 170}));
+}
+
 }  // namespace
 }  // namespace quintora
