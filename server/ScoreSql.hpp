@@ -1,0 +1,43 @@
+#pragma once
+// The SQL both stores run, written once: the schema and its upgrades, the writes and the ranking query.
+// Only the spelling of a parameter and of the key column differ between SQLite and PostgreSQL.
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "server/ScoreStore.hpp"
+
+namespace quintora::server {
+
+enum class SqlDialect { Sqlite, Postgres };
+
+using SqlValue = std::variant<std::int64_t, double, std::string>;
+
+struct SqlStatement {
+    std::string text;
+    std::vector<SqlValue> parameters;
+};
+
+// The statements that bring the schema from version i to i + 1, for each i from 0. The server records the
+// version it reached in the table schema_version.
+[[nodiscard]] std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect);
+
+// The statements one write runs, in order, inside the batch's transaction.
+[[nodiscard]] std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode,
+                                                        SqlDialect dialect);
+
+// Selects id, category, name, score, country, device, date of one ranking page.
+[[nodiscard]] SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect);
+
+// Moderation. The list selects the ranking's columns, then the game and 1 for a hidden entry, else 0. A
+// banned device's entries are moved to a table of their own, so that the ranking queries never look at
+// bans. The changes return one row for each entry or ban they changed.
+[[nodiscard]] SqlStatement listStatement(const ScoreFilter& filter, SqlDialect dialect);
+[[nodiscard]] std::vector<SqlStatement> removeStatements(std::int64_t id, SqlDialect dialect);
+[[nodiscard]] std::vector<SqlStatement> banStatements(const std::string& device, std::int64_t date,
+                                                      SqlDialect dialect);
+[[nodiscard]] std::vector<SqlStatement> unbanStatements(const std::string& device, SqlDialect dialect);
+[[nodiscard]] SqlStatement bannedStatement(const std::string& device, SqlDialect dialect);
+
+}  // namespace quintora::server

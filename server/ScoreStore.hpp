@@ -1,0 +1,112 @@
+#pragma once
+// Where scores live. One small interface so that a single machine can keep them in a SQLite file and a
+// farm of servers can share one PostgreSQL database, with the same answers from both.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace quintora::server {
+
+// A store that cannot do what was asked (disk full, database gone). The caller answers an error and goes
+// on serving; nothing that raised this was acknowledged.
+class StoreError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// One checked score as it arrives.
+struct NewScore {
+    std::string game;
+    std::string category;
+    std::string name;
+    double score = 0.0;
+    std::string country;
+    std::string device;
+    std::int64_t date = 0;  // seconds since 1970, UTC
+    std::string extra;      // the fields the client added beyond the known ones, as a form body
+};
+
+// How a write treats the scores already there.
+enum class WriteMode {
+    Add,       // always a new entry
+    KeepBest,  // one entry per game, category, device and name; replaced only by a longer time
+};
+
+// One entry as the rankings show it.
+struct StoredScore {
+    std::int64_t id = 0;
+    std::string category;
+    std::string name;
+    double score = 0.0;
+    std::string country;
+    std::string device;
+    std::int64_t date = 0;
+};
+
+// A page of a ranking: best first, equal times earliest first, then in order of arrival.
+struct ScoreQuery {
+    std::string game;
+    std::string category;                // empty: every category
+    std::optional<std::int64_t> since;   // only entries dated at or after this
+    std::optional<std::string> device;   // only this device's entries
+    std::optional<std::string> country;  // only this country's entries
+    int offset = 0;
+    int limit = 15;
+};
+
+// What an operator looks for among the stored scores; empty texts match everything.
+struct ScoreFilter {
+    std::string game;
+    std::string category;
+    std::string nameContains;  // a part of the name, letters of either case
+    std::string device;
+    int limit = 100;
+};
+
+// One entry as an operator sees it: with its game, and whether its device is banned (and the entry hidden).
+struct ListedScore {
+    StoredScore score;
+    std::string game;
+    bool hidden = false;
+};
+
+struct SqlStatement;
+enum class SqlDialect;
+
+class ScoreStore {
+  public:
+    virtual ~ScoreStore() = default;
+
+    // Returns only once the score is durably stored; throws StoreError otherwise. Safe to call from many
+    // threads at once: concurrent writes may share one commit.
+    virtual void write(const NewScore& score, WriteMode mode) = 0;
+
+    // Safe to call from many threads at once. Throws StoreError when the store cannot be read.
+    [[nodiscard]] virtual std::vector<StoredScore> query(const ScoreQuery& query) = 0;
+
+    // Moderation, shared by both stores: each change is committed before the call returns; every call
+    // throws StoreError when the store cannot do it.
+    [[nodiscard]] std::vector<ListedScore> list(const ScoreFilter& filter);
+    // Returns the ids among `ids` that were stored (and now are not).
+    std::vector<std::int64_t> remove(const std::vector<std::int64_t>& ids);
+    // A banned device's entries leave every ranking and its posts are refused. False when it already was.
+    bool banDevice(const std::string& device, std::int64_t date);
+    // False when the device was not banned.
+    bool unbanDevice(const std::string& device);
+    [[nodiscard]] bool isBanned(const std::string& device);
+
+  protected:
+    using TextRow = std::vector<std::string>;
+    // Runs the statements in one transaction and gives every row they return, each column as text.
+    virtual std::vector<TextRow> runTransaction(const std::vector<SqlStatement>& statements) = 0;
+    [[nodiscard]] virtual SqlDialect dialect() const = 0;
+};
+
+// Opens the store a URL names: "sqlite:PATH" or "postgresql://..." (also "postgres://..."). Creates or
+// upgrades the schema. Throws StoreError with a message for the operator when that cannot be done.
+[[nodiscard]] std::unique_ptr<ScoreStore> openStore(const std::string& url);
+
+}  // namespace quintora::server
