@@ -51,9 +51,13 @@ TEST_F(ResourceFiles, EveryListedFileIsReadByItsLibrary) {
         SCOPED_TRACE(name);
         const std::string ext = std::filesystem::path(name).extension().string();
         ASSERT_TRUE(std::filesystem::is_regular_file(kDir / name));
-        if (ext == ".png") EXPECT_GT(picture(name).width, 0);
-        if (ext == ".wav") EXPECT_TRUE(platform::SoundEffect::load(name).has_value());
-        if (ext == ".mp3") EXPECT_TRUE(platform::playMusic(name, 0));
+        if (ext == ".png") {
+            EXPECT_GT(picture(name).width, 0);
+        } else if (ext == ".wav") {
+            EXPECT_TRUE(platform::SoundEffect::load(name).has_value());
+        } else if (ext == ".mp3") {
+            EXPECT_TRUE(platform::playMusic(name, 0));
+        }
     }
     platform::stopMusic();
     // The game's font, as the font table names it, draws text without falling back.
