@@ -12,6 +12,7 @@
 #include "engine/Matrix.hpp"
 #include "engine/Scene.hpp"
 #include "engine/Scheduler.hpp"
+#include "engine/SpriteBatch.hpp"
 
 namespace quintora {
 
@@ -115,15 +116,24 @@ void Director::mainLoop() {
     calculateDeltaTime();
     if (!paused_) Scheduler::sharedScheduler().tick(dt_);
     if (nextScene_ != nullptr) setNextScene();
+    drawScene();
+    presentFrame();
+}
 
+void Director::redraw() {
+    clearBuffers();
+    drawScene();
+}
+
+void Director::drawScene() {
     MatrixStack& stack = modelView();
     stack.push();
     if (landscape_) applyLandscape();
     if (runningScene_) runningScene_->visit();
     if (!alerts_.empty()) alerts_.back()->visit();
     if (displayFPS_) showFPS();
+    SpriteBatch::shared().flush();
     stack.pop();
-    presentFrame();
 }
 
 void Director::calculateDeltaTime() {

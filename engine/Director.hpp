@@ -38,6 +38,8 @@ public:
 
     // The frame
     void mainLoop();
+    // Draws the current frame again, without time passing and without presenting it.
+    void redraw();
     void pause();
     void resume();
     [[nodiscard]] bool isPaused() const { return paused_; }
@@ -99,6 +101,7 @@ private:
     void setDefaultProjection();
     void applyLandscape();
     void showFPS();
+    void drawScene();
     void clearBuffers();
     void presentFrame();
     void calculateDeltaTime();

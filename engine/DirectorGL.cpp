@@ -124,7 +124,8 @@ void Director::applyFrameState() {
 void Director::setDefaultProjection() {
     const Size size = frameSize_;
     glMatrixMode(GL_PROJECTION);
-    glLoadMatrixf(perspective(60, size.width / size.height, 0.5f, 1500.0f).m.data());
+    projection() = perspective(60, size.width / size.height, 0.5f, 1500.0f);
+    glLoadMatrixf(projection().m.data());
     // Looking straight down the z axis from above the centre: at z = 0 one unit is one point.
     const float zEye = size.height / 1.1566f;
     MatrixStack& stack = modelView();

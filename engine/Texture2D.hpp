@@ -31,8 +31,9 @@ public:
                                        unsigned pixelsHigh, Size contentSize);
     ~Texture2D() override;
 
-    void drawAtPoint(Point point) const;
-    void drawInRect(Rect rect) const;
+    // Queued in the sprite batch with the current model-view matrix, tint and blending.
+    void drawAtPoint(Point point);
+    void drawInRect(Rect rect);
 
     [[nodiscard]] unsigned name() const { return name_; }
     [[nodiscard]] Size contentSize() const { return size_; }
