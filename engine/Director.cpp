@@ -112,28 +112,37 @@ void Director::setNextScene() {
 // The frame
 
 void Director::mainLoop() {
-    clearBuffers();
+    prepareFrame();
     calculateDeltaTime();
     if (!paused_) Scheduler::sharedScheduler().tick(dt_);
     if (nextScene_ != nullptr) setNextScene();
-    drawScene();
-    presentFrame();
+    presentFrame(drawScene());
 }
 
 void Director::redraw() {
-    clearBuffers();
+    prepareFrame();
+    SpriteBatch::shared().forgetLastFrame();
     drawScene();
 }
 
-void Director::drawScene() {
+bool Director::drawScene() {
     MatrixStack& stack = modelView();
     stack.push();
     if (landscape_) applyLandscape();
     if (runningScene_) runningScene_->visit();
     if (!alerts_.empty()) alerts_.back()->visit();
     if (displayFPS_) showFPS();
-    SpriteBatch::shared().flush();
     stack.pop();
+    // A frame that shows just what the last one showed is neither drawn nor presented again, unless the
+    // surface holding the last picture was rebuilt since.
+    SpriteBatch& batch = SpriteBatch::shared();
+    const int rebuilds = openGLView_ ? openGLView_->rebuildCount() : 0;
+    if (rebuilds != surfaceRebuilds_) batch.forgetLastFrame();
+    surfaceRebuilds_ = rebuilds;
+    if (!batch.endFrame()) return false;
+    clearBuffers();
+    batch.draw();
+    return true;
 }
 
 void Director::calculateDeltaTime() {

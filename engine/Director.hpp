@@ -101,9 +101,12 @@ private:
     void setDefaultProjection();
     void applyLandscape();
     void showFPS();
-    void drawScene();
+    // Walks the tree and draws the frame; false when it is the same picture as the last one.
+    bool drawScene();
+    // Sets the GL state and the camera every frame is drawn with.
+    void prepareFrame();
     void clearBuffers();
-    void presentFrame();
+    void presentFrame(bool changed);
     void calculateDeltaTime();
     void setNextScene();
     [[nodiscard]] platform::TimeOfDay now() const;
@@ -122,6 +125,7 @@ private:
     bool landscape_ = false;
     bool displayFPS_ = false;
     bool paused_ = false;
+    int surfaceRebuilds_ = 0;
     Size frameSize_{320, 480};  // the portrait GL view
     Ref<Scene> runningScene_;
     Scene* nextScene_ = nullptr;  // held by the scene stack

@@ -142,14 +142,16 @@ void Director::applyLandscape() {
     m.translate(-240, -160, 0);
 }
 
-void Director::clearBuffers() {
-    if (!attached_) return;
-    applyFrameState();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+void Director::prepareFrame() {
+    if (attached_) applyFrameState();
 }
 
-void Director::presentFrame() {
-    if (attached_) openGLView_->swapBuffers();
+void Director::clearBuffers() {
+    if (attached_) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void Director::presentFrame(bool changed) {
+    if (attached_) openGLView_->swapBuffers(changed);
 }
 
 void Director::showFPS() {

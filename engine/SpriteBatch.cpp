@@ -2,6 +2,8 @@
 
 #include <GLES/gl.h>
 
+#include <utility>
+
 #include "engine/Texture2D.hpp"
 
 namespace quintora {
@@ -11,7 +13,7 @@ namespace {
 constexpr std::size_t kMaxQuads = 65536 / 4;
 
 // Each quad is drawn as the two triangles a four-vertex strip makes, with their vertices in the order
-// the driver takes them from a strip (0 1 2, then 2 1 3), so that batched and plain quads are set up
+// the driver takes them from a strip (0 1 2, then 2 1 3), so that batched and lone quads are set up
 // alike.
 const std::vector<GLushort>& quadIndices() {
     static const std::vector<GLushort> indices = [] {
@@ -51,25 +53,26 @@ SpriteBatch& SpriteBatch::shared() {
     return batch;
 }
 
-void SpriteBatch::setEnabled(bool enabled) {
-    flush();
-    enabled_ = enabled;
-}
-
 void SpriteBatch::addQuad(Texture2D* texture, Rect rect, TexCoords coords, const Mat4& modelView) {
-    if (!enabled_) {
-        drawAlone(texture, rect, coords, modelView);
-        return;
-    }
-    if (texture_.get() != texture || queuedTint_ != tint_ || queuedBlending_ != blending_ ||
-        vertices_.size() >= kMaxQuads * 4) {
-        flush();
-        texture_ = Ref<Texture2D>(texture);
-        queuedTint_ = tint_;
-        queuedBlending_ = blending_;
-    }
     const float x0 = rect.origin.x, y0 = rect.origin.y;
     const float x1 = x0 + rect.size.width, y1 = y0 + rect.size.height;
+    std::vector<Command>& commands = frame_.commands;
+    std::vector<Vertex>& vertices = frame_.vertices;
+    if (!enabled_) {
+        commands.push_back({Ref<Texture2D>(texture), texture->serial(), tint_, blending_, true, modelView,
+                            vertices.size(), 4});
+        vertices.push_back({x0, y0, 0, 1, coords.s0, coords.t1});
+        vertices.push_back({x1, y0, 0, 1, coords.s1, coords.t1});
+        vertices.push_back({x0, y1, 0, 1, coords.s0, coords.t0});
+        vertices.push_back({x1, y1, 0, 1, coords.s1, coords.t0});
+        return;
+    }
+    if (commands.empty() || commands.back().alone || commands.back().texture.get() != texture ||
+        commands.back().tint != tint_ || commands.back().blending != blending_ ||
+        commands.back().vertexCount >= kMaxQuads * 4) {
+        commands.push_back({Ref<Texture2D>(texture), texture->serial(), tint_, blending_, false, {},
+                            vertices.size(), 0});
+    }
     // The vertices are given in clip coordinates, with both GL matrices left at identity, so that GL
     // passes them through exactly. They are computed the way GL computes them for a quad drawn by itself
     // (the projection times the model view first, then each column times the vertex, summed in order and
@@ -83,47 +86,63 @@ void SpriteBatch::addQuad(Texture2D* texture, Rect rect, TexCoords coords, const
         }
         v.s = s;
         v.t = t;
-        vertices_.push_back(v);
+        vertices.push_back(v);
     };
     corner(x0, y0, coords.s0, coords.t1);
     corner(x1, y0, coords.s1, coords.t1);
     corner(x0, y1, coords.s0, coords.t0);
     corner(x1, y1, coords.s1, coords.t0);
+    commands.back().vertexCount += 4;
 }
 
-void SpriteBatch::flush() {
-    if (vertices_.empty()) return;
+bool SpriteBatch::endFrame() {
+    const bool changed = !lastFrameKnown_ || frame_.commands != lastFrame_.commands ||
+                         frame_.vertices != lastFrame_.vertices;
+    std::swap(frame_, lastFrame_);
+    frame_.commands.clear();
+    frame_.vertices.clear();
+    lastFrameKnown_ = true;
+    return changed;
+}
+
+void SpriteBatch::draw() {
+    for (const Command& command : lastFrame_.commands) {
+        if (command.alone) {
+            drawAlone(command);
+        } else {
+            drawBatched(command);
+        }
+    }
+}
+
+void SpriteBatch::drawBatched(const Command& command) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    beginQuads(texture_->name(), queuedTint_, queuedBlending_);
-    glVertexPointer(4, GL_FLOAT, sizeof(Vertex), &vertices_[0].x);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &vertices_[0].s);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(vertices_.size() / 4 * 6), GL_UNSIGNED_SHORT,
+    beginQuads(command.texture->name(), command.tint, command.blending);
+    const Vertex* first = &lastFrame_.vertices[command.firstVertex];
+    glVertexPointer(4, GL_FLOAT, sizeof(Vertex), &first->x);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &first->s);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(command.vertexCount / 4 * 6), GL_UNSIGNED_SHORT,
                    quadIndices().data());
     ++drawCalls_;
-    endQuads(queuedBlending_);
+    endQuads(command.blending);
     glMatrixMode(GL_PROJECTION);
     glLoadMatrixf(projection().m.data());
     glMatrixMode(GL_MODELVIEW);
-    vertices_.clear();
-    texture_ = nullptr;
 }
 
-void SpriteBatch::drawAlone(Texture2D* texture, Rect rect, TexCoords coords, const Mat4& modelView) {
+void SpriteBatch::drawAlone(const Command& command) {
     glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixf(modelView.m.data());
-    beginQuads(texture->name(), tint_, blending_);
-    const float x = rect.origin.x, y = rect.origin.y, w = rect.size.width, h = rect.size.height;
-    const GLfloat vertices[] = {x, y, 0, x + w, y, 0, x, y + h, 0, x + w, y + h, 0};
-    const GLfloat coordinates[] = {coords.s0, coords.t1, coords.s1, coords.t1,
-                                   coords.s0, coords.t0, coords.s1, coords.t0};
-    glVertexPointer(3, GL_FLOAT, 0, vertices);
-    glTexCoordPointer(2, GL_FLOAT, 0, coordinates);
+    glLoadMatrixf(command.modelView.m.data());
+    beginQuads(command.texture->name(), command.tint, command.blending);
+    const Vertex* first = &lastFrame_.vertices[command.firstVertex];
+    glVertexPointer(3, GL_FLOAT, sizeof(Vertex), &first->x);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &first->s);
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
     ++drawCalls_;
-    endQuads(blending_);
+    endQuads(command.blending);
 }
 
 }  // namespace quintora

@@ -3,6 +3,9 @@
 // few vertices, so the quads of consecutive nodes that share a texture, a tint and a blending state are
 // gathered, with each node's transform (and the projection) folded into its vertices on the CPU, and
 // drawn with one call. The order of the quads, and with it every pixel, stays that of the tree walk.
+//
+// A frame's quads are only collected while the tree is walked and drawn at its end, so that a frame
+// exactly like the one before (an idle screen) costs no drawing at all.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -31,20 +34,26 @@ public:
     // The one batch of the drawing thread.
     static SpriteBatch& shared();
 
-    // Off, every quad is drawn at once by itself, with the model-view matrix loaded into GL: the plain
-    // path the batched one must match pixel for pixel.
-    void setEnabled(bool enabled);
+    // Off, every quad is drawn by itself, with the model-view matrix loaded into GL: the plain path the
+    // batched one must match pixel for pixel.
+    void setEnabled(bool enabled) { enabled_ = enabled; }
     [[nodiscard]] bool enabled() const { return enabled_; }
 
     // The tint and the blending the following quads are drawn with.
     void setTint(Tint tint) { tint_ = tint; }
     void setBlending(bool blending) { blending_ = blending; }
 
-    // Queues the quad of `texture` covering `rect` in the coordinates of `modelView`, its lower edge
-    // showing t1 and its upper edge t0.
+    // Adds to the frame the quad of `texture` covering `rect` in the coordinates of `modelView`, its
+    // lower edge showing t1 and its upper edge t0.
     void addQuad(Texture2D* texture, Rect rect, TexCoords coords, const Mat4& modelView);
-    // Draws what is queued; anything that draws with GL by other means, or reads the frame, calls it first.
-    void flush();
+
+    // Ends the frame's collection: true when its quads differ from the last frame's (or the last frame
+    // was forgotten), that is when the picture must be drawn again.
+    [[nodiscard]] bool endFrame();
+    // Draws the frame's quads.
+    void draw();
+    // The next frame counts as changed whatever it holds: the picture it would repeat is gone.
+    void forgetLastFrame() { lastFrameKnown_ = false; }
 
     // GL draw calls issued since the last reset, for tests and benchmarks.
     [[nodiscard]] std::size_t drawCalls() const { return drawCalls_; }
@@ -54,17 +63,38 @@ private:
     struct Vertex {
         float x, y, z, w;
         float s, t;
+        friend bool operator==(const Vertex&, const Vertex&) = default;
     };
-    void drawAlone(Texture2D* texture, Rect rect, TexCoords coords, const Mat4& modelView);
+    // Quads drawn with one call: either batched, with vertices in clip coordinates, or a lone quad with
+    // vertices in its own coordinates and the model-view matrix it is drawn under.
+    struct Command {
+        Ref<Texture2D> texture;
+        std::uint64_t textureSerial = 0;
+        Tint tint;
+        bool blending = true;
+        bool alone = false;
+        Mat4 modelView;
+        std::size_t firstVertex = 0;
+        std::size_t vertexCount = 0;
+        friend bool operator==(const Command& a, const Command& b) {
+            return a.textureSerial == b.textureSerial && a.tint == b.tint && a.blending == b.blending &&
+                   a.alone == b.alone && (!a.alone || a.modelView.m == b.modelView.m) &&
+                   a.firstVertex == b.firstVertex && a.vertexCount == b.vertexCount;
+        }
+    };
+    struct Frame {
+        std::vector<Command> commands;
+        std::vector<Vertex> vertices;
+    };
+    void drawBatched(const Command& command);
+    void drawAlone(const Command& command);
 
     bool enabled_ = true;
     Tint tint_;
     bool blending_ = true;
-    // What the queued quads share.
-    Ref<Texture2D> texture_;
-    Tint queuedTint_;
-    bool queuedBlending_ = true;
-    std::vector<Vertex> vertices_;
+    Frame frame_;
+    Frame lastFrame_;
+    bool lastFrameKnown_ = false;
     std::size_t drawCalls_ = 0;
 };
 

@@ -136,6 +136,8 @@ Ref<Texture2D> Texture2D::initWithData(const void* data, Texture2DPixelFormat fo
             throw EngineException("NSInternalInconsistencyException", "Invalid pixel format");
     }
     Ref<Texture2D> texture(new Texture2D());
+    static std::uint64_t lastSerial = 0;
+    texture->serial_ = ++lastSerial;
     GLint previous = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
     glGenTextures(1, &texture->name_);

@@ -44,6 +44,9 @@ public:
     [[nodiscard]] float maxT() const { return maxT_; }
     // Every pixel of the image is fully opaque, so drawing it unfaded needs no blending.
     [[nodiscard]] bool isOpaque() const { return opaque_; }
+    // Unique to this texture for the life of the process, unlike GL names, which are reused: two frames
+    // that show the same serials show the same pixels.
+    [[nodiscard]] std::uint64_t serial() const { return serial_; }
 
     // The side a texture gets for an image side: unchanged when 1 or a power of two, else the next
     // power of two above.
@@ -62,6 +65,7 @@ private:
     float maxS_ = 0;
     float maxT_ = 0;
     bool opaque_ = false;
+    std::uint64_t serial_ = 0;
 };
 
 }  // namespace quintora

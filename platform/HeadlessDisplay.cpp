@@ -29,7 +29,7 @@ public:
     }
     [[nodiscard]] int scale() const override { return scale_; }
     // Nothing to show: screenshots read the engine's framebuffer directly.
-    bool present(unsigned, int, int, int, int) override { return true; }
+    bool present(unsigned, int, int, int, int, bool) override { return true; }
 
 private:
     EGLDisplay display_;

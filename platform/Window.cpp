@@ -55,9 +55,16 @@ public:
     [[nodiscard]] void* procAddress(const char* name) const override { return SDL_GL_GetProcAddress(name); }
     [[nodiscard]] int scale() const override { return scale_; }
 
-    bool present(unsigned texture, int width, int height, int textureWidth, int textureHeight) override {
+    bool present(unsigned texture, int width, int height, int textureWidth, int textureHeight, bool changed) override {
         int windowWidth = 0, windowHeight = 0;
         SDL_GL_GetDrawableSize(window_, &windowWidth, &windowHeight);
+        // The window keeps showing the last picture until it is uncovered or resized: an unchanged frame
+        // then costs neither the copy into the window nor the swap.
+        const bool sameWindow = windowWidth == shownWidth_ && windowHeight == shownHeight_;
+        if (!changed && sameWindow && !exposed_) return true;
+        shownWidth_ = windowWidth;
+        shownHeight_ = windowHeight;
+        exposed_ = false;
         bindFramebuffer_(GL_FRAMEBUFFER_OES, 0);
         glViewport(0, 0, windowWidth, windowHeight);
         glDisable(GL_SCISSOR_TEST);
@@ -193,6 +200,10 @@ private:
             case SDL_WINDOWEVENT:
                 if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) sink.focusChanged(false);
                 if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) sink.focusChanged(true);
+                if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SHOWN ||
+                    event.window.event == SDL_WINDOWEVENT_RESTORED) {
+                    exposed_ = true;
+                }
                 break;
             case SDL_MOUSEBUTTONDOWN:
                 if (event.button.button == SDL_BUTTON_LEFT && event.button.which != SDL_TOUCH_MOUSEID) {
@@ -233,6 +244,8 @@ private:
     int scale_;
     PFNGLBINDFRAMEBUFFEROESPROC bindFramebuffer_ = nullptr;
     bool mouseDown_ = false;
+    int shownWidth_ = 0, shownHeight_ = 0;  // the drawable size of the last presented picture
+    bool exposed_ = true;
     ViewPoint lastPoint_;
     SDL_GameController* controller_ = nullptr;
 };
