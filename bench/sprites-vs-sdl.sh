@@ -24,7 +24,7 @@ best=0
 for renderer in software opengl opengles2; do
   # testsprite2 reports its frame rate every few seconds and runs until it is stopped.
   log=$(mktemp)
-  (cd "$sdl" && timeout -s KILL "$seconds" ./testsprite2 --geometry 480x320 --renderer "$renderer" \
+  (cd "$sdl" && exec timeout -s KILL "$seconds" ./testsprite2 --geometry 480x320 --renderer "$renderer" \
      "$count" icon.bmp >"$log" 2>&1 || true)
   fps=$(median <"$log")
   rm -f "$log"
