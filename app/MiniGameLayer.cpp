@@ -57,14 +57,14 @@ int MiniGameLayer::level() { return game().SelectLevel; }
 void MiniGameLayer::Timecount(float) {
     unschedule(QSEL(MiniGameLayer, Timecount));
     CurrentTime = static_cast<float>(static_cast<double>(CurrentTime) + 0.1);
-    platform::logf("%f", static_cast<double>(CurrentTime));
+    if (logsTime()) platform::logf("%f", static_cast<double>(CurrentTime));
     schedule(QSEL(MiniGameLayer, Timecount), 0.1f);
 
     checksBeforeTimeOut();
     const TimeOut outcome = timeOutOutcome();
     if (outcome != TimeOut::None && static_cast<double>(CurrentTime) > 4.9) {
         game().win = outcome == TimeOut::Won;
-        platform::log("ok");
+        if (logsTimeOut()) platform::log("ok");
         unschedule(QSEL(MiniGameLayer, Timecount));
         ExitGame();
     }

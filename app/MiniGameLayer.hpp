@@ -45,6 +45,9 @@ protected:
     [[nodiscard]] virtual TimeOut timeOutOutcome() const { return TimeOut::Lost; }
     // The z of the lives row.
     [[nodiscard]] virtual int lifeZ() const { return 101; }
+    // Whether the tick writes the stage's time, and the time-out its "ok", to the log.
+    [[nodiscard]] virtual bool logsTime() const { return true; }
+    [[nodiscard]] virtual bool logsTimeOut() const { return true; }
     // Called first thing in ExitGame.
     virtual void beforeExitGame() {}
 

@@ -28,6 +28,8 @@ public:
     [[nodiscard]] virtual bool isDone() const { return true; }
     virtual void step(float dt);
     virtual void update(float t);
+    // A fresh, unstarted action with the same parameters; combined actions copy their parts.
+    [[nodiscard]] virtual Ref<Action> copy() const = 0;
 
     [[nodiscard]] Node* target() const { return target_; }
     void setTarget(Node* target) { target_ = target; }
@@ -53,5 +55,11 @@ protected:
     explicit FiniteTimeAction(float duration) : duration_(duration) {}
     float duration_;
 };
+
+// A copy of an action as the kind it is known as.
+template <class A>
+[[nodiscard]] Ref<A> copyOf(const A& action) {
+    return Ref<A>(static_cast<A*>(action.copy().get()));
+}
 
 }  // namespace quintora

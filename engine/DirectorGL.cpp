@@ -41,13 +41,18 @@ bool Director::initOpenGLViewWithView(platform::Display* view, Rect frame) {
         throw EngineException("kEngineException_OpenGLViewAlreadyAttached",
                               "Can't re-attach the OpenGL View, because it is already attached. Detach it first.");
     }
+    // Without a parent there is nothing to attach to; the view is made on its parent's display, so this
+    // is known before one is made.
+    if (view == nullptr) {
+        throw EngineException("kEngineException_OpenGLViewCantAttach", "Can't attach the OpenGL View.");
+    }
     if (!openGLView_) {
         const ColorFormat format =
             pixelFormat_ == DirectorPixelFormat::RGBA8 ? ColorFormat::RGBA8 : ColorFormat::RGB565;
         const unsigned depth = depthBufferFormat_ == DirectorDepthFormat::Depth16   ? EAGLView::kDepth16
                                : depthBufferFormat_ == DirectorDepthFormat::Depth24 ? EAGLView::kDepth24
                                                                                     : EAGLView::kDepthNone;
-        if (view != nullptr) openGLView_ = EAGLView::initWithFrame(*view, frame, format, depth, false);
+        openGLView_ = EAGLView::initWithFrame(*view, frame, format, depth, false);
         if (!openGLView_) {
             throw EngineException("kEngineException_OpenGLViewCantInit", "Could not alloc and init the OpenGL View.");
         }

@@ -34,4 +34,7 @@ Ref<EaseOut> EaseOut::actionWithAction(Ref<IntervalAction> action, float rate) {
 
 void EaseOut::update(float t) { other_->update(std::pow(t, 1.0f / rate_)); }
 
+Ref<Action> EaseAction::copy() const { return actionWithAction(copyOf(*other_)); }
+Ref<Action> EaseOut::copy() const { return actionWithAction(copyOf(*other_), rate_); }
+
 }  // namespace quintora

@@ -6,6 +6,7 @@ namespace quintora {
 
 class EaseAction : public IntervalAction {
 public:
+    [[nodiscard]] Ref<Action> copy() const override;
     static Ref<EaseAction> actionWithAction(Ref<IntervalAction> action);
     void start() override;
     void update(float t) override;
@@ -27,6 +28,7 @@ protected:
 // Fast at first, slow at the end: the wrapped action sees t raised to the power 1 / rate.
 class EaseOut : public EaseRateAction {
 public:
+    [[nodiscard]] Ref<Action> copy() const override;
     static Ref<EaseOut> actionWithAction(Ref<IntervalAction> action, float rate);
     void update(float t) override;
 

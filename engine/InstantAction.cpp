@@ -31,4 +31,7 @@ Ref<CallFuncN> CallFuncN::actionWithTarget(Object* target, NodeSelector selector
 
 void CallFuncN::execute() { nodeSelector_.method(callbackTarget_.get(), target()); }
 
+Ref<Action> CallFunc::copy() const { return actionWithTarget(callbackTarget_.get(), selector_); }
+Ref<Action> CallFuncN::copy() const { return actionWithTarget(callbackTarget_.get(), nodeSelector_); }
+
 }  // namespace quintora

@@ -18,6 +18,7 @@ protected:
 // Calls a method of an object, which it keeps alive, when it starts.
 class CallFunc : public InstantAction {
 public:
+    [[nodiscard]] Ref<Action> copy() const override;
     static Ref<CallFunc> actionWithTarget(Object* target, CallSelector selector);
     void start() override;
 
@@ -33,6 +34,7 @@ private:
 // As CallFunc, with the node the action runs on as the argument.
 class CallFuncN : public CallFunc {
 public:
+    [[nodiscard]] Ref<Action> copy() const override;
     static Ref<CallFuncN> actionWithTarget(Object* target, NodeSelector selector);
 
 protected:

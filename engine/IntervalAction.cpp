@@ -196,4 +196,14 @@ void Spawn::update(float t) {
     two_->update(t);
 }
 
+Ref<Action> MoveTo::copy() const { return actionWithDuration(duration_, endPosition_); }
+Ref<Action> RotateTo::copy() const { return actionWithDuration(duration_, angle_); }
+Ref<Action> RotateBy::copy() const { return actionWithDuration(duration_, angle_); }
+Ref<Action> TintTo::copy() const { return actionWithDuration(duration_, toR_, toG_, toB_); }
+Ref<Action> FadeIn::copy() const { return actionWithDuration(duration_); }
+Ref<Action> FadeOut::copy() const { return actionWithDuration(duration_); }
+Ref<Action> DelayTime::copy() const { return actionWithDuration(duration_); }
+Ref<Action> Sequence::copy() const { return actionOne(copyOf(*actions_[0]), copyOf(*actions_[1])); }
+Ref<Action> Spawn::copy() const { return actionOne(copyOf(*one_), copyOf(*two_)); }
+
 }  // namespace quintora

@@ -31,6 +31,7 @@ private:
 
 class MoveTo : public IntervalAction {
 public:
+    [[nodiscard]] Ref<Action> copy() const override;
     static Ref<MoveTo> actionWithDuration(float duration, Point position);
     void start() override;
     void update(float t) override;
@@ -45,6 +46,7 @@ private:
 // Turns to an angle the shorter way, as long as the start lies within one turn of it.
 class RotateTo : public IntervalAction {
 public:
+    [[nodiscard]] Ref<Action> copy() const override;
     static Ref<RotateTo> actionWithDuration(float duration, float angle);
     void start() override;
     void update(float t) override;
@@ -57,6 +59,7 @@ private:
 
 class RotateBy : public IntervalAction {
 public:
+    [[nodiscard]] Ref<Action> copy() const override;
     static Ref<RotateBy> actionWithDuration(float duration, float angle);
     void start() override;
     void update(float t) override;
@@ -69,6 +72,7 @@ private:
 
 class TintTo : public IntervalAction {
 public:
+    [[nodiscard]] Ref<Action> copy() const override;
     static Ref<TintTo> actionWithDuration(float duration, std::uint8_t red, std::uint8_t green,
                                           std::uint8_t blue);
     void start() override;
@@ -84,6 +88,7 @@ private:
 // Fades always run over the whole range, whatever the opacity was before.
 class FadeIn : public IntervalAction {
 public:
+    [[nodiscard]] Ref<Action> copy() const override;
     static Ref<FadeIn> actionWithDuration(float duration);
     void update(float t) override;
 
@@ -93,6 +98,7 @@ private:
 
 class FadeOut : public IntervalAction {
 public:
+    [[nodiscard]] Ref<Action> copy() const override;
     static Ref<FadeOut> actionWithDuration(float duration);
     void update(float t) override;
 
@@ -102,6 +108,7 @@ private:
 
 class DelayTime : public IntervalAction {
 public:
+    [[nodiscard]] Ref<Action> copy() const override;
     static Ref<DelayTime> actionWithDuration(float duration);
     void update(float) override {}
 
@@ -113,6 +120,7 @@ private:
 // always gets its final update before the second starts, however large the frame's delta.
 class Sequence : public IntervalAction {
 public:
+    [[nodiscard]] Ref<Action> copy() const override;
     static Ref<Sequence> actionOne(Ref<FiniteTimeAction> one, Ref<FiniteTimeAction> two);
     // Folds a list from the left: (a, b, c) is ((a, b), c). The list ends at the first null; a single
     // action is returned as it is, and a list starting with null yields null.
@@ -131,6 +139,7 @@ private:
 // Two actions at once; the shorter one is padded with a delay to the length of the longer.
 class Spawn : public IntervalAction {
 public:
+    [[nodiscard]] Ref<Action> copy() const override;
     static Ref<Spawn> actionOne(Ref<FiniteTimeAction> one, Ref<FiniteTimeAction> two);
     static Ref<FiniteTimeAction> actions(std::initializer_list<Ref<FiniteTimeAction>> list);
 

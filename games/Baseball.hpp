@@ -23,6 +23,7 @@ protected:
     void checksBeforeTimeOut() override;
     [[nodiscard]] TimeOut timeOutOutcome() const override { return TimeOut::None; }
     void beforeExitGame() override;
+    [[nodiscard]] bool logsTime() const override { return false; }
 
 private:
     Ref<Sprite> S_ball;

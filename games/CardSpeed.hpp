@@ -21,6 +21,7 @@ public:
 
 protected:
     void GameSetting() override;
+    [[nodiscard]] bool logsTimeOut() const override { return false; }
 
 private:
     int cardselect = 0;

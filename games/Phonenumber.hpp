@@ -24,6 +24,7 @@ public:
 protected:
     void GameSetting() override;
     void checksAfterTimeOut() override;
+    [[nodiscard]] bool logsTime() const override { return false; }
 
 private:
     std::array<Ref<Sprite>, 10> S_number;

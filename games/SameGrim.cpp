@@ -76,14 +76,16 @@ void SameGrimLayer::Randompicto() {
 
 bool SameGrimLayer::handleTouchesBegan(const TouchSet& touches, const TouchEvent&) {
     const Rect touch = touchRect(touchPoint(touches));
-    // A new touch while a picture is still held (a second finger) must not strand it away from home.
-    if (B_picked) sendHome();
-    // The hit rectangles are those of the home places, wherever the pictures are drawn.
+    // The hit rectangles are those of the home places, wherever the pictures are drawn. A second finger
+    // that meets a picture takes it over from the first; the first finger's moves and drop then steer it.
     for (int i = 0; i < kSmall; ++i) {
         const auto slot = static_cast<std::size_t>(i);
         if (!rectIntersectsRect(R_pictosmall[slot], touch)) continue;
+        // The picture given up goes home rather than stay wherever the finger left it.
+        if (B_picked && movesprite != i) sendHome();
         movesprite = i;
-        P_moveoriginal = S_pictosmall[slot]->position();
+        // Home, even when the picture met is the one being dragged.
+        P_moveoriginal = R_pictosmall[slot].centre();
         B_picked = true;
         platform::logf("touch %d", i);
     }

@@ -27,6 +27,8 @@ protected:
     void GameSetting() override;
     void checksBeforeTimeOut() override;
     [[nodiscard]] TimeOut timeOutOutcome() const override { return TimeOut::Won; }
+    // The tick logs the steering instead of the time.
+    [[nodiscard]] bool logsTime() const override { return false; }
 
 private:
     void cloudmove();

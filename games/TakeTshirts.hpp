@@ -25,6 +25,7 @@ public:
 protected:
     void GameSetting() override;
     void checksAfterTimeOut() override;
+    [[nodiscard]] bool logsTime() const override { return false; }
 
 private:
     int shirtscount = 0;

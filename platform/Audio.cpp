@@ -7,7 +7,6 @@
 #include <climits>
 #include <functional>
 #include <map>
-#include <set>
 #include <vector>
 
 #include "platform/Log.hpp"
@@ -33,7 +32,6 @@ struct AudioSystem {
     // Indexed by SoundEffect handles; never shrinks, so a handle stays valid for the whole run.
     std::vector<LoadedSound> sounds;
     std::map<std::string, std::size_t, std::less<>> soundByName;
-    std::set<std::string, std::less<>> failedNames;
     Mix_Music* music = nullptr;
     bool loggedFullChannels = false;
 };
@@ -71,10 +69,13 @@ bool openDevice() {
 
 bool isReadableFile(const std::string& path) { return ::access(path.c_str(), R_OK) == 0; }
 
+// What the log reports for a sound file that exists but does not decode.
+constexpr int kUndecodableSound = -1;
+
 bool loadChunk(LoadedSound& sound) {
     sound.chunk = Mix_LoadWAV(sound.path.c_str());
     if (sound.chunk != nullptr) return true;
-    logf("audio: cannot load the sound %s (%s)", sound.path.c_str(), Mix_GetError());
+    logf("Error %d loading sound at path: %s", kUndecodableSound, sound.path.c_str());
     sound.undecodable = true;
     return false;
 }
@@ -116,15 +117,14 @@ std::optional<SoundEffect> SoundEffect::load(std::string_view resourceName) {
     if (const auto found = system.soundByName.find(resourceName); found != system.soundByName.end()) {
         return SoundEffect(found->second);
     }
-    if (system.failedNames.contains(resourceName)) return std::nullopt;
 
+    // A file that failed is tried, and reported, again at every load: it may have been put right since.
     LoadedSound sound {std::string(resourceName), resourcePath(resourceName)};
-    const bool loaded = openDevice() ? loadChunk(sound) : isReadableFile(sound.path);
-    if (!loaded) {
-        if (!sound.undecodable) logf("audio: cannot open the sound %s", sound.path.c_str());
-        system.failedNames.emplace(resourceName);
+    if (!isReadableFile(sound.path)) {
+        logf("NSURL is nil for path: %s", sound.path.c_str());
         return std::nullopt;
     }
+    if (openDevice() && !loadChunk(sound)) return std::nullopt;
     system.sounds.push_back(std::move(sound));
     system.soundByName.emplace(resourceName, system.sounds.size() - 1);
     return SoundEffect(system.sounds.size() - 1);
@@ -150,25 +150,16 @@ std::size_t soundsLoaded() { return audio().sounds.size(); }
 bool playMusic(std::string_view resourceName, int numberOfLoops) {
     const std::string path = resourcePath(resourceName);
     if (!openDevice()) {
-        if (isReadableFile(path)) return true;
-        logf("audio: cannot open the music %s", path.c_str());
-        return false;
+        return isReadableFile(path);
     }
     AudioSystem& system = audio();
     Mix_HaltMusic();
     if (system.music != nullptr) Mix_FreeMusic(system.music);
     system.music = Mix_LoadMUS(path.c_str());
-    if (system.music == nullptr) {
-        logf("audio: cannot open the music %s (%s)", path.c_str(), Mix_GetError());
-        return false;
-    }
+    if (system.music == nullptr) return false;
     // The mixer counts plays, not repeats (0 and 1 both play once), and -1 repeats until halted.
     const int plays = numberOfLoops < 0 || numberOfLoops == INT_MAX ? -1 : numberOfLoops + 1;
-    if (Mix_PlayMusic(system.music, plays) != 0) {
-        logf("audio: cannot play the music %s (%s)", path.c_str(), Mix_GetError());
-        return false;
-    }
-    return true;
+    return Mix_PlayMusic(system.music, plays) == 0;
 }
 
 void stopMusic() {

@@ -27,8 +27,8 @@ void shutdownAudio();
 // and share the sound.
 class SoundEffect {
 public:
-    // The sound in the named resource file (a WAV), or nothing with one log line when the file is
-    // missing or cannot be decoded; a name that failed is not tried again.
+    // The sound in the named resource file (a WAV), or nothing with a log line when the file is missing
+    // or cannot be decoded; a name that failed is tried, and reported, again at its next load.
     [[nodiscard]] static std::optional<SoundEffect> load(std::string_view resourceName);
 
     // Starts the sound on a free channel and returns at once; sounds already playing play on. When all
@@ -52,7 +52,7 @@ private:
 
 // Plays the named resource file (an mp3) as the music, once and then numberOfLoops times more: 20 plays it
 // 21 times in all, 0 once; a negative number repeats it until stopped. Music already playing is replaced.
-// False with one log line when the file cannot be opened; true when silent without a device.
+// False, without a log line, when the file cannot be opened; true when silent without a device.
 bool playMusic(std::string_view resourceName, int numberOfLoops);
 
 void stopMusic();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "engine/EaseAction.hpp"
 #include "engine/Errors.hpp"
@@ -207,6 +208,61 @@ TEST(CombinedActions, NullArgumentsAndBareInitsAreRefused) {
     } catch (const EngineException& e) {
         EXPECT_EQ(e.name(), "IntervalActionInit");
         EXPECT_EQ(e.reason(), "Init not supported. Use InitWithDuration");
+    }
+}
+
+TEST(ActionCopies, EveryKindCopiesToAFreshActionThatRunsOnItsOwn) {
+    using Factory = Ref<FiniteTimeAction> (*)(Tinted&);
+    // The name, the action, and how often one run of it calls back.
+    const std::tuple<const char*, Factory, int> kinds[] = {
+        {"MoveTo", [](Tinted&) -> Ref<FiniteTimeAction> { return MoveTo::actionWithDuration(1, {100, 50}); }, 0},
+        {"RotateTo", [](Tinted&) -> Ref<FiniteTimeAction> { return RotateTo::actionWithDuration(1, 90); }, 0},
+        {"RotateBy", [](Tinted&) -> Ref<FiniteTimeAction> { return RotateBy::actionWithDuration(1, 45); }, 0},
+        {"TintTo", [](Tinted&) -> Ref<FiniteTimeAction> { return TintTo::actionWithDuration(1, 10, 20, 30); }, 0},
+        {"FadeIn", [](Tinted&) -> Ref<FiniteTimeAction> { return FadeIn::actionWithDuration(1); }, 0},
+        {"FadeOut", [](Tinted&) -> Ref<FiniteTimeAction> { return FadeOut::actionWithDuration(1); }, 0},
+        {"Sequence",
+         [](Tinted& caller) -> Ref<FiniteTimeAction> {
+             return Sequence::actions({MoveTo::actionWithDuration(0.5f, {10, 0}), DelayTime::actionWithDuration(0.2f),
+                                       CallFunc::actionWithTarget(&caller, QCALL(Tinted, Called))});
+         }, 1},
+        {"Spawn",
+         [](Tinted&) -> Ref<FiniteTimeAction> {
+             return Spawn::actions({RotateBy::actionWithDuration(1, 30), FadeOut::actionWithDuration(0.5f)});
+         }, 0},
+        {"EaseOut",
+         [](Tinted&) -> Ref<FiniteTimeAction> {
+             return EaseOut::actionWithAction(MoveTo::actionWithDuration(1, {0, 80}), 2);
+         }, 0},
+        {"CallFuncN",
+         [](Tinted& caller) -> Ref<FiniteTimeAction> {
+             return CallFuncN::actionWithTarget(&caller, QCALLN(Tinted, Arrived));
+         }, 1},
+    };
+    for (const auto& [name, make, callsPerRun] : kinds) {
+        SCOPED_TRACE(name);
+        Ref<Tinted> caller = Tinted::node();
+        Ref<Tinted> first = Tinted::node();
+        Ref<Tinted> second = Tinted::node();
+        first->setOpacity(100);
+        second->setOpacity(100);
+        auto original = started(*first, make(*caller));
+        original->step(0.3f);
+        const Point halfway = first->position();
+
+        // Copied halfway through its original: the copy starts from the beginning on its own node.
+        auto copy = copyOf(*original);
+        EXPECT_EQ(copy->target(), nullptr);
+        started(*second, copy);
+        for (int i = 0; i < 10 && !copy->isDone(); ++i) copy->step(0.25f);
+        EXPECT_TRUE(copy->isDone());
+        EXPECT_EQ(first->position(), halfway) << "the original did not move";
+        for (int i = 0; i < 10 && !original->isDone(); ++i) original->step(0.25f);
+        EXPECT_EQ(second->position(), first->position());
+        EXPECT_FLOAT_EQ(second->rotation(), first->rotation());
+        EXPECT_EQ(std::tuple(second->r(), second->g(), second->b(), second->opacity()),
+                  std::tuple(first->r(), first->g(), first->b(), first->opacity()));
+        EXPECT_EQ(caller->calls, 2 * callsPerRun);
     }
 }
 

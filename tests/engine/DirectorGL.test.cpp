@@ -40,6 +40,9 @@ TEST_F(DirectorGLTest, AttachAndDetachRaiseTheirNamedExceptions) {
     EXPECT_EQ(exceptionName([&] { director().detach(); }),
               "kEngineException_OpenGLViewNotAttached: Can't detach the OpenGL View, because it is not attached. "
               "Attach it first.");
+    EXPECT_EQ(exceptionName([&] { director().attachInView(nullptr); }),
+              "kEngineException_OpenGLViewCantAttach: Can't attach the OpenGL View.");
+    EXPECT_FALSE(director().isAttached());
     // Attaching again reuses the view made the first time.
     EAGLView* view = director().openGLView();
     EXPECT_TRUE(director().attachInWindow(display));

@@ -165,18 +165,32 @@ TEST_F(SameGrimTest, ALostTouchSendsThePictureHomeWithoutScoring) {
     EXPECT_FALSE(tinted(layer->largePicture(0)));
 }
 
-TEST_F(SameGrimTest, ANewTouchWhileAPictureIsHeldSendsItHome) {
-    SameGrimLayer* layer = start(2);
-    touch(TouchPhase::Began, home(3).x, home(3).y);
+TEST_F(SameGrimTest, ASecondFingerTakesOverOnlyWhenItMeetsAPicture) {
+    SameGrimLayer* layer = start(1);
+    const int image = imageOf(layer->largePicture(0));
+    const int other = (image + 1) % 8;
+    const Point target = layer->largePicture(0)->position();
+    touch(TouchPhase::Began, home(image).x, home(image).y);
     frame();
     touch(TouchPhase::Moved, 300, 160);
     frame();
-    touch(TouchPhase::Began, 240, 20);  // a second finger on the background
-    EXPECT_EQ(layer->smallPicture(3)->position(), home(3));
-    frame();
+    touch(TouchPhase::Began, 240, 20);  // a second finger on the background: the picture stays held
+    EXPECT_EQ(layer->smallPicture(image)->position(), (Point{300, 160}));
+    touch(TouchPhase::Began, home(image).x, home(image).y);  // on the held picture's home: still held
+    touch(TouchPhase::Moved, target.x, target.y);
+    touch(TouchPhase::Ended, target.x, target.y);  // the first finger's drop is judged
+    EXPECT_EQ(layer->smallPicture(image)->position(), home(image));
+    frames(20);
+    EXPECT_TRUE(tinted(layer->largePicture(0)));
+
+    touch(TouchPhase::Began, home(other).x, home(other).y);
+    touch(TouchPhase::Moved, 300, 160);
+    touch(TouchPhase::Began, home(image).x, home(image).y);  // a second finger meets another picture
+    EXPECT_EQ(layer->smallPicture(other)->position(), home(other));
     touch(TouchPhase::Moved, 310, 170);
+    EXPECT_EQ(layer->smallPicture(image)->position(), (Point{310, 170}));
     touch(TouchPhase::Ended, 310, 170);
-    EXPECT_EQ(layer->smallPicture(3)->position(), home(3));
+    EXPECT_EQ(layer->smallPicture(image)->position(), home(image));
 }
 
 }  // namespace

@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# Score server benchmarks, on this machine with client and server together over loopback; each run is
+# bounded in time. Run after scripts/build.sh release.
+#   bench/server.sh reads            get-scores requests/s, wrk at 64 connections, 100,000 scores (SQLite):
+#                                    the game's own page, then random deep pages that miss the page cache
+#   bench/server.sh posts-sqlite     acknowledged posts/s, 32 concurrent posters, SQLite
+#   bench/server.sh posts-postgres   the same on a throw-away PostgreSQL cluster
+#   bench/server.sh latency          median and p99 latency of ranking pages at 1,000,000 scores (SQLite):
+#                                    each kind of page read from the store, then the game's page over HTTP
+#   bench/server.sh kill9            kill -9 under write load, restart, count acknowledged posts lost
+#   bench/server.sh all              each of the above in turn
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build="$top/build/release"
+server_binary="$build/server/quintora-server"
+poster="$build/bench/server/score_poster"
+[ -x "$server_binary" ] && [ -x "$poster" ] || { echo "build first: scripts/build.sh release" >&2; exit 1; }
+seconds=${QUINTORA_BENCH_SECONDS:-10}
+work=$(mktemp -d /tmp/quintora-server-bench.XXXXXX)
+# shellcheck source=../scripts/throwaway-postgres.sh
+source "$top/scripts/throwaway-postgres.sh"
+server_pid=""
+cleanup() {
+  stop_server
+  stop_throwaway_postgres
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+start_server() {  # start_server DB_URL: sets port
+  : >"$work/out"
+  "$server_binary" --listen 127.0.0.1:0 --db "$1" --rate 0 >"$work/out" 2>/dev/null &
+  server_pid=$!
+  for _ in $(seq 200); do [ -s "$work/out" ] && break; sleep 0.05; done
+  port=$(sed -n 's/^listening on http:\/\/127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/out")
+  [ -n "$port" ] || { echo "the server did not start" >&2; exit 1; }
+}
+stop_server() {
+  [ -n "$server_pid" ] || return 0
+  kill -TERM "$server_pid" 2>/dev/null || true
+  wait "$server_pid" 2>/dev/null || true
+  server_pid=""
+}
+
+# Fills a SQLite store with COUNT scores over three categories, many devices and the last 60 days.
+seed_sqlite() {  # seed_sqlite FILE COUNT
+  start_server "sqlite:$1"  # creates the schema
+  stop_server
+  sqlite3 "$1" <<SQL
+WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < $2)
+INSERT INTO scores (game, category, name, score, country, device, date, extra)
+SELECT 'Quintora', CASE i % 3 WHEN 0 THEN 'Amateur' WHEN 1 THEN 'Pro' ELSE 'Legend' END, 'player' || i,
+       (abs(random()) % 3000000) / 10.0 / 3.0, CASE i % 4 WHEN 0 THEN 'JP' WHEN 1 THEN 'DE' ELSE '' END,
+       'device' || (i % 50000), strftime('%s', 'now') - abs(random()) % (60 * 86400), ''
+FROM n;
+SQL
+}
+
+page="/api/get-scores?gamename=Quintora&querytype=4&offset=0&limit=15&flags=0&category=Amateur&device="
+
+reads() {
+  seed_sqlite "$work/reads.db" 100000
+  start_server "sqlite:$work/reads.db"
+  echo "== get-scores, 100,000 scores, wrk -t2 -c64 -d${seconds}s"
+  wrk -t2 -c64 -d"${seconds}s" "http://127.0.0.1:$port$page" | grep -E 'Requests/sec|Non-2xx|Latency|requests in'
+  echo "== get-scores, 100,000 scores, random pages (offset 0 to 10,000, hardly ever cached), wrk -t2 -c64 -d${seconds}s"
+  wrk -t2 -c64 -d"${seconds}s" -s "$top/bench/server/random-page.lua" "http://127.0.0.1:$port" |
+    grep -E 'Requests/sec|Non-2xx|Latency|requests in'
+  stop_server
+}
+
+posts() {  # posts DB_URL LABEL
+  start_server "$1"
+  echo "== posts, $2, 32 concurrent posters, ${seconds}s"
+  "$poster" 127.0.0.1 "$port" --clients 32 --seconds "$seconds"
+  stop_server
+}
+
+latency() {
+  seed_sqlite "$work/latency.db" 1000000
+  echo "== 1,000,000 scores: pages read straight from the store, 2,000 of each kind"
+  "$build/bench/server/page_latency" "sqlite:$work/latency.db" 2000
+  start_server "sqlite:$work/latency.db"
+  echo "== 1,000,000 scores: the game's page over HTTP, one client (wrk -t1 -c1 -d${seconds}s)"
+  wrk -t1 -c1 -d"${seconds}s" --latency "http://127.0.0.1:$port$page" | grep -E '^ +(50|99)%|Requests/sec|Non-2xx'
+  stop_server
+}
+
+kill9() {
+  local db="$work/kill9.db" round lost total=0 lost_total=0
+  for round in 1 2 3; do
+    start_server "sqlite:$db"
+    "$poster" 127.0.0.1 "$port" --clients 32 --seconds 30 --acked "$work/acked" >"$work/poster.log" &
+    local poster_pid=$!
+    sleep 3
+    kill -9 "$server_pid"
+    wait "$server_pid" 2>/dev/null || true
+    server_pid=""
+    wait "$poster_pid"
+    # Opening the store again recovers the write-ahead log, as a restarted server would.
+    start_server "sqlite:$db"
+    stop_server
+    sqlite3 "$db" "SELECT name FROM scores WHERE device = 'bench'" | sort >"$work/stored"
+    sort "$work/acked" >"$work/acked.sorted"
+    lost=$(comm -23 "$work/acked.sorted" "$work/stored" | wc -l)
+    echo "== kill -9 round $round: $(wc -l <"$work/acked") posts acknowledged before the kill, $lost of them lost"
+    total=$((total + $(wc -l <"$work/acked")))
+    lost_total=$((lost_total + lost))
+    sqlite3 "$db" "DELETE FROM scores"
+  done
+  echo "== kill -9: $total acknowledged posts in 3 rounds, $lost_total lost"
+  [ "$lost_total" -eq 0 ]
+}
+
+case "${1:-all}" in
+  reads) reads ;;
+  posts-sqlite) posts "sqlite:$work/posts.db" SQLite ;;
+  posts-postgres) start_throwaway_postgres && posts "$POSTGRES_URL" PostgreSQL ;;
+  latency) latency ;;
+  kill9) kill9 ;;
+  all)
+    reads
+    posts "sqlite:$work/posts.db" SQLite
+    start_throwaway_postgres && posts "$POSTGRES_URL" PostgreSQL
+    latency
+    kill9
+    ;;
+  *) echo "usage: bench/server.sh reads|posts-sqlite|posts-postgres|latency|kill9|all" >&2; exit 2 ;;
+esac

@@ -1,0 +1,213 @@
+#include "server/HttpServer.hpp"
+
+#include <arpa/inet.h>
+#include <microhttpd.h>
+#include <netdb.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <stdexcept>
+#include <thread>
+
+namespace quintora::server {
+
+struct HttpServer::Request {
+    std::string method;
+    std::string path;
+    std::string address;
+    std::string body;
+    bool bodyTooLarge = false;
+    std::size_t discarded = 0;
+    int status = 0;
+    std::size_t bytesSent = 0;
+};
+
+namespace {
+
+constexpr std::size_t kMaxDiscardedBytes = 256 * 1024;
+
+std::string peerAddress(MHD_Connection* connection) {
+    const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
+    if (info == nullptr || info->client_addr == nullptr) return {};
+    const sockaddr* address = info->client_addr;
+    const socklen_t length = address->sa_family == AF_INET6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
+    char host[NI_MAXHOST] = {};
+    if (getnameinfo(address, length, host, sizeof host, nullptr, 0, NI_NUMERICHOST) != 0) return {};
+    return host;
+}
+
+MHD_Result send(MHD_Connection* connection, HttpServer::Request& request, const Reply& reply) {
+    MHD_Response* response = MHD_create_response_from_buffer(
+        reply.body.size(), const_cast<char*>(reply.body.data()), MHD_RESPMEM_MUST_COPY);
+    if (response == nullptr) return MHD_NO;
+    MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, reply.contentType.c_str());
+    const MHD_Result result = MHD_queue_response(connection, static_cast<unsigned>(reply.status), response);
+    MHD_destroy_response(response);
+    request.status = reply.status;
+    request.bytesSent = reply.body.size();
+    return result;
+}
+
+Reply plain(int status, const char* text) { return Reply{status, "text/plain; charset=utf-8", text}; }
+
+bool parseListenAddress(const std::string& host, int port, sockaddr_storage& storage, bool& ipv6) {
+    std::memset(&storage, 0, sizeof storage);
+    auto* v4 = reinterpret_cast<sockaddr_in*>(&storage);
+    if (inet_pton(AF_INET, host.c_str(), &v4->sin_addr) == 1) {
+        v4->sin_family = AF_INET;
+        v4->sin_port = htons(static_cast<std::uint16_t>(port));
+        ipv6 = false;
+        return true;
+    }
+    auto* v6 = reinterpret_cast<sockaddr_in6*>(&storage);
+    if (inet_pton(AF_INET6, host.c_str(), &v6->sin6_addr) == 1) {
+        v6->sin6_family = AF_INET6;
+        v6->sin6_port = htons(static_cast<std::uint16_t>(port));
+        ipv6 = true;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+struct Callbacks {
+    static MHD_Result handle(void* self, MHD_Connection* connection, const char* url, const char* method,
+                             const char* /*version*/, const char* uploadData, std::size_t* uploadSize,
+                             void** state) {
+        auto& server = *static_cast<HttpServer*>(self);
+        if (*state == nullptr) {
+            auto* request = new HttpServer::Request();
+            request->method = method;
+            request->path = url;
+            request->address = peerAddress(connection);
+            *state = request;
+            ++server.requestsUnderWay_;
+            // A declared body over the limit is refused before a byte of it is read.
+            const char* length =
+                MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
+            if (length != nullptr && std::strtoull(length, nullptr, 10) > server.limits_.maxBody) {
+                request->bodyTooLarge = true;
+                return send(connection, *request, plain(413, "body too large"));
+            }
+            return MHD_YES;
+        }
+        auto& request = *static_cast<HttpServer::Request*>(*state);
+        if (*uploadSize != 0) {
+            request.bodyTooLarge =
+                request.bodyTooLarge || request.body.size() + *uploadSize > server.limits_.maxBody;
+            if (!request.bodyTooLarge) {
+                request.body.append(uploadData, *uploadSize);
+            } else {
+                // A body without a declared length is read to its end so the client gets its answer, but
+                // only so far: a client that keeps streaming loses its connection.
+                request.body.clear();
+                request.discarded += *uploadSize;
+                if (request.discarded > kMaxDiscardedBytes) return MHD_NO;
+            }
+            *uploadSize = 0;
+            return MHD_YES;
+        }
+        if (request.status != 0) return MHD_YES;  // answered before the body arrived
+        if (request.bodyTooLarge) return send(connection, request, plain(413, "body too large"));
+        return send(connection, request, server.route(connection, request));
+    }
+
+    static void completed(void* self, MHD_Connection* /*connection*/, void** state,
+                          MHD_RequestTerminationCode code) {
+        auto& server = *static_cast<HttpServer*>(self);
+        auto* request = static_cast<HttpServer::Request*>(*state);
+        if (request == nullptr) return;
+        *state = nullptr;
+        if (server.accessLog_ != nullptr) {
+            std::string line = request->address + " \"" + request->method + " " + request->path + "\" " +
+                               std::to_string(request->status) + " " + std::to_string(request->bytesSent) +
+                               (code == MHD_REQUEST_TERMINATED_COMPLETED_OK ? "" : " aborted");
+            // The path arrives decoded: a client must not be able to start a false line of its own.
+            for (char& c : line) {
+                if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+            }
+            line += '\n';
+            std::fwrite(line.data(), 1, line.size(), server.accessLog_);
+        }
+        delete request;
+        --server.requestsUnderWay_;
+    }
+};
+
+HttpServer::HttpServer(const std::string& host, int port, const HttpLimits& limits, ScoreApi& api,
+                       const CountryLookup& countries, std::FILE* accessLog)
+    : host_(host), limits_(limits), api_(api), countries_(countries), accessLog_(accessLog) {
+    sockaddr_storage address{};
+    bool ipv6 = false;
+    if (!parseListenAddress(host, port, address, ipv6)) {
+        throw std::runtime_error("cannot listen on '" + host + "': not a numeric IPv4 or IPv6 address");
+    }
+    unsigned flags = MHD_USE_THREAD_PER_CONNECTION | MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_POLL |
+                     MHD_USE_ITC | MHD_USE_ERROR_LOG;
+    if (ipv6) flags |= MHD_USE_IPv6;
+    daemon_ = MHD_start_daemon(flags, 0, nullptr, nullptr, &Callbacks::handle, this,                     //
+                               MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&address),              //
+                               MHD_OPTION_NOTIFY_COMPLETED, &Callbacks::completed, this,                 //
+                               MHD_OPTION_CONNECTION_LIMIT, limits.maxConnections,                       //
+                               MHD_OPTION_PER_IP_CONNECTION_LIMIT, limits.maxConnectionsPerAddress,      //
+                               MHD_OPTION_CONNECTION_TIMEOUT, limits.idleTimeoutSeconds,                 //
+                               MHD_OPTION_CONNECTION_MEMORY_LIMIT, static_cast<std::size_t>(32 * 1024),  //
+                               MHD_OPTION_LISTEN_BACKLOG_SIZE, 1024u,                                    //
+                               MHD_OPTION_END);
+    if (daemon_ == nullptr) {
+        throw std::runtime_error("cannot listen on " + host + ":" + std::to_string(port) + ": " +
+                                 std::strerror(errno));
+    }
+    const MHD_DaemonInfo* info = MHD_get_daemon_info(daemon_, MHD_DAEMON_INFO_BIND_PORT);
+    port_ = info ? info->port : port;
+}
+
+HttpServer::~HttpServer() { shutdown(std::chrono::milliseconds(0)); }
+
+std::string HttpServer::url() const {
+    const bool ipv6 = host_.find(':') != std::string::npos;
+    return "http://" + (ipv6 ? "[" + host_ + "]" : host_) + ":" + std::to_string(port_);
+}
+
+void HttpServer::shutdown(std::chrono::milliseconds grace) {
+    if (daemon_ == nullptr) return;
+    const MHD_socket listening = MHD_quiesce_daemon(daemon_);
+    const auto deadline = std::chrono::steady_clock::now() + grace;
+    while (requestsUnderWay_.load() > 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    MHD_stop_daemon(daemon_);
+    if (listening != MHD_INVALID_SOCKET) close(listening);
+    daemon_ = nullptr;
+}
+
+Reply HttpServer::route(MHD_Connection* connection, const Request& request) {
+    Caller caller{request.address, nullptr};
+    if (!countries_.headerName().empty()) {
+        caller.countryHeader =
+            MHD_lookup_connection_value(connection, MHD_HEADER_KIND, countries_.headerName().c_str());
+    }
+    const bool isGet = request.method == "GET" || request.method == "HEAD";
+    const bool isPost = request.method == "POST";
+    if (request.path == "/api/post-score" || request.path == "/api/update-score") {
+        if (!isPost) return plain(405, "method not allowed");
+        return api_.post(request.body,
+                         request.path == "/api/post-score" ? WriteMode::Add : WriteMode::KeepBest, caller);
+    }
+    if (request.path == "/api/get-scores") {
+        if (!isGet) return plain(405, "method not allowed");
+        return api_.scores(
+            [connection](const char* name) {
+                return MHD_lookup_connection_value(connection, MHD_GET_ARGUMENT_KIND, name);
+            },
+            caller);
+    }
+    if (request.path == "/healthz") {
+        if (!isGet) return plain(405, "method not allowed");
+        return plain(200, "healthy");
+    }
+    return plain(404, "not found");
+}
+
+}  // namespace quintora::server

@@ -1,0 +1,56 @@
+#pragma once
+// The HTTP front: libmicrohttpd with one thread per connection (a write waits for its commit without
+// holding up anyone else), bounded bodies, idle timeouts and connection limits per address and in total.
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "server/ScoreApi.hpp"
+
+struct MHD_Daemon;
+struct MHD_Connection;
+
+namespace quintora::server {
+
+struct HttpLimits {
+    std::size_t maxBody = 4096;
+    unsigned maxConnections = 1024;
+    unsigned maxConnectionsPerAddress = 128;
+    unsigned idleTimeoutSeconds = 10;
+};
+
+class HttpServer {
+  public:
+    // Listens on host:port (port 0 picks a free one). Throws std::runtime_error when it cannot.
+    // `accessLog` gets one line per request; nullptr for none.
+    HttpServer(const std::string& host, int port, const HttpLimits& limits, ScoreApi& api,
+               const CountryLookup& countries, std::FILE* accessLog);
+    ~HttpServer();
+    HttpServer(const HttpServer&) = delete;
+    HttpServer& operator=(const HttpServer&) = delete;
+
+    // "http://HOST:PORT" with the port actually bound.
+    [[nodiscard]] std::string url() const;
+
+    // Stops taking connections, lets the requests under way finish (waiting at most `grace`), then stops.
+    void shutdown(std::chrono::milliseconds grace);
+
+    struct Request;  // one request's state, kept by libmicrohttpd between calls
+
+  private:
+    Reply route(MHD_Connection* connection, const Request& request);
+
+    std::string host_;
+    int port_ = 0;
+    HttpLimits limits_;
+    ScoreApi& api_;
+    const CountryLookup& countries_;
+    std::FILE* accessLog_;
+    MHD_Daemon* daemon_ = nullptr;
+    std::atomic<int> requestsUnderWay_{0};
+
+    friend struct Callbacks;
+};
+
+}  // namespace quintora::server

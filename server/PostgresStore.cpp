@@ -1,0 +1,203 @@
+#include "server/PostgresStore.hpp"
+
+#include <libpq-fe.h>
+
+#include <cstdlib>
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "server/ConnectionPool.hpp"
+#include "server/GroupCommitter.hpp"
+#include "server/ScoreSql.hpp"
+#include "server/Text.hpp"
+
+namespace quintora::server {
+
+namespace {
+
+// Several servers share one database, whose connection limit is 100 by default.
+constexpr std::size_t kMaxReaders = 16;
+
+using ResultPointer = std::unique_ptr<PGresult, decltype(&PQclear)>;
+
+std::string parameterText(const SqlValue& value) {
+    if (const auto* integer = std::get_if<std::int64_t>(&value)) return std::to_string(*integer);
+    if (const auto* real = std::get_if<double>(&value)) return numberText(*real);
+    return std::get<std::string>(value);
+}
+
+std::string firstLine(const char* message) {
+    const std::string text = message ? message : "";
+    return text.substr(0, text.find('\n'));
+}
+
+// One connection and the statements prepared on it. Used by one thread at a time.
+class Connection {
+  public:
+    explicit Connection(const std::string& url) {
+        // Listed first so that a connect_timeout in the URL itself wins.
+        const char* keywords[] = {"connect_timeout", "dbname", nullptr};
+        const char* values[] = {"5", url.c_str(), nullptr};
+        connection_ = PQconnectdbParams(keywords, values, 1);
+        if (PQstatus(connection_) != CONNECTION_OK) {
+            const std::string message = firstLine(PQerrorMessage(connection_));
+            PQfinish(connection_);
+            throw StoreError("cannot connect to PostgreSQL: " + message);
+        }
+        PQsetNoticeProcessor(
+            connection_, [](void*, const char*) {}, nullptr);
+    }
+    ~Connection() { PQfinish(connection_); }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Connects again when the server went away since the last call.
+    void reconnectIfLost() {
+        if (PQstatus(connection_) == CONNECTION_OK) return;
+        prepared_.clear();
+        PQreset(connection_);
+        if (PQstatus(connection_) != CONNECTION_OK) {
+            throw StoreError("cannot reconnect to PostgreSQL: " + firstLine(PQerrorMessage(connection_)));
+        }
+    }
+
+    void execute(const std::string& text) {
+        check(ResultPointer(PQexec(connection_, text.c_str()), &PQclear));
+    }
+
+    ResultPointer run(const SqlStatement& statement) {
+        const std::string& name = prepare(statement);
+        std::vector<std::string> texts;
+        std::vector<const char*> values;
+        for (const SqlValue& value : statement.parameters) texts.push_back(parameterText(value));
+        for (const std::string& text : texts) values.push_back(text.c_str());
+        ResultPointer result(PQexecPrepared(connection_, name.c_str(), static_cast<int>(values.size()),
+                                            values.data(), nullptr, nullptr, 0),
+                             &PQclear);
+        check(result);
+        return result;
+    }
+
+  private:
+    const std::string& prepare(const SqlStatement& statement) {
+        auto found = prepared_.find(statement.text);
+        if (found != prepared_.end()) return found->second;
+        // Appended rather than concatenated: g++ 12 misreads the literal-plus-temporary form as an
+        // overlapping copy.
+        std::string name = "s";
+        name += std::to_string(prepared_.size());
+        check(ResultPointer(PQprepare(connection_, name.c_str(), statement.text.c_str(),
+                                      static_cast<int>(statement.parameters.size()), nullptr),
+                            &PQclear));
+        return prepared_.emplace(statement.text, name).first->second;
+    }
+
+    void check(const ResultPointer& result) const {
+        const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+            throw StoreError("PostgreSQL: " + firstLine(PQerrorMessage(connection_)));
+        }
+    }
+
+    PGconn* connection_ = nullptr;
+    std::map<std::string, std::string, std::less<>> prepared_;
+};
+
+std::int64_t integerAt(PGresult* result, int row, int column) {
+    return std::strtoll(PQgetvalue(result, row, column), nullptr, 10);
+}
+
+// Runs `work` inside a transaction on `connection`, rolling back when it throws.
+template <class Work>
+void inTransaction(Connection& connection, Work work) {
+    connection.reconnectIfLost();
+    connection.execute("BEGIN");
+    try {
+        work();
+        connection.execute("COMMIT");
+    } catch (...) {
+        try {
+            connection.execute("ROLLBACK");
+        } catch (const StoreError&) {
+            // The connection is gone or the transaction already ended; nothing is left to undo.
+        }
+        throw;
+    }
+}
+
+void upgradeSchema(Connection& connection) {
+    const auto upgrades = schemaUpgrades(SqlDialect::Postgres);
+    inTransaction(connection, [&] {
+        connection.execute("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
+        // Servers starting together against one database upgrade it one after the other.
+        connection.execute("LOCK TABLE schema_version IN EXCLUSIVE MODE");
+        const ResultPointer result =
+            connection.run({"SELECT coalesce(max(version), 0) FROM schema_version", {}});
+        const auto version = static_cast<std::size_t>(integerAt(result.get(), 0, 0));
+        if (version > upgrades.size()) {
+            throw StoreError("the database has schema version " + std::to_string(version) +
+                             ", newer than this server knows (" + std::to_string(upgrades.size()) + ")");
+        }
+        for (std::size_t step = version; step < upgrades.size(); ++step) {
+            for (const std::string& statement : upgrades[step]) connection.execute(statement);
+        }
+        if (version < upgrades.size()) {
+            connection.execute("INSERT INTO schema_version (version) VALUES (" +
+                               std::to_string(upgrades.size()) + ")");
+        }
+    });
+}
+
+class PostgresStore final : public ScoreStore {
+  public:
+    explicit PostgresStore(std::string url)
+        : url_(std::move(url)),
+          writer_(std::make_unique<Connection>(url_)),
+          readers_(kMaxReaders, [this] { return std::make_unique<Connection>(url_); }),
+          committer_([this](auto batch) { commit(batch); }) {
+        upgradeSchema(*writer_);
+    }
+
+    void write(const NewScore& score, WriteMode mode) override { committer_.write(score, mode); }
+
+    std::vector<StoredScore> query(const ScoreQuery& query) override {
+        const auto reader = readers_.take();
+        reader->reconnectIfLost();
+        const ResultPointer result = reader->run(rankingStatement(query, SqlDialect::Postgres));
+        std::vector<StoredScore> rows;
+        for (int row = 0; row < PQntuples(result.get()); ++row) {
+            rows.push_back({integerAt(result.get(), row, 0), PQgetvalue(result.get(), row, 1),
+                            PQgetvalue(result.get(), row, 2),
+                            std::strtod(PQgetvalue(result.get(), row, 3), nullptr),
+                            PQgetvalue(result.get(), row, 4), PQgetvalue(result.get(), row, 5),
+                            integerAt(result.get(), row, 6)});
+        }
+        return rows;
+    }
+
+  private:
+    void commit(std::span<PendingWrite* const> batch) {
+        inTransaction(*writer_, [&] {
+            for (const PendingWrite* pending : batch) {
+                for (const SqlStatement& statement :
+                     writeStatements(*pending->score, pending->mode, SqlDialect::Postgres)) {
+                    writer_->run(statement);
+                }
+            }
+        });
+    }
+
+    const std::string url_;
+    std::unique_ptr<Connection> writer_;
+    ConnectionPool<Connection> readers_;
+    GroupCommitter committer_;  // last: its thread stops before the connections close
+};
+
+}  // namespace
+
+std::unique_ptr<ScoreStore> openPostgresStore(const std::string& url) {
+    return std::make_unique<PostgresStore>(url);
+}
+
+}  // namespace quintora::server

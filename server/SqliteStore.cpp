@@ -1,0 +1,200 @@
+#include "server/SqliteStore.hpp"
+
+#include <sqlite3.h>
+
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "server/ConnectionPool.hpp"
+#include "server/GroupCommitter.hpp"
+#include "server/ScoreSql.hpp"
+
+namespace quintora::server {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+constexpr std::size_t kMaxReaders = 64;
+
+// One connection and the statements prepared on it. Used by one thread at a time.
+class Connection {
+  public:
+    explicit Connection(const std::filesystem::path& path) {
+        const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+        if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+            const std::string message = db_ ? sqlite3_errmsg(db_) : "out of memory";
+            sqlite3_close(db_);
+            throw StoreError("cannot open " + path.string() + ": " + message);
+        }
+        sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+        sqlite3_extended_result_codes(db_, 1);
+    }
+    ~Connection() {
+        for (auto& [text, statement] : statements_) sqlite3_finalize(statement);
+        sqlite3_close(db_);
+    }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    void execute(const std::string& text) {
+        char* message = nullptr;
+        if (sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+            const std::string reason = message ? message : sqlite3_errmsg(db_);
+            sqlite3_free(message);
+            throw StoreError(reason);
+        }
+    }
+
+    // Runs a statement, calling `row` for each result row.
+    template <class Row>
+    void run(const SqlStatement& statement, Row row) {
+        sqlite3_stmt* prepared = prepare(statement.text);
+        for (std::size_t i = 0; i < statement.parameters.size(); ++i)
+            bind(prepared, static_cast<int>(i + 1), statement.parameters[i]);
+        int status;
+        while ((status = sqlite3_step(prepared)) == SQLITE_ROW) row(prepared);
+        sqlite3_reset(prepared);
+        sqlite3_clear_bindings(prepared);
+        if (status != SQLITE_DONE) throw StoreError(sqlite3_errmsg(db_));
+    }
+
+    std::int64_t singleInteger(const std::string& text) {
+        std::int64_t value = 0;
+        run(SqlStatement{text, {}}, [&](sqlite3_stmt* row) { value = sqlite3_column_int64(row, 0); });
+        return value;
+    }
+
+  private:
+    sqlite3_stmt* prepare(const std::string& text) {
+        auto found = statements_.find(text);
+        if (found != statements_.end()) return found->second;
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v3(db_, text.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) !=
+            SQLITE_OK) {
+            throw StoreError(sqlite3_errmsg(db_));
+        }
+        statements_.emplace(text, statement);
+        return statement;
+    }
+
+    static void bind(sqlite3_stmt* statement, int index, const SqlValue& value) {
+        if (const auto* integer = std::get_if<std::int64_t>(&value)) {
+            sqlite3_bind_int64(statement, index, *integer);
+        } else if (const auto* real = std::get_if<double>(&value)) {
+            sqlite3_bind_double(statement, index, *real);
+        } else {
+            const auto& text = std::get<std::string>(value);
+            sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        }
+    }
+
+    sqlite3* db_ = nullptr;
+    std::map<std::string, sqlite3_stmt*, std::less<>> statements_;
+};
+
+std::string columnText(sqlite3_stmt* row, int column) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(row, column));
+    return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(row, column)))
+                : std::string();
+}
+
+void upgradeSchema(Connection& connection) {
+    connection.execute("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
+    const auto upgrades = schemaUpgrades(SqlDialect::Sqlite);
+    const auto version = static_cast<std::size_t>(
+        connection.singleInteger("SELECT coalesce(max(version), 0) FROM schema_version"));
+    if (version > upgrades.size()) {
+        throw StoreError("the database has schema version " + std::to_string(version) +
+                         ", newer than this server knows (" + std::to_string(upgrades.size()) + ")");
+    }
+    if (version == upgrades.size()) return;
+    connection.execute("BEGIN IMMEDIATE");
+    try {
+        for (std::size_t step = version; step < upgrades.size(); ++step) {
+            for (const std::string& statement : upgrades[step]) connection.execute(statement);
+        }
+        connection.execute("INSERT INTO schema_version (version) VALUES (" + std::to_string(upgrades.size()) +
+                           ")");
+        connection.execute("COMMIT");
+    } catch (...) {
+        connection.execute("ROLLBACK");
+        throw;
+    }
+}
+
+class SqliteStore final : public ScoreStore {
+  public:
+    explicit SqliteStore(std::filesystem::path path)
+        : path_(std::move(path)),
+          writer_(openWriter(path_)),
+          readers_(kMaxReaders, [this] { return openReader(path_); }),
+          committer_([this](auto batch) { commit(batch); }) {}
+
+    void write(const NewScore& score, WriteMode mode) override { committer_.write(score, mode); }
+
+    std::vector<StoredScore> query(const ScoreQuery& query) override {
+        const auto reader = readers_.take();
+        std::vector<StoredScore> rows;
+        reader->run(rankingStatement(query, SqlDialect::Sqlite), [&](sqlite3_stmt* row) {
+            rows.push_back({sqlite3_column_int64(row, 0), columnText(row, 1), columnText(row, 2),
+                            sqlite3_column_double(row, 3), columnText(row, 4), columnText(row, 5),
+                            sqlite3_column_int64(row, 6)});
+        });
+        return rows;
+    }
+
+  private:
+    static std::unique_ptr<Connection> openWriter(const std::filesystem::path& path) {
+        auto connection = std::make_unique<Connection>(path);
+        try {
+            // The first statement reads the file's header: a file that is not a database stops here,
+            // before anything is written to it.
+            connection->execute("PRAGMA journal_mode=WAL");
+            connection->execute("PRAGMA synchronous=FULL");
+            upgradeSchema(*connection);
+        } catch (const StoreError& error) {
+            throw StoreError("cannot use " + path.string() + " as the score database: " + error.what());
+        }
+        return connection;
+    }
+
+    static std::unique_ptr<Connection> openReader(const std::filesystem::path& path) {
+        auto reader = std::make_unique<Connection>(path);
+        reader->execute("PRAGMA query_only=ON");
+        return reader;
+    }
+
+    void commit(std::span<PendingWrite* const> batch) {
+        writer_->execute("BEGIN IMMEDIATE");
+        try {
+            for (const PendingWrite* pending : batch) {
+                for (const SqlStatement& statement :
+                     writeStatements(*pending->score, pending->mode, SqlDialect::Sqlite)) {
+                    writer_->run(statement, [](sqlite3_stmt*) {});
+                }
+            }
+            writer_->execute("COMMIT");
+        } catch (...) {
+            try {
+                writer_->execute("ROLLBACK");
+            } catch (const StoreError&) {
+                // A failed COMMIT may already have rolled back; nothing more to undo.
+            }
+            throw;
+        }
+    }
+
+    const std::filesystem::path path_;
+    std::unique_ptr<Connection> writer_;
+    ConnectionPool<Connection> readers_;
+    GroupCommitter committer_;  // last: its thread stops before the connections close
+};
+
+}  // namespace
+
+std::unique_ptr<ScoreStore> openSqliteStore(const std::filesystem::path& path) {
+    return std::make_unique<SqliteStore>(path);
+}
+
+}  // namespace quintora::server
