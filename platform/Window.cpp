@@ -1,5 +1,6 @@
 #include "platform/Window.hpp"
 
+#include <EGL/egl.h>
 #include <GLES/gl.h>
 #include <GLES/glext.h>
 #include <SDL.h>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "platform/Log.hpp"
 
@@ -56,8 +58,7 @@ public:
     [[nodiscard]] int scale() const override { return scale_; }
 
     bool present(unsigned texture, int width, int height, int textureWidth, int textureHeight, bool changed) override {
-        int windowWidth = 0, windowHeight = 0;
-        SDL_GL_GetDrawableSize(window_, &windowWidth, &windowHeight);
+        const auto [windowWidth, windowHeight] = drawableSize();
         // The window keeps showing the last picture until it is uncovered or resized: an unchanged frame
         // then costs neither the copy into the window nor the swap.
         const bool sameWindow = windowWidth == shownWidth_ && windowHeight == shownHeight_;
@@ -138,12 +139,30 @@ public:
     }
 
 private:
+    // The size of the surface GL really draws into. SDL's own figure follows what it asked of the
+    // window system, which without a window manager is not always what happened (a fullscreen switch
+    // that left the window as it was); the EGL surface says what the frame will fill.
+    [[nodiscard]] std::pair<int, int> drawableSize() const {
+        EGLDisplay display = eglGetCurrentDisplay();
+        EGLSurface surface = eglGetCurrentSurface(EGL_DRAW);
+        EGLint width = 0, height = 0;
+        if (display != EGL_NO_DISPLAY && surface != EGL_NO_SURFACE && eglQuerySurface(display, surface, EGL_WIDTH, &width) &&
+            eglQuerySurface(display, surface, EGL_HEIGHT, &height) && width > 0 && height > 0) {
+            return {width, height};
+        }
+        int w = 0, h = 0;
+        SDL_GL_GetDrawableSize(window_, &w, &h);
+        return {w, h};
+    }
+
     void mouseTouch(InputPhase phase, int x, int y, InputSink& sink) {
-        int windowWidth = 0, windowHeight = 0, drawableWidth = 0, drawableHeight = 0;
+        // Mouse positions are in window units, which a high-density display maps to several pixels.
+        int windowWidth = 0, windowHeight = 0, pixelsWide = 0, pixelsHigh = 0;
         SDL_GetWindowSize(window_, &windowWidth, &windowHeight);
-        SDL_GL_GetDrawableSize(window_, &drawableWidth, &drawableHeight);
-        const float fx = static_cast<float>(x) * static_cast<float>(drawableWidth) / static_cast<float>(windowWidth);
-        const float fy = static_cast<float>(y) * static_cast<float>(drawableHeight) / static_cast<float>(windowHeight);
+        SDL_GL_GetDrawableSize(window_, &pixelsWide, &pixelsHigh);
+        const float fx = static_cast<float>(x) * static_cast<float>(pixelsWide) / static_cast<float>(std::max(1, windowWidth));
+        const float fy = static_cast<float>(y) * static_cast<float>(pixelsHigh) / static_cast<float>(std::max(1, windowHeight));
+        const auto [drawableWidth, drawableHeight] = drawableSize();
         const auto point = windowToView(fx, fy, drawableWidth, drawableHeight);
         if (!point) {
             // A drag that leaves the picture ends there; presses outside it are not touches.
@@ -162,8 +181,7 @@ private:
     }
 
     void fingerTouch(InputPhase phase, const SDL_TouchFingerEvent& finger, InputSink& sink) {
-        int drawableWidth = 0, drawableHeight = 0;
-        SDL_GL_GetDrawableSize(window_, &drawableWidth, &drawableHeight);
+        const auto [drawableWidth, drawableHeight] = drawableSize();
         const auto point = windowToView(finger.x * static_cast<float>(drawableWidth),
                                         finger.y * static_cast<float>(drawableHeight), drawableWidth, drawableHeight);
         if (point) sink.touch(phase, static_cast<long>(finger.fingerId) + 1, point->x, point->y);
