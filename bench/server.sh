@@ -7,6 +7,8 @@
 #   bench/server.sh posts-postgres   the same on a throw-away PostgreSQL cluster
 #   bench/server.sh latency          median and p99 latency of ranking pages at 1,000,000 scores (SQLite):
 #                                    each kind of page read from the store, then the game's page over HTTP
+#   bench/server.sh web              the ranking web page at 1,000,000 scores: p99 with one client, then
+#                                    requests/s at 64 connections
 #   bench/server.sh kill9            kill -9 under write load, restart, count acknowledged posts lost
 #   bench/server.sh all              each of the above in turn
 set -euo pipefail
@@ -86,6 +88,19 @@ latency() {
   stop_server
 }
 
+web() {
+  seed_sqlite "$work/web.db" 1000000
+  start_server "sqlite:$work/web.db"
+  local query
+  for query in "category=Amateur&querytype=4" "category=Pro&querytype=2" "category=Legend&querytype=4&page=200"; do
+    echo "== web page, 1,000,000 scores: /?$query (wrk -t1 -c1 -d${seconds}s)"
+    wrk -t1 -c1 -d"${seconds}s" --latency "http://127.0.0.1:$port/?$query" | grep -E '^ +(50|99)%|Requests/sec|Non-2xx'
+  done
+  echo "== web page, 1,000,000 scores: /?category=Amateur (wrk -t2 -c64 -d${seconds}s)"
+  wrk -t2 -c64 -d"${seconds}s" "http://127.0.0.1:$port/?category=Amateur" | grep -E 'Requests/sec|Non-2xx|Latency'
+  stop_server
+}
+
 kill9() {
   local db="$work/kill9.db" round lost total=0 lost_total=0
   for round in 1 2 3; do
@@ -117,13 +132,15 @@ case "${1:-all}" in
   posts-sqlite) posts "sqlite:$work/posts.db" SQLite ;;
   posts-postgres) start_throwaway_postgres && posts "$POSTGRES_URL" PostgreSQL ;;
   latency) latency ;;
+  web) web ;;
   kill9) kill9 ;;
   all)
     reads
     posts "sqlite:$work/posts.db" SQLite
     start_throwaway_postgres && posts "$POSTGRES_URL" PostgreSQL
     latency
+    web
     kill9
     ;;
-  *) echo "usage: bench/server.sh reads|posts-sqlite|posts-postgres|latency|kill9|all" >&2; exit 2 ;;
+  *) echo "usage: bench/server.sh reads|posts-sqlite|posts-postgres|latency|web|kill9|all" >&2; exit 2 ;;
 esac

@@ -41,6 +41,14 @@ MHD_Result send(MHD_Connection* connection, HttpServer::Request& request, const 
         reply.body.size(), const_cast<char*>(reply.body.data()), MHD_RESPMEM_MUST_COPY);
     if (response == nullptr) return MHD_NO;
     MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, reply.contentType.c_str());
+    // Whatever a stored text holds, no page of this server runs script, loads from elsewhere or sits in
+    // another site's frame.
+    MHD_add_response_header(response, "Content-Security-Policy",
+                            "default-src 'none'; style-src 'self'; font-src 'self'; img-src 'self'; "
+                            "base-uri 'none'; form-action 'none'; frame-ancestors 'none'");
+    MHD_add_response_header(response, "X-Content-Type-Options", "nosniff");
+    MHD_add_response_header(response, "Referrer-Policy", "no-referrer");
+    for (const auto& [name, value] : reply.headers) MHD_add_response_header(response, name.c_str(), value.c_str());
     const MHD_Result result = MHD_queue_response(connection, static_cast<unsigned>(reply.status), response);
     MHD_destroy_response(response);
     request.status = reply.status;
@@ -48,7 +56,21 @@ MHD_Result send(MHD_Connection* connection, HttpServer::Request& request, const 
     return result;
 }
 
-Reply plain(int status, const char* text) { return Reply{status, "text/plain; charset=utf-8", text}; }
+Reply plain(int status, const char* text) { return Reply{status, "text/plain; charset=utf-8", text, {}}; }
+
+// A cacheable reply the client already holds becomes "304 Not Modified" with the same caching headers.
+Reply unlessCached(MHD_Connection* connection, Reply reply) {
+    const char* held = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_IF_NONE_MATCH);
+    if (held == nullptr || reply.status != 200) return reply;
+    for (const auto& [name, value] : reply.headers) {
+        if (name == "ETag" && std::string_view(held).find(value) != std::string_view::npos) {
+            reply.status = 304;
+            reply.body.clear();
+            return reply;
+        }
+    }
+    return reply;
+}
 
 bool parseListenAddress(const std::string& host, int port, sockaddr_storage& storage, bool& ipv6) {
     std::memset(&storage, 0, sizeof storage);
@@ -136,8 +158,8 @@ struct Callbacks {
 };
 
 HttpServer::HttpServer(const std::string& host, int port, const HttpLimits& limits, ScoreApi& api,
-                       const CountryLookup& countries, std::FILE* accessLog)
-    : host_(host), limits_(limits), api_(api), countries_(countries), accessLog_(accessLog) {
+                       const CountryLookup& countries, std::FILE* accessLog, RankingPage* page)
+    : host_(host), limits_(limits), api_(api), page_(page), countries_(countries), accessLog_(accessLog) {
     sockaddr_storage address{};
     bool ipv6 = false;
     if (!parseListenAddress(host, port, address, ipv6)) {
@@ -202,6 +224,16 @@ Reply HttpServer::route(MHD_Connection* connection, const Request& request) {
                 return MHD_lookup_connection_value(connection, MHD_GET_ARGUMENT_KIND, name);
             },
             caller);
+    }
+    if (page_ != nullptr && request.path == "/") {
+        if (!isGet) return plain(405, "method not allowed");
+        return unlessCached(connection, page_->page([connection](const char* name) {
+            return MHD_lookup_connection_value(connection, MHD_GET_ARGUMENT_KIND, name);
+        }));
+    }
+    if (const Reply* asset = page_ ? page_->asset(request.path) : nullptr) {
+        if (!isGet) return plain(405, "method not allowed");
+        return unlessCached(connection, *asset);
     }
     if (request.path == "/healthz") {
         if (!isGet) return plain(405, "method not allowed");

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "server/RankingPage.hpp"
 #include "server/ScoreApi.hpp"
 
 struct MHD_Daemon;
@@ -23,9 +24,9 @@ struct HttpLimits {
 class HttpServer {
   public:
     // Listens on host:port (port 0 picks a free one). Throws std::runtime_error when it cannot.
-    // `accessLog` gets one line per request; nullptr for none.
+    // `accessLog` gets one line per request; nullptr for none. Without a `page`, GET / is not found.
     HttpServer(const std::string& host, int port, const HttpLimits& limits, ScoreApi& api,
-               const CountryLookup& countries, std::FILE* accessLog);
+               const CountryLookup& countries, std::FILE* accessLog, RankingPage* page = nullptr);
     ~HttpServer();
     HttpServer(const HttpServer&) = delete;
     HttpServer& operator=(const HttpServer&) = delete;
@@ -45,6 +46,7 @@ class HttpServer {
     int port_ = 0;
     HttpLimits limits_;
     ScoreApi& api_;
+    RankingPage* page_;
     const CountryLookup& countries_;
     std::FILE* accessLog_;
     MHD_Daemon* daemon_ = nullptr;

@@ -82,13 +82,17 @@ std::variant<ServerOptions, int> parseCommandLine(int argc, const char* const* a
                    "Take the client's country from this header of a trusted proxy instead of GeoIP")
         ->type_name("NAME");
     app.add_option("--rate", options.postsPerMinute, "Posts allowed per minute from one address; 0: no limit")
-        ->check(CLI::NonNegativeNumber)
+        ->check(CLI::Range(0, 1'000'000))
         ->type_name("N");
     app.add_option("--max-connections", options.limits.maxConnections, "Connections at once, in total")
-        ->check(CLI::Range(1u, 100000u));
+        ->check(CLI::Range(1u, 100000u))
+        ->type_name("N");
     app.add_option("--max-per-address", options.limits.maxConnectionsPerAddress,
                    "Connections at once from one address")
-        ->check(CLI::Range(1u, 100000u));
+        ->check(CLI::Range(1u, 100000u))
+        ->type_name("N");
+
+    addAdminCommands(app, options.admin);
 
     try {
         app.parse(argc, argv);

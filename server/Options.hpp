@@ -1,11 +1,13 @@
 #pragma once
 // The server's command line.
+#include <optional>
 #include <ostream>
 #include <string>
 #include <utility>
 #include <variant>
 #include <vector>
 
+#include "server/Admin.hpp"
 #include "server/HttpServer.hpp"
 #include "server/ScoreChecks.hpp"
 
@@ -19,6 +21,7 @@ struct ServerOptions {
     std::string countryHeader;
     int postsPerMinute = 20;
     HttpLimits limits;
+    std::optional<AdminCommand> admin;  // set when a subcommand is given: run it instead of serving
 };
 
 // "sqlite:" and a file in $XDG_DATA_HOME/quintora-server/ (or ~/.local/share/quintora-server/).

@@ -19,6 +19,9 @@ namespace {
 // Several servers share one database, whose connection limit is 100 by default.
 constexpr std::size_t kMaxReaders = 16;
 
+// An arbitrary key that nothing but the schema upgrade locks.
+constexpr std::int64_t kSchemaLock = 5'1417'1029;
+
 using ResultPointer = std::unique_ptr<PGresult, decltype(&PQclear)>;
 
 std::string parameterText(const SqlValue& value) {
@@ -112,7 +115,14 @@ std::int64_t integerAt(PGresult* result, int row, int column) {
 template <class Work>
 void inTransaction(Connection& connection, Work work) {
     connection.reconnectIfLost();
-    connection.execute("BEGIN");
+    try {
+        connection.execute("BEGIN");
+    } catch (const StoreError&) {
+        // A connection that sat idle while the database restarted fails at its first statement, before
+        // anything was done: connect again and begin once more.
+        connection.reconnectIfLost();
+        connection.execute("BEGIN");
+    }
     try {
         work();
         connection.execute("COMMIT");
@@ -129,9 +139,9 @@ void inTransaction(Connection& connection, Work work) {
 void upgradeSchema(Connection& connection) {
     const auto upgrades = schemaUpgrades(SqlDialect::Postgres);
     inTransaction(connection, [&] {
+        // Servers starting together against one database create and upgrade it one after the other.
+        connection.execute("SELECT pg_advisory_xact_lock(" + std::to_string(kSchemaLock) + ")");
         connection.execute("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
-        // Servers starting together against one database upgrade it one after the other.
-        connection.execute("LOCK TABLE schema_version IN EXCLUSIVE MODE");
         const ResultPointer result =
             connection.run({"SELECT coalesce(max(version), 0) FROM schema_version", {}});
         const auto version = static_cast<std::size_t>(integerAt(result.get(), 0, 0));
@@ -175,6 +185,26 @@ class PostgresStore final : public ScoreStore {
         }
         return rows;
     }
+
+  protected:
+    std::vector<TextRow> runTransaction(const std::vector<SqlStatement>& statements) override {
+        const auto connection = readers_.take();
+        std::vector<TextRow> rows;
+        inTransaction(*connection, [&] {
+            for (const SqlStatement& statement : statements) {
+                const ResultPointer result = connection->run(statement);
+                for (int row = 0; row < PQntuples(result.get()); ++row) {
+                    TextRow& columns = rows.emplace_back();
+                    for (int column = 0; column < PQnfields(result.get()); ++column) {
+                        columns.emplace_back(PQgetvalue(result.get(), row, column));
+                    }
+                }
+            }
+        });
+        return rows;
+    }
+
+    SqlDialect dialect() const override { return SqlDialect::Postgres; }
 
   private:
     void commit(std::span<PendingWrite* const> batch) {

@@ -67,12 +67,14 @@ std::string scoresJson(const std::vector<StoredScore>& rows, int firstRank) {
     return json;
 }
 
-// Every part of a query, each ended by a byte no part can hold unescaped.
+// Every part of a query, escaped so that "&" ends each one; a filter that is not asked for is "-", one that
+// is asked for starts with "+".
 std::string cacheKey(const ScoreQuery& query) {
+    const auto filter = [](const std::optional<std::string>& value) { return value ? "+" + *value : "-"; };
     std::string key;
-    for (const std::string& part : {query.game, query.category, query.device.value_or("\x01"),
-                                    query.country.value_or("\x01"), std::to_string(query.since.value_or(-1)),
-                                    std::to_string(query.offset), std::to_string(query.limit)}) {
+    for (const std::string& part : {query.game, query.category, filter(query.device), filter(query.country),
+                                    std::to_string(query.since.value_or(-1)), std::to_string(query.offset),
+                                    std::to_string(query.limit)}) {
         key += encodeData(part);
         key += '&';
     }
@@ -103,6 +105,7 @@ Reply ScoreApi::post(std::string_view body, WriteMode mode, const Caller& caller
     score.country = countryOf(caller);
     score.date = clock_();
     try {
+        if (store_.isBanned(score.device)) return text(403, "device banned");
         store_.write(score, mode);
         pages_.invalidate();
     } catch (const StoreError& error) {

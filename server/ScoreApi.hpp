@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "server/Clock.hpp"
 #include "server/Country.hpp"
@@ -19,6 +21,7 @@ struct Reply {
     int status = 200;
     std::string contentType = "text/plain; charset=utf-8";
     std::string body;
+    std::vector<std::pair<std::string, std::string>> headers = {};  // beyond Content-Type
 };
 
 // Who is asking: the peer's numeric address and what the trusted country header held, if anything.

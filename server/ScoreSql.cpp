@@ -41,17 +41,42 @@ std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect) {
             "CREATE INDEX scores_by_device ON scores (game, device, score DESC, date, id)",
             "CREATE INDEX scores_by_entry ON scores (game, category, device, name, score DESC)",
         },
+        {
+            "CREATE TABLE banned_devices (device TEXT PRIMARY KEY, date BIGINT NOT NULL)",
+            // A banned device's entries wait here, out of every ranking query, until it is unbanned.
+            "CREATE TABLE hidden_scores (id BIGINT PRIMARY KEY, game TEXT NOT NULL, category TEXT NOT NULL,"
+            " name TEXT NOT NULL, score DOUBLE PRECISION NOT NULL, country TEXT NOT NULL, device TEXT NOT "
+            "NULL,"
+            " date BIGINT NOT NULL, extra TEXT NOT NULL)",
+            "CREATE INDEX hidden_scores_by_device ON hidden_scores (device)",
+        },
     };
 }
 
 std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode, SqlDialect dialect) {
     std::vector<SqlStatement> statements;
+    if (mode == WriteMode::KeepBest && dialect == SqlDialect::Postgres) {
+        // Servers sharing the database could each find no entry and each insert one: the second waits
+        // here for the first's commit and then finds it. (A single SQLite writer needs no such lock.)
+        Parameters lock(dialect);
+        std::string text = "SELECT pg_advisory_xact_lock(hashtextextended(" + lock.add(score.game) +
+                           " || chr(1) || " + lock.add(score.category) + " || chr(1) || " +
+                           lock.add(score.device) + " || chr(1) || " + lock.add(score.name) + ", 0))";
+        statements.push_back({text, lock.take()});
+    }
     Parameters insert(dialect);
-    std::string text =
-        "INSERT INTO scores (game, category, name, score, country, device, date, extra) SELECT " +
-        insert.add(score.game) + ", " + insert.add(score.category) + ", " + insert.add(score.name) + ", " +
-        insert.add(score.score) + ", " + insert.add(score.country) + ", " + insert.add(score.device) + ", " +
-        insert.add(score.date) + ", " + insert.add(score.extra);
+    // SQLite gives a new row the largest id in its table plus one, which may be the id of a hidden entry;
+    // ids stay unique across both tables when it is chosen here. PostgreSQL's sequence never reuses one.
+    const std::string id = dialect == SqlDialect::Sqlite
+                               ? "1 + max(coalesce((SELECT max(id) FROM scores), 0), "
+                                 "coalesce((SELECT max(id) FROM hidden_scores), 0)), "
+                               : "";
+    std::string text = std::string("INSERT INTO scores (") + (id.empty() ? "" : "id, ") +
+                       "game, category, name, score, country, device, date, extra) SELECT " + id +
+                       insert.add(score.game) + ", " + insert.add(score.category) + ", " +
+                       insert.add(score.name) + ", " + insert.add(score.score) + ", " +
+                       insert.add(score.country) + ", " + insert.add(score.device) + ", " +
+                       insert.add(score.date) + ", " + insert.add(score.extra);
     if (mode == WriteMode::KeepBest) {
         text += " WHERE NOT EXISTS (SELECT 1 FROM scores WHERE game = " + insert.add(score.game) +
                 " AND category = " + insert.add(score.category) +
@@ -89,6 +114,96 @@ SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect) {
         "scores WHERE " +
         filter + order + " LIMIT " + parameters.add(std::int64_t{query.limit}) + " OFFSET " +
         parameters.add(std::int64_t{query.offset}) + ")" + order;
+    return {text, parameters.take()};
+}
+
+namespace {
+
+// `text` as a LIKE pattern that matches it anywhere, with its own wildcards taken literally.
+std::string containsPattern(const std::string& text) {
+    std::string pattern = "%";
+    for (const char c : text) {
+        if (c == '%' || c == '_' || c == '\\') pattern += '\\';
+        pattern += c;
+    }
+    return pattern + "%";
+}
+
+}  // namespace
+
+SqlStatement listStatement(const ScoreFilter& filter, SqlDialect dialect) {
+    Parameters parameters(dialect);
+    const auto select = [&](const char* table, const char* hidden) {
+        std::string text = std::string("SELECT id, category, name, score, country, device, date, game, ") +
+                           hidden + " FROM " + table + " WHERE 1 = 1";
+        if (!filter.game.empty()) text += " AND game = " + parameters.add(filter.game);
+        if (!filter.category.empty()) text += " AND category = " + parameters.add(filter.category);
+        if (!filter.device.empty()) text += " AND device = " + parameters.add(filter.device);
+        if (!filter.nameContains.empty()) {
+            text += " AND lower(name) LIKE lower(" + parameters.add(containsPattern(filter.nameContains)) +
+                    ") ESCAPE '\\'";
+        }
+        return text;
+    };
+    std::string text = select("scores", "0") + " UNION ALL " + select("hidden_scores", "1");
+    text +=
+        " ORDER BY game, category, score DESC, date, id LIMIT " + parameters.add(std::int64_t{filter.limit});
+    return {text, parameters.take()};
+}
+
+std::vector<SqlStatement> removeStatements(std::int64_t id, SqlDialect dialect) {
+    std::vector<SqlStatement> statements;
+    for (const char* table : {"scores", "hidden_scores"}) {
+        Parameters parameters(dialect);
+        std::string text =
+            std::string("DELETE FROM ") + table + " WHERE id = " + parameters.add(id) + " RETURNING id";
+        statements.push_back({text, parameters.take()});
+    }
+    return statements;
+}
+
+namespace {
+
+// Moves a device's entries from one table to the other, ids and all.
+std::vector<SqlStatement> moveStatements(const std::string& device, const char* from, const char* to,
+                                         SqlDialect dialect) {
+    static const std::string columns = "id, game, category, name, score, country, device, date, extra";
+    Parameters copy(dialect);
+    std::string copyText = std::string("INSERT INTO ") + to + " (" + columns + ") SELECT " + columns +
+                           " FROM " + from + " WHERE device = " + copy.add(device);
+    Parameters remove(dialect);
+    std::string removeText = std::string("DELETE FROM ") + from + " WHERE device = " + remove.add(device);
+    return {{copyText, copy.take()}, {removeText, remove.take()}};
+}
+
+}  // namespace
+
+std::vector<SqlStatement> banStatements(const std::string& device, std::int64_t date, SqlDialect dialect) {
+    Parameters parameters(dialect);
+    std::string text = "INSERT INTO banned_devices (device, date) VALUES (" + parameters.add(device) + ", " +
+                       parameters.add(date) + ") ON CONFLICT (device) DO NOTHING RETURNING device";
+    std::vector<SqlStatement> statements{{text, parameters.take()}};
+    // Run again on a device already banned, this also hides a post that was under way during the ban.
+    for (SqlStatement& move : moveStatements(device, "scores", "hidden_scores", dialect)) {
+        statements.push_back(std::move(move));
+    }
+    return statements;
+}
+
+std::vector<SqlStatement> unbanStatements(const std::string& device, SqlDialect dialect) {
+    Parameters parameters(dialect);
+    std::string text =
+        "DELETE FROM banned_devices WHERE device = " + parameters.add(device) + " RETURNING device";
+    std::vector<SqlStatement> statements{{text, parameters.take()}};
+    for (SqlStatement& move : moveStatements(device, "hidden_scores", "scores", dialect)) {
+        statements.push_back(std::move(move));
+    }
+    return statements;
+}
+
+SqlStatement bannedStatement(const std::string& device, SqlDialect dialect) {
+    Parameters parameters(dialect);
+    std::string text = "SELECT device FROM banned_devices WHERE device = " + parameters.add(device);
     return {text, parameters.take()};
 }
 

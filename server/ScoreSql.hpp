@@ -30,4 +30,14 @@ struct SqlStatement {
 // Selects id, category, name, score, country, device, date of one ranking page.
 [[nodiscard]] SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect);
 
+// Moderation. The list selects the ranking's columns, then the game and 1 for a hidden entry, else 0. A
+// banned device's entries are moved to a table of their own, so that the ranking queries never look at
+// bans. The changes return one row for each entry or ban they changed.
+[[nodiscard]] SqlStatement listStatement(const ScoreFilter& filter, SqlDialect dialect);
+[[nodiscard]] std::vector<SqlStatement> removeStatements(std::int64_t id, SqlDialect dialect);
+[[nodiscard]] std::vector<SqlStatement> banStatements(const std::string& device, std::int64_t date,
+                                                      SqlDialect dialect);
+[[nodiscard]] std::vector<SqlStatement> unbanStatements(const std::string& device, SqlDialect dialect);
+[[nodiscard]] SqlStatement bannedStatement(const std::string& device, SqlDialect dialect);
+
 }  // namespace quintora::server

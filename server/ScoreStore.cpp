@@ -1,8 +1,10 @@
 #include "server/ScoreStore.hpp"
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "server/PostgresStore.hpp"
+#include "server/ScoreSql.hpp"
 #include "server/SqliteStore.hpp"
 
 namespace quintora::server {
@@ -19,6 +21,42 @@ std::unique_ptr<ScoreStore> openStore(const std::string& url) {
     }
     if (url.starts_with("postgresql://") || url.starts_with("postgres://")) return openPostgresStore(url);
     throw StoreError("unknown store '" + url + "': expected sqlite:PATH or postgresql://...");
+}
+
+std::vector<ListedScore> ScoreStore::list(const ScoreFilter& filter) {
+    std::vector<ListedScore> scores;
+    for (const TextRow& row : runTransaction({listStatement(filter, dialect())})) {
+        const auto integer = [&](int column) { return std::strtoll(row.at(column).c_str(), nullptr, 10); };
+        scores.push_back(
+            {StoredScore{integer(0), row.at(1), row.at(2), std::strtod(row.at(3).c_str(), nullptr), row.at(4),
+                         row.at(5), integer(6)},
+             row.at(7), integer(8) != 0});
+    }
+    return scores;
+}
+
+std::vector<std::int64_t> ScoreStore::remove(const std::vector<std::int64_t>& ids) {
+    std::vector<SqlStatement> statements;
+    for (const std::int64_t id : ids) {
+        for (SqlStatement& statement : removeStatements(id, dialect()))
+            statements.push_back(std::move(statement));
+    }
+    std::vector<std::int64_t> removed;
+    for (const TextRow& row : runTransaction(statements))
+        removed.push_back(std::strtoll(row.at(0).c_str(), nullptr, 10));
+    return removed;
+}
+
+bool ScoreStore::banDevice(const std::string& device, std::int64_t date) {
+    return !runTransaction(banStatements(device, date, dialect())).empty();
+}
+
+bool ScoreStore::unbanDevice(const std::string& device) {
+    return !runTransaction(unbanStatements(device, dialect())).empty();
+}
+
+bool ScoreStore::isBanned(const std::string& device) {
+    return !runTransaction({bannedStatement(device, dialect())}).empty();
 }
 
 }  // namespace quintora::server

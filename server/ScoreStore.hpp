@@ -57,6 +57,25 @@ struct ScoreQuery {
     int limit = 15;
 };
 
+// What an operator looks for among the stored scores; empty texts match everything.
+struct ScoreFilter {
+    std::string game;
+    std::string category;
+    std::string nameContains;  // a part of the name, letters of either case
+    std::string device;
+    int limit = 100;
+};
+
+// One entry as an operator sees it: with its game, and whether its device is banned (and the entry hidden).
+struct ListedScore {
+    StoredScore score;
+    std::string game;
+    bool hidden = false;
+};
+
+struct SqlStatement;
+enum class SqlDialect;
+
 class ScoreStore {
   public:
     virtual ~ScoreStore() = default;
@@ -67,6 +86,23 @@ class ScoreStore {
 
     // Safe to call from many threads at once. Throws StoreError when the store cannot be read.
     [[nodiscard]] virtual std::vector<StoredScore> query(const ScoreQuery& query) = 0;
+
+    // Moderation, shared by both stores: each change is committed before the call returns; every call
+    // throws StoreError when the store cannot do it.
+    [[nodiscard]] std::vector<ListedScore> list(const ScoreFilter& filter);
+    // Returns the ids among `ids` that were stored (and now are not).
+    std::vector<std::int64_t> remove(const std::vector<std::int64_t>& ids);
+    // A banned device's entries leave every ranking and its posts are refused. False when it already was.
+    bool banDevice(const std::string& device, std::int64_t date);
+    // False when the device was not banned.
+    bool unbanDevice(const std::string& device);
+    [[nodiscard]] bool isBanned(const std::string& device);
+
+  protected:
+    using TextRow = std::vector<std::string>;
+    // Runs the statements in one transaction and gives every row they return, each column as text.
+    virtual std::vector<TextRow> runTransaction(const std::vector<SqlStatement>& statements) = 0;
+    [[nodiscard]] virtual SqlDialect dialect() const = 0;
 };
 
 // Opens the store a URL names: "sqlite:PATH" or "postgresql://..." (also "postgres://..."). Creates or

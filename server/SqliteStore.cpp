@@ -144,6 +144,37 @@ class SqliteStore final : public ScoreStore {
         return rows;
     }
 
+  protected:
+    std::vector<TextRow> runTransaction(const std::vector<SqlStatement>& statements) override {
+        const std::lock_guard lock(moderatorMutex_);
+        if (!moderator_) moderator_ = std::make_unique<Connection>(path_);
+        std::vector<TextRow> rows;
+        // Deferred: a lookup takes no write lock, and a change asks for it with its first statement, so
+        // the busy timeout covers waiting for the writer.
+        moderator_->execute("BEGIN");
+        try {
+            for (const SqlStatement& statement : statements) {
+                moderator_->run(statement, [&](sqlite3_stmt* row) {
+                    TextRow& columns = rows.emplace_back();
+                    for (int column = 0; column < sqlite3_column_count(row); ++column) {
+                        columns.push_back(columnText(row, column));
+                    }
+                });
+            }
+            moderator_->execute("COMMIT");
+        } catch (...) {
+            try {
+                moderator_->execute("ROLLBACK");
+            } catch (const StoreError&) {
+                // A failed COMMIT may already have rolled back; nothing more to undo.
+            }
+            throw;
+        }
+        return rows;
+    }
+
+    SqlDialect dialect() const override { return SqlDialect::Sqlite; }
+
   private:
     static std::unique_ptr<Connection> openWriter(const std::filesystem::path& path) {
         auto connection = std::make_unique<Connection>(path);
@@ -188,7 +219,9 @@ class SqliteStore final : public ScoreStore {
     const std::filesystem::path path_;
     std::unique_ptr<Connection> writer_;
     ConnectionPool<Connection> readers_;
-    GroupCommitter committer_;  // last: its thread stops before the connections close
+    std::mutex moderatorMutex_;
+    std::unique_ptr<Connection> moderator_;  // moderation and ban lookups, opened on first use
+    GroupCommitter committer_;               // last: its thread stops before the connections close
 };
 
 }  // namespace

@@ -3,20 +3,35 @@
 
 #include <csignal>
 #include <cstdio>
+#include <ctime>
 #include <iostream>
 
+#include "platform/Resources.hpp"
 #include "server/Clock.hpp"
 #include "server/Country.hpp"
 #include "server/HttpServer.hpp"
 #include "server/Options.hpp"
 #include "server/ScoreApi.hpp"
 
+using namespace quintora;
 using namespace quintora::server;
+
+// The marker face the game's labels use (fonts/fonts.txt maps "Marker Felt" to it).
+constexpr const char* kPageFont = "fonts/YuseiMagic-Regular.ttf";
 
 int main(int argc, char** argv) {
     auto parsed = parseCommandLine(argc, argv, std::cout, std::cerr);
     if (const int* status = std::get_if<int>(&parsed)) return *status;
     const ServerOptions& options = std::get<ServerOptions>(parsed);
+    if (options.admin) {
+        try {
+            const auto store = openStore(options.database);
+            return runAdminCommand(*options.admin, *store, std::time(nullptr), std::cout, std::cerr);
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "quintora-server: %s\n", error.what());
+            return 1;
+        }
+    }
 
     // Blocked before any thread starts, so that every thread inherits the mask and the signals wait for
     // sigwait below instead of killing a request halfway.
@@ -31,7 +46,8 @@ int main(int argc, char** argv) {
         const auto store = openStore(options.database);
         const CountryLookup countries(options.countryHeader);
         ScoreApi api(*store, options.games, options.postsPerMinute, countries, systemClock());
-        HttpServer server(options.host, options.port, options.limits, api, countries, stderr);
+        RankingPage page(*store, options.games, systemClock(), platform::resourcePath(kPageFont));
+        HttpServer server(options.host, options.port, options.limits, api, countries, stderr, &page);
         std::printf("listening on %s\n", server.url().c_str());
         std::fflush(stdout);
 

@@ -6,6 +6,7 @@
 #include <nettle/md5.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -157,6 +158,7 @@ class ServerUnderTest {
     }
     std::vector<RankedScore> ranking(const std::string& query) { return parseScores(get(query).body); }
     [[nodiscard]] std::string url() const { return http_.url(); }
+    [[nodiscard]] ScoreStore& store() { return *store_; }
     [[nodiscard]] int port() const { return std::stoi(url().substr(url().rfind(':') + 1)); }
 
     const std::string game;
@@ -181,5 +183,13 @@ class TempDir {
   private:
     std::filesystem::path path_;
 };
+
+// The store URL a store test runs on: a SQLite file in `dir`, or the PostgreSQL database that
+// QUINTORA_TEST_POSTGRES names (scripts/test-server-postgres.sh starts one); empty when there is none.
+inline std::string testStoreUrl(const std::string& kind, const TempDir& dir) {
+    if (kind == "sqlite") return "sqlite:" + (dir.path() / "scores.db").string();
+    const char* url = std::getenv("QUINTORA_TEST_POSTGRES");
+    return url ? url : "";
+}
 
 }  // namespace quintora::server::testing

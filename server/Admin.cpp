@@ -1,0 +1,200 @@
+#include "server/Admin.hpp"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <memory>
+
+#include "server/Text.hpp"
+
+namespace quintora::server {
+
+namespace {
+
+std::string isoDate(std::int64_t seconds) {
+    const auto time = static_cast<std::time_t>(seconds);
+    std::tm utc{};
+    gmtime_r(&time, &utc);
+    char buffer[32];
+    std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return buffer;
+}
+
+// Stored texts come from anyone: on a terminal, control characters (escape sequences among them) and
+// ill-formed bytes are shown as "?" so that a name cannot rewrite the operator's screen.
+std::string terminalText(const std::string& text) {
+    if (!isValidUtf8(text)) return std::string(countCharacters(text), '?');
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        out += (byte < 0x20 || byte == 0x7F) ? '?' : c;
+    }
+    // C1 controls, U+0080 to U+009F, are two bytes in UTF-8 starting with C2.
+    for (std::size_t at = 0; (at = out.find('\xC2', at)) != std::string::npos;) {
+        const auto next = at + 1 < out.size() ? static_cast<unsigned char>(out[at + 1]) : 0;
+        if (next >= 0x80 && next <= 0x9F) {
+            out.replace(at, 2, "?");
+        } else {
+            ++at;
+        }
+    }
+    return out;
+}
+
+void printTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows) {
+    std::vector<std::size_t> widths;
+    for (const auto& row : rows) {
+        widths.resize(std::max(widths.size(), row.size()));
+        for (std::size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], countCharacters(row[i]));
+    }
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            line += row[i];
+            if (i + 1 < row.size()) line += std::string(widths[i] - countCharacters(row[i]) + 2, ' ');
+        }
+        out << line << '\n';
+    }
+}
+
+std::string jsonString(const std::string& text) {
+    std::string json;
+    appendJsonString(json, text);
+    return json;
+}
+
+int listScores(const AdminCommand& command, ScoreStore& store, std::ostream& out) {
+    const std::vector<ListedScore> scores = store.list(command.filter);
+    if (command.json) {
+        out << "{\"scores\":[";
+        for (std::size_t i = 0; i < scores.size(); ++i) {
+            const ListedScore& entry = scores[i];
+            const StoredScore& score = entry.score;
+            out << (i ? "," : "") << "{\"id\":" << score.id << ",\"game\":" << jsonString(entry.game)
+                << ",\"category\":" << jsonString(score.category) << ",\"name\":" << jsonString(score.name)
+                << ",\"score\":" << numberText(score.score) << ",\"country\":" << jsonString(score.country)
+                << ",\"device\":" << jsonString(score.device)
+                << ",\"date\":" << jsonString(isoDate(score.date))
+                << ",\"hidden\":" << (entry.hidden ? "true" : "false") << "}";
+        }
+        out << "]}\n";
+        return 0;
+    }
+    std::vector<std::vector<std::string>> rows{
+        {"ID", "GAME", "CATEGORY", "NAME", "TIME", "COUNTRY", "DEVICE", "DATE", "HIDDEN"}};
+    for (const ListedScore& entry : scores) {
+        const StoredScore& score = entry.score;
+        rows.push_back({std::to_string(score.id), terminalText(entry.game), terminalText(score.category),
+                        terminalText(score.name), numberText(score.score), terminalText(score.country),
+                        terminalText(score.device), isoDate(score.date), entry.hidden ? "banned" : ""});
+    }
+    printTable(out, rows);
+    return 0;
+}
+
+int removeScores(const AdminCommand& command, ScoreStore& store, std::int64_t now, std::ostream& out,
+                 std::ostream& log) {
+    const std::vector<std::int64_t> removed = store.remove(command.ids);
+    std::vector<std::int64_t> missing;
+    for (const std::int64_t id : command.ids) {
+        if (std::find(removed.begin(), removed.end(), id) == removed.end()) missing.push_back(id);
+    }
+    for (const std::int64_t id : removed) log << isoDate(now) << " removed score " << id << '\n';
+    const auto numbers = [](const std::vector<std::int64_t>& ids, const char* separator) {
+        std::string text;
+        for (std::size_t i = 0; i < ids.size(); ++i) text += (i ? separator : "") + std::to_string(ids[i]);
+        return text;
+    };
+    if (command.json) {
+        out << "{\"removed\":[" << numbers(removed, ",") << "],\"missing\":[" << numbers(missing, ",")
+            << "]}\n";
+    } else {
+        if (!removed.empty()) out << "removed " << numbers(removed, " ") << '\n';
+        if (!missing.empty()) out << "no score with id " << numbers(missing, " ") << '\n';
+    }
+    return missing.empty() ? 0 : 1;
+}
+
+int changeBan(const AdminCommand& command, ScoreStore& store, std::int64_t now, std::ostream& out,
+              std::ostream& log) {
+    const bool ban = command.action == AdminCommand::Action::BanDevice;
+    const bool changed = ban ? store.banDevice(command.device, now) : store.unbanDevice(command.device);
+    const std::string device = terminalText(command.device);
+    if (changed) log << isoDate(now) << (ban ? " banned device " : " unbanned device ") << device << '\n';
+    if (command.json) {
+        out << "{\"device\":" << jsonString(command.device) << ",\"banned\":" << (ban ? "true" : "false")
+            << ",\"changed\":" << (changed ? "true" : "false") << "}\n";
+    } else if (changed) {
+        out << (ban ? "banned device " : "unbanned device ") << device << '\n';
+    } else {
+        out << "device " << device << (ban ? " was already banned" : " was not banned") << '\n';
+    }
+    return changed ? 0 : 1;
+}
+
+}  // namespace
+
+void addAdminCommands(CLI::App& app, std::optional<AdminCommand>& command) {
+    // Filled by the options of whichever subcommand runs and copied into `command` once it is known; the
+    // subcommands' callbacks keep it alive as long as the command line exists.
+    const auto parsed = std::make_shared<AdminCommand>();
+    const auto choose = [&command, parsed](AdminCommand::Action action) {
+        return [&command, parsed, action] {
+            parsed->action = action;
+            command = *parsed;
+        };
+    };
+    const auto addJson = [parsed](CLI::App* sub) {
+        sub->add_flag("--json", parsed->json, "Write the result as JSON");
+        sub->fallthrough();  // the server's own options (--db) may follow the subcommand
+    };
+
+    CLI::App* scores =
+        app.add_subcommand("scores", "List or remove stored scores")->require_subcommand(1)->fallthrough();
+    CLI::App* list =
+        scores->add_subcommand("list", "List stored scores, best first (hidden: a banned device's)");
+    list->add_option("--game", parsed->filter.game, "Only this game's scores");
+    list->add_option("--category", parsed->filter.category, "Only this category's scores");
+    list->add_option("--name", parsed->filter.nameContains, "Only names holding this text (either case)")
+        ->type_name("TEXT");
+    list->add_option("--device", parsed->filter.device, "Only this device's scores");
+    list->add_option("--limit", parsed->filter.limit, "At most this many scores")
+        ->check(CLI::Range(1, 1000000));
+    addJson(list);
+    list->final_callback(choose(AdminCommand::Action::ListScores));
+
+    CLI::App* remove = scores->add_subcommand("remove", "Remove scores by id, for good");
+    remove->add_option("ID", parsed->ids, "Ids as `scores list` shows them")
+        ->required()
+        ->check(CLI::PositiveNumber);
+    addJson(remove);
+    remove->final_callback(choose(AdminCommand::Action::RemoveScores));
+
+    CLI::App* devices =
+        app.add_subcommand("devices", "Ban or unban a device")->require_subcommand(1)->fallthrough();
+    CLI::App* ban = devices->add_subcommand("ban", "Refuse the device's posts and hide its scores");
+    ban->add_option("DEVICE", parsed->device, "The device id its scores were posted with")->required();
+    addJson(ban);
+    ban->final_callback(choose(AdminCommand::Action::BanDevice));
+    CLI::App* unban = devices->add_subcommand("unban", "Take a ban back: the device's scores show again");
+    unban->add_option("DEVICE", parsed->device, "The banned device id")->required();
+    addJson(unban);
+    unban->final_callback(choose(AdminCommand::Action::UnbanDevice));
+}
+
+int runAdminCommand(const AdminCommand& command, ScoreStore& store, std::int64_t now, std::ostream& out,
+                    std::ostream& log) {
+    switch (command.action) {
+        case AdminCommand::Action::ListScores:
+            return listScores(command, store, out);
+        case AdminCommand::Action::RemoveScores:
+            return removeScores(command, store, now, out, log);
+        case AdminCommand::Action::BanDevice:
+        case AdminCommand::Action::UnbanDevice:
+            return changeBan(command, store, now, out, log);
+    }
+    return 2;
+}
+
+}  // namespace quintora::server

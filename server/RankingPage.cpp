@@ -1,0 +1,276 @@
+#include "server/RankingPage.hpp"
+
+#include <nettle/md5.h>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+
+#include "online/GameKey.hpp"
+#include "server/Html.hpp"
+
+namespace quintora::server {
+
+extern const std::string_view kRankingCss;  // server/web/ranking.css, built into the program
+
+namespace {
+
+constexpr std::array<std::string_view, 3> kTabs{"Amateur", "Pro", "Legend"};
+
+struct Period {
+    int queryType;
+    std::string_view label;
+    std::int64_t seconds;  // 0: all time
+};
+constexpr std::int64_t kDay = 24 * 60 * 60;
+constexpr std::array<Period, 4> kPeriods{
+    {{1, "Today", kDay}, {2, "This week", 7 * kDay}, {3, "This month", 30 * kDay}, {4, "All time", 0}}};
+constexpr int kMaxPage = kMaxOffset / kRowsPerPage + 1;
+constexpr int kPageCacheSeconds = 15;
+constexpr int kAssetCacheSeconds = 24 * 60 * 60;
+
+// What the address asks for, every part checked; the page's own links are made from it.
+struct View {
+    std::string game;
+    std::string category;
+    int queryType = 4;
+    int page = 1;
+
+    [[nodiscard]] std::string link(std::string_view otherCategory, int otherQueryType, int otherPage) const {
+        std::string url = "/?";
+        if (game != kGameName) url += "game=" + escapeUrlComponent(game) + "&";
+        url +=
+            "category=" + escapeUrlComponent(otherCategory) + "&querytype=" + std::to_string(otherQueryType);
+        if (otherPage > 1) url += "&page=" + std::to_string(otherPage);
+        return escapeHtml(url);
+    }
+};
+
+int wholeNumber(const char* text, int fallback, int low, int high) {
+    if (text == nullptr) return fallback;
+    const std::string_view digits(text);
+    int value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) return fallback;
+    return std::clamp(value, low, high);
+}
+
+std::string timeText(double seconds) {
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%.1f s", seconds);
+    return buffer;
+}
+
+std::string isoDate(std::int64_t seconds) {
+    const auto time = static_cast<std::time_t>(seconds);
+    std::tm utc{};
+    gmtime_r(&time, &utc);
+    char buffer[32];
+    std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return buffer;
+}
+
+std::string ago(std::int64_t seconds) {
+    const auto count = [](std::int64_t n, const char* one, const char* many) {
+        return std::to_string(n) + " " + (n == 1 ? one : many) + " ago";
+    };
+    if (seconds < 60) return "just now";
+    if (seconds < 60 * 60) return std::to_string(seconds / 60) + " min ago";
+    if (seconds < kDay) return std::to_string(seconds / (60 * 60)) + " h ago";
+    if (seconds < 60 * kDay) return count(seconds / kDay, "day", "days");
+    if (seconds < 730 * kDay) return count(seconds / (30 * kDay), "month", "months");
+    return count(seconds / (365 * kDay), "year", "years");
+}
+
+// The flag of a two-letter country code, made of regional indicator letters; empty for anything else.
+std::string flag(std::string_view code) {
+    if (code.size() != 2) return {};
+    std::string out;
+    for (const char c : code) {
+        if (c < 'A' || c > 'Z') return {};
+        const char32_t indicator = U'\U0001F1E6' + static_cast<char32_t>(c - 'A');
+        out += static_cast<char>(0xF0);
+        out += static_cast<char>(0x80 | ((indicator >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((indicator >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (indicator & 0x3F));
+    }
+    return out;
+}
+
+std::string periodLabel(int queryType) {
+    for (const Period& period : kPeriods) {
+        if (period.queryType == queryType) return std::string(period.label);
+    }
+    return {};
+}
+
+void appendTabs(std::string& html, const View& view) {
+    std::vector<std::string_view> tabs(kTabs.begin(), kTabs.end());
+    // A category of another game, or one asked for by hand, gets a tab of its own while it is shown.
+    if (std::find(tabs.begin(), tabs.end(), view.category) == tabs.end()) tabs.push_back(view.category);
+    html += "<nav class=\"tabs\" aria-label=\"Level\">";
+    for (std::size_t i = 0; i < tabs.size(); ++i) {
+        const bool current = tabs[i] == view.category;
+        html += "<a class=\"tab tab-" + std::to_string(i) + "\" href=\"" +
+                view.link(tabs[i], view.queryType, 1) + "\"" + (current ? " aria-current=\"page\"" : "") +
+                ">" + escapeHtml(tabs[i]) + "</a>";
+    }
+    html += "</nav>\n<nav class=\"periods\" aria-label=\"Period\">";
+    for (const Period& period : kPeriods) {
+        const bool current = period.queryType == view.queryType;
+        html += "<a class=\"period\" href=\"" + view.link(view.category, period.queryType, 1) + "\"" +
+                (current ? " aria-current=\"page\"" : "") + ">" + std::string(period.label) + "</a>";
+    }
+    html += "</nav>\n";
+}
+
+void appendRows(std::string& html, const std::vector<StoredScore>& rows, int firstRank, std::int64_t now) {
+    if (rows.empty()) {
+        html += "<p class=\"empty\">No scores here yet. Play and post one!</p>\n";
+        return;
+    }
+    html +=
+        "<table class=\"ranking\">\n<thead><tr><th class=\"rank\">#</th><th class=\"name\">Name</th>"
+        "<th class=\"time\">Time</th><th class=\"country\">Country</th><th "
+        "class=\"when\">When</th></tr></thead>\n"
+        "<tbody>\n";
+    int rank = firstRank;
+    for (const StoredScore& row : rows) {
+        const std::string rankClass = rank <= 3 ? " top top-" + std::to_string(rank) : "";
+        html += "<tr class=\"row" + rankClass + "\"><td class=\"rank\">" + std::to_string(rank++) +
+                "</td><td class=\"name\">" + escapeHtml(row.name) + "</td><td class=\"time\">" +
+                timeText(row.score) + "</td><td class=\"country\">";
+        if (const std::string mark = flag(row.country); !mark.empty()) {
+            html += "<span class=\"flag\" aria-hidden=\"true\">" + mark + "</span> ";
+        }
+        html += escapeHtml(row.country) + "</td><td class=\"when\"><time datetime=\"" + isoDate(row.date) +
+                "\" title=\"" + isoDate(row.date) + "\">" + ago(now - row.date) + "</time></td></tr>\n";
+    }
+    html += "</tbody>\n</table>\n";
+}
+
+void appendPaging(std::string& html, const View& view, bool hasNext) {
+    if (view.page == 1 && !hasNext) return;
+    html += "<nav class=\"pages\" aria-label=\"Pages\">";
+    if (view.page > 1) {
+        html += "<a rel=\"prev\" href=\"" + view.link(view.category, view.queryType, view.page - 1) +
+                "\">&larr; Previous</a>";
+    }
+    html += "<span class=\"page\">Page " + std::to_string(view.page) + "</span>";
+    if (hasNext) {
+        html += "<a rel=\"next\" href=\"" + view.link(view.category, view.queryType, view.page + 1) +
+                "\">Next &rarr;</a>";
+    }
+    html += "</nav>\n";
+}
+
+std::string document(const std::string& title, const std::string& heading, const std::string& content) {
+    return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>" +
+           title +
+           "</title>\n<link rel=\"stylesheet\" href=\"/ranking.css\">\n</head>\n<body>\n<header><h1>" +
+           heading + " <span class=\"subtitle\">world ranking</span></h1></header>\n<main>\n" + content +
+           "</main>\n</body>\n</html>\n";
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : std::string();
+}
+
+Reply htmlReply(int status, std::string body) {
+    return Reply{status, "text/html; charset=utf-8", std::move(body), {}};
+}
+
+}  // namespace
+
+void addCachingHeaders(Reply& reply, int maxAgeSeconds) {
+    md5_ctx context;
+    md5_init(&context);
+    md5_update(&context, reply.body.size(), reinterpret_cast<const std::uint8_t*>(reply.body.data()));
+    std::uint8_t digest[MD5_DIGEST_SIZE];
+    md5_digest(&context, sizeof digest, digest);
+    std::string tag = "\"";
+    for (const std::uint8_t byte : digest) {
+        static constexpr char digits[] = "0123456789abcdef";
+        tag += digits[byte >> 4];
+        tag += digits[byte & 15];
+    }
+    reply.headers.emplace_back("ETag", tag + "\"");
+    reply.headers.emplace_back("Cache-Control", "public, max-age=" + std::to_string(maxAgeSeconds));
+}
+
+RankingPage::RankingPage(ScoreStore& store, GameKeys games, Clock clock,
+                         const std::filesystem::path& fontFile)
+    : store_(store), games_(std::move(games)), clock_(std::move(clock)) {
+    Reply css{200, "text/css; charset=utf-8", std::string(kRankingCss), {}};
+    addCachingHeaders(css, kAssetCacheSeconds);
+    assets_.emplace("/ranking.css", std::move(css));
+    if (std::string font = readFile(fontFile); !font.empty()) {
+        Reply fontReply{200, "font/ttf", std::move(font), {}};
+        addCachingHeaders(fontReply, kAssetCacheSeconds);
+        assets_.emplace("/marker.ttf", std::move(fontReply));
+    } else {
+        std::fprintf(stderr, "quintora-server: cannot read the page's font %s; the page uses the browser's\n",
+                     fontFile.c_str());
+    }
+}
+
+const Reply* RankingPage::asset(std::string_view path) const {
+    const auto found = assets_.find(path);
+    return found == assets_.end() ? nullptr : &found->second;
+}
+
+Reply RankingPage::page(const ArgumentLookup& argument) {
+    View view;
+    const char* game = argument("game");
+    view.game = game ? game : std::string(kGameName);
+    if (!games_.contains(std::string_view(view.game))) {
+        return htmlReply(404,
+                         document("Unknown game", "Unknown game",
+                                  "<p class=\"empty\">This server keeps no ranking for the game &ldquo;" +
+                                      escapeHtml(view.game) + "&rdquo;.</p>\n"));
+    }
+    const char* category = argument("category");
+    view.category = category && *category ? category : std::string(kTabs.front());
+    view.queryType = wholeNumber(argument("querytype"), 4, 1, 4);
+    view.page = wholeNumber(argument("page"), 1, 1, kMaxPage);
+
+    ScoreQuery query;
+    query.game = view.game;
+    query.category = view.category;
+    const std::int64_t now = clock_();
+    for (const Period& period : kPeriods) {
+        if (period.queryType == view.queryType && period.seconds != 0) query.since = now - period.seconds;
+    }
+    query.offset = (view.page - 1) * kRowsPerPage;
+    query.limit = kRowsPerPage + 1;  // one more tells whether there is a next page
+    std::vector<StoredScore> rows;
+    try {
+        rows = store_.query(query);
+    } catch (const StoreError& error) {
+        std::fprintf(stderr, "store error: %s\n", error.what());
+        return htmlReply(503, document("Ranking unavailable", escapeHtml(view.game),
+                                       "<p class=\"empty\">The ranking cannot be read just now. Try again in "
+                                       "a moment.</p>\n"));
+    }
+    const bool hasNext = rows.size() > static_cast<std::size_t>(kRowsPerPage) && view.page < kMaxPage;
+    if (rows.size() > static_cast<std::size_t>(kRowsPerPage)) rows.pop_back();
+
+    std::string content;
+    appendTabs(content, view);
+    appendRows(content, rows, query.offset + 1, now);
+    appendPaging(content, view, hasNext);
+    const std::string title = escapeHtml(view.game) + " world ranking: " + escapeHtml(view.category) + ", " +
+                              periodLabel(view.queryType) +
+                              (view.page > 1 ? ", page " + std::to_string(view.page) : "");
+    Reply reply = htmlReply(200, document(title, escapeHtml(view.game), content));
+    addCachingHeaders(reply, kPageCacheSeconds);
+    return reply;
+}
+
+}  // namespace quintora::server

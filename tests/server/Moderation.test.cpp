@@ -1,0 +1,171 @@
+// The operator's commands on every kind of store, and the escaping of stored texts into the ranking page.
+#include <sstream>
+
+#include "ServerUnderTest.hpp"
+#include "server/Admin.hpp"
+#include "server/Html.hpp"
+#include "server/Text.hpp"
+
+namespace quintora::server::testing {
+namespace {
+
+class Moderation : public ::testing::TestWithParam<const char*> {
+  protected:
+    void SetUp() override {
+        const std::string url = testStoreUrl(GetParam(), dir);
+        if (url.empty())
+            GTEST_SKIP() << "QUINTORA_TEST_POSTGRES is not set; scripts/test-server-postgres.sh runs these";
+        server = std::make_unique<ServerUnderTest>(url);
+    }
+
+    void post(const std::string& name, const std::string& score, const std::string& device,
+              const std::string& category = "Pro") {
+        ASSERT_EQ(server->postScore(category, name, score, device).body, "OK") << name;
+    }
+    std::vector<std::string> ranking() {
+        std::vector<std::string> names;
+        for (const RankedScore& row : server->ranking("&category=Pro&limit=100")) names.push_back(row.name);
+        return names;
+    }
+    std::vector<std::int64_t> idsOf(const std::string& name) {
+        std::vector<std::int64_t> ids;
+        for (const ListedScore& entry : server->store().list({server->game, "", name, "", 100})) {
+            ids.push_back(entry.score.id);
+        }
+        return ids;
+    }
+    // Runs a command as the binary would, returning its exit status, output and log.
+    int run(AdminCommand command, std::string& out, std::string& log) {
+        std::ostringstream outStream, logStream;
+        const int status = runAdminCommand(command, server->store(), 1'700'000'000, outStream, logStream);
+        out = outStream.str();
+        log = logStream.str();
+        return status;
+    }
+
+    TempDir dir;
+    std::unique_ptr<ServerUnderTest> server;
+};
+
+using Names = std::vector<std::string>;
+
+TEST_P(Moderation, ARemovedScoreLeavesTheListsAndAnUnknownIdIsReported) {
+    post("Ann", "30", "d1");
+    post("Bob", "20", "d2");
+    post("Cy", "10", "d3");
+    const std::int64_t bob = idsOf("bob").at(0);
+    AdminCommand command{AdminCommand::Action::RemoveScores, {}, {bob, 999'999'999}, "", true};
+    std::string out, log;
+    EXPECT_EQ(run(command, out, log), 1);
+    EXPECT_EQ(out, "{\"removed\":[" + std::to_string(bob) + "],\"missing\":[999999999]}\n");
+    EXPECT_EQ(log, "2023-11-14T22:13:20Z removed score " + std::to_string(bob) + "\n");
+    EXPECT_EQ(ranking(), (Names{"Ann", "Cy"}));
+    EXPECT_TRUE(idsOf("bob").empty());
+    EXPECT_TRUE(server->store().remove({bob}).empty());
+}
+
+TEST_P(Moderation, ABannedDevicesPostsAreRefusedAndItsScoresHiddenUntilUnbanned) {
+    post("Ann", "30", "cheat");
+    post("Bob", "20", "d2");
+    post("Ann", "25", "cheat", "Legend");
+    ASSERT_TRUE(server->store().banDevice("cheat", 1));
+    // A post that passed the check while the ban was being made: banning again hides it too.
+    server->store().write({server->game, "Pro", "Late", 50, "", "cheat", 1, ""}, WriteMode::Add);
+    EXPECT_FALSE(server->store().banDevice("cheat", 2));
+    const HttpReply refused = server->postScore("Pro", "Ann", "99", "cheat");
+    EXPECT_EQ(refused.status, 403);
+    EXPECT_EQ(refused.body, "device banned");
+    EXPECT_EQ(ranking(), (Names{"Bob"}));
+    EXPECT_TRUE(server->ranking("&category=Legend").empty());
+    EXPECT_TRUE(server->ranking("&flags=2&device=cheat").empty());
+    const auto listed = server->store().list({server->game, "", "", "cheat", 100});
+    ASSERT_EQ(listed.size(), 3u);
+    EXPECT_TRUE(listed[0].hidden && listed[1].hidden && listed[2].hidden);
+
+    ASSERT_TRUE(server->store().unbanDevice("cheat"));
+    EXPECT_FALSE(server->store().unbanDevice("cheat"));
+    ++server->now;  // a ranking page read within the same second may still be served from the server's cache
+    EXPECT_EQ(ranking(), (Names{"Late", "Ann", "Bob"}));
+    post("Ann", "99", "cheat");
+}
+
+TEST_P(Moderation, ListFiltersByCategoryNamePartAndDevice) {
+    post("Ann", "30", "d1");
+    post("anna_b", "20", "d2");
+    post("annaxb", "15", "d2", "Legend");
+    post("100%", "10", "d3");
+    const struct {
+        const char* category;
+        const char* name;
+        const char* device;
+        Names expected;
+    } cases[] = {
+        {"", "", "", {"annaxb", "Ann", "anna_b", "100%"}},
+        {"Pro", "", "", {"Ann", "anna_b", "100%"}},
+        {"", "ANN", "", {"annaxb", "Ann", "anna_b"}},
+        {"", "a_b", "", {"anna_b"}},  // LIKE's wildcards are matched as themselves
+        {"", "%", "", {"100%"}},
+        {"", "", "d2", {"annaxb", "anna_b"}},
+        {"Legend", "", "d1", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.category) + "/" + c.name + "/" + c.device);
+        Names names;
+        for (const ListedScore& entry :
+             server->store().list({server->game, c.category, c.name, c.device, 100})) {
+            names.push_back(entry.score.name);
+        }
+        EXPECT_EQ(names, c.expected);
+    }
+}
+
+TEST_P(Moderation, ListingIsAlignedTextWithControlCharactersMasked) {
+    post("Zo\xc3\xab", "12.5", "d1");
+    // The protocol refuses such a device id; a store shared with another server may still hold one.
+    server->store().write({server->game, "Pro", "Ann", 7, "", "dev\x1b[2J", 1, ""}, WriteMode::Add);
+    std::string out, log;
+    ASSERT_EQ(
+        run({AdminCommand::Action::ListScores, {server->game, "", "", "", 100}, {}, "", false}, out, log), 0);
+    std::istringstream lines(out);
+    std::vector<std::string> rows;
+    for (std::string line; std::getline(lines, line);) rows.push_back(line);
+    ASSERT_EQ(rows.size(), 3u);
+    // Every column starts at the same character in every row: "NAME" above both names, "DEVICE" above both
+    // devices, the escape character shown as "?".
+    const auto column = [](const std::string& row, const std::string& text) {
+        return countCharacters(row.substr(0, row.find(text)));
+    };
+    EXPECT_EQ(column(rows[1], "Zo\xc3\xab"), column(rows[0], "NAME"));
+    EXPECT_EQ(column(rows[2], "Ann"), column(rows[0], "NAME"));
+    EXPECT_EQ(column(rows[2], "dev?[2J"), column(rows[0], "DEVICE"));
+    EXPECT_EQ(column(rows[1], "d1 "), column(rows[0], "DEVICE"));
+    EXPECT_EQ(out.find('\x1b'), std::string::npos);
+    EXPECT_TRUE(log.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, Moderation, ::testing::Values("sqlite", "postgres"));
+
+TEST(Html, StoredTextsCannotBecomeMarkup) {
+    const struct {
+        const char* text;
+        const char* html;
+        const char* url;
+    } cases[] = {
+        {"<script>alert(1)</script>", "&lt;script&gt;alert(1)&lt;/script&gt;",
+         "%3Cscript%3Ealert%281%29%3C%2Fscript%3E"},
+        {"\"><img src=x onerror=alert(1)>", "&quot;&gt;&lt;img src=x onerror=alert(1)&gt;",
+         "%22%3E%3Cimg%20src%3Dx%20onerror%3Dalert%281%29%3E"},
+        {"a&b='c'", "a&amp;b=&#39;c&#39;", "a%26b%3D%27c%27"},
+        {"Zo\xc3\xab-1._~", "Zo\xc3\xab-1._~", "Zo%C3%AB-1._~"},
+        {"bad\xff\x01", "bad\xef\xbf\xbd\xef\xbf\xbd", "bad%FF%01"},
+        {"javascript:x", "javascript:x", "javascript%3Ax"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(escapeHtml(c.text), c.html);
+        EXPECT_EQ(escapeUrlComponent(c.text), c.url);
+    }
+}
+
+}  // namespace
+}  // namespace quintora::server::testing
