@@ -17,7 +17,7 @@ ours="$top/build/release/bench/sprites/sprite_window"
 [ -x "$ours" ] || { echo "sprites-vs-sdl: $ours missing (scripts/build.sh release)" >&2; exit 1; }
 
 # The median of the "X frames per second" lines a program printed, skipping the first (start-up).
-median() { grep -o '^[A-Z: ]*[0-9.]* frames per second$' | grep -o '[0-9.]*' | tail -n +2 | sort -g |
+median() { { grep -o '^[A-Z: ]*[0-9.]* frames per second$' || true; } | grep -o '[0-9.]*' | tail -n +2 | sort -g |
   awk '{v[NR] = $1} END {if (NR == 0) print 0; else print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2)}'; }
 
 best=0
