@@ -115,7 +115,22 @@ public:
 
     void toggleFullscreen() override {
         const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-        SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+        if (full) {
+            SDL_SetWindowFullscreen(window_, 0);
+            SDL_SetWindowSize(window_, windowed_.w, windowed_.h);
+            SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
+            return;
+        }
+        // Without a window manager nobody acts on the fullscreen request, so the window is also moved
+        // over the whole display by hand; a window manager then makes it fullscreen as usual.
+        SDL_GetWindowPosition(window_, &windowed_.x, &windowed_.y);
+        SDL_GetWindowSize(window_, &windowed_.w, &windowed_.h);
+        SDL_Rect display;
+        if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &display) == 0) {
+            SDL_SetWindowPosition(window_, display.x, display.y);
+            SDL_SetWindowSize(window_, display.w, display.h);
+        }
+        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
 
     std::optional<Tilt> controllerTilt() override {
@@ -262,6 +277,7 @@ private:
     int scale_;
     PFNGLBINDFRAMEBUFFEROESPROC bindFramebuffer_ = nullptr;
     bool mouseDown_ = false;
+    SDL_Rect windowed_{0, 0, 0, 0};  // where the window was before it went fullscreen
     int shownWidth_ = 0, shownHeight_ = 0;  // the drawable size of the last presented picture
     bool exposed_ = true;
     ViewPoint lastPoint_;
