@@ -1,6 +1,6 @@
 // A long session headless on the virtual clock: stage after stage through the game's own flow, with a
-// touch in the middle of the screen every 45 frames, and lives topped up before they run out. Prints the resident
-// memory after stage 50 and at the end, and how much it grew in between.
+// touch in the middle of the screen every 45 frames, and lives topped up before they run out. Prints the
+// resident memory after stage 50 and at the end, and how much it grew in between.
 // Usage: soak [STAGES]; with SOAK_TRACE set it prints the resident memory after every stage.
 #include <cstdio>
 #include <cstdlib>
