@@ -3,17 +3,23 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 #include "app/Keyboard.hpp"
+#include "app/MenuScene.hpp"
+#include "app/PracticeScene.hpp"
+#include "app/ScoreServerHost.hpp"
 #include "engine/Accelerometer.hpp"
 #include "engine/AlertView.hpp"
+#include "engine/ColorRect.hpp"
 #include "engine/Director.hpp"
 #include "engine/EAGLView.hpp"
 #include "platform/Audio.hpp"
 #include "platform/Clock.hpp"
 #include "platform/Image.hpp"
 #include "platform/Log.hpp"
+#include "platform/UrlConnection.hpp"
 #include "platform/UserDefaults.hpp"
 
 namespace quintora {
@@ -25,6 +31,12 @@ double steadySeconds() {
 
 double wallSeconds() {
     return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+}
+
+// The clock the game runs on (virtual in automation), in seconds.
+double clockSeconds() {
+    const auto now = platform::timeOfDay();
+    return now ? static_cast<double>(now->seconds) + now->microseconds / 1e6 : 0;
 }
 
 TouchPhase touchPhase(platform::InputPhase phase) {
@@ -47,6 +59,10 @@ Application::~Application() = default;
 int Application::run() {
     if (options_.virtualClock) platform::useVirtualClock(options_.epoch);
     if (!options_.dataDir.empty()) platform::setDataDirectory(options_.dataDir);
+    const char* fromEnvironment = std::getenv("QUINTORA_SCORE_SERVER");
+    ScoreServerHost::shared().configure(!options_.scoreServer.empty() ? options_.scoreServer
+                                        : fromEnvironment           ? fromEnvironment
+                                                                    : "");
     if (options_.headless) {
         platform::disableAudio();
         display_ = platform::openHeadlessDisplay(options_.effectiveScale());
@@ -66,7 +82,9 @@ int Application::run() {
         }
         window_ = window.get();
         display_ = std::move(window);
+        controllers_ = std::make_unique<platform::Controllers>();
     }
+    sound_.load(options_.mute);
 
     delegate_.applicationDidFinishLaunching(display_.get());
     Director& director = Director::sharedDirector();
@@ -78,7 +96,10 @@ int Application::run() {
         if (window_) window_->pollEvents(*this);
         deliverScript(frame);
         if (quit_) break;
+        pollController();
         deliverTilt();
+        pollNetwork();
+        sound_.update(clockSeconds());
         if (options_.virtualClock) {
             platform::advanceVirtualClock(director.animationInterval());
         } else {
@@ -95,7 +116,21 @@ int Application::run() {
         waitForNextFrame();
     }
     delegate_.applicationWillTerminate();
+    ScoreServerHost::shared().stop();
     return 0;
+}
+
+void Application::pollNetwork() {
+    platform::pollUrlConnections();
+    if (!options_.virtualClock) return;
+    // Under the virtual clock an exchange takes no game time: it ends before the next frame, so that a run
+    // answers on the same frames every time. Every exchange ends within its own timeout; the deadline
+    // only guards against one that would not.
+    const double deadline = steadySeconds() + 30;
+    while (platform::activeUrlConnections() > 0 && steadySeconds() < deadline) {
+        platform::waitForUrlConnections(50);
+        platform::pollUrlConnections();
+    }
 }
 
 void Application::waitForNextFrame() {
@@ -110,6 +145,7 @@ void Application::waitForNextFrame() {
 // Input
 
 void Application::touch(platform::InputPhase phase, long id, float viewX, float viewY) {
+    if (id != kControllerTouch) controller_.otherInputUsed();
     EAGLView* view = Director::sharedDirector().openGLView();
     if (view == nullptr) return;
     const TouchSet touches{Touch{id, {viewX, viewY}}};
@@ -121,8 +157,37 @@ void Application::sceneTouch(platform::InputPhase phase, float sceneX, float sce
     touch(phase, 1, sceneY, sceneX);
 }
 
+bool Application::desktopKey(platform::Key key) {
+    using platform::Key;
+    // Typing a name owns every key; an alert owns Escape and Return, but the pause box gives way to the
+    // keys that opened it.
+    if (Keyboard::shared().receiver() != nullptr) return false;
+    const double now = clockSeconds();
+    switch (key) {
+        case Key::Escape:
+        case Key::P: {
+            AlertView* alert = Director::sharedDirector().shownAlert();
+            if (alert != nullptr && !pause_.isShown()) return false;
+            return pause_.toggle();
+        }
+        case Key::M: sound_.toggleMute(now); return true;
+        case Key::Minus: sound_.quieter(now); return true;
+        case Key::Plus: sound_.louder(now); return true;
+        case Key::F2: {
+            Director& director = Director::sharedDirector();
+            if (director.shownAlert() != nullptr || dynamic_cast<MenuScene*>(director.runningScene()) == nullptr) {
+                return false;
+            }
+            director.replaceScene(PracticeScene::node().get());
+            return true;
+        }
+        default: return false;
+    }
+}
+
 void Application::key(platform::Key key, bool pressed) {
     TextInputReceiver* receiver = Keyboard::shared().receiver();
+    if (pressed && desktopKey(key)) return;
     switch (key) {
         case platform::Key::Right: keys_.setRight(pressed); break;
         case platform::Key::Left: keys_.setLeft(pressed); break;
@@ -159,22 +224,62 @@ void Application::focusChanged(bool active) {
     if (active == active_) return;
     active_ = active;
     if (active) {
-        delegate_.applicationDidBecomeActive();
+        // A stage paused by the focus loss waits for the player's answer in the pause box.
+        if (!pause_.isShown()) delegate_.applicationDidBecomeActive();
     } else {
         delegate_.applicationWillResignActive();
+        pause_.pauseStage();
     }
+}
+
+void Application::pollController() {
+    if (!controllers_) return;
+    const double now = steadySeconds();
+    const double dt = lastControllerPoll_ > 0 ? std::min(now - lastControllerPoll_, 0.1) : 0;
+    lastControllerPoll_ = now;
+    const ControllerInput::Actions actions = controller_.update(controllers_->poll(), dt);
+    controllerTilt_ = actions.tilt;
+    if (actions.pause) pause_.toggle();
+    for (const ControllerInput::PointerTouch& touch : actions.touches) {
+        // Held in landscape, the view reports a scene point (x, y) as (y, x).
+        EAGLView* view = Director::sharedDirector().openGLView();
+        if (view == nullptr) break;
+        const TouchSet touches{Touch{kControllerTouch, {touch.scenePoint.y, touch.scenePoint.x}}};
+        view->touches(touch.phase, touches, TouchEvent{now});
+    }
+    showPointer();
+}
+
+void Application::showPointer() {
+    Director& director = Director::sharedDirector();
+    if (!controller_.pointerShown()) {
+        if (pointer_) director.removeOverlay(pointer_.get());
+        pointer_ = nullptr;
+        return;
+    }
+    if (!pointer_) {
+        // A white cross with a dark outline shows on every background.
+        pointer_ = Node::node();
+        pointer_->addChild(colorRect({{-11, -2.5f}, {22, 5}}, 20, 20, 40, 220).get(), 0);
+        pointer_->addChild(colorRect({{-2.5f, -11}, {5, 22}}, 20, 20, 40, 220).get(), 0);
+        pointer_->addChild(colorRect({{-10, -1}, {20, 2}}, 255, 255, 255).get(), 1);
+        pointer_->addChild(colorRect({{-1, -10}, {2, 20}}, 255, 255, 255).get(), 1);
+        director.addOverlay(pointer_.get());
+    }
+    pointer_->setPosition(controller_.pointer());
 }
 
 void Application::deliverTilt() {
     Accelerometer& accelerometer = Accelerometer::sharedAccelerometer();
     if (window_) window_->setTextInput(Keyboard::shared().receiver() != nullptr);
-    if (accelerometer.delegate() == nullptr) return;
-    // A script's tilt wins, then a game controller's accelerometer, then the arrow keys.
+    // A paused stage hears nothing, as a phone in the background feels no tilt.
+    if (accelerometer.delegate() == nullptr || Director::sharedDirector().isPaused()) return;
+    // A script's tilt wins, then a game controller's, then the arrow keys.
     Acceleration sample = keys_.sample();
     if (scriptedTilt_) {
         sample = *scriptedTilt_;
-    } else if (const auto tilt = window_ ? window_->controllerTilt() : std::nullopt) {
-        sample = Acceleration{tilt->x, tilt->y, tilt->z, 0};
+    } else if (controllerTilt_) {
+        sample = *controllerTilt_;
     }
     sample.timestamp = steadySeconds();
     accelerometer.deliver(sample);
@@ -209,11 +314,10 @@ void Application::deliverScripted(const ScriptAction& action, long frame) {
     } else if (const auto* typed = std::get_if<Text>(&action)) {
         text(typed->text);
     } else if (const auto* pressed = std::get_if<script::Key>(&action)) {
-        const platform::Key key = pressed->key == KeyName::Return      ? platform::Key::Return
-                                  : pressed->key == KeyName::Backspace ? platform::Key::Backspace
-                                                                       : platform::Key::Escape;
-        this->key(key, true);
-        this->key(key, false);
+        this->key(pressed->key, true);
+        this->key(pressed->key, false);
+    } else if (const auto* focus = std::get_if<script::Focus>(&action)) {
+        focusChanged(focus->active);
     } else if (const auto* alert = std::get_if<Alert>(&action)) {
         AlertView* shown = Director::sharedDirector().shownAlert();
         if (shown == nullptr) {

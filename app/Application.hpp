@@ -7,10 +7,14 @@
 #include <optional>
 #include <vector>
 
+#include "app/ControllerInput.hpp"
 #include "app/Options.hpp"
+#include "app/PauseControl.hpp"
 #include "app/QuintoraAppDelegate.hpp"
 #include "app/Script.hpp"
+#include "app/SoundControl.hpp"
 #include "app/TiltStandIn.hpp"
+#include "platform/Controller.hpp"
 #include "platform/Window.hpp"
 
 namespace quintora {
@@ -32,10 +36,19 @@ public:
     void lowMemory() override { delegate_.applicationDidReceiveMemoryWarning(); }
 
 private:
+    // The touch id of a controller's A button; the mouse is 0 and fingers count from 1.
+    static constexpr long kControllerTouch = -2;
+
     void deliverScript(long frame);
     void deliverScripted(const ScriptAction& action, long frame);
     void sceneTouch(platform::InputPhase phase, float sceneX, float sceneY);
     void deliverTilt();
+    void pollNetwork();
+    void pollController();
+    void showPointer();
+    // Keys that belong to the desktop game rather than to the phone's: pause, sound, practice. True when
+    // the key was taken.
+    bool desktopKey(platform::Key key);
     void takeScreenshots(long frame);
     void waitForNextFrame();
 
@@ -49,6 +62,13 @@ private:
     QuintoraAppDelegate delegate_;
     TiltStandIn keys_;
     std::optional<Acceleration> scriptedTilt_;
+    std::optional<Acceleration> controllerTilt_;
+    PauseControl pause_;
+    SoundControl sound_;
+    std::unique_ptr<platform::Controllers> controllers_;  // in a window only
+    ControllerInput controller_;
+    Ref<Node> pointer_;
+    double lastControllerPoll_ = 0;
     bool quit_ = false;
     bool active_ = true;
     double nextFrameAt_ = 0;

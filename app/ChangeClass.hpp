@@ -16,6 +16,7 @@ struct StageEntry {
     const char* operation;
     const char* logLine;  // written when the stage starts, or null
     Ref<Scene> (*makeScene)();
+    const char* title;  // what the player sees in the practice menu
 };
 
 // The sixteen stages, by number.

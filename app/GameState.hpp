@@ -17,6 +17,7 @@ struct GameState {
     bool B_Record = false;    // the records screen ends a run (true) or was opened from the menu
     bool B_wordsumit = false;  // the world ranking posts the run's score on entry
     std::string NamePost;      // the name posted with the score
+    bool practice = false;     // the stage running is played for practice: it books nothing
 
     void reset() { *this = GameState{}; }
 };

@@ -2,10 +2,13 @@
 
 #include "app/GameState.hpp"
 #include "app/MiniGameLayer.hpp"
+#include "app/PracticeScene.hpp"
 #include "app/RecordScene.hpp"
+#include "engine/ColorRect.hpp"
 #include "engine/Director.hpp"
 #include "engine/InstantAction.hpp"
 #include "engine/IntervalAction.hpp"
+#include "engine/Label.hpp"
 #include "engine/Sprite.hpp"
 
 namespace quintora {
@@ -43,6 +46,16 @@ void MenuLayer::MainBG(Node*) {
     R_pbt = place("pbt.png", {200, 90});
     R_lbt = place("lbt.png", {300, 50});
     R_rbt = place("rbt.png", {40, 30});
+    addChild(colorRect({{kPracticeFrame.origin.x - 1, kPracticeFrame.origin.y - 1},
+                        {kPracticeFrame.size.width + 2, kPracticeFrame.size.height + 2}},
+                       255, 255, 255)
+                 .get());
+    addChild(colorRect(kPracticeFrame, 232, 140, 40).get());
+    Ref<Label> practice = Label::labelWithString("Practice", "Marker Felt", 19);
+    practice->setRGB(255, 255, 255);
+    practice->setPosition(kPracticeFrame.centre());
+    addChild(practice.get());
+    R_practice = kPracticeFrame;
     cs = ChangeClass::make();
     game().B_Record = false;
     game().Totaltime = 0;
@@ -56,6 +69,7 @@ bool MenuLayer::handleTouchesBegan(const TouchSet& touches, const TouchEvent&) {
     if (rectIntersectsRect(touch, R_pbt)) NormalL();
     if (rectIntersectsRect(touch, R_lbt)) HardL();
     if (rectIntersectsRect(touch, R_rbt)) RecordL();
+    if (rectIntersectsRect(touch, R_practice)) PracticeL();
     return true;
 }
 
@@ -77,6 +91,8 @@ void MenuLayer::HardL() {
 void MenuLayer::RecordL() { RecordGo(); }
 
 void MenuLayer::RecordGo() { Director::sharedDirector().replaceScene(RecordScene::node().get()); }
+
+void MenuLayer::PracticeL() { Director::sharedDirector().replaceScene(PracticeScene::node().get()); }
 
 void MenuLayer::GameSetting() {
     game().Life = 5;

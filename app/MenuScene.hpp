@@ -1,6 +1,6 @@
 #pragma once
 // The main menu: the logo fades in and out, then the background and the four buttons: three levels and
-// the records.
+// the records; a fifth, Practice, sits in the corner none of them reaches.
 #include "app/ChangeClass.hpp"
 #include "engine/Layer.hpp"
 #include "engine/Scene.hpp"
@@ -20,11 +20,15 @@ public:
     void HardL();
     void RecordL();
     void RecordGo();
+    void PracticeL();
     void GameSetting();
+
+    // Where the Practice button lies once the buttons are up.
+    static constexpr Rect kPracticeFrame{{386, 13}, {88, 34}};
 
 private:
     Ref<ChangeClass> cs;
-    Rect R_abt, R_pbt, R_lbt, R_rbt;
+    Rect R_abt, R_pbt, R_lbt, R_rbt, R_practice;
 };
 
 class MenuScene : public Scene {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/GameState.hpp"
+#include "app/PracticeScene.hpp"
 #include "engine/Accelerometer.hpp"
 #include "engine/Director.hpp"
 #include "engine/IntervalAction.hpp"
@@ -22,6 +23,23 @@ void MiniGameLayer::init() {
     setIsTouchEnabled(true);
     seedRandomFromClock();
     GameSetting();
+}
+
+void MiniGameLayer::onExit() {
+    if (holdsAccelerometer_ && Accelerometer::sharedAccelerometer().delegate() == this) {
+        Accelerometer::sharedAccelerometer().setDelegate(nullptr);
+    }
+    holdsAccelerometer_ = false;
+    Layer::onExit();
+}
+
+MiniGameLayer* runningStage() {
+    Scene* scene = Director::sharedDirector().runningScene();
+    if (scene == nullptr) return nullptr;
+    for (const Ref<Node>& child : scene->children()) {
+        if (auto* stage = dynamic_cast<MiniGameLayer*>(child.get())) return stage;
+    }
+    return nullptr;
 }
 
 void MiniGameLayer::startTick() { schedule(QSEL(MiniGameLayer, Timecount), 0.1f); }
@@ -105,6 +123,17 @@ void MiniGameLayer::endcount(float) {
 
 void MiniGameLayer::ExitGame2() {
     GameState& state = game();
+    if (state.practice) {
+        // Practice books nothing and costs no life: the player hears the outcome and picks again.
+        cs = ChangeClass::make();
+        if (state.win) {
+            cs->winsound();
+        } else {
+            cs->losesound();
+        }
+        Director::sharedDirector().replaceScene(PracticeScene::node().get());
+        return;
+    }
     state.Totaltime += CurrentTime;
     cs = ChangeClass::make();
     if (state.win) {

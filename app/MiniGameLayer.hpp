@@ -24,6 +24,8 @@ class MiniGameLayer : public Layer {
 public:
     // Touch on, the random generator seeded from the clock, then GameSetting.
     void init() override;
+    // A stage left before its end (from the pause box) must not leave the accelerometer calling it.
+    void onExit() override;
 
     void Timecount(float);
     void ExitGame();
@@ -83,6 +85,9 @@ public:
         addChild(GameLayer::node().get(), 0);
     }
 };
+
+// The layer of the stage the director is running, or null when the running scene is not a stage.
+[[nodiscard]] MiniGameLayer* runningStage();
 
 template <class GameLayer>
 Ref<Scene> makeMiniGameScene() {

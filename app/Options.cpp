@@ -23,17 +23,22 @@ const char* usageText() {
            "  --frames N             stop after frame N (frame 1 is the first)\n"
            "  --script FILE          scripted input, one event per line: '<frame> <event>'\n"
            "                           touch began|moved|ended X Y   tap X Y   tilt X Y Z\n"
-           "                           text STRING   key return|backspace|escape   alert INDEX\n"
-           "                           screenshot FILE.png   quit\n"
+           "                           text STRING   key return|backspace|escape|p|m|minus|plus|f2\n"
+           "                           alert INDEX   focus lost|gained   screenshot FILE.png   quit\n"
            "                         points are landscape scene points, origin lower left\n"
            "  --log FILE|-           write the diagnostic log, each line '<frame> <text>'\n"
            "  --data-dir DIR         keep the records in DIR instead of the user's data folder\n"
-           "  --score-server URL     the world ranking's score server\n"
+           "  --score-server URL     the world ranking's score server (also QUINTORA_SCORE_SERVER);\n"
+           "                         without one the game runs its own quintora-server on 127.0.0.1\n"
            "  --scale N              pixels per point (default 1 headless, 2 in a window)\n"
            "  --fullscreen           start fullscreen (F11 toggles)\n"
+           "  --mute                 start with the sound off (kept for later runs)\n"
            "  --help                 this text\n"
            "\n"
-           "In a window: the left mouse button touches, the arrow keys (or WASD) tilt the device.\n";
+           "In a window: the left mouse button touches, the arrow keys (or WASD) tilt the device,\n"
+           "Escape or P pauses a stage, M mutes, - and + set the volume, F2 opens Practice from the menu.\n"
+           "A game controller's left stick or D-pad tilts, its right stick moves a pointer that A touches\n"
+           "with, and Start pauses.\n";
 }
 
 OptionsResult parseOptions(const std::vector<std::string>& arguments) {
@@ -54,6 +59,8 @@ OptionsResult parseOptions(const std::vector<std::string>& arguments) {
             options.virtualClock = true;
         } else if (name == "--fullscreen") {
             options.fullscreen = true;
+        } else if (name == "--mute") {
+            options.mute = true;
         } else if (name == "--help" || name == "-h") {
             options.help = true;
         } else if (name == "--epoch") {

@@ -18,6 +18,7 @@ struct Options {
     std::string scoreServer;
     std::optional<int> scale;  // 1 headless, 2 in a window when not given
     bool fullscreen = false;
+    bool mute = false;
     bool help = false;
 
     [[nodiscard]] int effectiveScale() const { return scale.value_or(headless ? 1 : 2); }

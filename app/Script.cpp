@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <fstream>
+#include <iterator>
 #include <sstream>
+#include <utility>
 
 namespace quintora {
 namespace {
@@ -71,16 +73,20 @@ std::optional<std::string> parseAction(const std::string& rest, ScriptAction& ac
         while (!text.empty() && (text.back() == '\r')) text.pop_back();
         action = script::Text{text};
     } else if (verb == "key") {
-        if (w.size() != 2) return "key takes return|backspace|escape";
-        if (w[1] == "return") {
-            action = script::Key{script::KeyName::Return};
-        } else if (w[1] == "backspace") {
-            action = script::Key{script::KeyName::Backspace};
-        } else if (w[1] == "escape") {
-            action = script::Key{script::KeyName::Escape};
-        } else {
-            return "unknown key '" + w[1] + "'";
-        }
+        static constexpr std::pair<const char*, script::KeyName> keys[] = {
+            {"return", script::KeyName::Return}, {"backspace", script::KeyName::Backspace},
+            {"escape", script::KeyName::Escape}, {"p", script::KeyName::P},
+            {"m", script::KeyName::M},           {"minus", script::KeyName::Minus},
+            {"plus", script::KeyName::Plus},     {"f2", script::KeyName::F2},
+        };
+        if (w.size() != 2) return "key takes return|backspace|escape|p|m|minus|plus|f2";
+        const auto found =
+            std::find_if(std::begin(keys), std::end(keys), [&](const auto& k) { return w[1] == k.first; });
+        if (found == std::end(keys)) return "unknown key '" + w[1] + "'";
+        action = script::Key{found->second};
+    } else if (verb == "focus") {
+        if (w.size() != 2 || (w[1] != "lost" && w[1] != "gained")) return "focus takes lost|gained";
+        action = script::Focus{w[1] == "gained"};
     } else if (verb == "alert") {
         int index[1] = {};
         if (auto error = numbers(1, index)) return error;

@@ -6,11 +6,13 @@
 #include <variant>
 #include <vector>
 
+#include "platform/Window.hpp"
+
 namespace quintora {
 
 namespace script {
 enum class TouchKind { Began, Moved, Ended };
-enum class KeyName { Return, Backspace, Escape };
+using KeyName = platform::Key;
 
 struct Touch {
     TouchKind kind;
@@ -34,12 +36,15 @@ struct Alert {
 struct Screenshot {
     std::string path;
 };
+struct Focus {
+    bool active;  // the window gained (true) or lost its focus
+};
 struct Quit {};
 }  // namespace script
 
 using ScriptAction =
     std::variant<script::Touch, script::Tap, script::Tilt, script::Text, script::Key, script::Alert,
-                 script::Screenshot, script::Quit>;
+                 script::Screenshot, script::Focus, script::Quit>;
 
 struct ScriptEvent {
     long frame = 0;

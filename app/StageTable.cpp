@@ -21,22 +21,22 @@ namespace quintora {
 
 const std::array<StageEntry, 16>& stageTable() {
     static const std::array<StageEntry, 16> table = {{
-        {1, "HamburgerGameGo", "aaa", makeMiniGameScene<HamburgerGameLayer>},
-        {2, "SameGrimGo", "bbb", makeMiniGameScene<SameGrimLayer>},
-        {3, "SparkMoveGo", nullptr, makeMiniGameScene<SparkMoveLayer>},
-        {4, "TakeTshirtsGo", nullptr, makeMiniGameScene<TakeTshirtsLayer>},
-        {5, "BaseballGo", nullptr, makeMiniGameScene<BaseballLayer>},
-        {6, "PhonenumberGo", nullptr, makeMiniGameScene<PhonenumberLayer>},
-        {7, "CardSpeedGo", nullptr, makeMiniGameScene<CardSpeedLayer>},
-        {8, "GamEatGo", nullptr, makeMiniGameScene<GamEatLayer>},
-        {9, "StopCarGo", nullptr, makeMiniGameScene<StopCarLayer>},
-        {10, "PlantTreeGo", nullptr, makeMiniGameScene<PlantTreeLayer>},
-        {11, "DifferentPictureGo", nullptr, makeMiniGameScene<DifferentPictureLayer>},
-        {12, "MathematicsGo", nullptr, makeMiniGameScene<MathematicsLayer>},
-        {13, "DonttouchGo", nullptr, makeMiniGameScene<DonttouchLayer>},
-        {14, "GolfHoleGo", nullptr, makeMiniGameScene<GolfHoleLayer>},
-        {15, "FollowWayGo", nullptr, makeMiniGameScene<FollowWayLayer>},
-        {16, "XmaxClickGo", nullptr, makeMiniGameScene<XmaxClickLayer>},
+        {1, "HamburgerGameGo", "aaa", makeMiniGameScene<HamburgerGameLayer>, "Hamburger"},
+        {2, "SameGrimGo", "bbb", makeMiniGameScene<SameGrimLayer>, "Same picture"},
+        {3, "SparkMoveGo", nullptr, makeMiniGameScene<SparkMoveLayer>, "Dodge the sparks"},
+        {4, "TakeTshirtsGo", nullptr, makeMiniGameScene<TakeTshirtsLayer>, "T-shirts"},
+        {5, "BaseballGo", nullptr, makeMiniGameScene<BaseballLayer>, "Steal the base"},
+        {6, "PhonenumberGo", nullptr, makeMiniGameScene<PhonenumberLayer>, "Phone number"},
+        {7, "CardSpeedGo", nullptr, makeMiniGameScene<CardSpeedLayer>, "Flying card"},
+        {8, "GamEatGo", nullptr, makeMiniGameScene<GamEatLayer>, "Gum eating"},
+        {9, "StopCarGo", nullptr, makeMiniGameScene<StopCarLayer>, "Stop the car"},
+        {10, "PlantTreeGo", nullptr, makeMiniGameScene<PlantTreeLayer>, "Plant the trees"},
+        {11, "DifferentPictureGo", nullptr, makeMiniGameScene<DifferentPictureLayer>, "Spot the difference"},
+        {12, "MathematicsGo", nullptr, makeMiniGameScene<MathematicsLayer>, "Arithmetic"},
+        {13, "DonttouchGo", nullptr, makeMiniGameScene<DonttouchLayer>, "Don't touch"},
+        {14, "GolfHoleGo", nullptr, makeMiniGameScene<GolfHoleLayer>, "Golf hole"},
+        {15, "FollowWayGo", nullptr, makeMiniGameScene<FollowWayLayer>, "Follow the way"},
+        {16, "XmaxClickGo", nullptr, makeMiniGameScene<XmaxClickLayer>, "Silhouettes"},
     }};
     return table;
 }

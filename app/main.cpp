@@ -6,6 +6,7 @@
 #include "app/Options.hpp"
 #include "app/Script.hpp"
 #include "platform/Log.hpp"
+#include "platform/Resources.hpp"
 
 int main(int argc, char** argv) {
     using namespace quintora;
@@ -19,6 +20,15 @@ int main(int argc, char** argv) {
         std::fputs(usageText(), stdout);
         return 0;
     }
+    // Without its pictures the game would show a black screen: say where they were looked for instead.
+    const platform::ResourceSearch resources = platform::findResourceDirectory();
+    if (!resources.found) {
+        std::fprintf(stderr, "quintora: the game's resources (pictures, sounds, fonts) were not found; looked in:\n");
+        for (const std::string& folder : resources.tried) std::fprintf(stderr, "  %s\n", folder.c_str());
+        std::fprintf(stderr, "set QUINTORA_RESOURCES to the folder that holds them\n");
+        return 1;
+    }
+    platform::setResourceDirectory(*resources.found);
     std::vector<ScriptEvent> script;
     if (!options.scriptPath.empty()) {
         ScriptResult loaded = loadScript(options.scriptPath);

@@ -1,13 +1,12 @@
 #include "engine/AlertView.hpp"
 
 #include <algorithm>
-#include <array>
 
+#include "engine/ColorRect.hpp"
 #include "engine/Director.hpp"
 #include "engine/Errors.hpp"
 #include "engine/Label.hpp"
 #include "engine/Sprite.hpp"
-#include "engine/Texture2D.hpp"
 #include "platform/Font.hpp"
 
 namespace quintora {
@@ -103,22 +102,6 @@ void AlertView::dismissWithClickedButtonIndex(int buttonIndex) {
     }
 }
 
-Ref<Sprite> AlertView::box(Rect frame, std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t opacity) {
-    // One plain white texture, stretched and tinted, draws every rectangle of the box.
-    if (!white_) {
-        const std::array<std::uint8_t, 16> pixels{255, 255, 255, 255, 255, 255, 255, 255,
-                                                  255, 255, 255, 255, 255, 255, 255, 255};
-        white_ = Texture2D::initWithData(pixels.data(), Texture2DPixelFormat::RGBA8888, 2, 2, {2, 2});
-    }
-    Ref<Sprite> sprite = Sprite::spriteWithTexture(white_.get());
-    sprite->setPosition(frame.centre());
-    sprite->setScaleX(frame.size.width / 2);
-    sprite->setScaleY(frame.size.height / 2);
-    sprite->setRGB(r, g, b);
-    sprite->setOpacity(opacity);
-    return sprite;
-}
-
 void AlertView::layOut() {
     const Size screen = Director::sharedDirector().winSize();
     Ref<Label> title = Label::labelWithString(title_, fontName(), kTitleSize);
@@ -134,9 +117,9 @@ void AlertView::layOut() {
     const float height = kPadding + titleHeight + 4 + messageHeight + kPadding + buttonsHeight + kPadding;
     const Rect frame{{(screen.width - kWidth) / 2, (screen.height - height) / 2}, {kWidth, height}};
 
-    addChild(box({{0, 0}, screen}, 0, 0, 0, 110).get(), 0);
-    addChild(box({{frame.origin.x - 2, frame.origin.y - 2}, {kWidth + 4, height + 4}}, 215, 225, 245, 255).get(), 1);
-    addChild(box(frame, 34, 48, 92, 245).get(), 2);
+    addChild(colorRect({{0, 0}, screen}, 0, 0, 0, 110).get(), 0);
+    addChild(colorRect({{frame.origin.x - 2, frame.origin.y - 2}, {kWidth + 4, height + 4}}, 215, 225, 245, 255).get(), 1);
+    addChild(colorRect(frame, 34, 48, 92, 245).get(), 2);
 
     float top = frame.origin.y + height - kPadding;
     title->setRGB(255, 255, 255);
@@ -160,11 +143,11 @@ void AlertView::layOut() {
                                                   fi * (kButtonHeight + kButtonGap)},
                                        {buttonWidth, kButtonHeight}};
         buttonFrames_.push_back(button);
-        addChild(box({{button.origin.x - 1, button.origin.y - 1}, {button.size.width + 2, button.size.height + 2}},
+        addChild(colorRect({{button.origin.x - 1, button.origin.y - 1}, {button.size.width + 2, button.size.height + 2}},
                      170, 185, 225, 255)
                      .get(),
                  3);
-        Ref<Sprite> face = box(button, 66, 92, 160, 255);
+        Ref<Sprite> face = colorRect(button, 66, 92, 160, 255);
         addChild(face.get(), 4);
         buttonFaces_.push_back(face);
         Ref<Label> label = Label::labelWithString(buttonTitles_[static_cast<std::size_t>(i)], fontName(), kButtonSize);

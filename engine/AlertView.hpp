@@ -5,7 +5,6 @@
 // order given.
 //
 // Showing a second alert over a first puts it on top; the first comes back when the second is gone.
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -13,7 +12,6 @@
 
 #include "engine/Node.hpp"
 #include "engine/Sprite.hpp"
-#include "engine/Texture2D.hpp"
 #include "engine/Touch.hpp"
 
 namespace quintora {
@@ -55,7 +53,6 @@ private:
     void layOut();
     void highlight(int index);
     [[nodiscard]] int buttonAt(Point scenePoint) const;
-    Ref<Sprite> box(Rect frame, std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t opacity);
 
     std::string title_;
     std::string message_;
@@ -63,7 +60,6 @@ private:
     Delegate delegate_;
     bool shown_ = false;
     int tracked_ = -1;  // the button the current touch began on
-    Ref<Texture2D> white_;
     std::vector<Rect> buttonFrames_;
     std::vector<Ref<Sprite>> buttonFaces_;
 };

@@ -90,6 +90,7 @@ void Director::end() {
         alert->onExit();
         alert->cleanup();
     }
+    overlays_.clear();
     stopAnimation();
     if (attached_) detach();
 }
@@ -131,6 +132,7 @@ bool Director::drawScene() {
     if (landscape_) applyLandscape();
     if (runningScene_) runningScene_->visit();
     if (!alerts_.empty()) alerts_.back()->visit();
+    for (const Ref<Node>& overlay : overlays_) overlay->visit();
     if (displayFPS_) showFPS();
     stack.pop();
     // A frame that shows just what the last one showed is neither drawn nor presented again, unless the
@@ -253,6 +255,16 @@ void Director::removeAlert(AlertView* alert) {
     alerts_.erase(found);
     keep->onExit();
     keep->cleanup();
+}
+
+void Director::addOverlay(Node* node) {
+    QASSERT(node != nullptr, "Director.addOverlay: node must be non nil");
+    if (std::find(overlays_.begin(), overlays_.end(), node) == overlays_.end()) overlays_.emplace_back(node);
+}
+
+void Director::removeOverlay(Node* node) {
+    const auto found = std::find(overlays_.begin(), overlays_.end(), node);
+    if (found != overlays_.end()) overlays_.erase(found);
 }
 
 AlertView* Director::shownAlert() const { return alerts_.empty() ? nullptr : alerts_.back().get(); }

@@ -14,6 +14,7 @@ namespace quintora {
 class AlertView;
 class EAGLView;
 class Layer;
+class Node;
 class Scene;
 class CharMapLabel;
 
@@ -90,6 +91,11 @@ public:
     // The alert on top, or null.
     [[nodiscard]] AlertView* shownAlert() const;
 
+    // Overlays: nodes drawn above everything, alerts included, that take no touches and belong to no
+    // scene, so they stay across scene changes (a volume indicator, a pointer). Drawn in order added.
+    void addOverlay(Node* node);
+    void removeOverlay(Node* node);
+
     [[nodiscard]] bool displayFPS() const { return displayFPS_; }
     void setDisplayFPS(bool display) { displayFPS_ = display; }
 
@@ -131,6 +137,7 @@ private:
     Scene* nextScene_ = nullptr;  // held by the scene stack
     std::vector<Ref<Layer>> eventHandlers_;
     std::vector<Ref<AlertView>> alerts_;
+    std::vector<Ref<Node>> overlays_;
     std::vector<Ref<Scene>> scenesStack_;
     platform::TimeOfDay lastUpdate_;
     float dt_ = 0;

@@ -4,6 +4,7 @@
 #include <SDL_mixer.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <functional>
 #include <map>
@@ -34,6 +35,7 @@ struct AudioSystem {
     std::map<std::string, std::size_t, std::less<>> soundByName;
     Mix_Music* music = nullptr;
     bool loggedFullChannels = false;
+    double volume = 1;
 };
 
 // Never destroyed: at exit SDL may already be shut down by the application, and freeing chunks then
@@ -41,6 +43,12 @@ struct AudioSystem {
 AudioSystem& audio() {
     static auto* system = new AudioSystem;
     return *system;
+}
+
+void applyVolume() {
+    const int level = static_cast<int>(audio().volume * MIX_MAX_VOLUME + 0.5);
+    Mix_Volume(-1, level);
+    Mix_VolumeMusic(level);
 }
 
 bool openDevice() {
@@ -64,6 +72,7 @@ bool openDevice() {
     }
     Mix_AllocateChannels(channelCount);
     system.state = DeviceState::Open;
+    applyVolume();
     return true;
 }
 
@@ -106,6 +115,13 @@ void disableAudio() {
 }
 
 bool audioAvailable() { return openDevice(); }
+
+void setVolume(double fraction) {
+    audio().volume = std::clamp(fraction, 0.0, 1.0);
+    if (audio().state == DeviceState::Open) applyVolume();
+}
+
+double volume() { return audio().volume; }
 
 void shutdownAudio() {
     closeDevice();

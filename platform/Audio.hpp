@@ -15,6 +15,11 @@ namespace quintora::platform {
 // before anything else.
 void disableAudio();
 
+// The loudness of every sound and of the music, from 0 (nothing heard) to 1 (full). Kept while the device
+// is closed and applied whenever it opens, so it may be set before any sound plays, or with no device.
+void setVolume(double fraction);
+[[nodiscard]] double volume();
+
 // Opens the device when it is not open yet; false when the game is silent.
 [[nodiscard]] bool audioAvailable();
 

@@ -32,6 +32,14 @@ Key keyFor(SDL_Keycode code) {
         case SDLK_a: return Key::Left;
         case SDLK_RIGHT:
         case SDLK_d: return Key::Right;
+        case SDLK_p: return Key::P;
+        case SDLK_m: return Key::M;
+        case SDLK_MINUS:
+        case SDLK_KP_MINUS: return Key::Minus;
+        case SDLK_PLUS:
+        case SDLK_EQUALS:  // + without Shift on most layouts
+        case SDLK_KP_PLUS: return Key::Plus;
+        case SDLK_F2: return Key::F2;
         case SDLK_F11: return Key::Fullscreen;
         default: return Key::Other;
     }
@@ -45,10 +53,9 @@ public:
             reinterpret_cast<PFNGLBINDFRAMEBUFFEROESPROC>(SDL_GL_GetProcAddress("glBindFramebufferOES"));
     }
     ~SdlWindow() override {
-        if (controller_) SDL_GameControllerClose(controller_);
         SDL_GL_DeleteContext(context_);
         SDL_DestroyWindow(window_);
-        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
 
     bool makeCurrent() override { return SDL_GL_MakeCurrent(window_, context_) == 0; }
@@ -133,18 +140,6 @@ public:
         SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
 
-    std::optional<Tilt> controllerTilt() override {
-        if (controller_ == nullptr) return std::nullopt;
-        float acceleration[3] = {0, 0, 0};
-        if (SDL_GameControllerGetSensorData(controller_, SDL_SENSOR_ACCEL, acceleration, 3) != 0) return std::nullopt;
-        // The controller reports the force that holds it up, in metres per second squared, with x to the
-        // right, y up out of its face and z towards the player; a phone reports where gravity pulls, with
-        // its x axis up the screen and its y axis from right to left when held in landscape. Tipping the
-        // far edge down must therefore give a positive x, and rolling to the right a negative y.
-        constexpr double kGravity = 9.80665;
-        return Tilt{acceleration[2] / kGravity, acceleration[0] / kGravity, -acceleration[1] / kGravity};
-    }
-
     void setTextInput(bool on) override {
         if (on) {
             SDL_StartTextInput();
@@ -202,32 +197,8 @@ private:
         if (point) sink.touch(phase, static_cast<long>(finger.fingerId) + 1, point->x, point->y);
     }
 
-    void openController() {
-        for (int i = 0; i < SDL_NumJoysticks() && controller_ == nullptr; ++i) {
-            if (!SDL_IsGameController(i)) continue;
-            SDL_GameController* controller = SDL_GameControllerOpen(i);
-            if (controller && SDL_GameControllerHasSensor(controller, SDL_SENSOR_ACCEL) &&
-                SDL_GameControllerSetSensorEnabled(controller, SDL_SENSOR_ACCEL, SDL_TRUE) == 0) {
-                controller_ = controller;
-                logf("tilt: reading the accelerometer of %s", SDL_GameControllerName(controller));
-            } else if (controller) {
-                SDL_GameControllerClose(controller);
-            }
-        }
-    }
-
     void dispatch(const SDL_Event& event, InputSink& sink) {
         switch (event.type) {
-            case SDL_CONTROLLERDEVICEADDED:
-                openController();
-                break;
-            case SDL_CONTROLLERDEVICEREMOVED:
-                if (controller_ && SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller_)) == event.cdevice.which) {
-                    SDL_GameControllerClose(controller_);
-                    controller_ = nullptr;
-                    openController();
-                }
-                break;
             case SDL_QUIT: sink.quitRequested(); break;
             case SDL_APP_LOWMEMORY: sink.lowMemory(); break;
             case SDL_WINDOWEVENT:
@@ -281,7 +252,6 @@ private:
     int shownWidth_ = 0, shownHeight_ = 0;  // the drawable size of the last presented picture
     bool exposed_ = true;
     ViewPoint lastPoint_;
-    SDL_GameController* controller_ = nullptr;
 };
 
 }  // namespace
@@ -328,8 +298,6 @@ std::unique_ptr<Window> Window::open(const WindowOptions& options, std::string* 
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }
-    // A controller is optional: without its subsystem the arrow keys tilt the device.
-    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 1);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);

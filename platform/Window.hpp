@@ -12,7 +12,7 @@
 namespace quintora::platform {
 
 enum class InputPhase { Began, Moved, Ended, Cancelled };
-enum class Key { Return, Backspace, Escape, Up, Down, Left, Right, Fullscreen, Other };
+enum class Key { Return, Backspace, Escape, Up, Down, Left, Right, P, M, Minus, Plus, F2, Fullscreen, Other };
 
 class InputSink {
 public:
@@ -34,13 +34,6 @@ struct Letterbox {
     float height = 0;
 };
 [[nodiscard]] Letterbox letterboxFor(int windowWidth, int windowHeight);
-
-// The device's tilt in units of gravity, on the axes of a phone held in landscape.
-struct Tilt {
-    double x = 0;
-    double y = 0;
-    double z = -1;
-};
 
 struct ViewPoint {
     float x = 0;
@@ -64,8 +57,6 @@ public:
     virtual void pollEvents(InputSink& sink) = 0;
     virtual void toggleFullscreen() = 0;
     virtual void setTextInput(bool on) = 0;
-    // The tilt read from a game controller's accelerometer; none when no such controller is connected.
-    [[nodiscard]] virtual std::optional<Tilt> controllerTilt() = 0;
 };
 
 }  // namespace quintora::platform

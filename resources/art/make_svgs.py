@@ -115,6 +115,29 @@ def make_board():
     item("board.png", s, "records screen background with a panel for each level")
 
 
+def make_worldrankingbg():
+    s = backdrop("#1f3a6b", "#2a1f4f")
+    confetti(s, 40, 7, [SUN, SKY, WHITE], (0, 0, 480, 320), (1, 3))
+    # a faint globe behind the list: the rows of names and times (white, y = 250 down in steps of 30,
+    # columns at x = 50, 200, 350, 400) are drawn by the game and scroll over it
+    cx, cy, r = 240, 175, 120
+    globe = f'fill="none" stroke="{SKY}" stroke-width="2" opacity="0.22"'
+    s.add(f'<circle cx="{cx}" cy="{cy}" r="{r}" fill="{SKY}" opacity="0.08"/>',
+          f'<circle cx="{cx}" cy="{cy}" r="{r}" {globe}/>')
+    for k in (0.35, 0.7):
+        s.add(f'<ellipse cx="{cx}" cy="{cy}" rx="{r * k:.1f}" ry="{r}" {globe}/>')
+    for dy in (-0.7, -0.35, 0, 0.35, 0.7):
+        half = r * math.sqrt(1 - dy * dy)
+        s.add(f'<line x1="{cx - half:.1f}" y1="{cy + dy * r:.1f}" x2="{cx + half:.1f}" y2="{cy + dy * r:.1f}" {globe}/>')
+    # the calm strip behind the tabs and the menu button at y = 290, and the panel the rows stand on
+    s.add(f'<rect x="-10" y="-10" width="500" height="58" rx="10" fill="{INK}" opacity="0.35"/>',
+          f'<rect x="10" y="56" width="460" height="258" rx="14" fill="{INK}" opacity="0.22" '
+          f'stroke="{SKY}" stroke-width="1.5" stroke-opacity="0.35"/>')
+    for x in (88, 312):  # thin rules between rank, name and the time with its country
+        s.add(f'<line x1="{x}" y1="64" x2="{x}" y2="306" stroke="{WHITE}" stroke-width="1" opacity="0.12"/>')
+    item("worldrankingbg.png", s, "world ranking background: a globe behind the panel the rows scroll on")
+
+
 # ---------------------------------------------------------------- menu and screen buttons
 
 def make_buttons():
@@ -942,7 +965,7 @@ def make_fps():
 def main():
     outdir = os.path.join(HERE, "svg")
     os.makedirs(outdir, exist_ok=True)
-    for make in (make_logo, make_mainbg, make_board, make_buttons, make_frame, make_burger, make_samegrim, make_math,
+    for make in (make_logo, make_mainbg, make_board, make_worldrankingbg, make_buttons, make_frame, make_burger, make_samegrim, make_math,
                  make_donttouch, make_golf, make_followway, make_planttree, make_stopcar, make_xmas, make_tilt,
                  make_cards, make_phone, make_baseball, make_tshirts, make_spots, make_fps):
         make()

@@ -13,7 +13,7 @@ namespace {
 using testing::StageTest;
 
 class TiltKeysTest : public StageTest {
-protected:
+public:
     // The golf ball's movement over half a second with the given keys held.
     Point steer(void (TiltStandIn::*press)(bool)) {
         startStage(14, 1);
@@ -32,21 +32,18 @@ protected:
 
 TEST_F(TiltKeysTest, EachArrowMovesTheBallItsWay) {
     // The ball starts near the upper-left corner, 50 points from the left edge and the top.
-    const Point right = steer(&TiltStandIn::setRight);
-    EXPECT_GT(right.x, 20);
-    EXPECT_NEAR(right.y, 0, 1);
-    const Point down = steer(&TiltStandIn::setDown);
-    EXPECT_LT(down.y, -20);
-    EXPECT_NEAR(down.x, 0, 1);
-    const Point left = steer(&TiltStandIn::setLeft);
-    EXPECT_LT(left.x, -20);
-    EXPECT_NEAR(left.y, 0, 1);
-    const Point up = steer(&TiltStandIn::setUp);
-    EXPECT_GT(up.y, 20);
-    EXPECT_NEAR(up.x, 0, 1);
-    TiltStandIn none;
-    EXPECT_EQ(none.sample().x, 0);
-    EXPECT_EQ(none.sample().y, 0);
+    const struct {
+        void (TiltStandIn::*press)(bool);
+        Point direction;
+    } keys[] = {{&TiltStandIn::setRight, {1, 0}}, {&TiltStandIn::setDown, {0, -1}},
+                {&TiltStandIn::setLeft, {-1, 0}}, {&TiltStandIn::setUp, {0, 1}}};
+    for (const auto& key : keys) {
+        const Point moved = steer(key.press);
+        EXPECT_GT(moved.x * key.direction.x + moved.y * key.direction.y, 20) << key.direction.x << ", " << key.direction.y;
+        EXPECT_NEAR(moved.x * key.direction.y + moved.y * key.direction.x, 0, 1) << "and only that way";
+    }
+    EXPECT_EQ(TiltStandIn().sample().x, 0);
+    EXPECT_EQ(TiltStandIn().sample().y, 0);
 }
 
 TEST(TiltSteering, TheGainSettlesOnceTheReadingKeepsItsSignAndTheStepCompoundsWithoutSamples) {

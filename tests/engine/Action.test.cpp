@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <tuple>
+#include <vector>
 
 #include "engine/EaseAction.hpp"
 #include "engine/Errors.hpp"
@@ -50,87 +52,50 @@ Ref<A> started(Node& node, Ref<A> action) {
     return action;
 }
 
-TEST(IntervalActions, MoveToStepsByTheFractionAndEndsExactly) {
-    Ref<Tinted> node = Tinted::node();
-    auto move = started(*node, MoveTo::actionWithDuration(1, {100, 0}));
-    const float expected[] = {25, 50, 75, 100};
-    for (float x : expected) {
-        EXPECT_FALSE(move->isDone());
-        move->step(0.25f);
-        EXPECT_FLOAT_EQ(node->position().x, x);
-    }
-    EXPECT_TRUE(move->isDone());
-
-    // One delta larger than the whole duration lands on the end value.
-    node->setPosition({0, 0});
-    auto jump = started(*node, MoveTo::actionWithDuration(0.5f, {10, 20}));
-    jump->step(3);
-    EXPECT_EQ(node->position(), (Point{10, 20}));
-
-    // The start point is read when the action starts, not when it is made.
-    Ref<MoveTo> late = MoveTo::actionWithDuration(1, {0, 0});
-    node->setPosition({40, 40});
-    started(*node, late)->step(0.5f);
-    EXPECT_EQ(node->position(), (Point{20, 20}));
-}
-
-TEST(IntervalActions, RotationsTurnTheWayTheirRulesSay) {
-    Ref<Tinted> node = Tinted::node();
-    auto turnTo = [&](float from, float to) {
-        node->setRotation(from);
-        auto rotate = started(*node, RotateTo::actionWithDuration(1, to));
-        rotate->step(0.5f);
-        const float halfway = node->rotation();
-        rotate->step(0.5f);
-        return std::pair{halfway, node->rotation()};
+// Each action started on a fresh node and stepped by the deltas given: where the node ends up.
+TEST(Actions, EachActionStepsItsPropertyByTheFractionOfItsDuration) {
+    const struct {
+        const char* what;
+        std::function<Ref<FiniteTimeAction>(Tinted&)> make;
+        std::vector<float> steps;
+        Point position;
+        float rotation;
+        std::array<int, 4> rgbo;  // colour and opacity
+        bool done;
+    } cases[] = {
+        {"a quarter of a move", [](Tinted&) { return MoveTo::actionWithDuration(1, {100, 0}); }, {0.25f}, {25, 0}, 0, {255, 255, 255, 255}, false},
+        {"a move overshot", [](Tinted&) { return MoveTo::actionWithDuration(0.5f, {10, 20}); }, {3}, {10, 20}, 0, {255, 255, 255, 255}, true},
+        {"a move of no time", [](Tinted&) { return MoveTo::actionWithDuration(0, {5, 5}); }, {0}, {5, 5}, 0, {255, 255, 255, 255}, true},
+        {"350 to 10 the short way", [](Tinted& n) { n.setRotation(350); return RotateTo::actionWithDuration(1, 10); }, {0.5f}, {}, 360, {255, 255, 255, 255}, false},
+        {"10 to 350", [](Tinted& n) { n.setRotation(10); return RotateTo::actionWithDuration(1, 350); }, {1}, {}, -10, {255, 255, 255, 255}, true},
+        {"0 to 480", [](Tinted&) { return RotateTo::actionWithDuration(1, 480); }, {1}, {}, 120, {255, 255, 255, 255}, true},
+        {"720 to 0, one correction", [](Tinted& n) { n.setRotation(720); return RotateTo::actionWithDuration(1, 0); }, {1}, {}, 360, {255, 255, 255, 255}, true},
+        {"by 360", [](Tinted& n) { n.setRotation(30); return RotateBy::actionWithDuration(1, 360); }, {1}, {}, 390, {255, 255, 255, 255}, true},
+        {"half a tint, truncated", [](Tinted&) { return TintTo::actionWithDuration(1, 255, 0, 0); }, {0.5f}, {}, 0, {255, 127, 127, 255}, false},
+        {"half a fade in", [](Tinted&) { return FadeIn::actionWithDuration(1); }, {0.5f}, {}, 0, {255, 255, 255, 127}, false},
+        {"a fade out starts opaque", [](Tinted& n) { n.setOpacity(10); return FadeOut::actionWithDuration(1); }, {0}, {}, 0, {255, 255, 255, 255}, false},
+        {"a sequence skipping its first part", [](Tinted&) { return Sequence::actionOne(MoveTo::actionWithDuration(1, {100, 0}), MoveTo::actionWithDuration(1, {100, 100})); }, {1.5f}, {100, 50}, 0, {255, 255, 255, 255}, false},
+        {"a folded list", [](Tinted&) { return Sequence::actions({MoveTo::actionWithDuration(1, {10, 0}), MoveTo::actionWithDuration(1, {10, 10}), MoveTo::actionWithDuration(1, {0, 10})}); }, {2.5f}, {5, 10}, 0, {255, 255, 255, 255}, false},
+        {"a spawn pads the shorter", [](Tinted&) { return Spawn::actionOne(MoveTo::actionWithDuration(2, {200, 0}), RotateBy::actionWithDuration(1, 90)); }, {1, 0.5f}, {150, 0}, 90, {255, 255, 255, 255}, false},
+        {"a spawn to its end", [](Tinted&) { return Spawn::actionOne(MoveTo::actionWithDuration(2, {200, 0}), RotateBy::actionWithDuration(1, 90)); }, {2}, {200, 0}, 90, {255, 255, 255, 255}, true},
+        {"ease out passes the root", [](Tinted&) { return EaseOut::actionWithAction(MoveTo::actionWithDuration(1, {100, 0}), 3); }, {0.125f}, {50, 0}, 0, {255, 255, 255, 255}, false},
     };
-    EXPECT_FLOAT_EQ(turnTo(350, 10).first, 360);  // +20, the short way
-    EXPECT_FLOAT_EQ(turnTo(350, 10).second, 370);
-    EXPECT_FLOAT_EQ(turnTo(10, 350).second, -10);  // -20
-    EXPECT_FLOAT_EQ(turnTo(0, 480).second, 120);   // 480 is 120 the short way
-    EXPECT_FLOAT_EQ(turnTo(720, 0).second, 360);   // one correction only: -360, not 0
-
-    node->setRotation(30);
-    started(*node, RotateBy::actionWithDuration(1, 360))->step(1);
-    EXPECT_FLOAT_EQ(node->rotation(), 390);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Ref<Tinted> node = Tinted::node();
+        Ref<FiniteTimeAction> action = c.make(*node);
+        action->setTarget(node.get());
+        action->start();
+        for (float dt : c.steps) action->step(dt);
+        EXPECT_NEAR(node->position().x, c.position.x, 1e-3);
+        EXPECT_NEAR(node->position().y, c.position.y, 1e-3);
+        EXPECT_FLOAT_EQ(node->rotation(), c.rotation);
+        EXPECT_EQ((std::array<int, 4>{node->r(), node->g(), node->b(), node->opacity()}), c.rgbo);
+        EXPECT_EQ(action->isDone(), c.done);
+    }
 }
 
-TEST(IntervalActions, TintAndFadesTruncateTheirComponents) {
-    Ref<Tinted> node = Tinted::node();
-    auto tint = started(*node, TintTo::actionWithDuration(1, 255, 0, 0));
-    tint->step(0.5f);
-    EXPECT_EQ(node->r(), 255);
-    EXPECT_EQ(node->g(), 127);
-    EXPECT_EQ(node->b(), 127);
-
-    auto fadeIn = started(*node, FadeIn::actionWithDuration(1));
-    fadeIn->step(0.5f);
-    EXPECT_EQ(node->opacity(), 127);
-    auto fadeOut = started(*node, FadeOut::actionWithDuration(1));
-    fadeOut->step(0.0f);
-    EXPECT_EQ(node->opacity(), 255) << "a fade-out always starts from opaque";
-    fadeOut->step(1.0f);
-    EXPECT_EQ(node->opacity(), 0);
-}
-
-TEST(IntervalActions, ZeroDurationFinishesAtOnceEvenWithAZeroDelta) {
-    Ref<Tinted> node = Tinted::node();
-    auto move = started(*node, MoveTo::actionWithDuration(0, {5, 5}));
-    move->step(0);
-    EXPECT_EQ(node->position(), (Point{5, 5}));
-    EXPECT_TRUE(move->isDone());
-
-    // Two zero-length parts in a sequence: both run.
-    node->setPosition({0, 0});
-    auto both = started(*node, Sequence::actionOne(MoveTo::actionWithDuration(0, {1, 1}),
-                                                   CallFunc::actionWithTarget(node.get(), QCALL(Tinted, Called))));
-    both->step(0);
-    EXPECT_EQ(node->calls, 1);
-    EXPECT_EQ(node->position(), (Point{1, 1}));
-    EXPECT_TRUE(both->isDone());
-}
-
-TEST(CombinedActions, ASequenceCallsBackOnceWhenTheMoveArrives) {
+TEST(Actions, SequencesCallBackOnArrivalAndListsFoldFromTheLeft) {
     Ref<Tinted> node = Tinted::node();
     auto seq = started(*node, Sequence::actionOne(MoveTo::actionWithDuration(1, {100, 0}),
                                                   CallFuncN::actionWithTarget(node.get(), QCALLN(Tinted, Arrived))));
@@ -140,59 +105,20 @@ TEST(CombinedActions, ASequenceCallsBackOnceWhenTheMoveArrives) {
     EXPECT_EQ(node->calls, 1);
     EXPECT_EQ(node->arrivedWith, node.get());
     EXPECT_EQ(node->positionAtCall, (Point{100, 0}));
-    EXPECT_TRUE(seq->isDone());
-}
 
-TEST(CombinedActions, ASkippedFirstPartStillLandsOnItsEndBeforeTheSecond) {
-    Ref<Tinted> node = Tinted::node();
-    auto seq = started(*node, Sequence::actionOne(MoveTo::actionWithDuration(1, {100, 0}),
-                                                  MoveTo::actionWithDuration(1, {100, 100})));
-    seq->step(1.5f);
-    // The second move started from the first one's end point.
-    EXPECT_FLOAT_EQ(node->position().x, 100);
-    EXPECT_FLOAT_EQ(node->position().y, 50);
-}
+    // Two parts of no time both run at a zero delta.
+    auto both = started(*node, Sequence::actionOne(MoveTo::actionWithDuration(0, {1, 1}),
+                                                   CallFunc::actionWithTarget(node.get(), QCALL(Tinted, Called))));
+    both->step(0);
+    EXPECT_EQ(node->calls, 2);
+    EXPECT_TRUE(both->isDone());
 
-TEST(CombinedActions, SpawnRunsTogetherAndPadsTheShorter) {
-    Ref<Tinted> node = Tinted::node();
-    auto spawn = started(*node, Spawn::actionOne(MoveTo::actionWithDuration(2, {200, 0}),
-                                                 RotateBy::actionWithDuration(1, 90)));
-    EXPECT_FLOAT_EQ(spawn->duration(), 2);
-    spawn->step(1);
-    EXPECT_FLOAT_EQ(node->position().x, 100);
-    EXPECT_FLOAT_EQ(node->rotation(), 90);
-    spawn->step(0.5f);
-    EXPECT_FLOAT_EQ(node->rotation(), 90) << "the rotation holds after its second";
-    spawn->step(0.5f);
-    EXPECT_FLOAT_EQ(node->position().x, 200);
-    EXPECT_TRUE(spawn->isDone());
-}
-
-TEST(CombinedActions, ListsFoldFromTheLeft) {
-    Ref<Tinted> node = Tinted::node();
     Ref<FiniteTimeAction> alone = MoveTo::actionWithDuration(1, {1, 1});
     EXPECT_EQ(Sequence::actions({alone}), alone);
     EXPECT_EQ(Spawn::actions({alone}), alone);
     EXPECT_EQ(Sequence::actions({nullptr, alone}), nullptr);
-
-    // Entries after a null are not part of the list.
-    Ref<FiniteTimeAction> two = Sequence::actions({alone, DelayTime::actionWithDuration(2), nullptr, alone});
-    EXPECT_FLOAT_EQ(two->duration(), 3);
-    Ref<FiniteTimeAction> three =
-        Sequence::actions({MoveTo::actionWithDuration(1, {10, 0}), MoveTo::actionWithDuration(1, {10, 10}),
-                           MoveTo::actionWithDuration(1, {0, 10})});
-    EXPECT_FLOAT_EQ(three->duration(), 3);
-    started(*node, three)->step(2.5f);
-    EXPECT_FLOAT_EQ(node->position().x, 5);
-    EXPECT_FLOAT_EQ(node->position().y, 10);
-}
-
-TEST(CombinedActions, EaseOutPassesTheRootOfTheFraction) {
-    Ref<Tinted> node = Tinted::node();
-    auto ease = started(*node, EaseOut::actionWithAction(MoveTo::actionWithDuration(1, {100, 0}), 3));
-    ease->step(0.125f);
-    EXPECT_NEAR(node->position().x, 50, 1e-4);
-    EXPECT_FLOAT_EQ(ease->duration(), 1);
+    EXPECT_FLOAT_EQ(Sequence::actions({alone, DelayTime::actionWithDuration(2), nullptr, alone})->duration(), 3)
+        << "entries after a null are not part of the list";
 }
 
 TEST(CombinedActions, NullArgumentsAndBareInitsAreRefused) {

@@ -38,48 +38,28 @@ Ref<DrawnNode> drawn(Journal& journal, std::string name) {
     return node;
 }
 
-TEST(NodeTree, ChildrenAreOrderedByZAndEqualZKeepsTheOrderOfAddition) {
+TEST(NodeTree, ChildrenAreOrderedByZAndFoundAndRemovedByTag) {
     Ref<Node> parent = Node::node();
     Ref<Node> a = Node::node(), b = Node::node(), c = Node::node();
-    parent->addChild(a.get(), 1);
-    parent->addChild(b.get(), 2);
+    parent->add(a.get(), 1, 7);
+    parent->add(b.get(), 2, 7);
     parent->addChild(c.get(), 1);
-    ASSERT_EQ(parent->children().size(), 3u);
-    EXPECT_EQ(parent->children()[0], a);
-    EXPECT_EQ(parent->children()[1], c);
-    EXPECT_EQ(parent->children()[2], b);
-
-    // Reordering puts the child after the ones that already have that z.
+    EXPECT_EQ(parent->children(), (std::vector<Ref<Node>>{a, c, b})) << "equal z keeps the order of addition";
     parent->reorderChild(a.get(), 2);
-    EXPECT_EQ(parent->children()[0], c);
-    EXPECT_EQ(parent->children()[1], b);
-    EXPECT_EQ(parent->children()[2], a);
-    EXPECT_EQ(a->zOrder(), 2);
-    EXPECT_EQ(a->parent(), parent.get());
-}
-
-TEST(NodeTree, TagsFindRemoveAndTheShortForms) {
-    Ref<Node> parent = Node::node();
-    Ref<Node> a = Node::node(), b = Node::node();
-    parent->add(a.get(), 0, 7);
-    parent->add(b.get(), 0, 7);
-    EXPECT_EQ(parent->getByTag(7), a.get());
-    EXPECT_EQ(parent->getChildByTag(8), nullptr);
-    parent->removeByTag(7);
+    EXPECT_EQ(parent->children(), (std::vector<Ref<Node>>{c, b, a})) << "after the ones that already have that z";
     EXPECT_EQ(parent->getByTag(7), b.get());
-    EXPECT_EQ(a->parent(), nullptr);
-    parent->removeChildByTag(99, true);  // nothing to remove
-    EXPECT_EQ(parent->children().size(), 1u);
-
-    // A node that is not a child, and null, change nothing.
+    parent->removeByTag(7);
+    EXPECT_EQ(parent->getByTag(7), a.get());
+    EXPECT_EQ(b->parent(), nullptr);
+    // A missing tag, a stranger and null change nothing.
+    parent->removeChildByTag(99, true);
     Ref<Node> stranger = Node::node();
     parent->removeChild(stranger.get(), true);
     parent->removeChild(nullptr, true);
-    EXPECT_EQ(parent->children().size(), 1u);
-
+    EXPECT_EQ(parent->children().size(), 2u);
     parent->removeAndStopAll();
     EXPECT_TRUE(parent->children().empty());
-    EXPECT_EQ(b->parent(), nullptr);
+    EXPECT_EQ(a->parent(), nullptr);
 }
 
 TEST(NodeTree, ProgrammingErrorsStopWithTheirMessages) {
@@ -95,14 +75,6 @@ TEST(NodeTree, ProgrammingErrorsStopWithTheirMessages) {
     EXPECT_DEATH((void)child->scale(), "scaleX is different from scaleY");
     EXPECT_DEATH(child->schedule(Selector{}), "Argument must be non-nil");
     EXPECT_DEATH(child->schedule(QSEL(DrawnNode, Tick), -1), "Arguemnt must be positive");
-}
-
-TEST(NodeTree, DescriptionNamesClassAddressAndTag) {
-    Ref<DrawnNode> node = DrawnNode::node();
-    node->setTag(42);
-    const std::string text = node->description();
-    EXPECT_EQ(text.rfind("<DrawnNode = ", 0), 0u) << text;
-    EXPECT_NE(text.find("| Tag = 42>"), std::string::npos) << text;
 }
 
 TEST(NodeVisit, NegativeZBeforeTheParentAndTheRestAfterItInvisibleHidesTheSubtree) {

@@ -49,35 +49,7 @@ TEST(StageOrder, EveryOrderIsAPermutationOfTheSixteenStages) {
     for (int number = 1; number <= 16; ++number) EXPECT_EQ(stageTable().at(number - 1).number, number);
 }
 
-class RunTest : public StageTest {};
-
-TEST_F(RunTest, FiveTimeOutLossesBookAboutTwentyFiveSecondsAndEndOnTheRecords) {
-    // From the fourth order's ninth place the stages are 2, 4, 6, 8 and 10: all lost when time runs out.
-    game().arrayselect = 4;
-    game().stagenum = 8;
-    game().SelectLevel = 1;
-    game().Life = 5;
-    testing::CapturedLog log;
-    Ref<Scene> start = Scene::node();
-    director().runWithScene(start.get());
-    frame();
-    ChangeClass::make()->StageChange();
-    for (int i = 0; i < 6 * 400 && game().Life > 0; ++i) frame();
-    frame();
-    const std::string text = log.text();
-
-    EXPECT_EQ(game().Life, 0);
-    EXPECT_NEAR(game().Totaltime, 25.0f, 0.01f);
-    ASSERT_NE(director().runningScene(), nullptr);
-    EXPECT_NE(dynamic_cast<RecordLayer*>(director().runningScene()->children().front().get()), nullptr);
-    for (int life = 4; life >= 0; --life) {
-        EXPECT_NE(text.find(" life = " + std::to_string(life) + "\n"), std::string::npos) << text;
-    }
-    for (int stage = 8; stage <= 13; ++stage) {
-        EXPECT_NE(text.find(" stage = " + std::to_string(stage) + "\n"), std::string::npos);
-    }
-    EXPECT_EQ(game().stagenum, 14) << "the call that ends the run also draws a stage";
-}
+using RunTest = StageTest;
 
 TEST_F(RunTest, TheMusicStartsOnceAProcess) {
     testing::CapturedLog log;

@@ -16,157 +16,64 @@ constexpr int kMathematics = 12;
 constexpr Point kOk{320, 100};
 constexpr Point kDel{320, 50};
 
-class MathematicsTest : public StageTest {
-protected:
-    MathematicsLayer* start(int level) {
-        startStage(kMathematics, level);
-        MathematicsLayer* layer = layerAs<MathematicsLayer>();
-        EXPECT_NE(layer, nullptr);
-        return layer;
-    }
-    // The result of the question written on the board.
-    static int result(const MathematicsLayer* layer) {
-        const std::string& first = layer->questionLabel(0)->string();
-        const std::string& second = layer->questionLabel(1)->string();
-        int a = 0;
-        int b = 0;
-        char sign[8] = {};
-        EXPECT_EQ(std::sscanf(first.c_str(), "%d %7s ", &a, sign), 2) << first;
-        EXPECT_EQ(std::sscanf(second.c_str(), "%d = ", &b), 1) << second;
-        EXPECT_EQ(second, std::to_string(b) + " = ");
-        if (std::string(sign) == "\u2169") return a * b;
-        EXPECT_EQ(std::string(sign), "+");
-        return a + b;
-    }
-    static Point key(int digit) {
-        const int i = digit == 0 ? 9 : digit - 1;
-        return {50.0f + 50.0f * static_cast<float>(i % 5), i < 5 ? 100.0f : 50.0f};
-    }
-    static void press(Point p) { tap(p.x, p.y); }
-    static void keyIn(int number) {
-        const std::string digits = std::to_string(number);
-        for (char c : digits) press(key(c - '0'));
-    }
-    static std::string shown(const MathematicsLayer* layer) { return layer->answerLabel()->string(); }
-};
+MathematicsLayer* board() { return StageTest::layerAs<MathematicsLayer>(); }
 
-TEST_F(MathematicsTest, TheRightResultWinsAtEveryLevel) {
-    for (int level = 1; level <= 3; ++level) {
-        MathematicsLayer* layer = start(level);
-        const int answer = result(layer);
-        EXPECT_EQ(shown(layer), "0");
-        keyIn(answer);
-        EXPECT_EQ(shown(layer), std::to_string(answer));
-        EXPECT_FALSE(decided());
-        press(kOk);
-        EXPECT_TRUE(decided());
-        EXPECT_TRUE(game().win) << "level " << level << ": " << answer;
-        finishStage();
-        EXPECT_EQ(game().Life, 5);
-        director().end();
-    }
+// The result of the question on the board, read as a player reads it ("12 + " over "34 = ").
+int result() {
+    int a = 0, b = 0;
+    char sign[8] = {};
+    EXPECT_EQ(std::sscanf(board()->questionLabel(0)->string().c_str(), "%d %7s ", &a, sign), 2);
+    EXPECT_EQ(std::sscanf(board()->questionLabel(1)->string().c_str(), "%d = ", &b), 1);
+    return std::string(sign) == "\u2169" ? a * b : a + b;
 }
-
-TEST_F(MathematicsTest, AWrongResultLosesAtEveryLevel) {
-    for (int level = 1; level <= 3; ++level) {
-        MathematicsLayer* layer = start(level);
-        const int answer = result(layer);
-        keyIn(answer + 1);
-        press(kOk);
-        EXPECT_TRUE(decided());
-        EXPECT_FALSE(game().win);
-        finishStage();
-        EXPECT_EQ(game().Life, 4);
-        director().end();
-    }
+void press(Point p) { StageTest::tap(p.x, p.y); }
+Point key(int digit) {
+    const int i = digit == 0 ? 9 : digit - 1;
+    return {50.0f + 50.0f * static_cast<float>(i % 5), i < 5 ? 100.0f : 50.0f};
 }
+void keyIn(int number) {
+    for (char c : std::to_string(number)) press(key(c - '0'));
+}
+std::string shown() { return board()->answerLabel()->string(); }
 
-TEST_F(MathematicsTest, TheQuestionFitsTheLevel) {
+void answerRight(StageTest&, int level) {
+    const int answer = result();
+    const int range[][2] = {{10, 88}, {100, 498}, {20, 234}};
+    EXPECT_GE(answer, range[level - 1][0]);
+    EXPECT_LE(answer, range[level - 1][1]);
+    keyIn(answer);
+    EXPECT_FALSE(StageTest::decided()) << "only OK answers";
+    press(kOk);
+}
+void answerWrong(StageTest&, int) {
+    keyIn(result() + 1);
+    press(kOk);
+}
+const testing::RegisterStage kPlayer(kMathematics, {answerRight, answerWrong, false});
+
+TEST_F(StageTest, KeyingBuildsTheNumberAndDeleteOrAFourthDigitStartsAgain) {
     const struct {
-        int level;
-        const char* sign;
-        int low;
-        int high;
-    } cases[] = {{1, "+", 10, 88}, {2, "+", 100, 498}, {3, "\u2169", 20, 234}};
+        const char* keys;  // digits, 'd' for delete
+        const char* shown;
+    } cases[] = {{"", "0"}, {"0", "0"}, {"042", "42"}, {"987", "987"}, {"9876", "0"}, {"98765", "5"},
+                 {"12d", "0"}, {"12d34", "34"}};
     for (const auto& c : cases) {
-        MathematicsLayer* layer = start(c.level);
-        EXPECT_NE(layer->questionLabel(0)->string().find(c.sign), std::string::npos);
-        const int answer = result(layer);
-        EXPECT_GE(answer, c.low);
-        EXPECT_LE(answer, c.high);
+        SCOPED_TRACE(c.keys);
+        startStage(kMathematics, 2);
+        for (const char* k = c.keys; *k != 0; ++k) press(*k == 'd' ? kDel : key(*k - '0'));
+        EXPECT_EQ(shown(), c.shown);
         director().end();
     }
 }
 
-TEST_F(MathematicsTest, OkWithNothingKeyedOrNoOkAtAllLoses) {
-    MathematicsLayer* layer = start(1);
-    press(kOk);
-    EXPECT_TRUE(decided());
-    EXPECT_FALSE(game().win);
-    director().end();
-
-    layer = start(2);
-    keyIn(result(layer));
-    ASSERT_TRUE(runUntilDecided());
-    EXPECT_FALSE(game().win) << "only OK wins";
-    EXPECT_FLOAT_EQ(layer->currentTime(), 4.9999976f);
-}
-
-TEST_F(MathematicsTest, AThirdDigitOnLevelOneMakesTheNumberTenTimesTooLarge) {
-    MathematicsLayer* layer = start(1);
-    const int answer = result(layer);
-    keyIn(answer);
-    press(key(0));
-    EXPECT_EQ(shown(layer), std::to_string(answer * 10));
-    press(kOk);
-    EXPECT_FALSE(game().win);
-}
-
-TEST_F(MathematicsTest, ALeadingZeroStaysZeroAndTheNextDigitsBuildOnIt) {
-    MathematicsLayer* layer = start(1);
-    press(key(0));
-    EXPECT_EQ(shown(layer), "0");
-    press(key(4));
-    EXPECT_EQ(shown(layer), "4");
-    press(key(2));
-    EXPECT_EQ(shown(layer), "42");
-}
-
-TEST_F(MathematicsTest, AFourthDigitClearsAndTheNextStartsANewNumber) {
-    MathematicsLayer* layer = start(2);
-    const int answer = result(layer);
-    keyIn(987);
-    press(key(6));
-    EXPECT_EQ(shown(layer), "0");
-    keyIn(answer);
-    EXPECT_EQ(shown(layer), std::to_string(answer));
-    press(kOk);
-    EXPECT_TRUE(game().win);
-}
-
-TEST_F(MathematicsTest, DeleteClearsTheNumberAndTheDigitCount) {
-    MathematicsLayer* layer = start(3);
-    const int answer = result(layer);
-    keyIn(12);
-    press(kDel);
-    EXPECT_EQ(shown(layer), "0");
-    keyIn(answer);  // a full new number, not digits added to 12
-    EXPECT_EQ(shown(layer), std::to_string(answer));
-    press(kOk);
-    EXPECT_TRUE(game().win);
-}
-
-TEST_F(MathematicsTest, OkPressedAgainWhileTheResultShowsJudgesTheNumberShownThen) {
-    MathematicsLayer* layer = start(1);
-    const int answer = result(layer);
-    keyIn(answer);
+TEST_F(StageTest, OkAgainWhileTheResultShowsJudgesTheNumberShownThen) {
+    startStage(kMathematics, 1);
+    keyIn(result());
     press(kOk);
     ASSERT_TRUE(game().win);
     press(kDel);
     press(kOk);
     EXPECT_FALSE(game().win);
-    finishStage();
-    EXPECT_EQ(game().Life, 4);
 }
 
 }  // namespace

@@ -9,388 +9,215 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <functional>
 #include <regex>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "platform/Log.hpp"
 #include "support/Files.hpp"
 
 namespace quintora::platform {
 namespace {
 
 namespace fs = std::filesystem;
-
-class TemporaryFolder {
-public:
-    TemporaryFolder() {
-        std::string pattern = (fs::temp_directory_path() / "quintora-defaults-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        for (const auto& entry : fs::recursive_directory_iterator(path_, ignored)) {
-            if (entry.is_directory(ignored)) ::chmod(entry.path().c_str(), 0700);
-        }
-        ::chmod(path_.c_str(), 0700);
-        fs::remove_all(path_, ignored);
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
-    [[nodiscard]] const fs::path& path() const { return path_; }
-    [[nodiscard]] std::string string() const { return path_.string(); }
-    [[nodiscard]] fs::path store() const { return path_ / UserDefaults::fileName; }
-
-private:
-    fs::path path_;
-};
-
 using testing::CapturedLog;
-
 using testing::readFile;
 
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-std::vector<fs::path> damagedCopies(const fs::path& folder) {
-    static const std::regex dated(R"(defaults\.sqlite3\.damaged-\d{8}-\d{6}(-\d+)?)");
-    std::vector<fs::path> found;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        if (std::regex_match(entry.path().filename().string(), dated)) found.push_back(entry.path());
+class UserDefaultsTest : public ::testing::Test {
+public:
+    void TearDown() override {
+        std::error_code ignored;
+        for (const auto& entry : fs::recursive_directory_iterator(folder_, ignored)) ::chmod(entry.path().c_str(), 0700);
+        fs::remove_all(folder_, ignored);
     }
-    return found;
-}
+    fs::path store() const { return folder_ / UserDefaults::fileName; }
+
+    std::vector<fs::path> damagedCopies() const {
+        static const std::regex dated(R"(defaults\.sqlite3\.damaged-\d{8}-\d{6}(-\d+)?)");
+        std::vector<fs::path> found;
+        for (const auto& entry : fs::directory_iterator(folder_)) {
+            if (std::regex_match(entry.path().filename().string(), dated)) found.push_back(entry.path());
+        }
+        return found;
+    }
+
+    const fs::path folder_ = fs::temp_directory_path() / ("quintora-defaults-" + std::to_string(::getpid()));
+};
 
 // SQLite's full check, independent of the store's own quick check at opening.
 std::string integrityOf(const fs::path& file) {
     sqlite3* db = nullptr;
     std::string verdict = "cannot open";
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr) == SQLITE_OK) {
-            verdict.clear();
-            while (sqlite3_step(statement) == SQLITE_ROW) {
-                verdict += reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-            }
-        }
-        sqlite3_finalize(statement);
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+        sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr) == SQLITE_OK) {
+        verdict.clear();
+        while (sqlite3_step(statement) == SQLITE_ROW) verdict += reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
     }
+    sqlite3_finalize(statement);
     sqlite3_close(db);
     return verdict;
 }
 
-int exitCodeOf(pid_t child) {
+void runSql(const fs::path& file, const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+}
+
+// Runs `body` in a child process that exits without closing anything, as a crash would; its exit code.
+int inChild(const std::function<bool()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(body() ? 0 : 1);
     int status = 0;
-    if (::waitpid(child, &status, 0) != child) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
 }
 
-TEST(UserDefaults, StoresStringValuesByKey) {
-    TemporaryFolder folder;
-    UserDefaults defaults(folder.string());
-    EXPECT_TRUE(defaults.isPersistent());
-    EXPECT_EQ(defaults.path(), folder.store().string());
-    EXPECT_TRUE(fs::exists(folder.store()));
-
-    EXPECT_EQ(defaults.stringForKey("Level11"), std::nullopt);
-    EXPECT_TRUE(defaults.setObject("24.9", "Level11"));
-    EXPECT_TRUE(defaults.setObject("Ana", "Level11Name"));
-    EXPECT_EQ(defaults.stringForKey("Level11"), "24.9");
-    EXPECT_EQ(defaults.stringForKey("Level11Name"), "Ana");
-
-    EXPECT_TRUE(defaults.setObject("30.0", "Level11"));
-    EXPECT_EQ(defaults.stringForKey("Level11"), "30.0");
-
-    // The empty name is a value, not an absent one; text keeps every byte.
-    EXPECT_TRUE(defaults.setObject("", "Level12Name"));
-    EXPECT_EQ(defaults.stringForKey("Level12Name"), "");
-    const std::string unusual = std::string("Zo\xC3\xAB ") + '\0' + "x";
-    EXPECT_TRUE(defaults.setObject(unusual, "Level21Name"));
-    EXPECT_EQ(defaults.stringForKey("Level21Name"), unusual);
-    EXPECT_EQ(defaults.stringForKey("level11"), std::nullopt);
-
-    EXPECT_TRUE(defaults.synchronize());
-}
-
-TEST(UserDefaults, ValuesSurviveReopeningTheFolder) {
-    TemporaryFolder folder;
+TEST_F(UserDefaultsTest, ValuesAreKeptByKeyAndSurviveReopeningAndACrash) {
+    const fs::path nested = folder_ / "data" / "quintora";
     {
-        UserDefaults defaults(folder.string());
-        EXPECT_TRUE(defaults.setObject("12.3", "Level21"));
-        EXPECT_TRUE(defaults.setObject("Bo", "Level21Name"));
+        UserDefaults defaults(nested.string());
+        EXPECT_TRUE(defaults.isPersistent());
+        EXPECT_EQ(defaults.stringForKey("Level11"), std::nullopt);
+        EXPECT_TRUE(defaults.setObject("24.9", "Level11"));
+        EXPECT_TRUE(defaults.setObject("30.0", "Level11"));
+        EXPECT_TRUE(defaults.setObject("", "Level12Name"));  // the empty name is a value
+        EXPECT_TRUE(defaults.setObject(std::string("Zo\xC3\xAB ") + '\0' + "x", "Level21Name"));
         EXPECT_TRUE(defaults.synchronize());
     }
-    UserDefaults reopened(folder.string());
-    EXPECT_EQ(reopened.stringForKey("Level21"), "12.3");
-    EXPECT_EQ(reopened.stringForKey("Level21Name"), "Bo");
-    EXPECT_EQ(reopened.stringForKey("Level22"), std::nullopt);
+    EXPECT_EQ(inChild([&] {
+                  auto* defaults = new UserDefaults(nested.string());  // never closed
+                  return defaults->setObject("child", "Level13Name") && defaults->synchronize();
+              }),
+              0);
+    UserDefaults reopened(nested.string());
+    EXPECT_EQ(reopened.stringForKey("Level11"), "30.0");
+    EXPECT_EQ(reopened.stringForKey("level11"), std::nullopt);
+    EXPECT_EQ(reopened.stringForKey("Level12Name"), "");
+    EXPECT_EQ(reopened.stringForKey("Level21Name"), std::string("Zo\xC3\xAB ") + '\0' + "x");
+    EXPECT_EQ(reopened.stringForKey("Level13Name"), "child");
+    EXPECT_EQ(integrityOf(nested / UserDefaults::fileName), "ok");
 }
 
-TEST(UserDefaults, TheFolderIsCreatedWhenMissing) {
-    TemporaryFolder folder;
-    const fs::path nested = folder.path() / "data" / "quintora";
-    UserDefaults defaults(nested.string());
-    EXPECT_TRUE(defaults.isPersistent());
-    EXPECT_TRUE(defaults.setObject("1", "k"));
-    EXPECT_TRUE(fs::exists(nested / UserDefaults::fileName));
-}
-
-TEST(UserDefaults, SynchronizedValuesSurviveAProcessThatDiesWithoutClosing) {
-    TemporaryFolder folder;
-    {
-        UserDefaults defaults(folder.string());
-        EXPECT_TRUE(defaults.setObject("parent", "Level11Name"));
-        EXPECT_TRUE(defaults.synchronize());
-    }
-
+TEST_F(UserDefaultsTest, TwoGameProcessesWritingAtOnceBothSucceedAndKeepTheFileWhole) {
+    fs::create_directories(folder_);
+    auto writeAll = [this](const std::string& writer) {
+        UserDefaults defaults(folder_.string());
+        bool ok = true;
+        for (int i = 0; i < 40; ++i) ok = defaults.setObject(std::to_string(i), writer + std::to_string(i)) && ok;
+        return defaults.synchronize() && ok;
+    };
     const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // The store is never closed: _exit skips every destructor, as a crash would.
-        auto* defaults = new UserDefaults(folder.string());
-        const bool stored = defaults->setObject("child", "Level12Name") && defaults->synchronize();
-        ::_exit(stored ? 0 : 1);
+    if (child == 0) ::_exit(writeAll("child") ? 0 : 1);
+    EXPECT_TRUE(writeAll("parent"));
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(integrityOf(store()), "ok");
+    UserDefaults reopened(folder_.string());
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_EQ(reopened.stringForKey("child" + std::to_string(i)), std::to_string(i));
+        EXPECT_EQ(reopened.stringForKey("parent" + std::to_string(i)), std::to_string(i));
     }
-    ASSERT_EQ(exitCodeOf(child), 0);
-
-    UserDefaults reopened(folder.string());
-    EXPECT_EQ(reopened.stringForKey("Level11Name"), "parent");
-    EXPECT_EQ(reopened.stringForKey("Level12Name"), "child");
-    EXPECT_EQ(integrityOf(folder.store()), "ok");
+    EXPECT_TRUE(damagedCopies().empty());
 }
 
-TEST(UserDefaults, TwoWritersOnOneFolderBothSucceedAndKeepTheFileWhole) {
-    TemporaryFolder folder;
-    constexpr int writes = 40;
-
-    // Two stores open at once in one process, taking turns.
-    {
-        UserDefaults first(folder.string());
-        UserDefaults second(folder.string());
-        for (int i = 0; i < writes; ++i) {
-            EXPECT_TRUE(first.setObject(std::to_string(i), "first" + std::to_string(i)));
-            EXPECT_TRUE(second.setObject(std::to_string(i), "second" + std::to_string(i)));
-            EXPECT_EQ(second.stringForKey("first" + std::to_string(i)), std::to_string(i));
-            EXPECT_EQ(first.stringForKey("second" + std::to_string(i)), std::to_string(i));
-        }
-        EXPECT_TRUE(first.synchronize());
-        EXPECT_TRUE(second.synchronize());
-    }
-
-    // Two game processes writing at the same time.
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        int failures = 0;
-        {
-            UserDefaults defaults(folder.string());
-            for (int i = 0; i < writes; ++i) {
-                if (!defaults.setObject(std::to_string(i), "child" + std::to_string(i))) ++failures;
-            }
-            if (!defaults.synchronize()) ++failures;
-        }
-        ::_exit(failures == 0 ? 0 : 1);
-    }
-    {
-        UserDefaults defaults(folder.string());
-        for (int i = 0; i < writes; ++i) {
-            EXPECT_TRUE(defaults.setObject(std::to_string(i), "parent" + std::to_string(i)));
-        }
-        EXPECT_TRUE(defaults.synchronize());
-    }
-    ASSERT_EQ(exitCodeOf(child), 0);
-
-    EXPECT_EQ(integrityOf(folder.store()), "ok");
-    UserDefaults reopened(folder.string());
-    for (int i = 0; i < writes; ++i) {
-        for (const char* writer : {"first", "second", "child", "parent"}) {
-            EXPECT_EQ(reopened.stringForKey(writer + std::to_string(i)), std::to_string(i)) << writer << i;
-        }
-    }
-    EXPECT_TRUE(damagedCopies(folder.path()).empty());
-}
-
-TEST(UserDefaults, AStoreLockedTooLongKeepsTheValueInMemoryUntilSynchronized) {
-    TemporaryFolder folder;
-    UserDefaults defaults(folder.string());
+TEST_F(UserDefaultsTest, AStoreLockedTooLongKeepsTheValueInMemoryUntilSynchronized) {
+    UserDefaults defaults(folder_.string());
     ASSERT_TRUE(defaults.setObject("20.5", "Level12"));
-
     sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(folder.store().c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open(store().c_str(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
     {
         CapturedLog log;
         EXPECT_FALSE(defaults.setObject("25.0", "Level12"));
         EXPECT_EQ(defaults.stringForKey("Level12"), "25.0");
-        const auto lines = log.lines();
-        ASSERT_EQ(lines.size(), 1u);
-        EXPECT_NE(lines[0].find("Level12"), std::string::npos) << lines[0];
+        ASSERT_EQ(log.lines().size(), 1u);
+        EXPECT_NE(log.text().find("Level12"), std::string::npos);
     }
-    ASSERT_EQ(sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(other);
-
     EXPECT_TRUE(defaults.synchronize());
-    UserDefaults reopened(folder.string());
-    EXPECT_EQ(reopened.stringForKey("Level12"), "25.0");
+    EXPECT_EQ(UserDefaults(folder_.string()).stringForKey("Level12"), "25.0");
 }
 
-TEST(UserDefaults, ADamagedFileIsMovedAsideUnderADatedNameAndAFreshStoreIsUsed) {
-    TemporaryFolder folder;
-    const std::string garbage(3000, '\x5A');
-    writeFile(folder.store(), garbage);
-    // A journal left beside the damaged file must not survive into the fresh store (SQLite discards one it
-    // cannot play back; one it could not remove goes aside with the file).
-    writeFile(folder.path() / "defaults.sqlite3-journal", "not a journal either");
-
-    {
-        CapturedLog log;
-        UserDefaults defaults(folder.string());
-        const auto lines = log.lines();
-        ASSERT_EQ(lines.size(), 1u);
-        EXPECT_NE(lines[0].find("damaged"), std::string::npos) << lines[0];
-
-        EXPECT_TRUE(defaults.isPersistent());
-        EXPECT_EQ(defaults.stringForKey("Level11"), std::nullopt);
-        EXPECT_TRUE(defaults.setObject("30.0", "Level11"));
-        EXPECT_TRUE(defaults.synchronize());
+TEST_F(UserDefaultsTest, ADamagedForeignOrUnreadableFileIsMovedAsideUnderADatedNameAndAFreshStoreIsUsed) {
+    const struct {
+        const char* what;
+        std::function<void(const fs::path&)> spoil;
+        bool asRoot;  // whether the case holds for root, who ignores file permissions
+    } cases[] = {
+        {"garbage", [](const fs::path& f) { std::ofstream(f) << std::string(3000, 'Z'); }, true},
+        {"a header and garbage", [](const fs::path& f) { std::ofstream(f) << "SQLite format 3" << std::string(2000, '\1'); }, true},
+        {"another shape",
+         [](const fs::path& f) {
+             fs::remove(f);
+             runSql(f, "CREATE TABLE defaults (a, b); INSERT INTO defaults VALUES (1, 2)");
+         },
+         true},
+        {"unreadable", [](const fs::path& f) { ::chmod(f.c_str(), 0000); }, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!c.asRoot && ::geteuid() == 0) continue;
+        UserDefaults(folder_.string()).setObject("30.0", "Level11");
+        c.spoil(store());
+        // A journal left beside a damaged file must not survive into the fresh store.
+        if (c.asRoot) std::ofstream(folder_ / "defaults.sqlite3-journal") << "not a journal either";
+        const std::size_t copiesBefore = damagedCopies().size();
+        {
+            CapturedLog log;
+            UserDefaults defaults(folder_.string());
+            EXPECT_EQ(log.lines().size(), 1u) << log.text();
+            EXPECT_TRUE(defaults.isPersistent());
+            EXPECT_EQ(defaults.stringForKey("Level11"), std::nullopt);
+            EXPECT_TRUE(defaults.setObject("12.3", "Level21"));
+        }
+        EXPECT_EQ(damagedCopies().size(), copiesBefore + 1) << "earlier copies are kept";
+        EXPECT_FALSE(fs::exists(folder_ / "defaults.sqlite3-journal"));
+        EXPECT_EQ(integrityOf(store()), "ok");
+        EXPECT_EQ(UserDefaults(folder_.string()).stringForKey("Level21"), "12.3");
     }
-
-    const auto copies = damagedCopies(folder.path());
-    ASSERT_EQ(copies.size(), 1u);
-    EXPECT_EQ(readFile(copies[0]), garbage);
-    EXPECT_FALSE(fs::exists(folder.path() / "defaults.sqlite3-journal"));
-    EXPECT_EQ(integrityOf(folder.store()), "ok");
-
-    UserDefaults reopened(folder.string());
-    EXPECT_EQ(reopened.stringForKey("Level11"), "30.0");
-
-    // Damaged again: the earlier copy is kept, the new one gets a name of its own.
-    writeFile(folder.store(), "SQLite format 3" + std::string(2000, '\x01'));
-    UserDefaults again(folder.string());
-    EXPECT_EQ(again.stringForKey("Level11"), std::nullopt);
-    const auto both = damagedCopies(folder.path());
-    ASSERT_EQ(both.size(), 2u);
-    std::set<std::string> contents;
-    for (const auto& copy : both) contents.insert(readFile(copy));
-    EXPECT_TRUE(contents.contains(garbage));
 }
 
-TEST(UserDefaults, ADatabaseOfAnotherShapeIsMovedAsideNotWrittenInto) {
-    TemporaryFolder folder;
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(folder.store().c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE defaults (a INTEGER, b INTEGER); INSERT INTO defaults VALUES (1, 2)",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(db);
-    const std::string original = readFile(folder.store());
-
-    UserDefaults defaults(folder.string());
-    EXPECT_TRUE(defaults.setObject("x", "key"));
-    const auto copies = damagedCopies(folder.path());
-    ASSERT_EQ(copies.size(), 1u);
-    EXPECT_EQ(readFile(copies[0]), original);
-    EXPECT_EQ(defaults.stringForKey("key"), "x");
-}
-
-TEST(UserDefaults, AFolderThatCannotBeCreatedKeepsValuesInMemory) {
-    TemporaryFolder folder;
-    writeFile(folder.path() / "plain-file", "a file where the folder should be");
-    CapturedLog log;
-    UserDefaults defaults((folder.path() / "plain-file" / "quintora").string());
-    EXPECT_EQ(log.lines().size(), 1u);
-    EXPECT_FALSE(defaults.isPersistent());
-    EXPECT_FALSE(defaults.setObject("12.3", "Level21"));
-    EXPECT_EQ(defaults.stringForKey("Level21"), "12.3");
-    EXPECT_FALSE(defaults.synchronize());
-    EXPECT_EQ(log.lines().size(), 1u);
-}
-
-TEST(UserDefaults, AReadOnlyFolderKeepsChangesInMemoryAndTheOldValuesReadable) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root ignores file permissions";
-    TemporaryFolder folder;
-    const fs::path empty = folder.path() / "empty";
-    const fs::path filled = folder.path() / "filled";
-    fs::create_directories(empty);
-    {
-        UserDefaults defaults(filled.string());
-        ASSERT_TRUE(defaults.setObject("30.0", "Level31"));
-    }
-    ::chmod(empty.c_str(), 0500);
-    ::chmod(filled.c_str(), 0500);
-
-    {
+TEST_F(UserDefaultsTest, AFolderThatCannotBeWrittenKeepsChangesInMemoryAndOldValuesReadable) {
+    fs::create_directories(folder_ / "readonly");
+    UserDefaults(folder_.string() + "/readonly").setObject("30.0", "Level31");
+    std::ofstream(folder_ / "plain-file") << "a file where the folder should be";
+    ::chmod((folder_ / "readonly").c_str(), 0500);
+    const struct {
+        std::string folder;
+        std::optional<std::string> stored;
+    } cases[] = {{(folder_ / "plain-file" / "quintora").string(), std::nullopt}, {(folder_ / "readonly").string(), "30.0"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder);
+        if (c.stored && ::geteuid() == 0) continue;  // root ignores permissions
         CapturedLog log;
-        UserDefaults defaults(empty.string());
-        EXPECT_EQ(log.lines().size(), 1u);
+        UserDefaults defaults(c.folder);
         EXPECT_FALSE(defaults.isPersistent());
-        EXPECT_FALSE(defaults.setObject("Cy", "Level31Name"));
-        EXPECT_EQ(defaults.stringForKey("Level31Name"), "Cy");
+        EXPECT_EQ(defaults.stringForKey("Level31"), c.stored);
+        EXPECT_FALSE(defaults.setObject("12.3", "Level31"));
+        EXPECT_EQ(defaults.stringForKey("Level31"), "12.3");
         EXPECT_FALSE(defaults.synchronize());
-        EXPECT_EQ(log.lines().size(), 1u);
-        EXPECT_FALSE(fs::exists(empty / UserDefaults::fileName));
+        EXPECT_EQ(log.lines().size(), 1u) << log.text();
     }
-    {
-        CapturedLog log;
-        const std::string before = readFile(filled / UserDefaults::fileName);
-        UserDefaults defaults(filled.string());
-        EXPECT_EQ(log.lines().size(), 1u);
-        EXPECT_FALSE(defaults.isPersistent());
-        EXPECT_EQ(defaults.stringForKey("Level31"), "30.0");
-        EXPECT_FALSE(defaults.setObject("31.0", "Level31"));
-        EXPECT_EQ(defaults.stringForKey("Level31"), "31.0");
-        EXPECT_EQ(readFile(filled / UserDefaults::fileName), before);
-    }
+    EXPECT_EQ(UserDefaults(folder_.string() + "/readonly").stringForKey("Level31"), "30.0");
 }
 
-TEST(UserDefaults, AnUnreadableFileIsMovedAsideLikeADamagedOne) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root ignores file permissions";
-    TemporaryFolder folder;
-    {
-        UserDefaults defaults(folder.string());
-        ASSERT_TRUE(defaults.setObject("30.0", "Level11"));
-    }
-    ::chmod(folder.store().c_str(), 0000);
-
-    CapturedLog log;
-    UserDefaults defaults(folder.string());
-    EXPECT_EQ(log.lines().size(), 1u);
-    EXPECT_TRUE(defaults.isPersistent());
-    EXPECT_EQ(defaults.stringForKey("Level11"), std::nullopt);
-    EXPECT_TRUE(defaults.setObject("12.3", "Level21"));
-    const auto copies = damagedCopies(folder.path());
-    ASSERT_EQ(copies.size(), 1u);
-    ::chmod(copies[0].c_str(), 0600);
-    EXPECT_EQ(integrityOf(copies[0]), "ok");
-}
-
-TEST(UserDefaults, TheDeviceIdentifierIsAVersion4UuidKeptAcrossRuns) {
+TEST_F(UserDefaultsTest, TheDeviceIdentifierIsAVersion4UuidKeptAcrossRuns) {
     static const std::regex uuid("[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}");
-    TemporaryFolder folder;
     std::string identifier;
     {
-        UserDefaults defaults(folder.string());
+        UserDefaults defaults((folder_ / "a").string());
         identifier = deviceIdentifier(defaults);
         EXPECT_TRUE(std::regex_match(identifier, uuid)) << identifier;
-        EXPECT_EQ(deviceIdentifier(defaults), identifier);
     }
-    {
-        UserDefaults reopened(folder.string());
-        EXPECT_EQ(deviceIdentifier(reopened), identifier);
-    }
-
-    TemporaryFolder otherDevice;
-    UserDefaults other(otherDevice.string());
-    const std::string otherIdentifier = deviceIdentifier(other);
-    EXPECT_TRUE(std::regex_match(otherIdentifier, uuid)) << otherIdentifier;
-    EXPECT_NE(otherIdentifier, identifier);
-
+    UserDefaults reopened((folder_ / "a").string());
+    EXPECT_EQ(deviceIdentifier(reopened), identifier);
+    UserDefaults other((folder_ / "b").string());
+    EXPECT_NE(deviceIdentifier(other), identifier);
     // Whatever else sits under the key is replaced by a proper identifier.
     ASSERT_TRUE(other.setObject("not-a-uuid", "DeviceIdentifier"));
     const std::string replaced = deviceIdentifier(other);
@@ -398,43 +225,33 @@ TEST(UserDefaults, TheDeviceIdentifierIsAVersion4UuidKeptAcrossRuns) {
     EXPECT_EQ(deviceIdentifier(other), replaced);
 }
 
-TEST(UserDefaults, TheSharedStoreFollowsTheDataFolder) {
-    TemporaryFolder first;
-    TemporaryFolder second;
-    setDataDirectory(first.string());
-    EXPECT_EQ(dataDirectory(), first.string());
+TEST_F(UserDefaultsTest, TheSharedStoreFollowsTheDataFolder) {
+    const std::string first = (folder_ / "first").string(), second = (folder_ / "second").string();
+    setDataDirectory(first);
     UserDefaults& defaults = UserDefaults::standardUserDefaults();
-    EXPECT_EQ(defaults.path(), first.store().string());
+    EXPECT_EQ(defaults.path(), first + "/" + UserDefaults::fileName);
     EXPECT_TRUE(defaults.setObject("24.9", "Level11"));
-
-    setDataDirectory(second.string());
+    setDataDirectory(second);
     EXPECT_EQ(&UserDefaults::standardUserDefaults(), &defaults);
-    EXPECT_EQ(defaults.path(), second.store().string());
     EXPECT_EQ(defaults.stringForKey("Level11"), std::nullopt);
-
-    setDataDirectory(first.string());
+    setDataDirectory(first);
     EXPECT_EQ(defaults.stringForKey("Level11"), "24.9");
     EXPECT_EQ(deviceIdentifier(), deviceIdentifier(defaults));
 
     // The default folder follows XDG_DATA_HOME when it is an absolute path, else HOME.
-    TemporaryFolder dataHome;
-    const char* const savedDataHome = std::getenv("XDG_DATA_HOME");
-    const std::string saved = savedDataHome != nullptr ? savedDataHome : "";
-    ::setenv("XDG_DATA_HOME", dataHome.string().c_str(), 1);
+    const char* const saved = std::getenv("XDG_DATA_HOME");
+    const std::string savedValue = saved != nullptr ? saved : "";
+    ::setenv("XDG_DATA_HOME", second.c_str(), 1);
     setDataDirectory("");
-    EXPECT_EQ(dataDirectory(), dataHome.string() + "/quintora");
-    EXPECT_EQ(defaults.path(), (dataHome.path() / "quintora" / UserDefaults::fileName).string());
+    EXPECT_EQ(dataDirectory(), second + "/quintora");
     EXPECT_TRUE(defaults.isPersistent());
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
         ::setenv("XDG_DATA_HOME", "relative/data", 1);
         EXPECT_EQ(dataDirectory(), std::string(home) + "/.local/share/quintora");
     }
-    if (savedDataHome != nullptr) {
-        ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
-    } else {
-        ::unsetenv("XDG_DATA_HOME");
-    }
-    setDataDirectory(second.string());
+    if (saved != nullptr) ::setenv("XDG_DATA_HOME", savedValue.c_str(), 1);
+    else ::unsetenv("XDG_DATA_HOME");
+    setDataDirectory(second);
 }
 
 }  // namespace

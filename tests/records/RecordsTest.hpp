@@ -22,7 +22,7 @@
 namespace quintora::testing {
 
 class RecordsTest : public GLTest {
-protected:
+public:
     void SetUp() override {
         GLTest::SetUp();
         platform::disableAudio();
@@ -70,23 +70,26 @@ protected:
         return nullptr;
     }
 
-    // The keyboard, as the window delivers it.
-    static void type(const std::string& text) {
+    // The keyboard, as the window delivers it; typing with nothing to take it fails the test.
+    static TextInputReceiver& keyboard() {
+        static struct : TextInputReceiver {
+            void insertText(std::string_view) override { ADD_FAILURE() << "nothing takes typed text"; }
+            void deleteBackward() override { ADD_FAILURE() << "nothing takes Backspace"; }
+            void returnKey() override { ADD_FAILURE() << "nothing takes Return"; }
+        } nobody;
         TextInputReceiver* receiver = Keyboard::shared().receiver();
-        ASSERT_NE(receiver, nullptr) << "nothing takes typed text";
-        receiver->insertText(text);
+        return receiver != nullptr ? *receiver : nobody;
+    }
+    static void type(const std::string& text) {
+        keyboard().insertText(text);
         frame();
     }
     static void backspace() {
-        TextInputReceiver* receiver = Keyboard::shared().receiver();
-        ASSERT_NE(receiver, nullptr) << "nothing takes typed text";
-        receiver->deleteBackward();
+        keyboard().deleteBackward();
         frame();
     }
     static void pressReturn() {
-        TextInputReceiver* receiver = Keyboard::shared().receiver();
-        ASSERT_NE(receiver, nullptr) << "nothing takes the return key";
-        receiver->returnKey();
+        keyboard().returnKey();
         frame();
     }
 

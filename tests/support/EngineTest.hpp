@@ -15,7 +15,7 @@
 namespace quintora::testing {
 
 class EngineTest : public ::testing::Test {
-protected:
+public:
     static constexpr double kFrame = 1.0 / 60;
 
     void SetUp() override {

@@ -27,7 +27,7 @@ inline std::array<int, 3> pixelAt(const platform::Bitmap& shot, int sceneX, int 
 }
 
 class GLTest : public EngineTest {
-protected:
+public:
     void SetUp() override {
         EngineTest::SetUp();
         // One context for the whole program, never torn down: the GL driver stays loaded until the very

@@ -4,6 +4,9 @@
 // (converted to the portrait view's points, as the window does) and tilt samples at 60 a second.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <optional>
+
 #include "app/ChangeClass.hpp"
 #include "app/GameState.hpp"
 #include "app/MiniGameLayer.hpp"
@@ -14,7 +17,7 @@
 namespace quintora::testing {
 
 class StageTest : public GLTest {
-protected:
+public:
     void SetUp() override {
         GLTest::SetUp();
         platform::disableAudio();
@@ -101,7 +104,32 @@ protected:
         for (int i = 0; i < 120 && director().runningScene() == before; ++i) frame();
     }
 
+    // How many result pictures (win or lose) the running stage has put up.
+    static int resultPictures() {
+        int count = 0;
+        for (const Ref<Node>& child : stageLayer()->children()) count += child->zOrder() == 10 ? 1 : 0;
+        return count;
+    }
+
     Acceleration tilt_;
+};
+
+// How a player wins and how one loses a stage at a level: each stage's test file registers its own, and
+// the rules every stage shares are checked once for all of them.
+struct StagePlayer {
+    void (*win)(StageTest&, int level);
+    void (*lose)(StageTest&, int level);
+    // Left untouched: whether the fiftieth tick wins, or nothing when the stage decides itself earlier.
+    std::optional<bool> leftAlone;
+};
+
+inline std::map<int, StagePlayer>& stagePlayers() {
+    static std::map<int, StagePlayer> players;
+    return players;
+}
+
+struct RegisterStage {
+    RegisterStage(int number, StagePlayer player) { stagePlayers()[number] = player; }
 };
 
 }  // namespace quintora::testing

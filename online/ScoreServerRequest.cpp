@@ -1,0 +1,56 @@
+#include "online/ScoreServerRequest.hpp"
+
+#include "online/JSONDeserializer.hpp"
+#include "online/ScoreForm.hpp"
+#include "online/ScoreServerAddress.hpp"
+#include "platform/UserDefaults.hpp"
+
+namespace quintora {
+
+std::shared_ptr<ScoreServerRequest> ScoreServerRequest::serverWithGameName(
+    std::string gameName, std::weak_ptr<ScoreServerRequestDelegate> delegate) {
+    return std::make_shared<ScoreServerRequest>(std::move(gameName), std::move(delegate));
+}
+
+ScoreServerRequest::ScoreServerRequest(std::string name, std::weak_ptr<ScoreServerRequestDelegate> receiver)
+    : gameName(encodeData(name)), delegate(std::move(receiver)) {}
+
+bool ScoreServerRequest::requestScores(int queryType, int limit, int offset, int flags,
+                                       const std::string& category) {
+    receivedData.clear();
+    category_ = category;
+    const std::string device = (flags & kFlagThisDevice) ? platform::deviceIdentifier() : std::string();
+    // Offset comes before limit here, whatever order the caller gives them in.
+    url_ = scoreServerAddress() + "/api/get-scores?gamename=" + gameName +
+           "&querytype=" + std::to_string(queryType) + "&offset=" + std::to_string(offset) +
+           "&limit=" + std::to_string(limit) + "&flags=" + std::to_string(flags) +
+           "&category=" + encodeData(category) + "&device=" + encodeData(device);
+    platform::UrlRequest request;
+    request.url = url_;
+    request.timeoutSeconds = 10.0;
+    return platform::startUrlConnection(std::move(request), shared_from_this());
+}
+
+std::shared_ptr<const JSONArray> ScoreServerRequest::parseScores() const {
+    // The bytes go to the reader as they came: it finds the encoding itself, so names in any script survive.
+    const auto answer = JSONDeserializer::deserializer().deserializeAsDictionary(receivedData, nullptr);
+    if (!answer) return nullptr;
+    const JSONValue* scores = findValue(*answer, "scores");
+    return scores ? scores->arrayPointer() : nullptr;
+}
+
+void ScoreServerRequest::didReceiveResponse(int) { receivedData.clear(); }
+
+void ScoreServerRequest::didReceiveData(std::span<const std::uint8_t> data) {
+    receivedData.insert(receivedData.end(), data.begin(), data.end());
+}
+
+void ScoreServerRequest::didFinishLoading() {
+    if (const auto receiver = delegate.lock()) receiver->scoreRequestOk(*this);
+}
+
+void ScoreServerRequest::didFailWithError(const std::string&) {
+    if (const auto receiver = delegate.lock()) receiver->scoreRequestFail(*this);
+}
+
+}  // namespace quintora

@@ -1,0 +1,137 @@
+// A game controller through SDL's virtual joystick: no hardware needed.
+#include "platform/Controller.hpp"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "app/ControllerInput.hpp"
+
+namespace quintora {
+namespace {
+
+class Controller : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        controllers_ = std::make_unique<platform::Controllers>();
+        plugIn();
+    }
+    void TearDown() override {
+        unplug();
+        controllers_.reset();
+        SDL_Quit();
+    }
+    void plugIn() {
+        SDL_VirtualJoystickDesc desc;
+        SDL_zero(desc);
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
+        desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
+        desc.name = "Test pad";
+        device_ = SDL_JoystickAttachVirtualEx(&desc);
+        ASSERT_GE(device_, 0) << SDL_GetError();
+        joystick_ = SDL_JoystickOpen(device_);
+        ASSERT_NE(joystick_, nullptr) << SDL_GetError();
+    }
+    void unplug() {
+        if (joystick_ == nullptr) return;
+        SDL_JoystickClose(joystick_);
+        SDL_JoystickDetachVirtual(device_);
+        joystick_ = nullptr;
+    }
+    // Sets every axis and button at once: a reading of the pad.
+    void hold(Sint16 leftX, Sint16 leftY, Sint16 rightX,
+              std::initializer_list<SDL_GameControllerButton> buttons) {
+        SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTX, leftX);
+        SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTY, leftY);
+        SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_RIGHTX, rightX);
+        for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
+            bool down = false;
+            for (SDL_GameControllerButton held : buttons) down = down || held == b;
+            SDL_JoystickSetVirtualButton(joystick_, b, down ? 1 : 0);
+        }
+    }
+    ControllerInput::Actions step(double dt = 0) { return input_.update(controllers_->poll(), dt); }
+
+    std::unique_ptr<platform::Controllers> controllers_;
+    ControllerInput input_;
+    int device_ = -1;
+    SDL_Joystick* joystick_ = nullptr;
+};
+
+TEST_F(Controller, TheLeftStickAndTheDPadTiltAsTheArrowKeysDo) {
+    const double k = 0.5;  // a full push is a held arrow key
+    const struct {
+        const char* name;
+        Sint16 leftX, leftY;
+        SDL_GameControllerButton button;
+        double x, y;
+    } cases[] = {
+        {"stick right", 32767, 0, SDL_CONTROLLER_BUTTON_INVALID, 0, -k},
+        {"stick up", 0, -32768, SDL_CONTROLLER_BUTTON_INVALID, k, 0},
+        {"stick half left, inside its travel", -16384, 0, SDL_CONTROLLER_BUTTON_INVALID, 0,
+         k * (0.5 - 0.15) / 0.85},
+        {"D-pad down", 0, 0, SDL_CONTROLLER_BUTTON_DPAD_DOWN, -k, 0},
+        {"D-pad left", 0, 0, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0, k},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        hold(c.leftX, c.leftY, 0, {c.button});
+        const ControllerInput::Actions actions = step();
+        ASSERT_TRUE(actions.tilt.has_value());
+        EXPECT_NEAR(actions.tilt->x, c.x, 0.01);
+        EXPECT_NEAR(actions.tilt->y, c.y, 0.02);
+        EXPECT_DOUBLE_EQ(actions.tilt->z, -1);
+    }
+    hold(1000, -1000, 0, {});  // resting slightly off centre
+    EXPECT_FALSE(step().tilt.has_value()) << "a stick at rest leaves the tilt to the keys";
+}
+
+TEST_F(Controller, ARightStickPointerTouchesWithAAndStartPausesOnce) {
+    EXPECT_FALSE(input_.pointerShown());
+    hold(0, 0, 32767, {});
+    EXPECT_TRUE(step(0.25).touches.empty());
+    EXPECT_TRUE(input_.pointerShown());
+    EXPECT_FLOAT_EQ(input_.pointer().x, 240 + ControllerInput::kPointerSpeed * 0.25f);
+
+    hold(0, 0, 0, {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_START});
+    ControllerInput::Actions pressed = step(0.1);
+    ASSERT_EQ(pressed.touches.size(), 1u);
+    EXPECT_EQ(pressed.touches[0].phase, TouchPhase::Began);
+    EXPECT_EQ(pressed.touches[0].scenePoint, input_.pointer());
+    EXPECT_TRUE(pressed.pause);
+    const ControllerInput::Actions held = step(0.1);
+    EXPECT_TRUE(held.touches.empty());
+    EXPECT_FALSE(held.pause) << "holding Start pauses once";
+
+    hold(0, 0, 0, {});
+    const ControllerInput::Actions released = step(0.1);
+    ASSERT_EQ(released.touches.size(), 1u);
+    EXPECT_EQ(released.touches[0].phase, TouchPhase::Ended);
+    input_.otherInputUsed();
+    EXPECT_FALSE(input_.pointerShown());
+}
+
+TEST_F(Controller, UnpluggedMidTouchTheTouchIsCancelledAndAControllerPluggedInLaterIsUsed) {
+    hold(0, 0, 0, {SDL_CONTROLLER_BUTTON_A});
+    ASSERT_EQ(step().touches.size(), 1u);
+    unplug();
+    const ControllerInput::Actions gone = step();
+    ASSERT_EQ(gone.touches.size(), 1u);
+    EXPECT_EQ(gone.touches[0].phase, TouchPhase::Cancelled);
+    EXPECT_FALSE(gone.tilt.has_value());
+    EXPECT_FALSE(input_.pointerShown());
+    EXPECT_FALSE(controllers_->poll().connected);
+
+    plugIn();
+    hold(32767, 0, 0, {});
+    const platform::ControllerState state = controllers_->poll();
+    EXPECT_TRUE(state.connected);
+    EXPECT_EQ(state.name, "Test pad");
+    EXPECT_DOUBLE_EQ(state.leftX, 1);
+}
+
+}  // namespace
+}  // namespace quintora

@@ -1,0 +1,124 @@
+// The game binary and the real score server: a record posted with "Yes" and found in the server's store;
+// the lists of another server named on the command line.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "online/GameKey.hpp"
+#include "online/ScoreServerAddress.hpp"
+#include "online/ScoreServerPost.hpp"
+#include "online/ScoreServerRequest.hpp"
+#include "platform/ChildProcess.hpp"
+#include "support/HttpServer.hpp"
+#include "platform/UserDefaults.hpp"
+#include "support/Files.hpp"
+#include "support/GameBinary.hpp"
+
+namespace quintora {
+namespace {
+
+namespace fs = std::filesystem;
+
+class WorldRankingEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() / ("quintora-ranking-e2e-" + std::to_string(::getpid()));
+        fs::create_directories(folder_);
+        platform::setDataDirectory((folder_ / "test").string());  // the test's own device identifier
+        ::unsetenv("QUINTORA_SCORE_SERVER");
+    }
+    void TearDown() override {
+        server_.reset();
+        platform::setDataDirectory("");
+        fs::remove_all(folder_);
+    }
+    // Starts the score server the game ships with on a store of the test's; returns its address.
+    std::string startServer(const fs::path& store) {
+        const fs::path program =
+            fs::path(QUINTORA_BINARY).parent_path().parent_path() / "server" / "quintora-server";
+        const std::string output = (folder_ / "server.out").string();
+        server_ = platform::ChildProcess::start(
+            program.string(), {"--listen", "127.0.0.1:0", "--rate", "0", "--db", "sqlite:" + store.string()}, output,
+            nullptr);
+        for (int i = 0; i < 500 && server_ && server_->isRunning(); ++i) {
+            const std::string text = testing::readFile(output);
+            if (text.starts_with("listening on ") && text.find('\n') != std::string::npos) {
+                return text.substr(13, text.find('\n') - 13);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ADD_FAILURE() << "the score server did not start: " << testing::readFile(output);
+        return {};
+    }
+    std::string write(const std::string& name, const std::string& text) {
+        std::ofstream(folder_ / name) << text;
+        return (folder_ / name).string();
+    }
+    fs::path folder_;
+    std::unique_ptr<platform::ChildProcess> server_;
+};
+
+struct Answer : ScoreServerRequestDelegate {
+    std::shared_ptr<const JSONArray> scores;
+    void scoreRequestOk(ScoreServerRequest& request) override { scores = request.parseScores(); }
+};
+
+std::size_t count(const std::string& text, const std::string& line) {
+    std::size_t found = 0;
+    for (auto at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) ++found;
+    return found;
+}
+
+TEST_F(WorldRankingEndToEnd, ARecordPostedWithYesIsStoredUnderItsTypedNameAndListedByAnyServerOfThatStore) {
+    // With nothing configured: Amateur, then a touch in the middle every 45 frames until the run is lost;
+    // the name, "Yes", the ranking with its three tabs.
+    std::ostringstream script;
+    script << "200 tap 150 150\n";
+    for (long frame = 260; frame < 4900; frame += 45) script << frame << " tap 240 160\n";
+    script << "5000 text Zo\xc3\xab & Co\n5001 key return\n5003 alert 0\n"
+           << "5006 tap 220 290\n5009 tap 350 290\n5011 quit\n";
+    const fs::path data = folder_ / "data";
+    const std::string options = "--headless --virtual-clock --data-dir " + data.string() + " --log " +
+                                (folder_ / "run.log").string() + " --script ";
+    testing::GameRun run = testing::runGame(options + write("record.txt", script.str()));
+    ASSERT_EQ(run.status, 0) << run.output;
+    std::string log = testing::readFile(folder_ / "run.log");
+    EXPECT_EQ(count(log, " score server: started at http://127.0.0.1:"), 1u) << log;
+    EXPECT_EQ(count(log, " score post OK\n"), 1u) << log;
+    EXPECT_EQ(count(log, " score request OK\n"), 3u) << log;  // the first list, then the Pro and Legend tabs'
+    EXPECT_NE(testing::readFile(data / "score-server.log").find("stopping on signal"), std::string::npos);
+
+    // The same store behind a server named on the command line, with eleven more Amateur runs.
+    const std::string address = startServer(data / "scores.sqlite3");
+    setScoreServerAddress(address);
+    auto answer = std::make_shared<Answer>();
+    ScoreServerRequest::serverWithGameName("Quintora", answer)->requestScores(4, 15, 0, 0, "Amateur");
+    testing::settleConnections();
+    ASSERT_TRUE(answer->scores && answer->scores->size() == 1);
+    const JSONDictionary& stored = *answer->scores->at(0).asDictionary();
+    EXPECT_EQ(*findValue(stored, "qs_playername")->asString(), "Zo\xc3\xab & Co");
+    EXPECT_GT(findValue(stored, "qs_score")->asNumber()->value, 10);
+    for (int i = 0; i < 11; ++i) {
+        ScoreServerPost::serverWithGameName("Quintora", std::string(kGameKey), {})
+            ->sendScore({{"qs_playername", std::to_string(i)},
+                         {"qs_score", 1.5f},
+                         {"qs_category", std::string("Amateur")}});
+        testing::settleConnections();
+    }
+    // Records from the menu, then the world ranking: twelve rows, so a scroll limit of 100.
+    run = testing::runGame(options + write("list.txt", "200 tap 40 30\n230 tap 400 290\n240 quit\n") +
+                           " --score-server " + address);
+    ASSERT_EQ(run.status, 0) << run.output;
+    log = testing::readFile(folder_ / "run.log");
+    EXPECT_NE(log.find("230 count = 100\n"), std::string::npos) << log;
+    EXPECT_EQ(count(log, "score server: started"), 0u) << log;
+}
+
+}  // namespace
+}  // namespace quintora

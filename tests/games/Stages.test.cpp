@@ -1,0 +1,74 @@
+// The rules every stage shares, checked for each of the sixteen with the player its own test file
+// registers: a win keeps the lives, a loss costs one and says so in the log, both add the stage's time to
+// the total and hand over to the next stage, and a stage left alone ends at the fiftieth tick.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "support/Files.hpp"
+#include "support/StageTest.hpp"
+
+namespace quintora {
+namespace {
+
+using testing::StageTest;
+
+constexpr float kFiftiethTick = 4.9999976f;
+
+class StageRules : public StageTest, public ::testing::WithParamInterface<int> {
+public:
+    const testing::StagePlayer& player() {
+        const auto found = testing::stagePlayers().find(GetParam());
+        EXPECT_NE(found, testing::stagePlayers().end()) << "stage " << GetParam() << " registers no player";
+        static const testing::StagePlayer none{};
+        return found == testing::stagePlayers().end() ? none : found->second;
+    }
+
+    // Plays the stage at every level and checks the bookkeeping of its outcome.
+    void playEveryLevel(void (*play)(StageTest&, int), bool won) {
+        ASSERT_NE(play, nullptr);
+        for (int level = 1; level <= 3; ++level) {
+            SCOPED_TRACE("level " + std::to_string(level));
+            testing::CapturedLog log;
+            game().Totaltime = 1.5f;
+            const Ref<MiniGameLayer> layer(startStage(GetParam(), level, 3));
+            ASSERT_NE(layer.get(), nullptr);
+            play(*this, level);
+            ASSERT_TRUE(runUntilDecided());
+            EXPECT_EQ(game().win, won);
+            Scene* stage = director().runningScene();
+            finishStage();
+            const float spent = layer->currentTime();  // some stages tick on under the result picture
+            EXPECT_NE(director().runningScene(), stage) << "the next stage follows";
+            EXPECT_EQ(game().Life, won ? 3 : 2);
+            EXPECT_NEAR(game().Totaltime, 1.5f + spent, 1e-4);
+            const std::vector<std::string> lines = log.messages();
+            EXPECT_EQ(std::count(lines.begin(), lines.end(), "life = 2"), won ? 0 : 1);
+            director().end();
+        }
+    }
+};
+
+TEST_P(StageRules, WonAtEveryLevel) { playEveryLevel(player().win, true); }
+
+TEST_P(StageRules, LostAtEveryLevel) { playEveryLevel(player().lose, false); }
+
+TEST_P(StageRules, LeftAloneEndsAsItsRulesSay) {
+    const std::optional<bool> outcome = player().leftAlone;
+    MiniGameLayer* layer = startStage(GetParam(), 2);
+    setTilt(0, 0);
+    ASSERT_TRUE(runUntilDecided());
+    if (outcome) {
+        EXPECT_FLOAT_EQ(layer->currentTime(), kFiftiethTick);
+        EXPECT_EQ(game().win, *outcome);
+        EXPECT_EQ(resultPictures(), 1);
+    } else {
+        EXPECT_LT(layer->currentTime(), 4.5f) << "decided before the time-out";
+        EXPECT_FALSE(game().win);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Stage, StageRules, ::testing::Range(1, 17));
+
+}  // namespace
+}  // namespace quintora

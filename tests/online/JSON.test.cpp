@@ -1,0 +1,282 @@
+// The JSON reader: values, strings and numbers as the scanner reads them, the error each malformed text
+// gets, nesting limits, encodings, and the dictionary the deserializer hands to the score client.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "TestBytes.hpp"
+#include "online/JSONDeserializer.hpp"
+#include "online/JSONScanner.hpp"
+
+namespace quintora {
+namespace {
+
+using test::bytesOf;
+using test::encodeUnits;
+
+const std::string kReplacement = "\xEF\xBF\xBD";
+
+std::shared_ptr<const JSONDictionary> read(std::string_view text, JSONError* error = nullptr) {
+    return JSONDeserializer::deserializer().deserializeAsDictionary(text, error);
+}
+
+// Scans one value from the text, failing the test on an error.
+std::optional<JSONValue> valueOf(std::string_view text) {
+    JSONScanner scanner(bytesOf(text));
+    std::optional<JSONValue> value;
+    JSONError error;
+    EXPECT_TRUE(scanner.scanJSONObject(&value, &error)) << text << " code " << error.code;
+    return value;
+}
+
+TEST(JSONScanner, ValuesWordsAndNumbers) {
+    const std::pair<std::string, JSONValue> cases[] = {
+        {"true", JSONValue(JSONNumber::boolean(true))}, {"  false", JSONValue(JSONNumber::boolean(false))},
+        {"null", JSONValue(kJSONNull)},                 {"truex", JSONValue(JSONNumber::boolean(true))},
+        {"\"s\"", JSONValue(std::string("s"))},         {"-12.5", JSONValue(JSONNumber{-12.5, false})},
+        {"1.5e3", JSONValue(JSONNumber{1500, false})},  {"1-2", JSONValue(JSONNumber{1, false})},
+        {"1.2.3", JSONValue(JSONNumber{1.2, false})},   {"-", JSONValue(JSONNumber{0, false})},
+        {"--5", JSONValue(JSONNumber{0, false})},       {"-.5", JSONValue(JSONNumber{-0.5, false})},
+        {"1e", JSONValue(JSONNumber{1, false})},        {"1" + std::string(300, '0'), JSONValue(JSONNumber{1e300, false})},
+        {"1" + std::string(400, '0'), JSONValue(JSONNumber{HUGE_VAL, false})},
+        {"-1e999", JSONValue(JSONNumber{-HUGE_VAL, false})},
+        {"0." + std::string(100000, '0') + "1", JSONValue(JSONNumber{0, false})},
+        {"3." + std::string(200000, '3'), JSONValue(JSONNumber{10.0 / 3.0, false})},
+        {std::string(100000, '0') + "7", JSONValue(JSONNumber{7, false})},
+        {std::string(100000, '-'), JSONValue(JSONNumber{0, false})},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(valueOf(text), expected) << text.substr(0, 20);
+    EXPECT_NE(JSONValue(JSONNumber::boolean(true)), JSONValue(JSONNumber{1.0, false}));
+
+    // A value that starts nothing succeeds with no value and consumes nothing.
+    for (const std::string_view text : {"+1", "tru", "nul", "fals", "x", ",", "}", ""}) {
+        JSONScanner scanner(bytesOf(text));
+        std::optional<JSONValue> value;
+        EXPECT_TRUE(scanner.scanJSONObject(&value)) << text;
+        EXPECT_FALSE(value.has_value()) << text;
+        EXPECT_EQ(scanner.scanLocation(), 0u) << text;
+    }
+}
+
+TEST(JSONScanner, StringsDecodeEscapesAndReplaceWhatNamesNoCharacter) {
+    const std::pair<std::string_view, std::string> cases[] = {
+        {R"("x\u0041y")", "xAy"},
+        {R"("\"\/\\\b\f\n\r\t")", "\"/\\\b\f\n\r\t"},
+        {R"("\u00e9\u00E9\u4e2d")", "\xC3\xA9\xC3\xA9\xE4\xB8\xAD"},
+        {R"("a\u0000b")", std::string("a\0b", 3)},
+        {" \n\"a\tb\x01\"", "a\tb\x01"},
+        {R"("\ud83d\ude00")", "\xF0\x9F\x98\x80"},
+        {R"("\ud83d")", kReplacement},
+        {R"("\ude00x")", kReplacement + "x"},
+        {R"("\ud83d\u0041")", kReplacement + "A"},
+        {R"("\ud83d\ud83d\ude00")", kReplacement + "\xF0\x9F\x98\x80"},
+        {"\"a\xFF" "b\"", "a" + kReplacement + "b"},
+        {"\"\xED\xA0\x80\"", kReplacement + kReplacement + kReplacement},
+        {"\"\xE4\xB8\"", kReplacement},
+        {"\"\xC0\xAF\"", kReplacement + kReplacement},
+    };
+    for (const auto& [text, expected] : cases) {
+        JSONScanner scanner(bytesOf(text));
+        std::string string;
+        EXPECT_TRUE(scanner.scanJSONStringConstant(&string)) << text;
+        EXPECT_EQ(string, expected) << text;
+    }
+    JSONScanner scanner(bytesOf("ab\xC3\xA9\\c\""));
+    std::string run;
+    ASSERT_TRUE(scanner.scanNotQuoteCharactersIntoString(&run));
+    EXPECT_EQ(run, "ab\xC3\xA9");
+    EXPECT_FALSE(scanner.scanNotQuoteCharactersIntoString(&run));
+}
+
+// Each malformed text gets the error of the outermost construct that failed, with the scanner put back.
+TEST(JSONScanner, EachMalformedTextGetsItsErrorAndLeavesTheScannerWhereItWas) {
+    using Scan = bool (*)(JSONScanner&, JSONError*);
+    const Scan dictionary = [](JSONScanner& s, JSONError* e) { return s.scanJSONDictionary(nullptr, e); };
+    const Scan array = [](JSONScanner& s, JSONError* e) { return s.scanJSONArray(nullptr, e); };
+    const Scan string = [](JSONScanner& s, JSONError* e) { return s.scanJSONStringConstant(nullptr, e); };
+    const Scan number = [](JSONScanner& s, JSONError* e) { return s.scanJSONNumberConstant(nullptr, e); };
+    const Scan value = [](JSONScanner& s, JSONError* e) { return s.scanJSONObject(nullptr, e); };
+    const struct {
+        Scan scan;
+        std::string_view text;
+        int code;
+    } cases[] = {
+        {dictionary, " {}", -1}, {dictionary, "[]", -1}, {dictionary, "{1: 2}", -2}, {dictionary, "{", -2},
+        {dictionary, "{\"a\": 1,", -2}, {dictionary, "{\"a\" 1}", -3}, {dictionary, "{\"a\"", -3},
+        {dictionary, "{\"a\": [}", -4}, {dictionary, "{\"a\": \"\\x\"}", -4}, {dictionary, "{\"a\": 1 \"b\": 2}", -5},
+        {dictionary, "{\"a\": 1", -5}, {dictionary, "{\"a\": +1}", -5},
+        {array, "{}", -7}, {array, "[", -8}, {array, "[,]", -8}, {array, "[1,,]", -8}, {array, "['a']", -8},
+        {array, "[{\"a\" 1}]", -8}, {array, "[[{\"a\": \"\\q\"}]]", -8}, {array, "[1 2]", -9}, {array, "[1", -9},
+        {string, "'a'", -11}, {string, "", -11}, {string, R"("\u12")", -12}, {string, R"("\u12G4")", -12},
+        {string, R"("\ud83d\u12")", -12}, {string, R"("\q")", -13}, {string, R"("\U0041")", -13},
+        {string, R"("abc)", -15}, {string, R"("abc\)", -15}, {string, "\"", -15},
+        {number, "", -14}, {number, "+1", -14}, {number, " 1", -14}, {value, R"("\q")", -13},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        JSONScanner scanner(bytesOf(c.text));
+        JSONError error;
+        EXPECT_FALSE(c.scan(scanner, &error));
+        EXPECT_EQ(error.code, c.code);
+        EXPECT_EQ(error.domain, kJSONScannerErrorDomain);
+        EXPECT_EQ(error.localizedDescription, std::string(describeJSONScannerError(error.code)));
+        EXPECT_EQ(scanner.scanLocation(), 0u);
+        EXPECT_FALSE(c.scan(scanner, nullptr)) << "without an error to fill";
+    }
+    const std::pair<int, const char*> texts[] = {
+        {-1, "Could not scan dictionary. Dictionary that does not start with '{' character."},
+        {-4, "Could not scan dictionary. Failed to scan a value."},
+        {-5, "Could not scan dictionary. Key value pairs not delimited with a ',' character."},
+        {-6, "Could not scan dictionary. Dictionary not terminated by a '}' character."},
+        {-7, "Could not scan array. Array that does not start with '[' character."},
+        {-8, "Could not scan array. Could not scan a value."},
+        {-9, "Could not scan array. Array not terminated by a ']' character."},
+        {-10, "Could not scan array. Array not terminated by a ']' character."},
+        {-11, "Could not scan string constant. String not started by a '\"' character."},
+        {-12, "Could not scan string constant. Unicode character could not be decoded."},
+        {-13, "Could not scan string constant. Unknown escape code."},
+        {-14, "Could not scan number constant."},
+        {-15, "Could not scan string constant. String not terminated by a '\"' character."},
+        {kJSONScannerNestingTooDeep, "Could not scan JSON. Arrays and dictionaries nested more than 512 deep."},
+    };
+    for (const auto& [code, text] : texts) EXPECT_EQ(std::string(describeJSONScannerError(code)), text) << code;
+}
+
+TEST(JSONScanner, NoTextEndsADictionaryOrArrayWithTheClosingCharacterChecks) {
+    // Both loops only end while standing on their closing character, so -6 and -10 never fire: every
+    // text of up to five characters from the bytes that matter is reported by another code.
+    const std::string alphabet = "{}[]\",:1 ";
+    for (const char a : alphabet) {
+        for (const char b : alphabet) {
+            for (const char c : alphabet) {
+                for (const char d : alphabet) {
+                    for (const char open : {'{', '['}) {
+                        JSONScanner scanner(bytesOf(std::string{open, a, b, c, d}));
+                        JSONError error;
+                        const bool read = open == '{' ? scanner.scanJSONDictionary(nullptr, &error)
+                                                      : scanner.scanJSONArray(nullptr, &error);
+                        EXPECT_TRUE(read || (error.code != -6 && error.code != -10)) << open << a << b << c << d;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// `pairs` arrays each holding a dictionary, alternating, with a number at the bottom.
+std::string nested(int pairs) {
+    std::string text;
+    for (int i = 0; i < pairs; ++i) text += "[{\"k\":";
+    text += "0";
+    for (int i = 0; i < pairs; ++i) text += "}]";
+    return text;
+}
+
+TEST(JSONScanner, NestingIsLimitedInDepthNotInCount) {
+    const int pairs = kJSONMaximumNestingDepth / 2;
+    JSONError error;
+    EXPECT_TRUE(JSONScanner(bytesOf(nested(pairs))).scanJSONArray(nullptr, &error)) << error.code;
+    std::string deeper = "[";  // built by appending: g++ 12 misreads literal-plus-temporary as an overlap
+    deeper += nested(pairs);
+    deeper += "]";
+    for (const std::string& text : {deeper, "{\"k\":" + nested(pairs) + "}", std::string(600, '[')}) {
+        JSONScanner scanner(bytesOf(text));
+        EXPECT_FALSE(text[0] == '[' ? scanner.scanJSONArray(nullptr, &error) : scanner.scanJSONDictionary(nullptr, &error));
+        EXPECT_EQ(error.code, kJSONScannerNestingTooDeep);
+        EXPECT_EQ(scanner.scanLocation(), 0u);
+        // A scan that failed on depth leaves the scanner able to read again.
+        scanner.setData(bytesOf(nested(pairs - 1)));
+        EXPECT_TRUE(scanner.scanJSONArray(nullptr, &error));
+    }
+    const std::string deep = nested(pairs - 1);
+    std::shared_ptr<const JSONArray> sideBySide;
+    ASSERT_TRUE(JSONScanner(bytesOf("[" + deep + "," + deep + "," + deep + "]")).scanJSONArray(&sideBySide, &error));
+    EXPECT_EQ(sideBySide->size(), 3u);
+}
+
+TEST(JSONDeserializer, ReadsTheDictionaryAsTheScoreClientSeesIt) {
+    const auto dictionary =
+        read(R"({"a": 1.5e3, "list": [1, {"b": "c"}, null, ], "k": 1, "k": 2, "gone": 3, "gone": , } trailing [)");
+    ASSERT_NE(dictionary, nullptr);
+    EXPECT_EQ(findValue(*dictionary, "a")->asNumber()->value, 1500.0);
+    const JSONArray& list = *findValue(*dictionary, "list")->asArray();
+    ASSERT_EQ(list.size(), 3u) << "trailing commas are accepted";
+    EXPECT_EQ(*findValue(*list[1].asDictionary(), "b")->asString(), "c");
+    EXPECT_TRUE(list[2].isNull());
+    EXPECT_EQ(findValue(*dictionary, "k")->asNumber()->value, 2.0) << "a repeated key keeps the later value";
+    EXPECT_EQ(findValue(*dictionary, "gone"), nullptr) << "a key whose value yields nothing is removed";
+    EXPECT_EQ(dictionary->size(), 3u);
+    for (const std::string_view text : {"{}", "{ \t\r\n }"}) EXPECT_TRUE(read(text)->empty()) << text;
+}
+
+TEST(JSONDeserializer, FailuresCarryTheOutermostError) {
+    const std::pair<std::string, int> cases[] = {
+        {" {}", -1}, {"[]", -1}, {R"({"a": 1 "b": 2})", -5}, {R"({"a": [1 2]})", -4}, {R"({"s": "a\qb"})", -4},
+        {R"({"a": +1})", -5}, {"{\"a\":" + std::string(kJSONMaximumNestingDepth, '[') + "]", kJSONScannerNestingTooDeep},
+        {"{\"a\":" + std::string(1000000, '['), kJSONScannerNestingTooDeep},
+    };
+    for (const auto& [text, code] : cases) {
+        JSONError error;
+        EXPECT_EQ(read(text, &error), nullptr) << text.substr(0, 20);
+        EXPECT_EQ(error.code, code) << text.substr(0, 20);
+        EXPECT_EQ(error.domain, kJSONScannerErrorDomain);
+    }
+    JSONError error;
+    EXPECT_EQ(JSONDeserializer::deserializer().deserializeAsDictionary(std::span<const std::uint8_t>(), &error), nullptr);
+    EXPECT_EQ(error.domain, "JSONDeserializerErrorDomain");
+    EXPECT_EQ(error.code, -1);
+    EXPECT_FALSE(error.localizedDescription.has_value());
+    EXPECT_EQ(read(""), nullptr);
+
+    // Nesting just within the limit is read.
+    const int depth = kJSONMaximumNestingDepth;
+    EXPECT_NE(read("{\"a\":" + std::string(depth - 1, '[') + std::string(depth - 1, ']') + "}"), nullptr);
+    EXPECT_EQ(read("{\"a\":" + std::string(depth, '[') + std::string(depth, ']') + "}"), nullptr);
+}
+
+TEST(JSONDeserializer, EveryCutOfAScoreListFailsCleanly) {
+    const std::string whole = R"({"scores": [{"name": "a\u00e9\"b", "score": -1.25e2, "ok": true}, null], "n": 0})";
+    for (std::size_t length = 1; length < whole.size(); ++length) {
+        JSONError error;
+        EXPECT_EQ(read(whole.substr(0, length), &error), nullptr) << length;
+        EXPECT_EQ(error.domain, kJSONScannerErrorDomain);
+    }
+    EXPECT_NE(read(whole), nullptr);
+}
+
+TEST(JSONDeserializer, EveryUnicodeEncodingReadsTheSameDictionary) {
+    const std::u32string text = U"{\"k\u00e9y\": [\"Ren\u00e9e \U0001F600\", 61.5, null, false]}";
+    const auto expected = read("{\"k\xC3\xA9y\": [\"Ren\xC3\xA9" "e \xF0\x9F\x98\x80\", 61.5, null, false]}");
+    ASSERT_NE(expected, nullptr);
+    for (const int width : {2, 4}) {
+        for (const bool bigEndian : {true, false}) {
+            JSONError error;
+            const auto bytes = encodeUnits(text, width, bigEndian);
+            const auto dictionary = JSONDeserializer::deserializer().deserializeAsDictionary(bytes, &error);
+            ASSERT_NE(dictionary, nullptr) << width << bigEndian << " code " << error.code;
+            EXPECT_EQ(*dictionary, *expected) << width << bigEndian;
+        }
+    }
+    JSONScanner scanner(bytesOf("[1]"));
+    scanner.setScanLocation(2);
+    scanner.setData(encodeUnits(U"[\"\u00e9\"]", 2, false));
+    EXPECT_EQ(scanner.scanLocation(), 0u);
+    EXPECT_EQ(scanner.remainingString(), "[\"\xC3\xA9\"]");
+}
+
+TEST(JSONValue, ContainersCompareByContentShareOnCopyAndReadEmptyWhenNull) {
+    auto array = std::make_shared<const JSONArray>(JSONArray{JSONValue(JSONNumber{1.0, false}), JSONValue()});
+    const JSONValue a(array), b(std::make_shared<const JSONArray>(*array));
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(JSONValue(a).asArray(), array.get());
+    const JSONValue d(std::make_shared<const JSONDictionary>(JSONDictionary{{"k", a}}));
+    EXPECT_NE(d, a);
+    EXPECT_EQ(d.asArray(), nullptr);
+    EXPECT_EQ(JSONValue(std::string("t")).asNumber(), nullptr);
+    EXPECT_TRUE(JSONValue(std::shared_ptr<const JSONArray>{}).asArray()->empty());
+    EXPECT_TRUE(JSONValue(std::shared_ptr<const JSONDictionary>{}).asDictionary()->empty());
+}
+
+}  // namespace
+}  // namespace quintora

@@ -1,0 +1,155 @@
+// The world ranking screen under the real director, talking to an HTTP server of the test's own.
+#include <set>
+
+#include "app/ScoreServerHost.hpp"
+#include "app/WorldRanking.hpp"
+#include "records/RecordsTest.hpp"
+#include "support/HttpServer.hpp"
+
+namespace quintora {
+namespace {
+
+using testing::HttpAnswer;
+using testing::HttpExchange;
+using testing::HttpServer;
+
+class WorldRankingTest : public testing::RecordsTest {
+protected:
+    // A server holding `rows` scores of every level that answers a post with `postAnswer`.
+    void serve(int rows, std::string postAnswer = "OK") {
+        server_ = std::make_unique<HttpServer>([rows, postAnswer](const HttpExchange& exchange) {
+            if (exchange.head.starts_with("POST")) return HttpAnswer(200, postAnswer);
+            std::string list;
+            for (int i = 0; i < rows; ++i) {
+                list += (i ? "," : "") + std::string("{\"qs_playername\":\"P") + std::to_string(i) +
+                        "\",\"qs_score\":" + std::to_string(100 - i) + ".5,\"qs_country\":\"JP\"}";
+            }
+            return HttpAnswer(200, "{\"scores\":[" + list + "]}");
+        });
+        ScoreServerHost::shared().configure(server_->address());
+    }
+    // Opens the screen and lets the network answer.
+    WorldRankingLayer* openRanking(bool submit) {
+        game().B_wordsumit = submit;
+        director().runWithScene(WorldRankingScene::node().get());
+        frame();
+        settle();
+        return dynamic_cast<WorldRankingLayer*>(director().runningScene()->children().front().get());
+    }
+    static void settle() {
+        testing::settleConnections();
+        frame();
+    }
+    std::unique_ptr<HttpServer> server_;
+};
+
+TEST_F(WorldRankingTest, BuildsOneRowPerScoreAndLimitsTheScrollToTheList) {
+    const struct {
+        int rows, maxy;
+    } cases[] = {{15, 190}, {9, 10}, {0, 10}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rows);
+        serve(c.rows);
+        WorldRankingLayer* layer = openRanking(false);
+        ASSERT_NE(layer->rows(), nullptr);
+        const auto& labels = layer->rows()->children();
+        ASSERT_EQ(labels.size(), 4u * c.rows);
+        for (int i = 0; i < c.rows; ++i) {
+            EXPECT_EQ(labels[4 * i]->position(), (Point{50, 250.0f - 30 * i}));
+            EXPECT_EQ(dynamic_cast<Label*>(labels[4 * i + 1].get())->string().substr(1), std::to_string(i));
+        }
+        EXPECT_EQ(layer->scrollLimit(), c.maxy);
+        EXPECT_NE(server_->exchanges().at(0).head.find("&category=Amateur&"), std::string::npos);
+        director().end();
+    }
+}
+
+TEST_F(WorldRankingTest, DraggingUpStopsAtTheLimit) {
+    serve(15);
+    WorldRankingLayer* layer = openRanking(false);
+    touch(TouchPhase::Began, {240, 100});
+    touch(TouchPhase::Moved, {240, 300});  // the finger goes up 200: the list follows
+    EXPECT_EQ(layer->rows()->position().y, 200);
+    touch(TouchPhase::Moved, {240, 310});  // past maxy (190): held just below it
+    EXPECT_EQ(layer->rows()->position().y, 185);
+    touch(TouchPhase::Moved, {240, 10});  // down again, with no lower limit
+    EXPECT_EQ(layer->rows()->position().y, -115);
+}
+
+TEST_F(WorldRankingTest, ATabMovesTheSelectedImagesAndAsksForItsLevel) {
+    const struct {
+        const char* category;
+        Point on[3];
+    } tabs[] = {{"Pro", {{-90, 290}, {220, 290}, {-390, 290}}},
+                {"Legend", {{-90, 290}, {-240, 290}, {350, 290}}},
+                {"Amateur", {{90, 290}, {-240, 290}, {-390, 290}}}};
+    serve(3);
+    WorldRankingLayer* layer = openRanking(false);
+    const Rect frames[] = {layer->proTabFrame(), layer->legendTabFrame(), layer->amateurTabFrame()};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(tabs[i].category);
+        touch(TouchPhase::Began, centre(frames[i]));
+        EXPECT_TRUE(layer->rows()->children().empty());  // emptied at once; the new rows come with the answer
+        settle();
+        for (int k = 0; k < 3; ++k) EXPECT_EQ(layer->selectedTabImages()[k]->position(), tabs[i].on[k]);
+        EXPECT_EQ(layer->rows()->children().size(), 12u);
+        const std::string asked = server_->exchanges().back().head;
+        EXPECT_NE(asked.find("&category=" + std::string(tabs[i].category) + "&"), std::string::npos);
+    }
+}
+
+TEST_F(WorldRankingTest, PostsTheRunOnEntryAfterYesThenShowsTheAmateurList) {
+    serve(2);
+    game().SelectLevel = 2;
+    game().Totaltime = 31.5f;
+    game().NamePost = "Zo\xc3\xab & Co";
+    openRanking(true);
+    const auto exchanges = server_->exchanges();
+    ASSERT_EQ(exchanges.size(), 2u);
+    EXPECT_TRUE(exchanges[0].body.starts_with("qs_category=Pro&qs_playername=Zo%C3%AB%20%26%20Co&qs_score=31.5&"));
+    EXPECT_TRUE(exchanges[1].head.starts_with(
+        "GET /api/get-scores?gamename=Quintora&querytype=4&offset=0&limit=15&flags=0&category=Amateur&device= "));
+    EXPECT_EQ(alert(), nullptr);
+}
+
+TEST_F(WorldRankingTest, FailuresEndInTheirAlerts) {
+    const struct {
+        int answered;  // by the server of the test, or -1 for none at all
+        std::set<std::string> alerts;
+    } cases[] = {
+        {1, {"Score Post Failed: Cannot post the score to the server. Retry"}},
+        {-1,
+         {"Score Post Failed: Internet connection not available. Enable wi-fi / 3g to post your scores to the server",
+          "Score Request Failed: Internet connection not available, cannot view world scores"}},
+    };
+    for (const auto& c : cases) {
+        serve(c.answered, "OK\n");
+        if (c.answered < 0) ScoreServerHost::shared().configure("http://127.0.0.1:1");
+        openRanking(true);
+        std::set<std::string> shown;
+        while (alert() != nullptr && shown.size() < 3) {
+            shown.insert(alert()->title() + ": " + alert()->message());
+            alert()->dismissWithClickedButtonIndex(0);
+        }
+        EXPECT_EQ(shown, c.alerts);
+        director().end();
+    }
+}
+
+TEST_F(WorldRankingTest, AnswersAfterTheScreenHasGoneChangeNothing) {
+    serve(5, "refused");
+    game().B_wordsumit = true;
+    director().runWithScene(WorldRankingScene::node().get());
+    frame();
+    touch(TouchPhase::Began, {220, 290});  // the Pro tab asks for its list at once
+    director().replaceScene(Scene::node().get());
+    frame();
+    testing::CapturedLog log;
+    settle();
+    EXPECT_EQ(alert(), nullptr);
+    EXPECT_EQ(log.text(), "");
+    EXPECT_EQ(server_->exchanges().size(), 2u);
+}
+
+}  // namespace
+}  // namespace quintora
