@@ -17,6 +17,7 @@ sleep 4
 ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
 t0=$(ticks); sleep 10; t1=$(ticks)
 hz=$(getconf CLK_TCK)
-echo "idle menu window at scale $scale: $(( (t1 - t0) * 100 / (10 * hz) ))% of one core"
+awk -v t="$((t1 - t0))" -v hz="$hz" -v scale="$scale" \
+  'BEGIN {printf "idle menu window at scale %s: %.1f%% of one core\n", scale, t * 100 / (10 * hz)}'
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true

@@ -12,6 +12,7 @@
 #include "engine/Matrix.hpp"
 #include "engine/Scene.hpp"
 #include "engine/Scheduler.hpp"
+#include "engine/SpriteBatch.hpp"
 
 namespace quintora {
 
@@ -112,11 +113,20 @@ void Director::setNextScene() {
 // The frame
 
 void Director::mainLoop() {
-    clearBuffers();
+    prepareFrame();
     calculateDeltaTime();
     if (!paused_) Scheduler::sharedScheduler().tick(dt_);
     if (nextScene_ != nullptr) setNextScene();
+    presentFrame(drawScene());
+}
 
+void Director::redraw() {
+    prepareFrame();
+    SpriteBatch::shared().forgetLastFrame();
+    drawScene();
+}
+
+bool Director::drawScene() {
     MatrixStack& stack = modelView();
     stack.push();
     if (landscape_) applyLandscape();
@@ -125,7 +135,16 @@ void Director::mainLoop() {
     for (const Ref<Node>& overlay : overlays_) overlay->visit();
     if (displayFPS_) showFPS();
     stack.pop();
-    presentFrame();
+    // A frame that shows just what the last one showed is neither drawn nor presented again, unless the
+    // surface holding the last picture was rebuilt since.
+    SpriteBatch& batch = SpriteBatch::shared();
+    const int rebuilds = openGLView_ ? openGLView_->rebuildCount() : 0;
+    if (rebuilds != surfaceRebuilds_) batch.forgetLastFrame();
+    surfaceRebuilds_ = rebuilds;
+    if (!batch.endFrame()) return false;
+    clearBuffers();
+    batch.draw();
+    return true;
 }
 
 void Director::calculateDeltaTime() {

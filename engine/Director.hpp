@@ -39,6 +39,8 @@ public:
 
     // The frame
     void mainLoop();
+    // Draws the current frame again, without time passing and without presenting it.
+    void redraw();
     void pause();
     void resume();
     [[nodiscard]] bool isPaused() const { return paused_; }
@@ -105,8 +107,12 @@ private:
     void setDefaultProjection();
     void applyLandscape();
     void showFPS();
+    // Walks the tree and draws the frame; false when it is the same picture as the last one.
+    bool drawScene();
+    // Sets the GL state and the camera every frame is drawn with.
+    void prepareFrame();
     void clearBuffers();
-    void presentFrame();
+    void presentFrame(bool changed);
     void calculateDeltaTime();
     void setNextScene();
     [[nodiscard]] platform::TimeOfDay now() const;
@@ -125,6 +131,7 @@ private:
     bool landscape_ = false;
     bool displayFPS_ = false;
     bool paused_ = false;
+    int surfaceRebuilds_ = 0;
     Size frameSize_{320, 480};  // the portrait GL view
     Ref<Scene> runningScene_;
     Scene* nextScene_ = nullptr;  // held by the scene stack

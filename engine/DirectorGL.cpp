@@ -129,7 +129,8 @@ void Director::applyFrameState() {
 void Director::setDefaultProjection() {
     const Size size = frameSize_;
     glMatrixMode(GL_PROJECTION);
-    glLoadMatrixf(perspective(60, size.width / size.height, 0.5f, 1500.0f).m.data());
+    projection() = perspective(60, size.width / size.height, 0.5f, 1500.0f);
+    glLoadMatrixf(projection().m.data());
     // Looking straight down the z axis from above the centre: at z = 0 one unit is one point.
     const float zEye = size.height / 1.1566f;
     MatrixStack& stack = modelView();
@@ -146,14 +147,16 @@ void Director::applyLandscape() {
     m.translate(-240, -160, 0);
 }
 
-void Director::clearBuffers() {
-    if (!attached_) return;
-    applyFrameState();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+void Director::prepareFrame() {
+    if (attached_) applyFrameState();
 }
 
-void Director::presentFrame() {
-    if (attached_) openGLView_->swapBuffers();
+void Director::clearBuffers() {
+    if (attached_) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void Director::presentFrame(bool changed) {
+    if (attached_) openGLView_->swapBuffers(changed);
 }
 
 void Director::showFPS() {

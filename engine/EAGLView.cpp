@@ -187,10 +187,11 @@ void EAGLView::clearCurrentContext() { display_.releaseCurrent(); }
 
 void EAGLView::bindFramebuffer() { fbo.bindFramebuffer(GL_FRAMEBUFFER_OES, framebuffer_); }
 
-bool EAGLView::swapBuffers() {
+bool EAGLView::swapBuffers(bool changed) {
     if (!display_.isCurrent()) setCurrentContext();
     const bool shown = display_.present(colorTexture_, static_cast<int>(size_.width), static_cast<int>(size_.height),
-                                        static_cast<int>(textureSize_.width), static_cast<int>(textureSize_.height));
+                                        static_cast<int>(textureSize_.width), static_cast<int>(textureSize_.height),
+                                        changed);
     if (!shown) platform::logf("Failed to swap renderbuffer in %s", "swapBuffers");
     // Showing the frame may have bound the window's own framebuffer.
     bindFramebuffer();

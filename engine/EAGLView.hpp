@@ -42,8 +42,8 @@ public:
     }
     ~EAGLView() override;
 
-    // Presents the finished frame.
-    bool swapBuffers();
+    // Presents the finished frame; `changed` false when it is the picture presented last time.
+    bool swapBuffers(bool changed = true);
 
     [[nodiscard]] Rect frame() const { return frame_; }
     void setFrame(Rect frame);

@@ -46,4 +46,9 @@ MatrixStack& modelView() {
     return stack;
 }
 
+Mat4& projection() {
+    static Mat4 matrix;
+    return matrix;
+}
+
 }  // namespace quintora

@@ -39,5 +39,7 @@ private:
 
 // The one model-view stack of the drawing thread.
 MatrixStack& modelView();
+// The projection the director last loaded into GL.
+Mat4& projection();
 
 }  // namespace quintora

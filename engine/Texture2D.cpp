@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "engine/Errors.hpp"
+#include "engine/Matrix.hpp"
+#include "engine/SpriteBatch.hpp"
 #include "platform/Log.hpp"
 
 namespace quintora {
@@ -134,6 +136,8 @@ Ref<Texture2D> Texture2D::initWithData(const void* data, Texture2DPixelFormat fo
             throw EngineException("NSInternalInconsistencyException", "Invalid pixel format");
     }
     Ref<Texture2D> texture(new Texture2D());
+    static std::uint64_t lastSerial = 0;
+    texture->serial_ = ++lastSerial;
     GLint previous = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
     glGenTextures(1, &texture->name_);
@@ -159,20 +163,14 @@ Texture2D::~Texture2D() {
     if (name_ != 0) glDeleteTextures(1, &name_);
 }
 
-void Texture2D::drawAtPoint(Point p) const {
+void Texture2D::drawAtPoint(Point p) {
     const float w = static_cast<float>(width_) * maxS_;
     const float h = static_cast<float>(height_) * maxT_;
     drawInRect({p, {w, h}});
 }
 
-void Texture2D::drawInRect(Rect rect) const {
-    const GLfloat coordinates[] = {0, maxT_, maxS_, maxT_, 0, 0, maxS_, 0};
-    const float x = rect.origin.x, y = rect.origin.y, w = rect.size.width, h = rect.size.height;
-    const GLfloat vertices[] = {x, y, 0, x + w, y, 0, x, y + h, 0, x + w, y + h, 0};
-    glBindTexture(GL_TEXTURE_2D, name_);
-    glVertexPointer(3, GL_FLOAT, 0, vertices);
-    glTexCoordPointer(2, GL_FLOAT, 0, coordinates);
-    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+void Texture2D::drawInRect(Rect rect) {
+    SpriteBatch::shared().addQuad(this, rect, {0, 0, maxS_, maxT_}, modelView().top());
 }
 
 }  // namespace quintora

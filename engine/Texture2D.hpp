@@ -31,8 +31,9 @@ public:
                                        unsigned pixelsHigh, Size contentSize);
     ~Texture2D() override;
 
-    void drawAtPoint(Point point) const;
-    void drawInRect(Rect rect) const;
+    // Queued in the sprite batch with the current model-view matrix, tint and blending.
+    void drawAtPoint(Point point);
+    void drawInRect(Rect rect);
 
     [[nodiscard]] unsigned name() const { return name_; }
     [[nodiscard]] Size contentSize() const { return size_; }
@@ -43,6 +44,9 @@ public:
     [[nodiscard]] float maxT() const { return maxT_; }
     // Every pixel of the image is fully opaque, so drawing it unfaded needs no blending.
     [[nodiscard]] bool isOpaque() const { return opaque_; }
+    // Unique to this texture for the life of the process, unlike GL names, which are reused: two frames
+    // that show the same serials show the same pixels.
+    [[nodiscard]] std::uint64_t serial() const { return serial_; }
 
     // The side a texture gets for an image side: unchanged when 1 or a power of two, else the next
     // power of two above.
@@ -61,6 +65,7 @@ private:
     float maxS_ = 0;
     float maxT_ = 0;
     bool opaque_ = false;
+    std::uint64_t serial_ = 0;
 };
 
 }  // namespace quintora

@@ -20,8 +20,11 @@ public:
     [[nodiscard]] virtual int scale() const = 0;
 
     // Shows a finished portrait frame: `texture` holds it in its lower-left width x height pixels and is
-    // textureWidth x textureHeight in all. Returns false when the screen could not be updated.
-    virtual bool present(unsigned texture, int width, int height, int textureWidth, int textureHeight) = 0;
+    // textureWidth x textureHeight in all; `changed` is false when it holds the picture presented last
+    // time, which needs showing again only if the screen lost it. Returns false when the screen could not
+    // be updated.
+    virtual bool present(unsigned texture, int width, int height, int textureWidth, int textureHeight,
+                         bool changed) = 0;
 
     // What the window lets through to the view it carries.
     bool userInteractionEnabled = true;

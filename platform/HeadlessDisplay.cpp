@@ -1,5 +1,6 @@
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
+#include <GLES/gl.h>
 
 #include "platform/Display.hpp"
 #include "platform/Log.hpp"
@@ -28,8 +29,13 @@ public:
         return reinterpret_cast<void*>(eglGetProcAddress(name));
     }
     [[nodiscard]] int scale() const override { return scale_; }
-    // Nothing to show: screenshots read the engine's framebuffer directly.
-    bool present(unsigned, int, int, int, int) override { return true; }
+    // Nothing to show: screenshots read the engine's framebuffer directly. The finished frame is still
+    // handed to the driver, as a window's swap would: a software driver otherwise keeps queueing frame
+    // after frame, and every texture deleted meanwhile, until its queue is full.
+    bool present(unsigned, int, int, int, int, bool changed) override {
+        if (changed) glFlush();
+        return true;
+    }
 
 private:
     EGLDisplay display_;

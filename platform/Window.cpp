@@ -1,5 +1,6 @@
 #include "platform/Window.hpp"
 
+#include <EGL/egl.h>
 #include <GLES/gl.h>
 #include <GLES/glext.h>
 #include <SDL.h>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "platform/Log.hpp"
 
@@ -62,9 +64,15 @@ public:
     [[nodiscard]] void* procAddress(const char* name) const override { return SDL_GL_GetProcAddress(name); }
     [[nodiscard]] int scale() const override { return scale_; }
 
-    bool present(unsigned texture, int width, int height, int textureWidth, int textureHeight) override {
-        int windowWidth = 0, windowHeight = 0;
-        SDL_GL_GetDrawableSize(window_, &windowWidth, &windowHeight);
+    bool present(unsigned texture, int width, int height, int textureWidth, int textureHeight, bool changed) override {
+        const auto [windowWidth, windowHeight] = drawableSize();
+        // The window keeps showing the last picture until it is uncovered or resized: an unchanged frame
+        // then costs neither the copy into the window nor the swap.
+        const bool sameWindow = windowWidth == shownWidth_ && windowHeight == shownHeight_;
+        if (!changed && sameWindow && !exposed_) return true;
+        shownWidth_ = windowWidth;
+        shownHeight_ = windowHeight;
+        exposed_ = false;
         bindFramebuffer_(GL_FRAMEBUFFER_OES, 0);
         glViewport(0, 0, windowWidth, windowHeight);
         glDisable(GL_SCISSOR_TEST);
@@ -114,7 +122,22 @@ public:
 
     void toggleFullscreen() override {
         const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-        SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+        if (full) {
+            SDL_SetWindowFullscreen(window_, 0);
+            SDL_SetWindowSize(window_, windowed_.w, windowed_.h);
+            SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
+            return;
+        }
+        // Without a window manager nobody acts on the fullscreen request, so the window is also moved
+        // over the whole display by hand; a window manager then makes it fullscreen as usual.
+        SDL_GetWindowPosition(window_, &windowed_.x, &windowed_.y);
+        SDL_GetWindowSize(window_, &windowed_.w, &windowed_.h);
+        SDL_Rect display;
+        if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &display) == 0) {
+            SDL_SetWindowPosition(window_, display.x, display.y);
+            SDL_SetWindowSize(window_, display.w, display.h);
+        }
+        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
 
     void setTextInput(bool on) override {
@@ -126,12 +149,30 @@ public:
     }
 
 private:
+    // The size of the surface GL really draws into. SDL's own figure follows what it asked of the
+    // window system, which without a window manager is not always what happened (a fullscreen switch
+    // that left the window as it was); the EGL surface says what the frame will fill.
+    [[nodiscard]] std::pair<int, int> drawableSize() const {
+        EGLDisplay display = eglGetCurrentDisplay();
+        EGLSurface surface = eglGetCurrentSurface(EGL_DRAW);
+        EGLint width = 0, height = 0;
+        if (display != EGL_NO_DISPLAY && surface != EGL_NO_SURFACE && eglQuerySurface(display, surface, EGL_WIDTH, &width) &&
+            eglQuerySurface(display, surface, EGL_HEIGHT, &height) && width > 0 && height > 0) {
+            return {width, height};
+        }
+        int w = 0, h = 0;
+        SDL_GL_GetDrawableSize(window_, &w, &h);
+        return {w, h};
+    }
+
     void mouseTouch(InputPhase phase, int x, int y, InputSink& sink) {
-        int windowWidth = 0, windowHeight = 0, drawableWidth = 0, drawableHeight = 0;
+        // Mouse positions are in window units, which a high-density display maps to several pixels.
+        int windowWidth = 0, windowHeight = 0, pixelsWide = 0, pixelsHigh = 0;
         SDL_GetWindowSize(window_, &windowWidth, &windowHeight);
-        SDL_GL_GetDrawableSize(window_, &drawableWidth, &drawableHeight);
-        const float fx = static_cast<float>(x) * static_cast<float>(drawableWidth) / static_cast<float>(windowWidth);
-        const float fy = static_cast<float>(y) * static_cast<float>(drawableHeight) / static_cast<float>(windowHeight);
+        SDL_GL_GetDrawableSize(window_, &pixelsWide, &pixelsHigh);
+        const float fx = static_cast<float>(x) * static_cast<float>(pixelsWide) / static_cast<float>(std::max(1, windowWidth));
+        const float fy = static_cast<float>(y) * static_cast<float>(pixelsHigh) / static_cast<float>(std::max(1, windowHeight));
+        const auto [drawableWidth, drawableHeight] = drawableSize();
         const auto point = windowToView(fx, fy, drawableWidth, drawableHeight);
         if (!point) {
             // A drag that leaves the picture ends there; presses outside it are not touches.
@@ -150,8 +191,7 @@ private:
     }
 
     void fingerTouch(InputPhase phase, const SDL_TouchFingerEvent& finger, InputSink& sink) {
-        int drawableWidth = 0, drawableHeight = 0;
-        SDL_GL_GetDrawableSize(window_, &drawableWidth, &drawableHeight);
+        const auto [drawableWidth, drawableHeight] = drawableSize();
         const auto point = windowToView(finger.x * static_cast<float>(drawableWidth),
                                         finger.y * static_cast<float>(drawableHeight), drawableWidth, drawableHeight);
         if (point) sink.touch(phase, static_cast<long>(finger.fingerId) + 1, point->x, point->y);
@@ -164,6 +204,10 @@ private:
             case SDL_WINDOWEVENT:
                 if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) sink.focusChanged(false);
                 if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) sink.focusChanged(true);
+                if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SHOWN ||
+                    event.window.event == SDL_WINDOWEVENT_RESTORED) {
+                    exposed_ = true;
+                }
                 break;
             case SDL_MOUSEBUTTONDOWN:
                 if (event.button.button == SDL_BUTTON_LEFT && event.button.which != SDL_TOUCH_MOUSEID) {
@@ -204,6 +248,9 @@ private:
     int scale_;
     PFNGLBINDFRAMEBUFFEROESPROC bindFramebuffer_ = nullptr;
     bool mouseDown_ = false;
+    SDL_Rect windowed_{0, 0, 0, 0};  // where the window was before it went fullscreen
+    int shownWidth_ = 0, shownHeight_ = 0;  // the drawable size of the last presented picture
+    bool exposed_ = true;
     ViewPoint lastPoint_;
 };
 
