@@ -12,15 +12,6 @@ namespace quintora::server {
 
 namespace {
 
-std::string isoDate(std::int64_t seconds) {
-    const auto time = static_cast<std::time_t>(seconds);
-    std::tm utc{};
-    gmtime_r(&time, &utc);
-    char buffer[32];
-    std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%SZ", &utc);
-    return buffer;
-}
-
 // Stored texts come from anyone: on a terminal, control characters (escape sequences among them) and
 // ill-formed bytes are shown as "?" so that a name cannot rewrite the operator's screen.
 std::string terminalText(const std::string& text) {

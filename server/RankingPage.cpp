@@ -12,6 +12,7 @@
 
 #include "online/GameKey.hpp"
 #include "server/Html.hpp"
+#include "server/Text.hpp"
 
 namespace quintora::server {
 
@@ -62,15 +63,6 @@ int wholeNumber(const char* text, int fallback, int low, int high) {
 std::string timeText(double seconds) {
     char buffer[48];
     std::snprintf(buffer, sizeof buffer, "%.1f s", seconds);
-    return buffer;
-}
-
-std::string isoDate(std::int64_t seconds) {
-    const auto time = static_cast<std::time_t>(seconds);
-    std::tm utc{};
-    gmtime_r(&time, &utc);
-    char buffer[32];
-    std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%SZ", &utc);
     return buffer;
 }
 

@@ -39,15 +39,6 @@ std::optional<std::int64_t> periodStart(int queryType, std::int64_t now) {
     }
 }
 
-std::string isoDate(std::int64_t seconds) {
-    const auto time = static_cast<std::time_t>(seconds);
-    std::tm utc{};
-    gmtime_r(&time, &utc);
-    char buffer[32];
-    std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%SZ", &utc);
-    return buffer;
-}
-
 std::string scoresJson(const std::vector<StoredScore>& rows, int firstRank) {
     std::string json = "{\"scores\":[";
     int rank = firstRank;

@@ -1,6 +1,7 @@
 #pragma once
 // Text as the server takes it in and gives it out: strict UTF-8 checks for what clients send, and JSON
 // string literals for what it answers.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,9 @@ namespace quintora::server {
 // Appends `text` as a quoted JSON string. Everything past ASCII is written as \u escapes, so the answer
 // reads the same whether the reader takes it as UTF-8 or byte by byte; ill-formed bytes become U+FFFD.
 void appendJsonString(std::string& out, std::string_view text);
+
+// A time in seconds since 1970 as an ISO 8601 UTC date and time ("2009-01-01T00:00:00Z").
+[[nodiscard]] std::string isoDate(std::int64_t seconds);
 
 // The shortest decimal text that reads back as exactly `value` (finite values only).
 [[nodiscard]] std::string numberText(double value);
