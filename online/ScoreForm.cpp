@@ -8,11 +8,6 @@ namespace quintora {
 
 namespace {
 
-bool staysUnescaped(unsigned char c) {
-    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return true;
-    return std::string_view("-._~!$'()*,/:;?@").find(static_cast<char>(c)) != std::string_view::npos;
-}
-
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -45,13 +40,15 @@ char foldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A
 
 } // namespace
 
-std::string encodeData(std::string_view text) {
+std::string percentEscape(std::string_view text, std::string_view punctuationKept) {
     static constexpr char digits[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size());
     for (const char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
-        if (staysUnescaped(c)) {
+        const bool kept = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                          punctuationKept.find(ch) != std::string_view::npos;
+        if (kept) {
             out += ch;
         } else {
             out += '%';
@@ -61,6 +58,8 @@ std::string encodeData(std::string_view text) {
     }
     return out;
 }
+
+std::string encodeData(std::string_view text) { return percentEscape(text, "-._~!$'()*,/:;?@"); }
 
 std::optional<FormFields> decodeForm(std::string_view body) {
     FormFields fields;

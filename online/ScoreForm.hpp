@@ -14,6 +14,10 @@ namespace quintora {
 
 using FormFields = std::vector<std::pair<std::string, std::string>>;
 
+// Percent-escapes text byte by byte: letters, digits and the punctuation given stay, every other byte
+// becomes "%XX" (upper-case digits).
+[[nodiscard]] std::string percentEscape(std::string_view text, std::string_view punctuationKept);
+
 // Percent-escapes text for a form field, byte by byte in UTF-8: letters, digits and the URL punctuation
 // "-._~!$'()*,/:;?@" stay, everything else becomes "%XX" (upper-case digits). "&", "=", "+" and "%" are
 // escaped too, so a standard form decoder gives back exactly the text.

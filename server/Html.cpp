@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "online/ScoreForm.hpp"
 #include "online/TextEncoding.hpp"
 
 namespace quintora::server {
@@ -41,22 +42,6 @@ std::string escapeHtml(std::string_view text) {
     return out;
 }
 
-std::string escapeUrlComponent(std::string_view text) {
-    static constexpr char digits[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool unreserved = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                                c == '-' || c == '.' || c == '_' || c == '~';
-        if (unreserved) {
-            out += c;
-        } else {
-            out += '%';
-            out += digits[byte >> 4];
-            out += digits[byte & 15];
-        }
-    }
-    return out;
-}
+std::string escapeUrlComponent(std::string_view text) { return percentEscape(text, "-._~"); }
 
 }  // namespace quintora::server
