@@ -99,6 +99,23 @@ std::string columnText(sqlite3_stmt* row, int column) {
                 : std::string();
 }
 
+// Runs `work` inside a transaction opened with `begin`, rolling back when it throws.
+template <class Work>
+void inTransaction(Connection& connection, const std::string& begin, Work work) {
+    connection.execute(begin);
+    try {
+        work();
+        connection.execute("COMMIT");
+    } catch (...) {
+        try {
+            connection.execute("ROLLBACK");
+        } catch (const StoreError&) {
+            // A failed COMMIT may already have rolled back; nothing more to undo.
+        }
+        throw;
+    }
+}
+
 void upgradeSchema(Connection& connection) {
     connection.execute("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
     const auto upgrades = schemaUpgrades(SqlDialect::Sqlite);
@@ -109,18 +126,13 @@ void upgradeSchema(Connection& connection) {
                          ", newer than this server knows (" + std::to_string(upgrades.size()) + ")");
     }
     if (version == upgrades.size()) return;
-    connection.execute("BEGIN IMMEDIATE");
-    try {
+    inTransaction(connection, "BEGIN IMMEDIATE", [&] {
         for (std::size_t step = version; step < upgrades.size(); ++step) {
             for (const std::string& statement : upgrades[step]) connection.execute(statement);
         }
         connection.execute("INSERT INTO schema_version (version) VALUES (" + std::to_string(upgrades.size()) +
                            ")");
-        connection.execute("COMMIT");
-    } catch (...) {
-        connection.execute("ROLLBACK");
-        throw;
-    }
+    });
 }
 
 class SqliteStore final : public ScoreStore {
@@ -151,8 +163,7 @@ class SqliteStore final : public ScoreStore {
         std::vector<TextRow> rows;
         // Deferred: a lookup takes no write lock, and a change asks for it with its first statement, so
         // the busy timeout covers waiting for the writer.
-        moderator_->execute("BEGIN");
-        try {
+        inTransaction(*moderator_, "BEGIN", [&] {
             for (const SqlStatement& statement : statements) {
                 moderator_->run(statement, [&](sqlite3_stmt* row) {
                     TextRow& columns = rows.emplace_back();
@@ -161,15 +172,7 @@ class SqliteStore final : public ScoreStore {
                     }
                 });
             }
-            moderator_->execute("COMMIT");
-        } catch (...) {
-            try {
-                moderator_->execute("ROLLBACK");
-            } catch (const StoreError&) {
-                // A failed COMMIT may already have rolled back; nothing more to undo.
-            }
-            throw;
-        }
+        });
         return rows;
     }
 
@@ -197,23 +200,14 @@ class SqliteStore final : public ScoreStore {
     }
 
     void commit(std::span<PendingWrite* const> batch) {
-        writer_->execute("BEGIN IMMEDIATE");
-        try {
+        inTransaction(*writer_, "BEGIN IMMEDIATE", [&] {
             for (const PendingWrite* pending : batch) {
                 for (const SqlStatement& statement :
                      writeStatements(*pending->score, pending->mode, SqlDialect::Sqlite)) {
                     writer_->run(statement, [](sqlite3_stmt*) {});
                 }
             }
-            writer_->execute("COMMIT");
-        } catch (...) {
-            try {
-                writer_->execute("ROLLBACK");
-            } catch (const StoreError&) {
-                // A failed COMMIT may already have rolled back; nothing more to undo.
-            }
-            throw;
-        }
+        });
     }
 
     const std::filesystem::path path_;
