@@ -56,21 +56,9 @@ std::size_t onBody(char* data, std::size_t size, std::size_t count, void* user) 
 
 class Network {
 public:
-    // Set up by the first exchange: a game that never opens the ranking never loads the HTTP client, and
-    // polling it every frame costs nothing until then.
     static Network& shared() {
-        std::unique_ptr<Network>& network = instance();
-        if (!network) network.reset(new Network);
-        return *network;
-    }
-    static Network* existing() { return instance().get(); }
-
-    ~Network() {
-        // Exchanges still under way at exit are dropped unanswered, as the process ends with them.
-        for (auto& [easy, connection] : connections_) curl_multi_remove_handle(multi_, easy);
-        connections_.clear();
-        if (multi_) curl_multi_cleanup(multi_);
-        curl_global_cleanup();
+        static Network network;
+        return network;
     }
 
     bool start(UrlRequest request, std::shared_ptr<UrlConnectionDelegate> delegate) {
@@ -132,14 +120,16 @@ public:
     [[nodiscard]] std::size_t active() const { return connections_.size(); }
 
 private:
-    static std::unique_ptr<Network>& instance() {
-        static std::unique_ptr<Network> network;
-        return network;
-    }
-
     Network() {
         if (curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK) multi_ = curl_multi_init();
         if (multi_ == nullptr) log("network: no HTTP client could be set up; no score server can be reached");
+    }
+    ~Network() {
+        // Exchanges still under way at exit are dropped unanswered, as the process ends with them.
+        for (auto& [easy, connection] : connections_) curl_multi_remove_handle(multi_, easy);
+        connections_.clear();
+        if (multi_) curl_multi_cleanup(multi_);
+        curl_global_cleanup();
     }
 
     static int statusOf(CURL* easy) {
@@ -198,17 +188,10 @@ bool startUrlConnection(UrlRequest request, std::shared_ptr<UrlConnectionDelegat
     return Network::shared().start(std::move(request), std::move(delegate));
 }
 
-void pollUrlConnections() {
-    if (Network* network = Network::existing()) network->poll();
-}
+void pollUrlConnections() { Network::shared().poll(); }
 
-void waitForUrlConnections(int milliseconds) {
-    if (Network* network = Network::existing()) network->wait(milliseconds);
-}
+void waitForUrlConnections(int milliseconds) { Network::shared().wait(milliseconds); }
 
-std::size_t activeUrlConnections() {
-    const Network* network = Network::existing();
-    return network != nullptr ? network->active() : 0;
-}
+std::size_t activeUrlConnections() { return Network::shared().active(); }
 
 }  // namespace quintora::platform
