@@ -20,27 +20,22 @@ class ProbeLayer : public Layer {
 public:
     ProbeLayer() { ++liveNodes; }
     ~ProbeLayer() override { --liveNodes; }
-    void onEnter() override {
-        if (journal) journal->add(name + ".enter");
-        Layer::onEnter();
-    }
-    void onExit() override {
-        if (journal) journal->add(name + ".exit");
-        Layer::onExit();
-    }
-    void draw() override {
-        if (journal) journal->add(name + ".draw");
-    }
+    void onEnter() override { note(".enter"); Layer::onEnter(); }
+    void onExit() override { note(".exit"); Layer::onExit(); }
+    void draw() override { note(".draw"); }
     void Tick(float dt) {
-        if (journal) journal->add(name + ".tick");
+        note(".tick");
         lastDt = dt;
         ++ticks;
         if (onTick) onTick();
     }
     bool handleTouchesBegan(const TouchSet&, const TouchEvent&) override {
-        if (journal) journal->add(name + ".began");
+        note(".began");
         if (onTouch) onTouch();
         return handles;
+    }
+    void note(const char* what) {
+        if (journal) journal->add(name + what);
     }
     Journal* journal = nullptr;
     std::string name;
@@ -53,11 +48,15 @@ public:
 
 class DirectorTest : public EngineTest {
 protected:
-    Ref<Scene> sceneWith(const std::string& name, Ref<ProbeLayer>* out = nullptr) {
-        Ref<Scene> scene = Scene::node();
+    Ref<ProbeLayer> probe(const std::string& name) {
         Ref<ProbeLayer> layer = ProbeLayer::node();
         layer->journal = &journal;
         layer->name = name;
+        return layer;
+    }
+    Ref<Scene> sceneWith(const std::string& name, Ref<ProbeLayer>* out = nullptr) {
+        Ref<Scene> scene = Scene::node();
+        Ref<ProbeLayer> layer = probe(name);
         scene->addChild(layer.get());
         if (out) *out = layer;
         return scene;
@@ -70,9 +69,7 @@ TEST_F(DirectorTest, TheFirstFrameEntersTheSceneBeforeDrawingAndItsTimersFireFro
     Ref<Scene> scene = sceneWith("a", &layer);
     layer->schedule(QSEL(ProbeLayer, Tick));
     director().runWithScene(scene.get());
-    frame();
-    EXPECT_EQ(journal.entries, (std::vector<std::string>{"a.enter", "a.draw"}));
-    frame();
+    frames(2);
     EXPECT_EQ(journal.entries, (std::vector<std::string>{"a.enter", "a.draw", "a.tick", "a.draw"}));
     EXPECT_DEATH(director().runWithScene(scene.get()), "You can't run an scene if another Scene is running");
 }
@@ -129,16 +126,11 @@ TEST_F(DirectorTest, PauseStopsTimersAndActionsButKeepsDrawingAndResumeRestoresT
 }
 
 TEST_F(DirectorTest, AReplaceInsideATimerLetsTheTickFinishThenSwitchesAndDrawsTheNewScene) {
-    Ref<ProbeLayer> a, other;
+    Ref<ProbeLayer> a, other = probe("a2");
     director().runWithScene(sceneWith("a", &a).get());
-    Ref<Scene> sceneB = sceneWith("b");
-    Ref<Scene> sceneC = sceneWith("c");
-    other = ProbeLayer::node();
-    other->journal = &journal;
-    other->name = "a2";
+    Ref<Scene> sceneB = sceneWith("b"), sceneC = sceneWith("c");
     frame();
-    Scene* first = director().runningScene();
-    first->addChild(other.get());
+    director().runningScene()->addChild(other.get());
     a->schedule(QSEL(ProbeLayer, Tick));
     other->schedule(QSEL(ProbeLayer, Tick));
     a->onTick = [&] {
@@ -165,10 +157,8 @@ TEST_F(DirectorTest, ConvertCoordinateMapsThePortraitViewToTheLandscapeScene) {
 
 TEST_F(DirectorTest, TouchesGoToTheNewestLayerFirstUntilOneHandlesThem) {
     Ref<Scene> scene = Scene::node();
-    Ref<ProbeLayer> older = ProbeLayer::node(), newer = ProbeLayer::node();
-    for (auto& [layer, name] : {std::pair{older, "older"}, std::pair{newer, "newer"}}) {
-        layer->journal = &journal;
-        layer->name = name;
+    Ref<ProbeLayer> older = probe("older"), newer = probe("newer");
+    for (const Ref<ProbeLayer>& layer : {older, newer}) {
         layer->setIsTouchEnabled(true);
         scene->addChild(layer.get());
     }

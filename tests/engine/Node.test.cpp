@@ -79,17 +79,12 @@ TEST(NodeTree, ProgrammingErrorsStopWithTheirMessages) {
 
 TEST(NodeVisit, NegativeZBeforeTheParentAndTheRestAfterItInvisibleHidesTheSubtree) {
     Journal journal;
-    Ref<DrawnNode> root = drawn(journal, "root");
-    Ref<DrawnNode> back = drawn(journal, "z-1");
-    Ref<DrawnNode> front0 = drawn(journal, "z0");
-    Ref<DrawnNode> front1 = drawn(journal, "z1");
-    Ref<DrawnNode> hidden = drawn(journal, "hidden");
-    Ref<DrawnNode> underHidden = drawn(journal, "under-hidden");
-    root->addChild(front1.get(), 1);
-    root->addChild(front0.get(), 0);
-    root->addChild(back.get(), -1);
+    Ref<DrawnNode> root = drawn(journal, "root"), hidden = drawn(journal, "hidden");
+    root->addChild(drawn(journal, "z1").get(), 1);
+    root->addChild(drawn(journal, "z0").get(), 0);
+    root->addChild(drawn(journal, "z-1").get(), -1);
     root->addChild(hidden.get(), 2);
-    hidden->addChild(underHidden.get(), 0);
+    hidden->addChild(drawn(journal, "under-hidden").get(), 0);
     hidden->setVisible(false);
     root->visit();
     EXPECT_EQ(journal.entries, (std::vector<std::string>{"z-1", "root", "z0", "z1"}));
@@ -147,49 +142,28 @@ TEST_F(NodeLifeTest, SchedulingTwiceKeepsTheFirstIntervalAndTimersWaitUntilTheNo
     EXPECT_FALSE(node->isScheduled("Tick:"));
 }
 
-TEST_F(NodeLifeTest, StopAllThenRunInTheSameFrameStepsOnlyTheNewAction) {
-    Ref<Scene> scene = runScene();
-    Ref<Node> node = Node::node();
-    scene->addChild(node.get());
-    node->runAction(MoveTo::actionWithDuration(1, {100, 0}));
-    frames(2);
-    const float xBefore = node->position().x;
-    node->stopAllActions();
-    node->runAction(MoveTo::actionWithDuration(1, {xBefore, 300}));
-    frame();
-    EXPECT_FLOAT_EQ(node->position().x, xBefore) << "the old move must not be stepped again";
-    EXPECT_GT(node->position().y, 0);
-    EXPECT_EQ(node->numberOfRunningActions(), 1);
-}
-
-TEST_F(NodeLifeTest, RunningAnActionTwiceStopsTheProgram) {
+TEST_F(NodeLifeTest, AnActionRunsOnceAndStopAllThenRunInTheSameFrameStepsOnlyTheNewOne) {
     Ref<Scene> scene = runScene();
     Ref<Node> node = Node::node();
     scene->addChild(node.get());
     Ref<MoveTo> move = MoveTo::actionWithDuration(1, {100, 0});
     node->runAction(move);
     EXPECT_DEATH(node->runAction(move), "Action already sheduled to run");
-    frame();
+    frames(2);
     EXPECT_DEATH(node->runAction(move), "Action already running");
-    // Stopped but not yet removed: it goes on without a restart.
-    node->stopAction(move.get());
-    node->runAction(move);
+    const float xBefore = node->position().x;
+    node->stopAllActions();
+    Ref<MoveTo> up = MoveTo::actionWithDuration(1, {xBefore, 300});
+    node->runAction(up);
+    frame();
+    EXPECT_FLOAT_EQ(node->position().x, xBefore) << "the old move must not be stepped again";
+    EXPECT_GT(node->position().y, 0);
+    EXPECT_EQ(node->numberOfRunningActions(), 1);
+    // Stopped but not yet removed: run again, it goes on.
+    node->stopAction(up.get());
+    node->runAction(up);
     frames(70);
-    EXPECT_FLOAT_EQ(node->position().x, 100);
-}
-
-TEST_F(NodeLifeTest, TheStepTimerLeavesOneFrameAfterTheLastActionFinished) {
-    Ref<Scene> scene = runScene();
-    Ref<Node> node = Node::node();
-    scene->addChild(node.get());
-    node->runAction(MoveTo::actionWithDuration(0.025f, {10, 0}));
-    frame();
-    frame();
-    EXPECT_FLOAT_EQ(node->position().x, 10);
-    EXPECT_TRUE(node->isScheduled("step_:")) << "finished and stopped, but still listed";
-    frame();
-    EXPECT_FALSE(node->isScheduled("step_:"));
-    EXPECT_EQ(node->numberOfRunningActions(), 0);
+    EXPECT_FLOAT_EQ(node->position().y, 300);
 }
 
 }  // namespace

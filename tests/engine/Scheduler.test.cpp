@@ -15,14 +15,16 @@ using testing::Journal;
 class Ticker : public Node {
     QUINTORA_NODE(Ticker)
 public:
-    void First(float) {
+    void First(float dt) {
         journal->add(name + ".First");
+        received = dt;
         if (onFirst) onFirst(*this);
     }
     void Second(float) { journal->add(name + ".Second"); }
     Journal* journal = nullptr;
     std::string name;
     std::function<void(Ticker&)> onFirst;
+    float received = 0;
 };
 
 class SchedulerTest : public EngineTest {
@@ -37,40 +39,28 @@ public:
 };
 
 TEST_F(SchedulerTest, ATimerFiresWithTheAccumulatedTimeAndDropsTheExcess) {
-    int calls = 0;
-    float received = 0;
-    struct Target : Object {
-        int* calls;
-        float* received;
-        void Fire(float dt) {
-            ++*calls;
-            *received = dt;
-        }
-    };
-    Ref<Target> target(new Target());
-    target->calls = &calls;
-    target->received = &received;
-    Ref<Timer> timer = Timer::timerWithTarget(target.get(), QSEL(Target, Fire), 0.1f);
+    Ref<Ticker> target = ticker("t");
+    Ref<Timer> timer = Timer::timerWithTarget(target.get(), QSEL(Ticker, First), 0.1f);
+    auto calls = [&] { return journal.entries.size(); };
     timer->fire(0.06f);
-    EXPECT_EQ(calls, 0);
+    EXPECT_EQ(calls(), 0u);
     timer->fire(0.07f);
-    EXPECT_EQ(calls, 1);
-    EXPECT_FLOAT_EQ(received, 0.13f);
+    EXPECT_EQ(calls(), 1u);
+    EXPECT_FLOAT_EQ(target->received, 0.13f);
     timer->fire(0.07f);  // the 0.03 s beyond the interval were not carried over
-    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(calls(), 1u);
     timer->fire(1.0f);  // at most once per frame
-    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(calls(), 2u);
     EXPECT_EQ(target->retainCount(), 2) << "the timer keeps its target alive";
 }
 
 TEST_F(SchedulerTest, ChangesDuringATickWaitForTheNextOne) {
     Ref<Scene> scene = runScene();
-    Ref<Ticker> a = ticker("a");
-    Ref<Ticker> b = ticker("b");
-    scene->addChild(a.get());
-    scene->addChild(b.get());
-    a->schedule(QSEL(Ticker, First));
-    b->schedule(QSEL(Ticker, First));
+    Ref<Ticker> a = ticker("a"), b = ticker("b");
+    for (const Ref<Ticker>& t : {a, b}) {
+        scene->addChild(t.get());
+        t->schedule(QSEL(Ticker, First));
+    }
     frame();
     ASSERT_EQ(journal.entries, (std::vector<std::string>{"a.First", "b.First"}));
 

@@ -1,13 +1,9 @@
 #include "games/Baseball.hpp"
 
-#include <gtest/gtest.h>
-
 #include "support/StageTest.hpp"
 
-namespace quintora {
+namespace quintora::testing {
 namespace {
-
-using testing::StageTest;
 
 constexpr int kBaseball = 5;
 
@@ -29,7 +25,7 @@ void dawdle(StageTest& t, int) {
     }
     EXPECT_TRUE(rectIntersectsRect(ballRect(), baseball()->secondBase()));
 }
-const testing::RegisterStage kPlayer(kBaseball, {stealTheBase, dawdle, std::nullopt});
+const RegisterStage kPlayer(kBaseball, {stealTheBase, dawdle, std::nullopt});
 
 TEST_F(StageTest, RunnerAndBallArrivingInTheSameTickIsAWin) {
     startStage(kBaseball, 3);
@@ -45,4 +41,4 @@ TEST_F(StageTest, RunnerAndBallArrivingInTheSameTickIsAWin) {
 }
 
 }  // namespace
-}  // namespace quintora
+}  // namespace quintora::testing

@@ -1,14 +1,10 @@
 #include "games/CardSpeed.hpp"
 
-#include <gtest/gtest.h>
-
 #include "engine/Sprite.hpp"
 #include "support/StageTest.hpp"
 
-namespace quintora {
+namespace quintora::testing {
 namespace {
-
-using testing::StageTest;
 
 constexpr int kCardSpeed = 7;
 
@@ -37,7 +33,7 @@ void tapAnother(StageTest& t, int level) {
     t.frames(20);
     tapCard((matchingCard() + 1 + level) % CardSpeedLayer::kCards);
 }
-const testing::RegisterStage kPlayer(kCardSpeed, {tapTheMatch, tapAnother, false});
+const RegisterStage kPlayer(kCardSpeed, {tapTheMatch, tapAnother, false});
 
 // Touches stay live for the second of the result picture: the last card tapped decides.
 TEST_F(StageTest, ACardTappedWhileTheResultShowsDecidesAgain) {
@@ -55,4 +51,4 @@ TEST_F(StageTest, ACardTappedWhileTheResultShowsDecidesAgain) {
 }
 
 }  // namespace
-}  // namespace quintora
+}  // namespace quintora::testing

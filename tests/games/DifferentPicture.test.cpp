@@ -1,15 +1,11 @@
 #include "games/DifferentPicture.hpp"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
 #include "support/StageTest.hpp"
 
-namespace quintora {
+namespace quintora::testing {
 namespace {
-
-using testing::StageTest;
 
 constexpr int kDifferentPicture = 11;
 
@@ -20,7 +16,7 @@ void tapAt(Point p) { StageTest::tap(p.x, p.y); }
 
 void tapTheRightSpot(StageTest&, int) { tapAt(inside(pictures()->spot(1))); }
 void tapTheLives(StageTest&, int) { tapAt({420, 275}); }
-const testing::RegisterStage kPlayer(kDifferentPicture, {tapTheRightSpot, tapTheLives, false});
+const RegisterStage kPlayer(kDifferentPicture, {tapTheRightSpot, tapTheLives, false});
 
 TEST_F(StageTest, TheTouchSquareReachesTheSpotInEitherDrawingFromBelowAndLeftOnly) {
     const struct {
@@ -60,4 +56,4 @@ TEST_F(StageTest, ALevelOutsideTheTableShowsTheEasyPictures) {
 }
 
 }  // namespace
-}  // namespace quintora
+}  // namespace quintora::testing

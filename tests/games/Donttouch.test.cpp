@@ -1,13 +1,9 @@
 #include "games/Donttouch.hpp"
 
-#include <gtest/gtest.h>
-
 #include "support/StageTest.hpp"
 
-namespace quintora {
+namespace quintora::testing {
 namespace {
-
-using testing::StageTest;
 
 constexpr int kDonttouch = 13;
 
@@ -17,7 +13,7 @@ void touchLate(StageTest& t, int) {
     while (t.stageLayer()->currentTime() < 4.85f) t.frame();
     StageTest::tap(470, 10);
 }
-const testing::RegisterStage kPlayer(kDonttouch, {waitItOut, touchLate, true});
+const RegisterStage kPlayer(kDonttouch, {waitItOut, touchLate, true});
 
 TEST_F(StageTest, ATouchWhileTheWinPictureShowsTurnsTheStageIntoALoss) {
     startStage(kDonttouch, 1);
@@ -30,4 +26,4 @@ TEST_F(StageTest, ATouchWhileTheWinPictureShowsTurnsTheStageIntoALoss) {
 }
 
 }  // namespace
-}  // namespace quintora
+}  // namespace quintora::testing

@@ -1,16 +1,12 @@
 #include "games/FollowWay.hpp"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <vector>
 
 #include "support/StageTest.hpp"
 
-namespace quintora {
+namespace quintora::testing {
 namespace {
-
-using testing::StageTest;
 
 constexpr int kFollowWay = 15;
 
@@ -55,7 +51,7 @@ void intoTheFire(StageTest& t, int level) {
     EXPECT_LT(way()->currentTime(), 2.0f);
     EXPECT_EQ(way()->fireRect(level == 3 ? 1 : 0), Rect{}) << "a fire catches once";
 }
-const testing::RegisterStage kPlayer(kFollowWay, {followTheWay, intoTheFire, false});
+const RegisterStage kPlayer(kFollowWay, {followTheWay, intoTheFire, false});
 
 TEST_F(StageTest, OnlyATouchBeginningOnTheCharacterCarriesItAndLettingGoOrCancellingDropsIt) {
     startStage(kFollowWay, 1);
@@ -73,4 +69,4 @@ TEST_F(StageTest, OnlyATouchBeginningOnTheCharacterCarriesItAndLettingGoOrCancel
 }
 
 }  // namespace
-}  // namespace quintora
+}  // namespace quintora::testing

@@ -1,17 +1,13 @@
 #include "games/GamEat.hpp"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "support/StageTest.hpp"
 
-namespace quintora {
+namespace quintora::testing {
 namespace {
-
-using testing::StageTest;
 
 constexpr int kGamEat = 8;
 constexpr double kTilt = 0.5;  // what a held arrow key gives, in g
@@ -55,7 +51,7 @@ void eatEverything(StageTest& t, int level) {
 }
 // No piece ever lies in the top right corner.
 void rollIntoTheCorner(StageTest& t, int) { t.setTilt(kTilt, -kTilt); }
-const testing::RegisterStage kPlayer(kGamEat, {eatEverything, rollIntoTheCorner, false});
+const RegisterStage kPlayer(kGamEat, {eatEverything, rollIntoTheCorner, false});
 
 TEST_F(StageTest, AnEatenPieceDoesNotCountAgainInTheLowerLeftCorner) {
     startStage(kGamEat, 2);
@@ -78,4 +74,4 @@ TEST_F(StageTest, AnEatenPieceDoesNotCountAgainInTheLowerLeftCorner) {
 }
 
 }  // namespace
-}  // namespace quintora
+}  // namespace quintora::testing

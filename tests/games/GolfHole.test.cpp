@@ -1,16 +1,12 @@
 #include "games/GolfHole.hpp"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <vector>
 
 #include "support/StageTest.hpp"
 
-namespace quintora {
+namespace quintora::testing {
 namespace {
-
-using testing::StageTest;
 
 constexpr int kGolfHole = 14;
 constexpr double kTilt = 0.5;  // what a held arrow key gives, in g
@@ -46,7 +42,7 @@ void missIt(StageTest& t, int level) {
     steer(t, {{50, 90}, {200, 90}});
     EXPECT_LT(golf()->currentTime(), 4.0f);
 }
-const testing::RegisterStage kPlayer(kGolfHole, {sinkIt, missIt, false});
+const RegisterStage kPlayer(kGolfHole, {sinkIt, missIt, false});
 
 TEST_F(StageTest, ABallPushedOffTheScreenIsPutBackOnTheEdge) {
     startStage(kGolfHole, 1);
@@ -58,4 +54,4 @@ TEST_F(StageTest, ABallPushedOffTheScreenIsPutBackOnTheEdge) {
 }
 
 }  // namespace
-}  // namespace quintora
+}  // namespace quintora::testing

@@ -1,16 +1,12 @@
 #include "games/HamburgerGame.hpp"
 
-#include <gtest/gtest.h>
-
 #include <vector>
 
 #include "engine/TextureMgr.hpp"
 #include "support/StageTest.hpp"
 
-namespace quintora {
+namespace quintora::testing {
 namespace {
-
-using testing::StageTest;
 
 constexpr int kHamburger = 1;
 
@@ -52,7 +48,7 @@ void serveWrong(StageTest&, int level) {
     EXPECT_TRUE(StageTest::decided()) << "lost at the tap";
     EXPECT_EQ(burger()->stackedFilling(1), nullptr);
 }
-const testing::RegisterStage kPlayer(kHamburger, {serveTheOrder, serveWrong, false});
+const RegisterStage kPlayer(kHamburger, {serveTheOrder, serveWrong, false});
 
 TEST_F(StageTest, ACompletionFirstSeenByTheFiftiethTickEndsAsLost) {
     startStage(kHamburger, 1);
@@ -79,4 +75,4 @@ TEST_F(StageTest, TraysTappedPastTheOrdersSlotsAreWrongAndStackNothing) {
 }
 
 }  // namespace
-}  // namespace quintora
+}  // namespace quintora::testing

@@ -1,16 +1,12 @@
 #include "games/Mathematics.hpp"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <string>
 
 #include "support/StageTest.hpp"
 
-namespace quintora {
+namespace quintora::testing {
 namespace {
-
-using testing::StageTest;
 
 constexpr int kMathematics = 12;
 constexpr Point kOk{320, 100};
@@ -49,7 +45,7 @@ void answerWrong(StageTest&, int) {
     keyIn(result() + 1);
     press(kOk);
 }
-const testing::RegisterStage kPlayer(kMathematics, {answerRight, answerWrong, false});
+const RegisterStage kPlayer(kMathematics, {answerRight, answerWrong, false});
 
 TEST_F(StageTest, KeyingBuildsTheNumberAndDeleteOrAFourthDigitStartsAgain) {
     const struct {
@@ -77,4 +73,4 @@ TEST_F(StageTest, OkAgainWhileTheResultShowsJudgesTheNumberShownThen) {
 }
 
 }  // namespace
-}  // namespace quintora
+}  // namespace quintora::testing

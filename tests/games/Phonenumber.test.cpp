@@ -1,13 +1,9 @@
 #include "games/Phonenumber.hpp"
 
-#include <gtest/gtest.h>
-
 #include "support/StageTest.hpp"
 
-namespace quintora {
+namespace quintora::testing {
 namespace {
-
-using testing::StageTest;
 
 constexpr int kPhonenumber = 6;
 
@@ -26,7 +22,7 @@ void dialAWrongKey(StageTest&, int) {
     EXPECT_TRUE(StageTest::decided()) << "the lose picture comes at once";
     EXPECT_EQ(phone()->dialled(), 1);
 }
-const testing::RegisterStage kPlayer(kPhonenumber, {dialTheNumber, dialAWrongKey, false});
+const RegisterStage kPlayer(kPhonenumber, {dialTheNumber, dialAWrongKey, false});
 
 TEST_F(StageTest, KeysAfterTheWholeNumberAreIgnored) {
     for (const int extra : {0, 5}) {
@@ -60,4 +56,4 @@ TEST_F(StageTest, FinishingTheNumberAfterAWrongKeyStillWins) {
 }
 
 }  // namespace
-}  // namespace quintora
+}  // namespace quintora::testing

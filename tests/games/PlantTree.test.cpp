@@ -1,15 +1,11 @@
 #include "games/PlantTree.hpp"
 
-#include <gtest/gtest.h>
-
 #include <string>
 
 #include "support/StageTest.hpp"
 
-namespace quintora {
+namespace quintora::testing {
 namespace {
-
-using testing::StageTest;
 
 constexpr int kPlantTree = 10;
 
@@ -47,7 +43,7 @@ void plantThemAll(StageTest& t, int level) {
 void plantSlowly(StageTest& t, int) {
     for (int i = 0; i < 20 && !StageTest::decided(); ++i) tapButton(t, 1, 30);
 }
-const testing::RegisterStage kPlayer(kPlantTree, {plantThemAll, plantSlowly, false});
+const RegisterStage kPlayer(kPlantTree, {plantThemAll, plantSlowly, false});
 
 TEST_F(StageTest, OnlyATouchSquareMeetingTheButtonPlants) {
     startStage(kPlantTree, 1);
@@ -82,4 +78,4 @@ TEST_F(StageTest, TheLastTreePlantedAfterTheTimeOutTurnsTheLossIntoAWin) {
 }
 
 }  // namespace
-}  // namespace quintora
+}  // namespace quintora::testing

@@ -1,16 +1,12 @@
 #include "games/SameGrim.hpp"
 
-#include <gtest/gtest.h>
-
 #include <string>
 
 #include "engine/TextureMgr.hpp"
 #include "support/StageTest.hpp"
 
-namespace quintora {
+namespace quintora::testing {
 namespace {
-
-using testing::StageTest;
 
 constexpr int kSameGrim = 2;
 
@@ -48,7 +44,7 @@ void dropAWrongOne(StageTest& t, int level) {
     t.frames(20);
     EXPECT_FALSE(tinted(0));
 }
-const testing::RegisterStage kPlayer(kSameGrim, {matchEveryPicture, dropAWrongOne, false});
+const RegisterStage kPlayer(kSameGrim, {matchEveryPicture, dropAWrongOne, false});
 
 TEST_F(StageTest, DragsThatPickNothingOrAreCancelledScoreNothing) {
     startStage(kSameGrim, 3);
@@ -99,4 +95,4 @@ TEST_F(StageTest, ASecondFingerTakesOverOnlyWhenItMeetsAPicture) {
 }
 
 }  // namespace
-}  // namespace quintora
+}  // namespace quintora::testing

@@ -1,13 +1,9 @@
 #include "games/SparkMove.hpp"
 
-#include <gtest/gtest.h>
-
 #include "support/StageTest.hpp"
 
-namespace quintora {
+namespace quintora::testing {
 namespace {
-
-using testing::StageTest;
 
 constexpr int kSparkMove = 3;
 constexpr double kTilt = 0.5;  // what a held arrow key gives, in g
@@ -43,7 +39,7 @@ void runUnderTheSparks(StageTest& t, int) {
     EXPECT_TRUE(met);
 }
 // Left alone at the test clock's seed, no spark falls on the figure's starting place.
-const testing::RegisterStage kPlayer(kSparkMove, {hideLeft, runUnderTheSparks, true});
+const RegisterStage kPlayer(kSparkMove, {hideLeft, runUnderTheSparks, true});
 
 TEST_F(StageTest, AFallenSparkBelowTheScreenNoLongerHitsAFigureOnTheBottomEdge) {
     startStage(kSparkMove, 1);
@@ -67,4 +63,4 @@ TEST_F(StageTest, AFallenSparkBelowTheScreenNoLongerHitsAFigureOnTheBottomEdge) 
 }
 
 }  // namespace
-}  // namespace quintora
+}  // namespace quintora::testing

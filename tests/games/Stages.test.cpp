@@ -1,27 +1,23 @@
 // The rules every stage shares, checked for each of the sixteen with the player its own test file
 // registers: a win keeps the lives, a loss costs one and says so in the log, both add the stage's time to
 // the total and hand over to the next stage, and a stage left alone ends at the fiftieth tick.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
 #include "support/Files.hpp"
 #include "support/StageTest.hpp"
 
-namespace quintora {
+namespace quintora::testing {
 namespace {
-
-using testing::StageTest;
 
 constexpr float kFiftiethTick = 4.9999976f;
 
 class StageRules : public StageTest, public ::testing::WithParamInterface<int> {
 public:
-    const testing::StagePlayer& player() {
-        const auto found = testing::stagePlayers().find(GetParam());
-        EXPECT_NE(found, testing::stagePlayers().end()) << "stage " << GetParam() << " registers no player";
-        static const testing::StagePlayer none{};
-        return found == testing::stagePlayers().end() ? none : found->second;
+    const StagePlayer& player() {
+        const auto found = stagePlayers().find(GetParam());
+        EXPECT_NE(found, stagePlayers().end()) << "stage " << GetParam() << " registers no player";
+        static const StagePlayer none{};
+        return found == stagePlayers().end() ? none : found->second;
     }
 
     // Plays the stage at every level and checks the bookkeeping of its outcome.
@@ -29,7 +25,7 @@ public:
         ASSERT_NE(play, nullptr);
         for (int level = 1; level <= 3; ++level) {
             SCOPED_TRACE("level " + std::to_string(level));
-            testing::CapturedLog log;
+            CapturedLog log;
             game().Totaltime = 1.5f;
             const Ref<MiniGameLayer> layer(startStage(GetParam(), level, 3));
             ASSERT_NE(layer.get(), nullptr);
@@ -71,4 +67,4 @@ TEST_P(StageRules, LeftAloneEndsAsItsRulesSay) {
 INSTANTIATE_TEST_SUITE_P(Stage, StageRules, ::testing::Range(1, 17));
 
 }  // namespace
-}  // namespace quintora
+}  // namespace quintora::testing

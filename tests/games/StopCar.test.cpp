@@ -1,13 +1,9 @@
 #include "games/StopCar.hpp"
 
-#include <gtest/gtest.h>
-
 #include "support/StageTest.hpp"
 
-namespace quintora {
+namespace quintora::testing {
 namespace {
-
-using testing::StageTest;
 
 constexpr int kStopCar = 9;
 
@@ -50,7 +46,7 @@ void spareOne(StageTest& t, int level) {
     stopCars(t, 1u);
     EXPECT_EQ(road()->stoppedCount(), level + 1);
 }
-const testing::RegisterStage kPlayer(kStopCar, {stopAll, spareOne, std::nullopt});
+const RegisterStage kPlayer(kStopCar, {stopAll, spareOne, std::nullopt});
 
 TEST_F(StageTest, AStoppedCarStaysAndCountsOnce) {
     startStage(kStopCar, 2);
@@ -67,4 +63,4 @@ TEST_F(StageTest, AStoppedCarStaysAndCountsOnce) {
 }
 
 }  // namespace
-}  // namespace quintora
+}  // namespace quintora::testing

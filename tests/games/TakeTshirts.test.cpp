@@ -1,13 +1,9 @@
 #include "games/TakeTshirts.hpp"
 
-#include <gtest/gtest.h>
-
 #include "support/StageTest.hpp"
 
-namespace quintora {
+namespace quintora::testing {
 namespace {
-
-using testing::StageTest;
 
 constexpr int kTakeTshirts = 4;
 
@@ -33,7 +29,7 @@ void pressWrongButtons(StageTest&, int) {
         press(nextKind());
     }
 }
-const testing::RegisterStage kPlayer(kTakeTshirts, {takeEveryShirt, pressWrongButtons, false});
+const RegisterStage kPlayer(kTakeTshirts, {takeEveryShirt, pressWrongButtons, false});
 
 TEST_F(StageTest, ButtonsAfterTheLastShirtAreIgnored) {
     for (const int extra : {0, 3}) {
@@ -65,4 +61,4 @@ TEST_F(StageTest, TheLastShirtTakenInTheFinalTenthStillWins) {
 }
 
 }  // namespace
-}  // namespace quintora
+}  // namespace quintora::testing

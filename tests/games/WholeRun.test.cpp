@@ -2,8 +2,6 @@
 // order, until the fifth loss ends the run on the records screen. The player wins the stages whose
 // players are registered for it, waits through the others, and the run's bookkeeping is read back from
 // the log.
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -14,10 +12,8 @@
 #include "support/Files.hpp"
 #include "support/StageTest.hpp"
 
-namespace quintora {
+namespace quintora::testing {
 namespace {
-
-using testing::StageTest;
 
 struct Played {
     int stage;
@@ -51,7 +47,7 @@ public:
             if (layer.get() == nullptr) break;
             const int stage = game().RanStage, lifeBefore = game().Life;
             setTilt(0, 0);
-            if (played.size() % 3 == 0) testing::stagePlayers().at(stage).win(*this, level);
+            if (played.size() % 3 == 0) stagePlayers().at(stage).win(*this, level);
             for (int i = 0; i < 20 * 60 && director().runningScene() == scene; ++i) tiltFrames(1);
             EXPECT_NE(director().runningScene(), scene) << "stage " << stage << " never ended";
             EXPECT_LE(lifeBefore - game().Life, 1);
@@ -70,7 +66,7 @@ TEST_F(WholeRunTest, EveryLevelPlaysTheChosenOrderUntilTheFifthLossAndLogsItsBoo
         game().reset();
         game().arrayselect = run.order;
         game().stagenum = run.start;
-        testing::CapturedLog log;
+        CapturedLog log;
         // The menu as the player meets it: the level buttons appear after the logo.
         director().runWithScene(MenuScene::node().get());
         frames(4 * 60);
@@ -122,4 +118,4 @@ TEST_F(WholeRunTest, EveryLevelPlaysTheChosenOrderUntilTheFifthLossAndLogsItsBoo
 }
 
 }  // namespace
-}  // namespace quintora
+}  // namespace quintora::testing

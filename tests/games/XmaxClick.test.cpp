@@ -1,14 +1,10 @@
 #include "games/XmaxClick.hpp"
 
-#include <gtest/gtest.h>
-
 #include "support/StageTest.hpp"
 
-namespace quintora {
+namespace quintora::testing {
 namespace {
 
-using testing::StageTest;
-using testing::pixelAt;
 
 constexpr int kXmaxClick = 16;
 
@@ -34,7 +30,7 @@ void missOne(StageTest& t, int) {
     tapPictures(1, xmas()->blackened());
     EXPECT_EQ(xmas()->found(), xmas()->blackened() - 1);
 }
-const testing::RegisterStage kPlayer(kXmaxClick, {findThemAll, missOne, false});
+const RegisterStage kPlayer(kXmaxClick, {findThemAll, missOne, false});
 
 TEST_F(StageTest, SilhouettesAreBlackAndAFoundOneShowsItsColoursAgain) {
     startStage(kXmaxClick, 1);
@@ -53,4 +49,4 @@ TEST_F(StageTest, SilhouettesAreBlackAndAFoundOneShowsItsColoursAgain) {
 }
 
 }  // namespace
-}  // namespace quintora
+}  // namespace quintora::testing

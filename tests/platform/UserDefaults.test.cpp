@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <regex>
 #include <string>
 #include <vector>
@@ -32,11 +33,12 @@ public:
     }
     fs::path store() const { return folder_ / UserDefaults::fileName; }
 
-    std::vector<fs::path> damagedCopies() const {
+    // The copies of damaged stores moved aside in a folder.
+    static std::size_t damagedCopies(const fs::path& folder) {
         static const std::regex dated(R"(defaults\.sqlite3\.damaged-\d{8}-\d{6}(-\d+)?)");
-        std::vector<fs::path> found;
-        for (const auto& entry : fs::directory_iterator(folder_)) {
-            if (std::regex_match(entry.path().filename().string(), dated)) found.push_back(entry.path());
+        std::size_t found = 0;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            found += std::regex_match(entry.path().filename().string(), dated) ? 1 : 0;
         }
         return found;
     }
@@ -66,62 +68,44 @@ void runSql(const fs::path& file, const char* sql) {
     sqlite3_close(db);
 }
 
-// Runs `body` in a child process that exits without closing anything, as a crash would; its exit code.
-int inChild(const std::function<bool()>& body) {
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(body() ? 0 : 1);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-}
-
-TEST_F(UserDefaultsTest, ValuesAreKeptByKeyAndSurviveReopeningAndACrash) {
+// A second game process writing at the same moment, which ends without closing anything, as a crash
+// would: every write of both lands, and the file stays whole.
+TEST_F(UserDefaultsTest, ValuesAreKeptByKeyAndSurviveReopeningAConcurrentWriterAndACrash) {
     const fs::path nested = folder_ / "data" / "quintora";
+    UserDefaults(nested.string()).setObject("first", "Level13Name");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        auto* defaults = new UserDefaults(nested.string());  // never closed
+        bool ok = true;
+        for (int i = 0; i < 40; ++i) ok = defaults->setObject(std::to_string(i), "child" + std::to_string(i)) && ok;
+        ::_exit(ok && defaults->setObject("child", "Level13Name") && defaults->synchronize() ? 0 : 1);
+    }
     {
         UserDefaults defaults(nested.string());
         EXPECT_TRUE(defaults.isPersistent());
         EXPECT_EQ(defaults.stringForKey("Level11"), std::nullopt);
+        for (int i = 0; i < 40; ++i) EXPECT_TRUE(defaults.setObject(std::to_string(i), "parent" + std::to_string(i)));
         EXPECT_TRUE(defaults.setObject("24.9", "Level11"));
         EXPECT_TRUE(defaults.setObject("30.0", "Level11"));
         EXPECT_TRUE(defaults.setObject("", "Level12Name"));  // the empty name is a value
         EXPECT_TRUE(defaults.setObject(std::string("Zo\xC3\xAB ") + '\0' + "x", "Level21Name"));
         EXPECT_TRUE(defaults.synchronize());
     }
-    EXPECT_EQ(inChild([&] {
-                  auto* defaults = new UserDefaults(nested.string());  // never closed
-                  return defaults->setObject("child", "Level13Name") && defaults->synchronize();
-              }),
-              0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     UserDefaults reopened(nested.string());
     EXPECT_EQ(reopened.stringForKey("Level11"), "30.0");
     EXPECT_EQ(reopened.stringForKey("level11"), std::nullopt);
     EXPECT_EQ(reopened.stringForKey("Level12Name"), "");
     EXPECT_EQ(reopened.stringForKey("Level21Name"), std::string("Zo\xC3\xAB ") + '\0' + "x");
     EXPECT_EQ(reopened.stringForKey("Level13Name"), "child");
-    EXPECT_EQ(integrityOf(nested / UserDefaults::fileName), "ok");
-}
-
-TEST_F(UserDefaultsTest, TwoGameProcessesWritingAtOnceBothSucceedAndKeepTheFileWhole) {
-    fs::create_directories(folder_);
-    auto writeAll = [this](const std::string& writer) {
-        UserDefaults defaults(folder_.string());
-        bool ok = true;
-        for (int i = 0; i < 40; ++i) ok = defaults.setObject(std::to_string(i), writer + std::to_string(i)) && ok;
-        return defaults.synchronize() && ok;
-    };
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(writeAll("child") ? 0 : 1);
-    EXPECT_TRUE(writeAll("parent"));
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_EQ(integrityOf(store()), "ok");
-    UserDefaults reopened(folder_.string());
     for (int i = 0; i < 40; ++i) {
         EXPECT_EQ(reopened.stringForKey("child" + std::to_string(i)), std::to_string(i));
         EXPECT_EQ(reopened.stringForKey("parent" + std::to_string(i)), std::to_string(i));
     }
-    EXPECT_TRUE(damagedCopies().empty());
+    EXPECT_EQ(integrityOf(nested / UserDefaults::fileName), "ok");
+    EXPECT_EQ(damagedCopies(nested), 0u);
 }
 
 TEST_F(UserDefaultsTest, AStoreLockedTooLongKeepsTheValueInMemoryUntilSynchronized) {
@@ -166,7 +150,7 @@ TEST_F(UserDefaultsTest, ADamagedForeignOrUnreadableFileIsMovedAsideUnderADatedN
         c.spoil(store());
         // A journal left beside a damaged file must not survive into the fresh store.
         if (c.asRoot) std::ofstream(folder_ / "defaults.sqlite3-journal") << "not a journal either";
-        const std::size_t copiesBefore = damagedCopies().size();
+        const std::size_t copiesBefore = damagedCopies(folder_);
         {
             CapturedLog log;
             UserDefaults defaults(folder_.string());
@@ -175,7 +159,7 @@ TEST_F(UserDefaultsTest, ADamagedForeignOrUnreadableFileIsMovedAsideUnderADatedN
             EXPECT_EQ(defaults.stringForKey("Level11"), std::nullopt);
             EXPECT_TRUE(defaults.setObject("12.3", "Level21"));
         }
-        EXPECT_EQ(damagedCopies().size(), copiesBefore + 1) << "earlier copies are kept";
+        EXPECT_EQ(damagedCopies(folder_), copiesBefore + 1) << "earlier copies are kept";
         EXPECT_FALSE(fs::exists(folder_ / "defaults.sqlite3-journal"));
         EXPECT_EQ(integrityOf(store()), "ok");
         EXPECT_EQ(UserDefaults(folder_.string()).stringForKey("Level21"), "12.3");
@@ -206,19 +190,13 @@ TEST_F(UserDefaultsTest, AFolderThatCannotBeWrittenKeepsChangesInMemoryAndOldVal
     EXPECT_EQ(UserDefaults(folder_.string() + "/readonly").stringForKey("Level31"), "30.0");
 }
 
-TEST_F(UserDefaultsTest, TheDeviceIdentifierIsAVersion4UuidKeptAcrossRuns) {
+TEST_F(UserDefaultsTest, TheDeviceIdentifierIsAVersion4UuidKeptAcrossRunsAndReplacesAnythingElse) {
     static const std::regex uuid("[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}");
-    std::string identifier;
-    {
-        UserDefaults defaults((folder_ / "a").string());
-        identifier = deviceIdentifier(defaults);
-        EXPECT_TRUE(std::regex_match(identifier, uuid)) << identifier;
-    }
-    UserDefaults reopened((folder_ / "a").string());
+    const std::string identifier = deviceIdentifier(*std::make_unique<UserDefaults>((folder_ / "a").string()));
+    EXPECT_TRUE(std::regex_match(identifier, uuid)) << identifier;
+    UserDefaults reopened((folder_ / "a").string()), other((folder_ / "b").string());
     EXPECT_EQ(deviceIdentifier(reopened), identifier);
-    UserDefaults other((folder_ / "b").string());
     EXPECT_NE(deviceIdentifier(other), identifier);
-    // Whatever else sits under the key is replaced by a proper identifier.
     ASSERT_TRUE(other.setObject("not-a-uuid", "DeviceIdentifier"));
     const std::string replaced = deviceIdentifier(other);
     EXPECT_TRUE(std::regex_match(replaced, uuid)) << replaced;
