@@ -11,6 +11,7 @@ namespace {
 
 using testing::EngineTest;
 using testing::Journal;
+using Entries = std::vector<std::string>;
 
 int liveNodes = 0;
 
@@ -70,7 +71,7 @@ TEST_F(DirectorTest, TheFirstFrameEntersTheSceneBeforeDrawingAndItsTimersFireFro
     layer->schedule(QSEL(ProbeLayer, Tick));
     director().runWithScene(scene.get());
     frames(2);
-    EXPECT_EQ(journal.entries, (std::vector<std::string>{"a.enter", "a.draw", "a.tick", "a.draw"}));
+    EXPECT_EQ(journal.entries, (Entries{"a.enter", "a.draw", "a.tick", "a.draw"}));
     EXPECT_DEATH(director().runWithScene(scene.get()), "You can't run an scene if another Scene is running");
 }
 
@@ -140,8 +141,7 @@ TEST_F(DirectorTest, AReplaceInsideATimerLetsTheTickFinishThenSwitchesAndDrawsTh
     };
     journal.entries.clear();
     frame();
-    EXPECT_EQ(journal.entries,
-              (std::vector<std::string>{"a.tick", "a2.tick", "a.exit", "a2.exit", "b.enter", "b.draw"}));
+    EXPECT_EQ(journal.entries, (Entries{"a.tick", "a2.tick", "a.exit", "a2.exit", "b.enter", "b.draw"}));
     EXPECT_EQ(director().runningScene(), sceneB.get());
 }
 
@@ -164,31 +164,23 @@ TEST_F(DirectorTest, TouchesGoToTheNewestLayerFirstUntilOneHandlesThem) {
     }
     director().runWithScene(scene.get());
     frame();
-    journal.entries.clear();
-
     const TouchSet touch{Touch{1, {100, 100}}};
-    director().touchesBegan(touch, {});
-    EXPECT_EQ(journal.entries, (std::vector<std::string>{"newer.began", "older.began"}));
-
-    journal.entries.clear();
+    auto began = [&] {
+        journal.entries.clear();
+        director().touchesBegan(touch, {});
+        return journal.entries;
+    };
+    EXPECT_EQ(began(), (Entries{"newer.began", "older.began"}));
     newer->handles = true;
-    director().touchesBegan(touch, {});
-    EXPECT_EQ(journal.entries, (std::vector<std::string>{"newer.began"}));
-
+    EXPECT_EQ(began(), (Entries{"newer.began"}));
     // Leaving during dispatch disturbs nothing: the event still reaches the other layer.
-    journal.entries.clear();
     newer->handles = false;
     newer->onTouch = [&] { scene->removeChild(newer.get(), true); };
-    director().touchesBegan(touch, {});
-    EXPECT_EQ(journal.entries, (std::vector<std::string>{"newer.began", "newer.exit", "older.began"}));
-    journal.entries.clear();
-    director().touchesBegan(touch, {});
-    EXPECT_EQ(journal.entries, (std::vector<std::string>{"older.began"}));
-
+    EXPECT_EQ(began(), (Entries{"newer.began", "newer.exit", "older.began"}));
+    EXPECT_EQ(began(), (Entries{"older.began"}));
     // With events off, nothing is delivered; a layer that lacks the operation is simply passed over.
-    journal.entries.clear();
     director().setEventsEnabled(false);
-    director().touchesBegan(touch, {});
+    EXPECT_TRUE(began().empty());
     director().setEventsEnabled(true);
     director().touchesEnded(touch, {});
     EXPECT_TRUE(journal.entries.empty());

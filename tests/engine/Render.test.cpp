@@ -18,10 +18,7 @@ using testing::pixelAt;
 using Colour = std::array<int, 3>;
 
 bool near(Colour a, Colour b) {
-    for (int i = 0; i < 3; ++i) {
-        if (std::abs(a[i] - b[i]) > 16) return false;
-    }
-    return true;
+    return std::abs(a[0] - b[0]) <= 16 && std::abs(a[1] - b[1]) <= 16 && std::abs(a[2] - b[2]) <= 16;
 }
 
 constexpr Colour kBlack{0, 0, 0}, kRed{255, 0, 0}, kGreen{0, 255, 0};
@@ -43,8 +40,7 @@ public:
 };
 
 TEST_F(RenderTest, SpritesAreCentredOnTheirPositionStackedByZAndTintedOrHidden) {
-    const std::string red = solidImage("red.png", 40, 20, {255, 0, 0, 255});
-    const std::string green = solidImage("green.png", 40, 20, {0, 255, 0, 255});
+    const std::string red = solidImage("red.png", 40, 20, {255, 0, 0, 255}), green = solidImage("green.png", 40, 20, {0, 255, 0, 255});
     const std::string white = solidImage("white.png", 30, 30, {255, 255, 255, 255});
     sprite(red, {100, 200});
     sprite(green, {100, 100}, 2);
@@ -58,10 +54,7 @@ TEST_F(RenderTest, SpritesAreCentredOnTheirPositionStackedByZAndTintedOrHidden) 
     const platform::Bitmap shot = screen();
     ASSERT_EQ(shot.width, 480);
     ASSERT_EQ(shot.height, 320);
-    const struct {
-        int x, y;
-        Colour colour;
-    } expected[] = {{100, 200, kRed}, {81, 191, kRed}, {118, 208, kRed}, {77, 200, kBlack}, {123, 200, kBlack},
+    const struct { int x, y; Colour colour; } expected[] = {{100, 200, kRed}, {81, 191, kRed}, {118, 208, kRed}, {77, 200, kBlack}, {123, 200, kBlack},
                     {100, 213, kBlack}, {100, 187, kBlack}, {105, 100, kGreen}, {125, 100, kRed}, {305, 100, kGreen},
                     {285, 100, kRed}, {50, 50, kBlack}, {150, 50, kRed}, {250, 50, kGreen}};
     for (const auto& e : expected) EXPECT_TRUE(near(pixelAt(shot, e.x, e.y), e.colour)) << e.x << ", " << e.y;

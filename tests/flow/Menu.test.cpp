@@ -26,63 +26,45 @@ public:
     }
 };
 
-TEST_F(MenuTest, ATouchDuringTheLogoStartsNothingAndEachLevelButtonStartsItsLevel) {
+// Each tap is made once while the logo shows, which starts nothing, and once the buttons are up.
+TEST_F(MenuTest, EachButtonStartsItsLevelOrTheRecordsAndTheTouchSquareReachesItFromBelowLeft) {
+    const Rect amateur = button("abt.png", {150, 150});
     const struct {
-        const char* file;
-        Point position;
-        int level;
-    } buttons[] = {{"abt.png", {150, 150}, 1}, {"pbt.png", {200, 90}, 2}, {"lbt.png", {300, 50}, 3}};
-    for (const auto& b : buttons) {
+        const char* what;
+        Point at;
+        int level;  // 0: no run
+        bool records;
+    } taps[] = {{"short of the amateur button", {amateur.minX() - 6, amateur.minY() - 6}, 0, false},
+                {"the corner of the square on it", {amateur.minX() - 4, amateur.minY() - 4}, 1, false},
+                {"professional", {200, 90}, 2, false},
+                {"legend", {300, 50}, 3, false},
+                {"records", {40, 30}, 0, true}};
+    for (const auto& t : taps) {
+        SCOPED_TRACE(t.what);
+        game().reset();
         game().Totaltime = 12;
         showMenu();
         Scene* menu = director().runningScene();
         frames(100);
-        tap(b.position.x, b.position.y);  // still the logo
+        tap(t.at.x, t.at.y);
         frame();
-        EXPECT_EQ(director().runningScene(), menu);
-        EXPECT_EQ(game().SelectLevel, 0);
+        EXPECT_EQ(director().runningScene(), menu) << "still the logo";
         frames(90);  // the buttons are up after three seconds
         EXPECT_FLOAT_EQ(game().Totaltime, 0) << "the menu starts every run from zero";
-        EXPECT_FALSE(game().B_Record);
-        tap(b.position.x, b.position.y);
+        tap(t.at.x, t.at.y);
         frame();
-        EXPECT_NE(director().runningScene(), menu);
-        EXPECT_NE(stageLayer(), nullptr) << "a stage runs";
-        EXPECT_EQ(game().SelectLevel, b.level);
-        EXPECT_EQ(game().Life, 5);
-        EXPECT_TRUE(game().B_Record);
+        EXPECT_EQ(director().runningScene() != menu, t.level > 0 || t.records);
+        EXPECT_EQ(stageLayer() != nullptr, t.level > 0) << "a stage runs";
+        EXPECT_EQ(game().SelectLevel, t.level);
+        EXPECT_EQ(game().Life, t.level > 0 ? 5 : 0);
+        EXPECT_EQ(game().B_Record, t.level > 0);
+        bool records = false;
+        for (const Ref<Node>& child : director().runningScene()->children()) {
+            records = records || dynamic_cast<RecordLayer*>(child.get()) != nullptr;
+        }
+        EXPECT_EQ(records, t.records);
         director().end();
-        game().SelectLevel = 0;
     }
-}
-
-TEST_F(MenuTest, TheTouchSquareReachesAButtonFromJustLeftOfAndBelowIt) {
-    const Rect amateur = button("abt.png", {150, 150});
-    showMenu();
-    frames(190);
-    Scene* menu = director().runningScene();
-    tap(amateur.minX() - 6, amateur.minY() - 6);  // the 5 x 5 square falls short
-    frame();
-    EXPECT_EQ(director().runningScene(), menu);
-    tap(amateur.minX() - 4, amateur.minY() - 4);  // it overlaps the corner
-    frame();
-    EXPECT_NE(director().runningScene(), menu);
-    EXPECT_EQ(game().SelectLevel, 1);
-}
-
-TEST_F(MenuTest, TheRecordsButtonOpensTheRecordsWithoutARun) {
-    showMenu();
-    frames(190);
-    tap(40, 30);
-    frame();
-    ASSERT_NE(director().runningScene(), nullptr);
-    bool records = false;
-    for (const Ref<Node>& child : director().runningScene()->children()) {
-        records = records || dynamic_cast<RecordLayer*>(child.get()) != nullptr;
-    }
-    EXPECT_TRUE(records);
-    EXPECT_FALSE(game().B_Record);
-    EXPECT_EQ(game().Life, 0);
 }
 
 }  // namespace

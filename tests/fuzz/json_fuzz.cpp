@@ -14,9 +14,7 @@ namespace {
 using namespace quintora;
 
 void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
+    if (!condition) std::abort();
 }
 
 void checkError(const JSONError& error) {
@@ -34,15 +32,11 @@ void scanEachWay(std::span<const std::uint8_t> bytes) {
         JSONError error;
         std::optional<JSONValue> value;
         if (scanner.scanJSONObject(&value, &error)) {
-            if (!value) {
-                scanner.setScanLocation(before + 1);  // skip what starts no value
-            }
+            if (!value) scanner.setScanLocation(before + 1);  // skip what starts no value
         } else {
             checkError(error);
             std::shared_ptr<const JSONArray> array;
-            if (!scanner.scanJSONArray(&array, &error)) {
-                checkError(error);
-            }
+            if (!scanner.scanJSONArray(&array, &error)) checkError(error);
             scanner.setScanLocation(before + 1);
         }
         require(scanner.scanLocation() <= scanner.length());
@@ -56,9 +50,7 @@ void scanEachWay(std::span<const std::uint8_t> bytes) {
         checkError(error);
     }
     std::string string;
-    if (!direct.scanJSONStringConstant(&string, &error)) {
-        checkError(error);
-    }
+    if (!direct.scanJSONStringConstant(&string, &error)) checkError(error);
     double number = 0.0;
     (void)direct.scanJSONNumberConstant(&number);
 

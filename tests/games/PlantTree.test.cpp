@@ -67,15 +67,5 @@ TEST_F(StageTest, TapsAfterAWinGoOnPlantingWithoutOverrunningTheSlots) {
     EXPECT_EQ(resultPictures(), 1);
 }
 
-TEST_F(StageTest, TheLastTreePlantedAfterTheTimeOutTurnsTheLossIntoAWin) {
-    startStage(kPlantTree, 1);
-    tapButton(*this, 14, 10);
-    ASSERT_TRUE(runUntilDecided());
-    EXPECT_FALSE(game().win);
-    tapButton(*this, 2);
-    EXPECT_TRUE(game().win);
-    EXPECT_EQ(resultPictures(), 2);
-}
-
 }  // namespace
 }  // namespace quintora::testing

@@ -49,16 +49,5 @@ TEST_F(StageTest, ButtonsAfterTheLastShirtAreIgnored) {
     }
 }
 
-TEST_F(StageTest, TheLastShirtTakenInTheFinalTenthStillWins) {
-    startStage(kTakeTshirts, 2);
-    for (int k = 0; k < shirts()->shirtCount() - 1; ++k) press(nextKind());
-    while (shirts()->currentTime() < 4.85f) frame();
-    const Point p = shirts()->button(nextKind()).centre();
-    touch(TouchPhase::Began, p.x, p.y);
-    ASSERT_TRUE(runUntilDecided(10));
-    EXPECT_TRUE(game().win);
-    EXPECT_EQ(resultPictures(), 2) << "the time-out's lose picture, then the win picture";
-}
-
 }  // namespace
 }  // namespace quintora::testing
