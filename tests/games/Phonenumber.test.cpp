@@ -10,11 +10,15 @@ constexpr int kPhonenumber = 6;
 PhonenumberLayer* phone() { return StageTest::layerAs<PhonenumberLayer>(); }
 void dial(int digit) { StageTest::tap(phone()->keyRect(digit).centre().x, phone()->keyRect(digit).centre().y); }
 
-// Repeated digits are dialled once per occurrence, like any other.
-void dialTheNumber(StageTest&, int level) {
+// Repeated digits are dialled once per occurrence, like any other. At level 2 a wrong key comes first:
+// its lose picture shows, but finishing the number still wins.
+void dialTheNumber(StageTest& t, int level) {
     ASSERT_EQ(phone()->length(), 5 + level);
+    if (level == 2) dial((phone()->digitAt(0) + 1) % 10);
     for (int k = 0; k < phone()->length(); ++k) dial(phone()->digitAt(k));
     EXPECT_EQ(phone()->dialled(), phone()->length());
+    t.frames(8);
+    EXPECT_EQ(StageTest::resultPictures(), level == 2 ? 2 : 1);
 }
 void dialAWrongKey(StageTest&, int) {
     dial(phone()->digitAt(0));
@@ -43,16 +47,6 @@ TEST_F(StageTest, KeysAfterTheWholeNumberAreIgnored) {
         EXPECT_EQ(resultPictures(), 1);
         director().end();
     }
-}
-
-TEST_F(StageTest, FinishingTheNumberAfterAWrongKeyStillWins) {
-    startStage(kPhonenumber, 2);
-    dial((phone()->digitAt(0) + 1) % 10);
-    ASSERT_FALSE(game().win);
-    for (int k = 0; k < phone()->length(); ++k) dial(phone()->digitAt(k));
-    frames(8);
-    EXPECT_TRUE(game().win);
-    EXPECT_EQ(resultPictures(), 2);
 }
 
 }  // namespace
