@@ -43,6 +43,8 @@ private:
 };
 
 Ref<MoveTo> move(float duration, Point to) { return MoveTo::actionWithDuration(duration, to); }
+Ref<CallFuncN> arrived(Tinted& n) { return CallFuncN::actionWithTarget(&n, QCALLN(Tinted, Arrived)); }
+Ref<CallFunc> called(Tinted& n) { return CallFunc::actionWithTarget(&n, QCALL(Tinted, Called)); }
 
 // Each action started on a fresh node (which also takes its calls) and stepped by the deltas given: where
 // the node ends up, and how often a whole run of the action calls back.
@@ -68,9 +70,9 @@ const struct ActionCase {
     {"a fade out starts opaque", [](Tinted& n) { n.setOpacity(10); return FadeOut::actionWithDuration(1); }, {0}, {}, 0, {255, 255, 255, 255}, false, 0},
     {"a sequence skipping its first part", [](Tinted&) { return Sequence::actionOne(move(1, {100, 0}), move(1, {100, 100})); }, {1.5f}, {100, 50}, 0, {255, 255, 255, 255}, false, 0},
     {"a folded list", [](Tinted&) { return Sequence::actions({move(1, {10, 0}), move(1, {10, 10}), move(1, {0, 10})}); }, {2.5f}, {5, 10}, 0, {255, 255, 255, 255}, false, 0},
-    {"a call not before arrival", [](Tinted& n) { return Sequence::actionOne(move(1, {100, 0}), CallFuncN::actionWithTarget(&n, QCALLN(Tinted, Arrived))); }, {0.25f, 0.25f, 0.25f}, {75, 0}, 0, {255, 255, 255, 255}, false, 1},
-    {"a call on arrival", [](Tinted& n) { return Sequence::actionOne(move(1, {100, 0}), CallFuncN::actionWithTarget(&n, QCALLN(Tinted, Arrived))); }, {0.25f, 0.25f, 0.25f, 0.25f}, {100, 0}, 0, {255, 255, 255, 255}, true, 1},
-    {"two parts of no time at a zero delta", [](Tinted& n) { return Sequence::actionOne(move(0, {1, 1}), CallFunc::actionWithTarget(&n, QCALL(Tinted, Called))); }, {0}, {1, 1}, 0, {255, 255, 255, 255}, true, 1},
+    {"a call not before arrival", [](Tinted& n) { return Sequence::actionOne(move(1, {100, 0}), arrived(n)); }, {0.25f, 0.25f, 0.25f}, {75, 0}, 0, {255, 255, 255, 255}, false, 1},
+    {"a call on arrival", [](Tinted& n) { return Sequence::actionOne(move(1, {100, 0}), arrived(n)); }, {0.25f, 0.25f, 0.25f, 0.25f}, {100, 0}, 0, {255, 255, 255, 255}, true, 1},
+    {"two parts of no time at a zero delta", [](Tinted& n) { return Sequence::actionOne(move(0, {1, 1}), called(n)); }, {0}, {1, 1}, 0, {255, 255, 255, 255}, true, 1},
     {"a spawn pads the shorter", [](Tinted&) { return Spawn::actionOne(move(2, {200, 0}), RotateBy::actionWithDuration(1, 90)); }, {1, 0.5f}, {150, 0}, 90, {255, 255, 255, 255}, false, 0},
     {"a spawn to its end", [](Tinted&) { return Spawn::actions({move(2, {200, 0}), RotateBy::actionWithDuration(1, 90), FadeOut::actionWithDuration(0.5f)}); }, {2}, {200, 0}, 90, {255, 255, 255, 0}, true, 0},
     {"ease out passes the root", [](Tinted&) { return EaseOut::actionWithAction(move(1, {100, 0}), 3); }, {0.125f}, {50, 0}, 0, {255, 255, 255, 255}, false, 0},
