@@ -1,13 +1,12 @@
 #include "platform/Audio.hpp"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
+#include <cstdio>
 #include <string>
 
 #include "platform/Resources.hpp"
@@ -18,28 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::CapturedLog;
-
-// Runs the checks in a child process, for states that cannot be undone in this one (audio switched off
-// for good, another audio driver). The child reports the checks that failed through a pipe.
-std::string failuresInChild(const std::function<std::string()>& checks) {
-    int channel[2];
-    if (::pipe(channel) != 0) return "pipe failed";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
-        const std::string failures = checks();
-        (void)!::write(channel[1], failures.data(), failures.size());
-        ::_exit(0);
-    }
-    ::close(channel[1]);
-    std::string failures;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) failures.append(buffer, static_cast<std::size_t>(n));
-    ::close(channel[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return failures + (WIFEXITED(status) && WEXITSTATUS(status) == 0 ? "" : " child did not exit normally");
-}
 
 // The game's own sounds and music, and a broken sound, in a folder of their own.
 class Audio : public ::testing::Test {
@@ -102,33 +79,41 @@ TEST_F(Audio, NewMusicReplacesTheOldAndStopsWhenTold) {
     EXPECT_TRUE(isMusicPlaying());
 }
 
+// The checks for audio switched off, or for no device: what failed, or nothing.
+std::string silentAudioFailures(bool disabled) {
+    std::string failed;
+    if (!disabled) ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    CapturedLog log;
+    if (disabled) disableAudio();
+    if (audioAvailable()) failed += " device opened;";
+    const auto sound = SoundEffect::load("win0.wav");
+    if (!sound) failed += " an existing sound did not load;";
+    for (int i = 0; i < 10 && sound; ++i) sound->play();
+    if (soundsPlaying() != 0) failed += " a sound plays;";
+    if (SoundEffect::load("absent.wav")) failed += " a missing sound loaded;";
+    if (!playMusic("quintorabgm.mp3", 20)) failed += " existing music refused;";
+    if (playMusic("absent.mp3", 20)) failed += " missing music accepted;";
+    if (isMusicPlaying()) failed += " music plays;";
+    stopMusic();
+    // One line for the missing sound, none for the music, and without a device one saying the game is silent.
+    const std::string text = log.text();
+    if (log.lines().size() != (disabled ? 1u : 2u)) failed += " log: " + text;
+    if (!disabled && text.find("silent") == std::string::npos) failed += " not said silent;";
+    return failed;
+}
+
+[[noreturn]] void exitWith(const std::string& failures) {
+    std::fputs(failures.c_str(), stderr);
+    std::_Exit(failures.empty() ? 0 : 1);
+}
+
+// Each in a child process, for states that cannot be undone in this one (audio switched off for good,
+// another audio driver).
 TEST_F(Audio, WithAudioDisabledOrNoDeviceEveryCallIsAHarmlessNoOp) {
     shutdownAudio();
     for (const bool disabled : {true, false}) {
         SCOPED_TRACE(disabled ? "disabled" : "no device");
-        EXPECT_EQ(failuresInChild([disabled] {
-                      std::string failed;
-                      if (!disabled) ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-                      CapturedLog log;
-                      if (disabled) disableAudio();
-                      if (audioAvailable()) failed += " device opened;";
-                      const auto sound = SoundEffect::load("win0.wav");
-                      if (!sound) failed += " an existing sound did not load;";
-                      for (int i = 0; i < 10 && sound; ++i) sound->play();
-                      if (soundsPlaying() != 0) failed += " a sound plays;";
-                      if (SoundEffect::load("absent.wav")) failed += " a missing sound loaded;";
-                      if (!playMusic("quintorabgm.mp3", 20)) failed += " existing music refused;";
-                      if (playMusic("absent.mp3", 20)) failed += " missing music accepted;";
-                      if (isMusicPlaying()) failed += " music plays;";
-                      stopMusic();
-                      // One line for the missing sound, none for the music, and without a device one saying
-                      // the game is silent.
-                      const std::string text = log.text();
-                      if (log.lines().size() != (disabled ? 1u : 2u)) failed += " log: " + text;
-                      if (!disabled && text.find("silent") == std::string::npos) failed += " not said silent;";
-                      return failed;
-                  }),
-                  "");
+        EXPECT_EXIT(exitWith(silentAudioFailures(disabled)), ::testing::ExitedWithCode(0), "");
     }
 }
 
