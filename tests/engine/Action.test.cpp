@@ -72,6 +72,7 @@ const struct ActionCase {
     {"a folded list", [](Tinted&) { return Sequence::actions({move(1, {10, 0}), move(1, {10, 10}), move(1, {0, 10})}); }, {2.5f}, {5, 10}, 0, {255, 255, 255, 255}, false, 0},
     {"a call not before arrival", [](Tinted& n) { return Sequence::actionOne(move(1, {100, 0}), arrived(n)); }, {0.25f, 0.25f, 0.25f}, {75, 0}, 0, {255, 255, 255, 255}, false, 1},
     {"a call on arrival", [](Tinted& n) { return Sequence::actionOne(move(1, {100, 0}), arrived(n)); }, {0.25f, 0.25f, 0.25f, 0.25f}, {100, 0}, 0, {255, 255, 255, 255}, true, 1},
+    {"a call alone", [](Tinted& n) { return arrived(n); }, {0}, {}, 0, {255, 255, 255, 255}, true, 1},
     {"two parts of no time at a zero delta", [](Tinted& n) { return Sequence::actionOne(move(0, {1, 1}), called(n)); }, {0}, {1, 1}, 0, {255, 255, 255, 255}, true, 1},
     {"a spawn pads the shorter", [](Tinted&) { return Spawn::actionOne(move(2, {200, 0}), RotateBy::actionWithDuration(1, 90)); }, {1, 0.5f}, {150, 0}, 90, {255, 255, 255, 255}, false, 0},
     {"a spawn to its end", [](Tinted&) { return Spawn::actions({move(2, {200, 0}), RotateBy::actionWithDuration(1, 90), FadeOut::actionWithDuration(0.5f)}); }, {2}, {200, 0}, 90, {255, 255, 255, 0}, true, 0},
