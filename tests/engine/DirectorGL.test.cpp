@@ -54,6 +54,7 @@ TEST_F(DirectorGLTest, UserInteractionOffAtAttachKeepsTouchesFromEveryLayer) {
         director().detach();
         display->userInteractionEnabled = interaction;
         director().attachInWindow(display);
+        director().openGLView()->touches(TouchPhase::Began, {Touch{1, {10, 10}}}, {});  // passed on, or not
         display->userInteractionEnabled = true;
         EXPECT_EQ(director().eventsEnabled(), interaction);
     }

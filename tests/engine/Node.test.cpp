@@ -159,8 +159,10 @@ TEST_F(NodeLifeTest, AnActionRunsOnceAndStopAllThenRunInTheSameFrameStepsOnlyThe
     EXPECT_FLOAT_EQ(node->position().x, xBefore) << "the old move must not be stepped again";
     EXPECT_GT(node->position().y, 0);
     EXPECT_EQ(node->numberOfRunningActions(), 1);
-    // Stopped but not yet removed: run again, it goes on.
+    // Stopped (twice) but not yet removed: run again, it goes on. Stopping one no longer listed does nothing.
     node->stopAction(up.get());
+    node->stopAction(up.get());
+    node->stopAction(move.get());
     node->runAction(up);
     frames(70);
     EXPECT_FLOAT_EQ(node->position().y, 300);

@@ -27,18 +27,5 @@ void dawdle(StageTest& t, int) {
 }
 const RegisterStage kPlayer(kBaseball, {stealTheBase, dawdle, std::nullopt});
 
-TEST_F(StageTest, RunnerAndBallArrivingInTheSameTickIsAWin) {
-    startStage(kBaseball, 3);
-    for (int i = 0; i < 8; ++i) run();
-    while (!decided() && !rectIntersectsRect(ballRect(), baseball()->secondBase())) frame();
-    ASSERT_FALSE(decided()) << "the ball is at the base and the next tick has not come yet";
-    const Point button = baseball()->runButton().centre();
-    touch(TouchPhase::Began, button.x, button.y);
-    touch(TouchPhase::Ended, button.x, button.y);
-    ASSERT_TRUE(runUntilDecided(10));
-    EXPECT_TRUE(game().win);
-    EXPECT_EQ(resultPictures(), 2) << "the lose picture, then the win picture over it";
-}
-
 }  // namespace
 }  // namespace quintora::testing

@@ -44,14 +44,5 @@ void missIt(StageTest& t, int level) {
 }
 const RegisterStage kPlayer(kGolfHole, {sinkIt, missIt, false});
 
-TEST_F(StageTest, ABallPushedOffTheScreenIsPutBackOnTheEdge) {
-    startStage(kGolfHole, 1);
-    setTilt(kTilt, kTilt);  // up and left, off the corner
-    tiltFrames(40);
-    setTilt(0, 0);
-    tiltFrames(8);
-    EXPECT_EQ(golf()->ballPosition(), (Point{0, 320}));
-}
-
 }  // namespace
 }  // namespace quintora::testing

@@ -50,16 +50,6 @@ void serveWrong(StageTest&, int level) {
 }
 const RegisterStage kPlayer(kHamburger, {serveTheOrder, serveWrong, false});
 
-TEST_F(StageTest, ACompletionFirstSeenByTheFiftiethTickEndsAsLost) {
-    startStage(kHamburger, 1);
-    const std::vector<int> kinds = order();
-    for (std::size_t j = 0; j + 1 < kinds.size(); ++j) serve(kinds[j]);
-    while (burger()->currentTime() < 4.85f) frame();
-    press(kinds.back());
-    ASSERT_TRUE(runUntilDecided(10));
-    EXPECT_FALSE(game().win) << "the time-out of the same tick overwrites the win";
-}
-
 TEST_F(StageTest, TraysTappedPastTheOrdersSlotsAreWrongAndStackNothing) {
     startStage(kHamburger, 3);
     for (int kind : order()) serve(kind);
