@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -77,11 +78,11 @@ std::size_t count(const std::string& text, const std::string& line) {
 
 TEST_F(WorldRankingEndToEnd, ARecordPostedWithYesIsStoredUnderItsTypedNameAndListedByAnyServerOfThatStore) {
     // With nothing configured: Amateur, then a touch in the middle every 45 frames until the run is lost;
-    // the name, "Yes", the ranking with its three tabs.
+    // the name typed and mended, "Yes", the ranking with its three tabs.
     std::ostringstream script;
     script << "200 tap 150 150\n";
     for (long frame = 260; frame < 4900; frame += 45) script << frame << " tap 240 160\n";
-    script << "5000 text Zo\xc3\xab & Co\n5001 key return\n5003 alert 0\n"
+    script << "5000 text Zo\xc3\xab & Cox\n5001 key backspace\n5002 key return\n5004 alert 0\n5005 alert 0\n"
            << "5006 tap 220 290\n5009 tap 350 290\n5011 quit\n";
     const fs::path data = folder_ / "data";
     const std::string options = "--headless --virtual-clock --data-dir " + data.string() + " --log " +
@@ -90,9 +91,20 @@ TEST_F(WorldRankingEndToEnd, ARecordPostedWithYesIsStoredUnderItsTypedNameAndLis
     ASSERT_EQ(run.status, 0) << run.output;
     std::string log = testing::readFile(folder_ / "run.log");
     EXPECT_EQ(count(log, " score server: started at http://127.0.0.1:"), 1u) << log;
+    EXPECT_EQ(count(log, "5002 Zo\xc3\xab & Co\n"), 1u) << log;
+    EXPECT_EQ(count(log, "5005 script: no alert is shown for button 0\n"), 1u) << log;
     EXPECT_EQ(count(log, " score post OK\n"), 1u) << log;
     EXPECT_EQ(count(log, " score request OK\n"), 3u) << log;  // the first list, then the Pro and Legend tabs'
     EXPECT_NE(testing::readFile(data / "score-server.log").find("stopping on signal"), std::string::npos);
+    // The records table keeps the run's total as the controller logged it when the run ended.
+    char total[32];
+    std::snprintf(total, sizeof total, "%.1f", std::stod(log.substr(log.rfind(" totaltime = ") + 13)));
+    {
+        platform::UserDefaults store(data.string());
+        EXPECT_EQ(store.stringForKey("Level11"), total);
+        EXPECT_EQ(store.stringForKey("Level11Name"), "Zo\xc3\xab & Co");
+        EXPECT_EQ(store.stringForKey("Level12"), std::nullopt);
+    }
 
     // The same store behind a server named on the command line, with eleven more Amateur runs.
     const std::string address = startServer(data / "scores.sqlite3");
@@ -103,12 +115,10 @@ TEST_F(WorldRankingEndToEnd, ARecordPostedWithYesIsStoredUnderItsTypedNameAndLis
     ASSERT_TRUE(answer->scores && answer->scores->size() == 1);
     const JSONDictionary& stored = *answer->scores->at(0).asDictionary();
     EXPECT_EQ(*findValue(stored, "qs_playername")->asString(), "Zo\xc3\xab & Co");
-    EXPECT_GT(findValue(stored, "qs_score")->asNumber()->value, 10);
+    EXPECT_EQ(findValue(stored, "qs_score")->asNumber()->value, std::stod(total));
     for (int i = 0; i < 11; ++i) {
         ScoreServerPost::serverWithGameName("Quintora", std::string(kGameKey), {})
-            ->sendScore({{"qs_playername", std::to_string(i)},
-                         {"qs_score", 1.5f},
-                         {"qs_category", std::string("Amateur")}});
+            ->sendScore({{"qs_playername", std::to_string(i)}, {"qs_score", 1.5f}, {"qs_category", std::string("Amateur")}});
         testing::settleConnections();
     }
     // Records from the menu, then the world ranking: twelve rows, so a scroll limit of 100.
