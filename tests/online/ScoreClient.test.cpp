@@ -49,7 +49,7 @@ std::string post(const ScoreDictionary& score, const std::shared_ptr<Heard>& hea
 }
 
 TEST_F(ScoreClient, PostsTheSignedFormInItsOrderWithEveryCharacterIntact) {
-    HttpServer server([](const HttpExchange&) { return HttpAnswer(200, "OK"); });
+    HttpServer server([](const HttpExchange&) { return HttpAnswer{200, "OK"}; });
     setScoreServerAddress(server.address());
     auto heard = std::make_shared<Heard>();
     const std::string body =
@@ -122,7 +122,7 @@ TEST_F(ScoreClient, ReadsTheListFromAnyAnswerWithoutFailing) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        HttpServer server([&](const HttpExchange&) { return HttpAnswer(200, c.answer); });
+        HttpServer server([&](const HttpExchange&) { return HttpAnswer{200, c.answer}; });
         setScoreServerAddress(server.address());
         auto heard = std::make_shared<Heard>();
         ScoreServerRequest::serverWithGameName("Quintora", heard)->requestScores(4, 15, 0, 0, "Pro");

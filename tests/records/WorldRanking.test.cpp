@@ -18,13 +18,13 @@ protected:
     // A server holding `rows` scores of every level that answers a post with `postAnswer`.
     void serve(int rows, std::string postAnswer = "OK") {
         server_ = std::make_unique<HttpServer>([rows, postAnswer](const HttpExchange& exchange) {
-            if (exchange.head.starts_with("POST")) return HttpAnswer(200, postAnswer);
+            if (exchange.head.starts_with("POST")) return HttpAnswer{200, postAnswer};
             std::string list;
             for (int i = 0; i < rows; ++i) {
                 list += (i ? "," : "") + std::string("{\"qs_playername\":\"P") + std::to_string(i) +
                         "\",\"qs_score\":" + std::to_string(100 - i) + ".5,\"qs_country\":\"JP\"}";
             }
-            return HttpAnswer(200, "{\"scores\":[" + list + "]}");
+            return HttpAnswer{200, "{\"scores\":[" + list + "]}"};
         });
         ScoreServerHost::shared().configure(server_->address());
     }

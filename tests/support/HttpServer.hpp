@@ -31,11 +31,8 @@ struct HttpExchange {
 };
 
 struct HttpAnswer {
-    HttpAnswer(int code = 200, std::string text = "", std::string headers = "")
-        : status(code), body(std::move(text)), extraHeaders(std::move(headers)) {}
-    int status;
-    std::string body;
-    std::string extraHeaders;  // "Name: value\r\n" lines
+    int status = 200;
+    std::string body, extraHeaders = "";  // "Name: value\r\n" lines
 };
 
 class HttpServer {
@@ -88,10 +85,9 @@ private:
         }
         const HttpExchange exchange{request.substr(0, headEnd),
                                     headEnd == std::string::npos ? "" : request.substr(headEnd + 4)};
-        {
-            std::lock_guard lock(mutex_);
-            exchanges_.push_back(exchange);
-        }
+        std::unique_lock lock(mutex_);
+        exchanges_.push_back(exchange);
+        lock.unlock();
         const HttpAnswer reply = handler_(exchange);
         const std::string text = "HTTP/1.0 " + std::to_string(reply.status) + " X\r\nContent-Length: " +
                                  std::to_string(reply.body.size()) + "\r\n" + reply.extraHeaders + "\r\n" + reply.body;
