@@ -3,7 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
-#include <map>
+#include <array>
 #include <optional>
 
 #include "app/MenuScene.hpp"
@@ -17,17 +17,27 @@ namespace {
 namespace fs = std::filesystem;
 using Stored = std::optional<std::string>;
 
-Stored value(const std::string& key) { return platform::UserDefaults::standardUserDefaults().stringForKey(key); }
+using Records = std::array<Stored, 4>;  // best time, best name, second time, second name
 
-// What the table shows, by key.
-std::map<std::string, std::string> tableOf(const RecordLayer& layer) {
-    static const char* keys[] = {"Level11Name", "Level11", "Level12Name", "Level12", "Level21Name", "Level21",
-                                 "Level22Name", "Level22", "Level31Name", "Level31", "Level32Name", "Level32"};
-    std::map<std::string, std::string> shown;
-    for (std::size_t i = 0; i < layer.tableLabels().size() && i < std::size(keys); ++i) {
-        shown[keys[i]] = layer.tableLabels()[i]->string();
-    }
+Stored value(const std::string& key) { return platform::UserDefaults::standardUserDefaults().stringForKey(key); }
+std::array<std::string, 4> keysOf(int level) {
+    return {recordKey(level, 1), recordNameKey(level, 1), recordKey(level, 2), recordNameKey(level, 2)};
+}
+// A level's records as the next start of the game finds them.
+Records storedRecords(int level) {
+    platform::UserDefaults reopened(platform::dataDirectory());
+    Records records;
+    for (int i = 0; i < 4; ++i) records[i] = reopened.stringForKey(keysOf(level)[i]);
+    return records;
+}
+// A level's records as the table shows them: names and times of levels 1 to 3 in turn.
+std::array<std::string, 4> shownRecords(const RecordLayer& layer, int level) {
+    std::array<std::string, 4> shown;
+    for (int i = 0; i < 4; ++i) shown[i] = layer.tableLabels().at(4 * (level - 1) + (i ^ 1))->string();
     return shown;
+}
+std::array<std::string, 4> asShown(const Records& records) {
+    return {records[0].value_or(""), records[1].value_or(""), records[2].value_or(""), records[3].value_or("")};
 }
 
 TEST(RecordText, TimesAreWrittenWithOneDecimalAndReadBackAsThatDecimal) {
@@ -50,11 +60,11 @@ class RecordScreen : public RecordsTest {};
 // place, and what is stored once the name is typed (best time, best name, second time, second name).
 TEST_F(RecordScreen, ARunTakesThePlaceItsTimeEarnsAndMovesTheOldBestDown) {
     const struct {
-        Stored before[4];
+        Records before;
         int level;
         float total;
         int slot;  // the name slot, 0 when the run is no record
-        Stored after[4];
+        Records after;
         const char* name = "Cy";
     } cases[] = {
         {{}, 2, 12.34f, 3, {"12.3", "Cy", std::nullopt, std::nullopt}},
@@ -77,11 +87,8 @@ TEST_F(RecordScreen, ARunTakesThePlaceItsTimeEarnsAndMovesTheOldBestDown) {
         SCOPED_TRACE(::testing::Message() << "level " << c.level << ", run " << c.total << " against "
                                           << c.before[0].value_or("-") << " and " << c.before[2].value_or("-"));
         useDataFolder(folder_ / ("data-" + std::to_string(&c - cases)));
-        const std::string keys[4] = {recordKey(c.level, 1), recordNameKey(c.level, 1), recordKey(c.level, 2),
-                                     recordNameKey(c.level, 2)};
-        for (int i = 0; i < 4; ++i) {
-            if (c.before[i]) put(keys[i], *c.before[i]);
-        }
+        for (int i = 0; i < 4; ++i)
+            if (c.before[i]) put(keysOf(c.level)[i], *c.before[i]);
         RecordLayer* layer = openAtEndOfRun(c.level, c.total);
         ASSERT_NE(layer, nullptr);
         EXPECT_EQ(layer->isEnteringName(), c.slot != 0);
@@ -98,13 +105,8 @@ TEST_F(RecordScreen, ARunTakesThePlaceItsTimeEarnsAndMovesTheOldBestDown) {
             EXPECT_EQ(alert()->message(), "World Ranking Submit?");
             tap(alert()->buttonFrame(1));
         }
-        // As the next start of the game finds them, and as the table shows them.
-        platform::UserDefaults reopened(platform::dataDirectory());
-        const auto table = tableOf(*layer);
-        for (int i = 0; i < 4; ++i) {
-            EXPECT_EQ(reopened.stringForKey(keys[i]), c.after[i]) << keys[i];
-            EXPECT_EQ(table.at(keys[i]), c.after[i].value_or("")) << keys[i];
-        }
+        EXPECT_EQ(storedRecords(c.level), c.after);
+        EXPECT_EQ(shownRecords(*layer, c.level), asShown(c.after));
         director().end();
     }
 }
@@ -121,11 +123,9 @@ TEST_F(RecordScreen, FromTheMenuTheTableShowsWithoutNameEntryEachValueCutToOneLi
     EXPECT_EQ(layer->nameLabel(), nullptr);
     EXPECT_EQ(Keyboard::shared().receiver(), nullptr);
     EXPECT_EQ(alert(), nullptr);
-    const auto table = tableOf(*layer);
-    ASSERT_EQ(table.size(), 12u);
-    EXPECT_EQ(table.at("Level11Name"), "AnnBob" + std::string(18, 'x'));
-    EXPECT_EQ(table.at("Level21"), std::string(24, '9'));
-    EXPECT_EQ(table.at("Level12"), "");
+    ASSERT_EQ(layer->tableLabels().size(), 12u);
+    EXPECT_EQ(shownRecords(*layer, 1), (std::array<std::string, 4>{"30.0", "AnnBob" + std::string(18, 'x'), "", ""}));
+    EXPECT_EQ(shownRecords(*layer, 2)[0], std::string(24, '9'));
     EXPECT_EQ(value("Level11Name"), "Ann\nBob" + std::string(5000, 'x')) << "the store is left as it was";
     EXPECT_EQ(value("Level12"), std::nullopt);
 }
@@ -197,11 +197,7 @@ TEST_F(RecordScreen, ClosingTheGameDuringTheNameEntryKeepsEveryTimeWithItsOwnPla
     type("Cy");
     director().end();  // the window closed before Return
     EXPECT_EQ(Keyboard::shared().receiver(), nullptr) << "the keyboard still feeds a screen that is gone";
-    platform::UserDefaults reopened((folder_ / "data").string());
-    EXPECT_EQ(reopened.stringForKey("Level11"), "35.0");
-    EXPECT_EQ(reopened.stringForKey("Level11Name"), "") << "not Ann's name on Cy's time";
-    EXPECT_EQ(reopened.stringForKey("Level12"), "30.0");
-    EXPECT_EQ(reopened.stringForKey("Level12Name"), "Ann");
+    EXPECT_EQ(storedRecords(1), (Records{"35.0", "", "30.0", "Ann"})) << "not Ann's name on Cy's time";
 }
 
 TEST_F(RecordScreen, ADamagedOrUnwritableStoreStillLetsTheRunEndWithATable) {
@@ -221,7 +217,7 @@ TEST_F(RecordScreen, ADamagedOrUnwritableStoreStillLetsTheRunEndWithATable) {
         type("Ann");
         pressReturn();
         tap(alert()->buttonFrame(1));
-        EXPECT_EQ(tableOf(*layer).at("Level21Name"), "Ann");
+        EXPECT_EQ(shownRecords(*layer, 2)[1], "Ann");
         EXPECT_EQ(value("Level21"), "17.0");
         director().end();
     }
