@@ -89,12 +89,15 @@ TEST_F(WorldRankingEndToEnd, ARecordPostedWithYesIsStoredUnderItsTypedNameAndLis
     EXPECT_EQ(count(log, " score server: started at http://127.0.0.1:"), 1u) << log;
     EXPECT_EQ(count(log, "5002 Zo\xc3\xab & Co\n"), 1u) << log;
     EXPECT_EQ(count(log, "5005 script: no alert is shown for button 0\n"), 1u) << log;
+    EXPECT_EQ(count(log, "5004 ok\n"), 1u) << log;
     EXPECT_EQ(count(log, " score post OK\n"), 1u) << log;
     EXPECT_EQ(count(log, " score request OK\n"), 3u) << log;  // the first list, then the Pro and Legend tabs'
     EXPECT_NE(testing::readFile(data / "score-server.log").find("stopping on signal"), std::string::npos);
     // The records table keeps the run's total as the controller logged it when the run ended.
     char total[32];
     std::snprintf(total, sizeof total, "%.1f", std::stod(log.substr(log.rfind(" totaltime = ") + 13)));
+    EXPECT_EQ(count(log, "5004 Sending data: {qs_category = Amateur; qs_playername = Zo\xc3\xab & Co; qs_score = " +
+                             std::string(total) + ";}\n"), 1u) << log;
     {
         platform::UserDefaults store(data.string());
         EXPECT_EQ(store.stringForKey("Level11"), total);

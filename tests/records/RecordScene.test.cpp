@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "app/MenuScene.hpp"
-#include "app/ScoreServerHost.hpp"
 #include "app/WorldRanking.hpp"
 #include "records/RecordsTest.hpp"
 
@@ -173,21 +172,6 @@ TEST_F(RecordScreen, TheButtonsWaitForTheNameAndTheAlertAndNoStaysWithTheTable) 
     tap(open()->worldRankingButtonFrame());
     EXPECT_NE(dynamic_cast<WorldRankingScene*>(director().runningScene()), nullptr);
     EXPECT_FALSE(game().B_wordsumit);
-}
-
-TEST_F(RecordScreen, YesOpensTheWorldRankingToPostTheScore) {
-    ScoreServerHost::shared().configure("http://127.0.0.1:1");
-    openAtEndOfRun(2, 14.0f);
-    type("Ann");
-    CapturedLog log(folder_ / "log.txt");
-    pressReturn();
-    tap(alert()->buttonFrame(0));
-    EXPECT_NE(dynamic_cast<WorldRankingScene*>(director().runningScene()), nullptr);
-    EXPECT_TRUE(game().B_wordsumit);
-    EXPECT_EQ(game().NamePost, "Ann");
-    EXPECT_EQ(log.messages(),
-              (std::vector<std::string>{"Ann", "ok", "Posting Score",
-                                        "Sending data: {qs_category = Pro; qs_playername = Ann; qs_score = 14;}"}));
 }
 
 TEST_F(RecordScreen, ClosingTheGameDuringTheNameEntryKeepsEveryTimeWithItsOwnPlayer) {
