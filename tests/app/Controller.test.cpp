@@ -60,7 +60,8 @@ TEST_F(Controller, TheLeftStickAndTheDPadTiltAsTheArrowKeysDo) {
         Sint16 leftX, leftY;
         SDL_GameControllerButton button;
         double x, y;
-    } cases[] = {{"stick right", 32767, 0, none, 0, -k}, {"stick up", 0, -32768, none, k, 0},
+    } cases[] = {{"stick right", 32767, 0, none, 0, -k},
+                 {"stick up", 0, -32768, none, k, 0},
                  {"stick half left, inside its travel", -16384, 0, none, 0, k * (0.5 - 0.15) / 0.85},
                  {"D-pad down", 0, 0, SDL_CONTROLLER_BUTTON_DPAD_DOWN, -k, 0},
                  {"D-pad left", 0, 0, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0, k}};

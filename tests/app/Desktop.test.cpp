@@ -41,8 +41,9 @@ class Desktop : public ::testing::Test {
     std::string play(const std::string& script, long frames, const std::string& extra = "") {
         std::ofstream(folder_ / "script.txt") << script;
         const testing::GameRun run = testing::runGame(
-            "--headless --virtual-clock --frames " + std::to_string(frames) + " --data-dir " + (folder_ / "data").string() +
-            " --script " + (folder_ / "script.txt").string() + " --log " + (folder_ / "game.log").string() + " " + extra);
+            "--headless --virtual-clock --frames " + std::to_string(frames) + " --data-dir " +
+            (folder_ / "data").string() + " --script " + (folder_ / "script.txt").string() + " --log " +
+            (folder_ / "game.log").string() + " " + extra);
         EXPECT_EQ(run.status, 0) << run.output;
         return testing::readFile(folder_ / "game.log");
     }
@@ -77,7 +78,8 @@ TEST_F(Desktop, APausedStageCountsNoTimeWhicheverWayItWasPaused) {
     } ways[] = {
         {"Escape, then Resume", "230 key escape\n", "430 alert 0\n"},
         {"P twice", "230 key p\n", "430 key p\n"},
-        {"focus lost, and the box answered after it came back", "230 focus lost\n300 focus gained\n", "430 alert 0\n"},
+        {"focus lost, and the box answered after it came back", "230 focus lost\n300 focus gained\n",
+         "430 alert 0\n"},
     };
     for (const auto& way : ways) {
         SCOPED_TRACE(way.name);

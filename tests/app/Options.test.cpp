@@ -6,9 +6,9 @@ namespace quintora {
 namespace {
 
 TEST(Options, EveryOptionIsReadAndTheScaleDependsOnTheWindow) {
-    const OptionsResult parsed = parseOptions({"--headless", "--virtual-clock", "--epoch", "1234", "--frames", "90",
-                                               "--script", "s.txt", "--log", "-", "--data-dir", "/tmp/d",
-                                               "--score-server", "http://127.0.0.1:9/", "--fullscreen"});
+    const OptionsResult parsed = parseOptions(
+        {"--headless", "--virtual-clock", "--epoch", "1234", "--frames", "90", "--script", "s.txt", "--log",
+         "-", "--data-dir", "/tmp/d", "--score-server", "http://127.0.0.1:9/", "--fullscreen"});
     ASSERT_TRUE(parsed.options) << parsed.error;
     const Options& o = *parsed.options;
     EXPECT_TRUE(o.headless && o.virtualClock && o.fullscreen);

@@ -35,8 +35,9 @@ TEST(JSONScanner, ValuesWordsAndNumbers) {
     const std::pair<std::string, JSONValue> cases[] = {
         {"true", JSONValue(JSONNumber::boolean(true))}, {"  false", JSONValue(JSONNumber::boolean(false))},
         {"null", JSONValue(kJSONNull)}, {"truex", JSONValue(JSONNumber::boolean(true))},
-        {"\"s\"", JSONValue(std::string("s"))}, {"-12.5", number(-12.5)}, {"1.5e3", number(1500)}, {"1-2", number(1)},
-        {"1.2.3", number(1.2)}, {"-", number(0)}, {"--5", number(0)}, {"-.5", number(-0.5)}, {"1e", number(1)},
+        {"\"s\"", JSONValue(std::string("s"))}, {"-12.5", number(-12.5)}, {"1.5e3", number(1500)},
+        {"1-2", number(1)}, {"1.2.3", number(1.2)}, {"-", number(0)}, {"--5", number(0)},
+        {"-.5", number(-0.5)}, {"1e", number(1)},
         {"1" + std::string(300, '0'), number(1e300)}, {"1" + std::string(400, '0'), number(HUGE_VAL)},
         {"-1e999", number(-HUGE_VAL)}, {"0." + std::string(100000, '0') + "1", number(0)},
         {"3." + std::string(200000, '3'), number(10.0 / 3.0)}, {std::string(100000, '0') + "7", number(7)},
@@ -58,10 +59,12 @@ TEST(JSONScanner, ValuesWordsAndNumbers) {
 TEST(JSONScanner, StringsDecodeEscapesAndReplaceWhatNamesNoCharacter) {
     const std::pair<std::string_view, std::string> cases[] = {
         {R"("x\u0041y")", "xAy"}, {R"("\"\/\\\b\f\n\r\t")", "\"/\\\b\f\n\r\t"},
-        {R"("\u00e9\u00E9\u4e2d")", "\xC3\xA9\xC3\xA9\xE4\xB8\xAD"}, {R"("a\u0000b")", std::string("a\0b", 3)},
-        {" \n\"a\tb\x01\"", "a\tb\x01"}, {R"("\ud83d\ude00")", "\xF0\x9F\x98\x80"}, {R"("\ud83d")", kReplacement},
+        {R"("\u00e9\u00E9\u4e2d")", "\xC3\xA9\xC3\xA9\xE4\xB8\xAD"},
+        {R"("a\u0000b")", std::string("a\0b", 3)}, {" \n\"a\tb\x01\"", "a\tb\x01"},
+        {R"("\ud83d\ude00")", "\xF0\x9F\x98\x80"}, {R"("\ud83d")", kReplacement},
         {R"("\ude00x")", kReplacement + "x"}, {R"("\ud83d\u0041")", kReplacement + "A"},
-        {R"("\ud83d\ud83d\ude00")", kReplacement + "\xF0\x9F\x98\x80"}, {"\"a\xFF" "b\"", "a" + kReplacement + "b"},
+        {R"("\ud83d\ud83d\ude00")", kReplacement + "\xF0\x9F\x98\x80"},
+        {"\"a\xFF" "b\"", "a" + kReplacement + "b"},
         {"\"\xED\xA0\x80\"", kReplacement + kReplacement + kReplacement}, {"\"\xE4\xB8\"", kReplacement},
         {"\"\xC0\xAF\"", kReplacement + kReplacement},
     };
@@ -114,8 +117,10 @@ TEST(JSONScanner, EachMalformedTextGetsItsErrorAndLeavesTheScannerWhereItWas) {
         EXPECT_FALSE(c.scan(scanner, nullptr)) << "without an error to fill";
     }
     // The two codes no text reaches (both loops only end on their closing character) still read as theirs.
-    EXPECT_EQ(describeJSONScannerError(-6), "Could not scan dictionary. Dictionary not terminated by a '}' character.");
-    EXPECT_EQ(describeJSONScannerError(-10), "Could not scan array. Array not terminated by a ']' character.");
+    EXPECT_EQ(describeJSONScannerError(-6),
+              "Could not scan dictionary. Dictionary not terminated by a '}' character.");
+    EXPECT_EQ(describeJSONScannerError(-10),
+              "Could not scan array. Array not terminated by a ']' character.");
 }
 
 // `pairs` arrays each holding a dictionary, alternating, with a number at the bottom.

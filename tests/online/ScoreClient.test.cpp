@@ -31,7 +31,8 @@ struct Heard : ScoreServerPostDelegate, ScoreServerRequestDelegate {
 // The device identifier lives in the defaults store: a folder of the test's own, not the user's.
 class ScoreClient : public ::testing::Test {
 protected:
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("quintora-client-" + std::to_string(::getpid()));
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("quintora-client-" + std::to_string(::getpid()));
     void SetUp() override { platform::setDataDirectory(folder.string()); }
     void TearDown() override { platform::setDataDirectory(""), std::filesystem::remove_all(folder); }
 };
@@ -64,9 +65,10 @@ TEST_F(ScoreClient, PostsTheSignedFormInItsOrderWithEveryCharacterIntact) {
     EXPECT_NE(body.find("qs_playername=A%26B%20%3D%20C%2BD%20100%25%20Zo%C3%AB&"), std::string::npos);
     const auto fields = decodeForm(body);
     ASSERT_TRUE(fields);
-    EXPECT_EQ(*fields, (FormFields{{"qs_category", "Pro"}, {"qs_playername", kAwkwardName}, {"qs_score", "24.9"},
-                                   {"qs_device_id", platform::deviceIdentifier()}, {"qs_gamename", "Quintora"},
-                                   {"qs_hash", scoreHashOf(*fields, kGameKey)}, {"qs_prot_ver", "1.1"}}));
+    EXPECT_EQ(*fields, (FormFields{{"qs_category", "Pro"}, {"qs_playername", kAwkwardName},
+                                   {"qs_score", "24.9"}, {"qs_device_id", platform::deviceIdentifier()},
+                                   {"qs_gamename", "Quintora"}, {"qs_hash", scoreHashOf(*fields, kGameKey)},
+                                   {"qs_prot_ver", "1.1"}}));
 }
 
 TEST_F(ScoreClient, OnlyAnExactOKIsASuccess) {

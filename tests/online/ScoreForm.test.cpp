@@ -7,13 +7,16 @@ namespace quintora {
 namespace {
 
 TEST(ScoreForm, EscapesWhatAFormDecoderWouldMisreadAndRefusesBrokenEscapes) {
-    const std::pair<const char*, const char*> cases[] = {{"A&B = C+D", "A%26B%20%3D%20C%2BD"}, {"100%", "100%25"},
-        {"Zo\xc3\xab", "Zo%C3%AB"}, {"a/b?c:d@e", "a/b?c:d@e"}, {"#<>\"\n", "%23%3C%3E%22%0A"}};
+    const std::pair<const char*, const char*> cases[] = {
+        {"A&B = C+D", "A%26B%20%3D%20C%2BD"}, {"100%", "100%25"}, {"Zo\xc3\xab", "Zo%C3%AB"},
+        {"a/b?c:d@e", "a/b?c:d@e"}, {"#<>\"\n", "%23%3C%3E%22%0A"}};
     for (const auto& [text, escaped] : cases) {
         EXPECT_EQ(encodeData(text), escaped);
-        EXPECT_EQ(decodeForm(std::string("k=") + encodeData(text)).value_or(FormFields{}), (FormFields{{"k", text}}));
+        EXPECT_EQ(decodeForm(std::string("k=") + encodeData(text)).value_or(FormFields{}),
+                  (FormFields{{"k", text}}));
     }
-    EXPECT_EQ(decodeForm("&a+b=c%20d+e&&flag&x=1=2"), (FormFields{{"a b", "c d e"}, {"flag", ""}, {"x", "1=2"}}));
+    EXPECT_EQ(decodeForm("&a+b=c%20d+e&&flag&x=1=2"),
+              (FormFields{{"a b", "c d e"}, {"flag", ""}, {"x", "1=2"}}));
     for (const char* broken : {"x=%", "x=%2", "x=%zz", "%g0=1"}) EXPECT_FALSE(decodeForm(broken)) << broken;
 }
 

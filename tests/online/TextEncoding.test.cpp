@@ -29,8 +29,8 @@ TEST(TextEncoding, DetectionFollowsTheZeroBytesOfTheFirstFourAndEachEncodingBeco
         EXPECT_EQ(asString(convertToUTF8(bytes, c.encoding)), expected);
     }
     const std::uint8_t other[] = {0, 0, '{', 0}, short3[] = {0, 0, 0};
-    for (const std::span<const std::uint8_t> bytes : {bytesOf(expected), std::span<const std::uint8_t>(other),
-                                                      std::span<const std::uint8_t>(short3), std::span<const std::uint8_t>()}) {
+    using Bytes = std::span<const std::uint8_t>;
+    for (const Bytes bytes : {bytesOf(expected), Bytes(other), Bytes(short3), Bytes()}) {
         EXPECT_EQ(detectJSONEncoding(bytes), TextEncoding::UTF8);
     }
 }
@@ -52,8 +52,9 @@ TEST(TextEncoding, WhatNamesNoCharacterBecomesAReplacement) {
 
     // In UTF-8, each maximal ill-formed part becomes one replacement.
     const std::string r = kReplacement;
-    const std::pair<std::string_view, std::string> cases[] = {{"plain", "plain"}, {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
-        {"\xF0\x9F\x98" "a", r + "a"}, {"\x80\x80", r + r}, {"\xF5\x80", r + r}, {"\xE0\x80\x80", r + r + r},
+    const std::pair<std::string_view, std::string> cases[] = {
+        {"plain", "plain"}, {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"}, {"\xF0\x9F\x98" "a", r + "a"},
+        {"\x80\x80", r + r}, {"\xF5\x80", r + r}, {"\xE0\x80\x80", r + r + r},
         {"\xF4\x90\x80\x80", r + r + r + r}, {"a\xC2", "a" + r}, {"", ""}};
     for (const auto& [bytes, expected] : cases) {
         out.clear();

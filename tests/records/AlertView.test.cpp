@@ -87,14 +87,15 @@ TEST_F(AlertViewTest, IsDrawnAboveTheSceneWrappedInsideItsBoxAndGoneOnceAnswered
     frame();
     const auto shown = screen();
     const Rect no = alert->buttonFrame(1);
-    EXPECT_LE(alert->buttonFrame(0).maxX(), no.minX()) << "the first button on the left, the other on the right";
+    EXPECT_LE(alert->buttonFrame(0).maxX(), no.minX()) << "the first button on the left, then the other";
     const int x = static_cast<int>(no.origin.x) + 3, y = static_cast<int>(no.origin.y) + 3;
     EXPECT_TRUE(near(pixelAt(shown, x, y), {66, 92, 160}, 6)) << "the button's face";
     int lettered = 0, outside = 0;
     for (int py = 0; py < 320; ++py) {
         for (int px = 0; px < 480; ++px) {
-            lettered += rectContainsPoint(no, {float(px), float(py)}) && near(pixelAt(shown, px, py), {255, 255, 255}, 40);
-            outside += (px < 85 || px >= 395) && !near(pixelAt(shown, px, py), {0, 0, 0}, 2);
+            const auto pixel = pixelAt(shown, px, py);
+            lettered += rectContainsPoint(no, {float(px), float(py)}) && near(pixel, {255, 255, 255}, 40);
+            outside += (px < 85 || px >= 395) && !near(pixel, {0, 0, 0}, 2);
         }
     }
     EXPECT_GT(lettered, 0) << "the title in white on the button";

@@ -22,7 +22,7 @@
 namespace quintora::testing {
 
 class RecordsTest : public GLTest {
-public:
+  public:
     void SetUp() override {
         GLTest::SetUp();
         platform::disableAudio();
@@ -36,7 +36,9 @@ public:
         game().reset();
     }
 
-    static void useDataFolder(const std::filesystem::path& folder) { platform::setDataDirectory(folder.string()); }
+    static void useDataFolder(const std::filesystem::path& folder) {
+        platform::setDataDirectory(folder.string());
+    }
     static void put(const std::string& key, const std::string& value) {
         ASSERT_TRUE(platform::UserDefaults::standardUserDefaults().setObject(value, key));
     }
@@ -63,7 +65,13 @@ public:
     static void type(const std::string& text) {
         TextInputReceiver* receiver = Keyboard::shared().receiver();
         ASSERT_NE(receiver, nullptr) << "nothing takes the keyboard";
-        text == "\b" ? receiver->deleteBackward() : text == "\n" ? receiver->returnKey() : receiver->insertText(text);
+        if (text == "\b") {
+            receiver->deleteBackward();
+        } else if (text == "\n") {
+            receiver->returnKey();
+        } else {
+            receiver->insertText(text);
+        }
         frame();
     }
     static void pressReturn() { type("\n"); }

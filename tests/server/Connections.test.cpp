@@ -16,7 +16,8 @@ int openStalledRequest(const ServerUnderTest& server) {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(std::stoi(server.url().substr(server.url().rfind(':') + 1))));
+    address.sin_port =
+        htons(static_cast<std::uint16_t>(std::stoi(server.url().substr(server.url().rfind(':') + 1))));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     EXPECT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     const timeval readTimeout{30, 0};
@@ -29,7 +30,8 @@ int openStalledRequest(const ServerUnderTest& server) {
 TEST(Connections, StalledClientsNeitherBlockOthersNorTakeMoreThanTheirShare) {
     TempDir dir;
     ServerUnderTest server(dir.sqlite(), 0, "", uniqueGameName(), {.maxConnectionsPerAddress = 3});
-    const int stalled[] = {openStalledRequest(server), openStalledRequest(server), openStalledRequest(server)};
+    const int stalled[] = {openStalledRequest(server), openStalledRequest(server),
+                           openStalledRequest(server)};
     EXPECT_EQ(server.get("").status, 0);  // the address has used up its connections
     close(stalled[0]);
     // Served beside the two still stalled, once the server has noticed the closed one (a bounded wait).
@@ -54,11 +56,12 @@ TEST(Connections, AnUnfinishedRequestIsDroppedAfterTheIdleTimeout) {
 
 TEST(Connections, CountryComesFromTheTrustedHeaderOrTheAddress) {
     const CountryLookup header("X-Country");
-    const std::pair<const char*, const char*> headerValues[] = {
-        {"de", "DE"}, {"JP", "JP"}, {"Germany", ""}, {"D1", ""}, {"", ""}, {nullptr, ""}};
+    const std::pair<const char*, const char*> headerValues[] = {{"de", "DE"}, {"JP", "JP"}, {"Germany", ""},
+                                                                {"D1", ""},   {"", ""},     {nullptr, ""}};
     for (const auto& [value, country] : headerValues) EXPECT_EQ(header.countryOf("8.8.8.8", value), country);
-    for (const char* address : {"127.0.0.1", "10.1.2.3", "172.20.0.1", "192.168.1.1", "169.254.0.9", "100.64.0.1",
-                                "::1", "fd00::1", "fe80::1", "::ffff:192.168.0.1", "not an address"}) {
+    for (const char* address :
+         {"127.0.0.1", "10.1.2.3", "172.20.0.1", "192.168.1.1", "169.254.0.9", "100.64.0.1", "::1", "fd00::1",
+          "fe80::1", "::ffff:192.168.0.1", "not an address"}) {
         EXPECT_TRUE(isLocalAddress(address)) << address;
     }
     for (const char* address : {"8.8.8.8", "172.32.0.1", "2001:4860:4860::8888", "::ffff:8.8.8.8"}) {

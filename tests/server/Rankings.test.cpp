@@ -19,7 +19,8 @@ class Rankings : public StoreTest {
 };
 
 TEST_P(Rankings, UpdateKeepsOneEntryWithTheLongerTime) {
-    const std::pair<const char*, double> steps[] = {{"40", 40}, {"30.5", 40}, {"52.25", 52.25}, {"52.25", 52.25}, {"1", 52.25}};
+    const std::pair<const char*, double> steps[] = {
+        {"40", 40}, {"30.5", 40}, {"52.25", 52.25}, {"52.25", 52.25}, {"1", 52.25}};
     std::int64_t date = server->now;
     for (const auto& [score, kept] : steps) {
         SCOPED_TRACE(score);
@@ -65,8 +66,9 @@ TEST_P(Rankings, QueryTypesAndFlagsChooseThePeriodTheDeviceAndTheCallersCountry)
     };
     for (const auto& entry : cases) {
         SCOPED_TRACE(std::string(entry.query) + " from " + entry.country);
-        EXPECT_EQ(namesOf(parseScores(server->get(entry.query, {std::string("X-Country: ") + entry.country}).body)),
-                  entry.expected);
+        EXPECT_EQ(
+            namesOf(parseScores(server->get(entry.query, {std::string("X-Country: ") + entry.country}).body)),
+            entry.expected);
     }
 }
 

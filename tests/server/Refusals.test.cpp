@@ -44,7 +44,8 @@ TEST_F(Refusals, AcceptsScoresSignedByTheRulesAndNoOthers) {
 
 // Ann's 12.5 in Pro with `changes` made and the `dropped` fields left out, signed again over the result
 // unless the hash itself is changed, so that only the change can be refused.
-std::string formWith(const std::string& game, const Fields& changes, const std::vector<std::string>& dropped) {
+std::string formWith(const std::string& game, const Fields& changes,
+                     const std::vector<std::string>& dropped) {
     Fields fields = scoreFields(game, "Pro", "Ann", "12.5");
     std::erase_if(fields, [&](const auto& field) { return std::ranges::count(dropped, field.first) > 0; });
     std::string signedValues;
@@ -107,13 +108,15 @@ TEST_F(Refusals, RefusesEachBadRequestWithAShortReasonAndStoresNothing) {
         EXPECT_EQ(reply.body, entry.answer);
     }
     const std::string undeclared(100'000, 'a');  // read to its end, then refused
-    EXPECT_EQ(httpRequest(server.url() + "/api/post-score", &undeclared, {"Transfer-Encoding: chunked"}).status,
-              413);
+    EXPECT_EQ(
+        httpRequest(server.url() + "/api/post-score", &undeclared, {"Transfer-Encoding: chunked"}).status,
+        413);
     EXPECT_EQ(server.get("").body, "{\"scores\":[]}");
 }
 
 TEST_F(Refusals, KeepsHostileTextAsText) {
-    const std::vector<std::string> names = {"'; DROP TABLE scores;--", "\"quoted\" \\ back", "50% off_", "<b>&amp;"};
+    const std::vector<std::string> names = {"'; DROP TABLE scores;--", "\"quoted\" \\ back", "50% off_",
+                                            "<b>&amp;"};
     for (const std::string& name : names) ASSERT_EQ(server.postScore("Pro", name, "3").body, "OK") << name;
     EXPECT_EQ(server.names("&category=Pro"), names);
 }

@@ -50,7 +50,9 @@ TEST(ServerProcess, AnnouncesItsAddressServesAndStopsCleanlyOnEachSignal) {
             "--listen 127.0.0.1:0 --db sqlite:" + (dir.path() / "nested" / "scores.db").string(), errors);
         std::smatch match;
         const std::string line = server.line();
-        ASSERT_TRUE(std::regex_match(line, match, std::regex("listening on (http://127\\.0\\.0\\.1:[0-9]+)\n"))) << line;
+        ASSERT_TRUE(
+            std::regex_match(line, match, std::regex("listening on (http://127\\.0\\.0\\.1:[0-9]+)\n")))
+            << line;
         const std::string url = match[1];
         EXPECT_EQ(httpRequest(url + "/healthz", nullptr).status, 200);
         const std::string body =

@@ -83,8 +83,8 @@ inline std::vector<RankedScore> parseScores(const std::string& json) {
         const JSONDictionary& fields = *entry.asDictionary();
         const auto text = [&](const char* key) { return *findValue(fields, key)->asString(); };
         const auto number = [&](const char* key) { return findValue(fields, key)->asNumber()->value; };
-        rows.push_back({text("qs_playername"), text("qs_category"), text("date"), number("qs_score"),
-                        number("rank")});
+        rows.push_back(
+            {text("qs_playername"), text("qs_category"), text("date"), number("qs_score"), number("rank")});
     }
     return rows;
 }

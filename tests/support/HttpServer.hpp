@@ -36,8 +36,9 @@ struct HttpAnswer {
 };
 
 class HttpServer {
-public:
-    explicit HttpServer(std::function<HttpAnswer(const HttpExchange&)> handler) : handler_(std::move(handler)) {
+  public:
+    explicit HttpServer(std::function<HttpAnswer(const HttpExchange&)> handler)
+        : handler_(std::move(handler)) {
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -65,7 +66,7 @@ public:
         return exchanges_;
     }
 
-private:
+  private:
     void answer(int client) {
         if (client < 0) return;
         std::string request;
@@ -89,8 +90,9 @@ private:
         exchanges_.push_back(exchange);
         lock.unlock();
         const HttpAnswer reply = handler_(exchange);
-        const std::string text = "HTTP/1.0 " + std::to_string(reply.status) + " X\r\nContent-Length: " +
-                                 std::to_string(reply.body.size()) + "\r\n" + reply.extraHeaders + "\r\n" + reply.body;
+        const std::string text = "HTTP/1.0 " + std::to_string(reply.status) +
+                                 " X\r\nContent-Length: " + std::to_string(reply.body.size()) + "\r\n" +
+                                 reply.extraHeaders + "\r\n" + reply.body;
         // Stops early when the client hangs up, as it does on an answer it will not read.
         for (std::size_t sent = 0; sent < text.size();) {
             const ssize_t wrote = ::send(client, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
