@@ -1,9 +1,9 @@
 // The records screen in the running engine, on a real SQLite store in a temporary folder.
 #include "app/RecordScene.hpp"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
-#include <array>
 #include <optional>
 
 #include "app/MenuScene.hpp"
@@ -15,7 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Stored = std::optional<std::string>;
-
 using Records = std::array<Stored, 4>;  // best time, best name, second time, second name
 
 Stored value(const std::string& key) { return platform::UserDefaults::standardUserDefaults().stringForKey(key); }
