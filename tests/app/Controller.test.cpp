@@ -4,6 +4,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/ControllerInput.hpp"
 
 namespace quintora {
@@ -21,16 +23,8 @@ class Controller : public ::testing::Test {
         SDL_Quit();
     }
     void plugIn() {
-        SDL_VirtualJoystickDesc desc;
-        SDL_zero(desc);
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-        desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-        desc.name = "Test pad";
-        device_ = SDL_JoystickAttachVirtualEx(&desc);
+        device_ = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                            SDL_CONTROLLER_BUTTON_MAX, 0);
         ASSERT_GE(device_, 0) << SDL_GetError();
         joystick_ = SDL_JoystickOpen(device_);
         ASSERT_NE(joystick_, nullptr) << SDL_GetError();
@@ -47,11 +41,8 @@ class Controller : public ::testing::Test {
         SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTX, leftX);
         SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTY, leftY);
         SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_RIGHTX, rightX);
-        for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
-            bool down = false;
-            for (SDL_GameControllerButton held : buttons) down = down || held == b;
-            SDL_JoystickSetVirtualButton(joystick_, b, down ? 1 : 0);
-        }
+        for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b)
+            SDL_JoystickSetVirtualButton(joystick_, b, std::ranges::count(buttons, b) > 0 ? 1 : 0);
     }
     ControllerInput::Actions step(double dt = 0) { return input_.update(controllers_->poll(), dt); }
 
@@ -63,19 +54,17 @@ class Controller : public ::testing::Test {
 
 TEST_F(Controller, TheLeftStickAndTheDPadTiltAsTheArrowKeysDo) {
     const double k = 0.5;  // a full push is a held arrow key
+    const auto none = SDL_CONTROLLER_BUTTON_INVALID;
     const struct {
         const char* name;
         Sint16 leftX, leftY;
         SDL_GameControllerButton button;
         double x, y;
-    } cases[] = {
-        {"stick right", 32767, 0, SDL_CONTROLLER_BUTTON_INVALID, 0, -k},
-        {"stick up", 0, -32768, SDL_CONTROLLER_BUTTON_INVALID, k, 0},
-        {"stick half left, inside its travel", -16384, 0, SDL_CONTROLLER_BUTTON_INVALID, 0,
-         k * (0.5 - 0.15) / 0.85},
-        {"D-pad down", 0, 0, SDL_CONTROLLER_BUTTON_DPAD_DOWN, -k, 0},
-        {"D-pad left", 0, 0, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0, k},
-    };
+    } cases[] = {{"stick right", 32767, 0, none, 0, -k},
+                 {"stick up", 0, -32768, none, k, 0},
+                 {"stick half left, inside its travel", -16384, 0, none, 0, k * (0.5 - 0.15) / 0.85},
+                 {"D-pad down", 0, 0, SDL_CONTROLLER_BUTTON_DPAD_DOWN, -k, 0},
+                 {"D-pad left", 0, 0, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0, k}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         hold(c.leftX, c.leftY, 0, {c.button});
@@ -129,7 +118,6 @@ TEST_F(Controller, UnpluggedMidTouchTheTouchIsCancelledAndAControllerPluggedInLa
     hold(32767, 0, 0, {});
     const platform::ControllerState state = controllers_->poll();
     EXPECT_TRUE(state.connected);
-    EXPECT_EQ(state.name, "Test pad");
     EXPECT_DOUBLE_EQ(state.leftX, 1);
 }
 

@@ -1,4 +1,5 @@
-// The desktop game's own controls, run through the game binary: pause, sound, practice, resources.
+// The game binary itself, headless under the virtual clock and a script: the same log every time, the
+// desktop's own controls (pause, sound, practice), and the command lines and resources it refuses.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "app/SoundControl.hpp"
+#include "platform/Image.hpp"
 #include "platform/UserDefaults.hpp"
 #include "support/Files.hpp"
 #include "support/GameBinary.hpp"
@@ -18,73 +20,61 @@ namespace quintora {
 namespace {
 
 namespace fs = std::filesystem;
+using Frames = std::vector<long>;
 
-struct LogLine {
-    long frame;
-    std::string text;
-};
-
-// A game log, line by line: "<frame> <text>".
-struct GameLog {
-    std::vector<LogLine> lines;
-    // The frames of the stage's ticks, whose text is its time ("0.100000", ...).
-    [[nodiscard]] std::vector<LogLine> ticks() const {
-        return matching([](const std::string& t) { return t.size() == 8 && t[1] == '.'; });
+// The frames of a game log's lines ("<frame> <text>") whose text starts with `prefix`.
+Frames framesOf(const std::string& log, const std::string& prefix) {
+    Frames found;
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.compare(line.find(' ') + 1, prefix.size(), prefix) == 0) found.push_back(std::stol(line));
     }
-    [[nodiscard]] std::vector<LogLine> starting(const std::string& prefix) const {
-        return matching([&](const std::string& t) { return t.rfind(prefix, 0) == 0; });
-    }
-    [[nodiscard]] long frameOf(const std::string& text) const {
-        const auto found = matching([&](const std::string& t) { return t == text; });
-        return found.empty() ? -1 : found.front().frame;
-    }
-    [[nodiscard]] bool has(const std::string& prefix) const { return !starting(prefix).empty(); }
-
-    template <class Match>
-    [[nodiscard]] std::vector<LogLine> matching(Match match) const {
-        std::vector<LogLine> result;
-        for (const LogLine& line : lines) {
-            if (match(line.text)) result.push_back(line);
-        }
-        return result;
-    }
-};
+    return found;
+}
 
 class Desktop : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder_ =
-            fs::temp_directory_path() / ("quintora-desktop-" + std::to_string(::getpid()) + "-" +
-                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
-    }
+    void SetUp() override { fs::create_directories(folder_); }
     void TearDown() override { fs::remove_all(folder_); }
-    // Runs the game headless under the virtual clock with the script; the default start picks stage 8
-    // (eat the gum), which lasts its full five seconds when nobody tilts.
-    GameLog play(const std::string& script, long frames, const std::string& extra = "") {
-        const fs::path scriptFile = folder_ / "script.txt", logFile = folder_ / "game.log";
-        std::ofstream(scriptFile) << script;
-        const testing::GameRun run =
-            testing::runGame("--headless --virtual-clock --frames " + std::to_string(frames) +
-                             " --data-dir " + (folder_ / "data").string() + " --script " +
-                             scriptFile.string() + " --log " + logFile.string() + " " + extra);
+    // Runs the game with the script and gives its log; the default start picks stage 8 (eat the gum),
+    // which lasts its full five seconds when nobody tilts.
+    std::string play(const std::string& script, long frames, const std::string& extra = "") {
+        std::ofstream(folder_ / "script.txt") << script;
+        const testing::GameRun run = testing::runGame(
+            "--headless --virtual-clock --frames " + std::to_string(frames) + " --data-dir " +
+            (folder_ / "data").string() + " --script " + (folder_ / "script.txt").string() + " --log " +
+            (folder_ / "game.log").string() + " " + extra);
         EXPECT_EQ(run.status, 0) << run.output;
-        GameLog log;
-        std::ifstream in(logFile);
-        for (std::string line; std::getline(in, line);) {
-            const auto space = line.find(' ');
-            log.lines.push_back({std::stol(line.substr(0, space)), line.substr(space + 1)});
-        }
-        return log;
+        return testing::readFile(folder_ / "game.log");
     }
-    fs::path folder_;
+    const fs::path folder_ = fs::temp_directory_path() / ("quintora-desktop-" + std::to_string(::getpid()));
 };
+
+TEST_F(Desktop, AWholeRunToTheRecordsGivesTheSameLogEveryTime) {
+    // Legend from the menu at 1230768008, when the clock picks the sixth order; then a touch now and then
+    // in the middle of the screen until the run is over.
+    std::string script = "200 tap 300 50\n";
+    for (int frame = 400; frame < 3600; frame += 97) script += std::to_string(frame) + " tap 240 160\n";
+    const std::string log = play(script, 3600, "--epoch 1230768005");
+    EXPECT_EQ(log, play(script, 3600, "--epoch 1230768005"));
+    EXPECT_NE(log.find("200 Yes sound go 1\n200 arr = 6\n"), std::string::npos) << log;
+    EXPECT_EQ(framesOf(log, "life = 0").size(), 1u) << "the run reached its end";
+}
+
+TEST_F(Desktop, ScaleAndFrameLimitAreHonoured) {
+    const std::string shot = (folder_ / "shot.png").string();
+    for (const auto& [scale, width] : {std::pair{"1", 480}, std::pair{"2", 960}}) {
+        play("3 screenshot " + shot + "\n", 5, std::string("--scale ") + scale);
+        const auto image = platform::decodePng(shot);
+        ASSERT_TRUE(image.has_value());
+        EXPECT_EQ(image->width, width);
+        EXPECT_EQ(image->height, width * 2 / 3);
+    }
+}
 
 TEST_F(Desktop, APausedStageCountsNoTimeWhicheverWayItWasPaused) {
     const struct {
-        const char* name;
-        const char* pause;
-        const char* resume;
+        const char *name, *pause, *resume;
     } ways[] = {
         {"Escape, then Resume", "230 key escape\n", "430 alert 0\n"},
         {"P twice", "230 key p\n", "430 key p\n"},
@@ -93,74 +83,79 @@ TEST_F(Desktop, APausedStageCountsNoTimeWhicheverWayItWasPaused) {
     };
     for (const auto& way : ways) {
         SCOPED_TRACE(way.name);
-        const GameLog log = play(std::string("200 tap 150 150\n") + way.pause + way.resume, 470);
-        const long paused = log.frameOf("paused"), resumed = log.frameOf("resumed");
-        ASSERT_EQ(paused, 230);
-        ASSERT_EQ(resumed, 430);
-        const std::vector<LogLine> ticks = log.ticks();
-        ASSERT_GE(ticks.size(), 6u);
-        for (std::size_t i = 0; i < ticks.size(); ++i) {
-            EXPECT_FALSE(ticks[i].frame >= paused && ticks[i].frame < resumed)
-                << "tick at frame " << ticks[i].frame;
-            // The stage's time goes on from where it stopped: one tenth per tick, none skipped.
-            EXPECT_EQ(ticks[i].text, std::to_string(0.1 * static_cast<double>(i + 1)).substr(0, 8));
+        const std::string log = play(std::string("200 tap 150 150\n") + way.pause + way.resume, 470);
+        ASSERT_EQ(framesOf(log, "paused"), Frames{230});
+        ASSERT_EQ(framesOf(log, "resumed"), Frames{430});
+        // The stage's ticks log its time ("0.100000", ...): it goes on from where it stopped, none skipped.
+        int count = 0;
+        std::istringstream lines(log);
+        for (std::string line; std::getline(lines, line);) {
+            const std::string text = line.substr(line.find(' ') + 1);
+            if (text.size() != 8 || text[1] != '.') continue;
+            EXPECT_FALSE(std::stol(line) >= 230 && std::stol(line) < 430) << line;
+            EXPECT_EQ(text, std::to_string(0.1 * ++count).substr(0, 8));
         }
+        EXPECT_GE(count, 6);
     }
 }
 
 TEST_F(Desktop, LeavingAPausedStageBooksNothing) {
-    const GameLog log = play("200 tap 150 150\n230 key escape\n232 alert 1\n500 tap 150 150\n", 520);
-    EXPECT_EQ(log.frameOf("left the stage"), 232);
-    EXPECT_FALSE(log.has("life = ")) << "no life was taken";
+    const std::string log = play("200 tap 150 150\n230 key escape\n232 alert 1\n500 tap 150 150\n", 520);
+    EXPECT_EQ(framesOf(log, "left the stage"), Frames{232});
+    EXPECT_TRUE(framesOf(log, "life = ").empty()) << "no life was taken";
     // The menu came back and the next run starts from nothing.
-    const std::vector<LogLine> totals = log.starting("totaltime = ");
-    ASSERT_EQ(totals.size(), 2u);
-    for (const LogLine& total : totals) EXPECT_EQ(total.text, "totaltime = 0.000000");
-}
-
-TEST_F(Desktop, OutsideAStageEscapeAndPPauseNothing) {
-    // On the menu no stage runs: Escape and P pause nothing. M still mutes.
-    const GameLog log = play("100 key escape\n101 key p\n102 key m\n", 110);
-    EXPECT_FALSE(log.has("paused"));
-    EXPECT_TRUE(log.has("sound: muted"));
+    EXPECT_EQ(framesOf(log, "totaltime = 0.000000").size(), 2u);
+    EXPECT_EQ(framesOf(log, "totaltime = ").size(), 2u);
 }
 
 TEST_F(Desktop, MuteAndVolumeAreRememberedAcrossARestart) {
     play("", 2, "--mute");
-    {
-        platform::UserDefaults defaults((folder_ / "data").string());
-        EXPECT_EQ(defaults.stringForKey(SoundControl::kMutedKey), "1");
-    }
+    EXPECT_EQ(platform::UserDefaults((folder_ / "data").string()).stringForKey(SoundControl::kMutedKey), "1");
     // Unmuted by turning the sound down twice; the next start keeps it.
     play("10 key minus\n11 key minus\n", 20);
-    const GameLog after = play("10 key plus\n", 20);
-    EXPECT_EQ(after.frameOf("sound: on, volume 9 of 10"), 10);
+    EXPECT_EQ(framesOf(play("10 key plus\n", 20), "sound: on, volume 9 of 10"), Frames{10});
 }
 
 TEST_F(Desktop, ASettingsStoreThatCannotBeMadeStillPlays) {
     // A file where the data folder should be: not even root can make the store there.
     std::ofstream(folder_ / "data") << "not a folder";
-    const GameLog log = play("10 key m\n20 key plus\n", 30);
-    EXPECT_TRUE(log.has("sound: on, volume 10 of 10"));
+    // On the menu no stage runs: Escape and P pause nothing. M still mutes.
+    const std::string log = play("100 key escape\n101 key p\n102 key m\n110 key plus\n", 120);
+    EXPECT_TRUE(framesOf(log, "paused").empty());
+    EXPECT_EQ(framesOf(log, "sound: muted"), Frames{102});
+    EXPECT_EQ(framesOf(log, "sound: on, volume 10 of 10"), Frames{110});
 }
 
 TEST_F(Desktop, APracticeStageBooksNothingAndReturnsToTheGrid) {
     // F2 opens the grid from the menu; Phone number (row two, column two) at the level kept last time.
-    {
-        platform::UserDefaults defaults((folder_ / "data").string());
-        defaults.setObject("3", "PracticeLevel");
-    }
-    const GameLog log = play("10 key f2\n30 tap 180 172\n420 tap 180 172\n440 quit\n", 450);
-    const std::vector<LogLine> starts = log.starting("practice: stage 6 at level 3");
+    EXPECT_TRUE(platform::UserDefaults((folder_ / "data").string()).setObject("3", "PracticeLevel"));
+    const std::string log = play("10 key f2\n30 tap 180 172\n420 tap 180 172\n440 quit\n", 450);
     // The second tap found the grid again once the first stage was over.
-    ASSERT_EQ(starts.size(), 2u);
-    EXPECT_EQ(starts[1].frame, 420);
-    EXPECT_TRUE(log.has("ok")) << "the first stage ran out its time";
-    EXPECT_FALSE(log.has("totaltime = "));
-    EXPECT_FALSE(log.has("life = "));
+    EXPECT_EQ(framesOf(log, "practice: stage 6 at level 3"), (Frames{30, 420}));
+    EXPECT_FALSE(framesOf(log, "ok").empty()) << "the first stage ran out its time";
+    EXPECT_TRUE(framesOf(log, "totaltime = ").empty());
+    EXPECT_TRUE(framesOf(log, "life = ").empty());
 }
 
-TEST_F(Desktop, WithoutItsResourcesTheGameSaysWhereItLookedAndExits1) {
+TEST_F(Desktop, BadInputStopsBeforeTheFirstFrame) {
+    const std::string shot = (folder_ / "never.png").string();
+    std::ofstream(folder_ / "bad.txt") << "1 screenshot " + shot + "\n2 tap 1\n";
+    const testing::GameRun badScript =
+        testing::runGame("--headless --virtual-clock --frames 3 --script " + (folder_ / "bad.txt").string());
+    EXPECT_EQ(badScript.status, 2);
+    EXPECT_NE(badScript.output.find("line 2: tap takes 2 numbers"), std::string::npos) << badScript.output;
+    EXPECT_FALSE(fs::exists(shot)) << "nothing may run before the script is known to be good";
+
+    const testing::GameRun badOption = testing::runGame("--headless --frame 3");
+    EXPECT_EQ(badOption.status, 2);
+    EXPECT_NE(badOption.output.find("unknown option '--frame'"), std::string::npos) << badOption.output;
+
+    const testing::GameRun noDisplay = testing::runGame("--frames 1");  // the test environment has no display
+    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
+        EXPECT_EQ(noDisplay.status, 1);
+        EXPECT_NE(noDisplay.output.find("--headless"), std::string::npos) << noDisplay.output;
+    }
+    // Without its resources the game says where it looked.
     const std::string missing = (folder_ / "no-resources").string();
     ::setenv("QUINTORA_RESOURCES", missing.c_str(), 1);
     const testing::GameRun alone = testing::runGame("--headless --frames 1");

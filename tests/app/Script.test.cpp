@@ -25,12 +25,8 @@ TEST(Script, EveryEventKindInFrameOrderAndFileOrderWithinAFrame) {
     const auto& events = *parsed.events;
     ASSERT_EQ(events.size(), 12u);
     EXPECT_EQ(events[0].frame, 5);
-    const auto* tap = std::get_if<script::Tap>(&events[0].action);
-    ASSERT_NE(tap, nullptr);
-    EXPECT_FLOAT_EQ(tap->x, 100.5f);
-    const auto* began = std::get_if<script::Touch>(&events[1].action);
-    ASSERT_NE(began, nullptr);
-    EXPECT_EQ(began->kind, script::TouchKind::Began);
+    EXPECT_FLOAT_EQ(std::get<script::Tap>(events[0].action).x, 100.5f);
+    EXPECT_EQ(std::get<script::Touch>(events[1].action).kind, script::TouchKind::Began);
     EXPECT_EQ(std::get<script::Touch>(events[2].action).kind, script::TouchKind::Moved);
     EXPECT_EQ(std::get<script::Touch>(events[3].action).kind, script::TouchKind::Ended);
     EXPECT_DOUBLE_EQ(std::get<script::Tilt>(events[4].action).y, -0.25);
@@ -44,10 +40,7 @@ TEST(Script, EveryEventKindInFrameOrderAndFileOrderWithinAFrame) {
 }
 
 TEST(Script, MalformedLinesAreRefusedNamingTheLine) {
-    const struct {
-        const char* text;
-        const char* expected;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"1 quit\nx tap 1 2\n", "line 2: 'x' is not a frame number"},
         {"0 quit\n", "line 1: '0' is not a frame number"},
         {"3 jump 1 2\n", "line 1: unknown event 'jump'"},
@@ -59,10 +52,10 @@ TEST(Script, MalformedLinesAreRefusedNamingTheLine) {
         {"3\n", "line 1: missing event"},
         {"3 quit now\n", "line 1: quit takes nothing"},
     };
-    for (const auto& c : cases) {
-        const ScriptResult parsed = parseScript(c.text);
-        EXPECT_FALSE(parsed.events) << c.text;
-        EXPECT_EQ(parsed.error, c.expected);
+    for (const auto& [text, expected] : cases) {
+        const ScriptResult parsed = parseScript(text);
+        EXPECT_FALSE(parsed.events) << text;
+        EXPECT_EQ(parsed.error, expected);
     }
     EXPECT_EQ(loadScript("/nonexistent/script.txt").error, "cannot read script /nonexistent/script.txt");
 }

@@ -1,10 +1,10 @@
 // The game binary and the real score server: a record posted with "Yes" and found in the server's store;
 // the lists of another server named on the command line.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -15,10 +15,10 @@
 #include "online/ScoreServerPost.hpp"
 #include "online/ScoreServerRequest.hpp"
 #include "platform/ChildProcess.hpp"
-#include "support/HttpServer.hpp"
 #include "platform/UserDefaults.hpp"
 #include "support/Files.hpp"
 #include "support/GameBinary.hpp"
+#include "support/HttpServer.hpp"
 
 namespace quintora {
 namespace {
@@ -26,9 +26,8 @@ namespace {
 namespace fs = std::filesystem;
 
 class WorldRankingEndToEnd : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("quintora-ranking-e2e-" + std::to_string(::getpid()));
         fs::create_directories(folder_);
         platform::setDataDirectory((folder_ / "test").string());  // the test's own device identifier
         ::unsetenv("QUINTORA_SCORE_SERVER");
@@ -44,23 +43,29 @@ protected:
             fs::path(QUINTORA_BINARY).parent_path().parent_path() / "server" / "quintora-server";
         const std::string output = (folder_ / "server.out").string();
         server_ = platform::ChildProcess::start(
-            program.string(), {"--listen", "127.0.0.1:0", "--rate", "0", "--db", "sqlite:" + store.string()}, output,
-            nullptr);
+            program.string(), {"--listen", "127.0.0.1:0", "--rate", "0", "--db", "sqlite:" + store.string()},
+            output, nullptr);
         for (int i = 0; i < 500 && server_ && server_->isRunning(); ++i) {
             const std::string text = testing::readFile(output);
-            if (text.starts_with("listening on ") && text.find('\n') != std::string::npos) {
+            if (text.starts_with("listening on ") && text.find('\n') != std::string::npos)
                 return text.substr(13, text.find('\n') - 13);
-            }
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         ADD_FAILURE() << "the score server did not start: " << testing::readFile(output);
         return {};
     }
-    std::string write(const std::string& name, const std::string& text) {
-        std::ofstream(folder_ / name) << text;
-        return (folder_ / name).string();
+    // Runs the game headless under the virtual clock with the script; returns its log.
+    std::string play(const std::string& script, const std::string& extra = "") {
+        std::ofstream(folder_ / "script.txt") << script;
+        const testing::GameRun run = testing::runGame(
+            "--headless --virtual-clock --data-dir " + data.string() + " --log " +
+            (folder_ / "run.log").string() + " --script " + (folder_ / "script.txt").string() + extra);
+        EXPECT_EQ(run.status, 0) << run.output;
+        return testing::readFile(folder_ / "run.log");
     }
-    fs::path folder_;
+    const fs::path folder_ =
+        fs::temp_directory_path() / ("quintora-ranking-e2e-" + std::to_string(::getpid()));
+    const fs::path data = folder_ / "data";
     std::unique_ptr<platform::ChildProcess> server_;
 };
 
@@ -77,22 +82,32 @@ std::size_t count(const std::string& text, const std::string& line) {
 
 TEST_F(WorldRankingEndToEnd, ARecordPostedWithYesIsStoredUnderItsTypedNameAndListedByAnyServerOfThatStore) {
     // With nothing configured: Amateur, then a touch in the middle every 45 frames until the run is lost;
-    // the name, "Yes", the ranking with its three tabs.
+    // the name typed and mended, "Yes", the ranking with its three tabs.
     std::ostringstream script;
     script << "200 tap 150 150\n";
     for (long frame = 260; frame < 4900; frame += 45) script << frame << " tap 240 160\n";
-    script << "5000 text Zo\xc3\xab & Co\n5001 key return\n5003 alert 0\n"
+    script << "5000 text Zo\xc3\xab & Cox\n5001 key backspace\n5002 key return\n5004 alert 0\n5005 alert 0\n"
            << "5006 tap 220 290\n5009 tap 350 290\n5011 quit\n";
-    const fs::path data = folder_ / "data";
-    const std::string options = "--headless --virtual-clock --data-dir " + data.string() + " --log " +
-                                (folder_ / "run.log").string() + " --script ";
-    testing::GameRun run = testing::runGame(options + write("record.txt", script.str()));
-    ASSERT_EQ(run.status, 0) << run.output;
-    std::string log = testing::readFile(folder_ / "run.log");
+    std::string log = play(script.str());
     EXPECT_EQ(count(log, " score server: started at http://127.0.0.1:"), 1u) << log;
+    EXPECT_EQ(count(log, "5002 Zo\xc3\xab & Co\n"), 1u) << log;
+    EXPECT_EQ(count(log, "5005 script: no alert is shown for button 0\n"), 1u) << log;
+    EXPECT_EQ(count(log, "5004 ok\n"), 1u) << log;
     EXPECT_EQ(count(log, " score post OK\n"), 1u) << log;
     EXPECT_EQ(count(log, " score request OK\n"), 3u) << log;  // the first list, then the Pro and Legend tabs'
     EXPECT_NE(testing::readFile(data / "score-server.log").find("stopping on signal"), std::string::npos);
+    // The records table keeps the run's total as the controller logged it when the run ended.
+    char total[32];
+    std::snprintf(total, sizeof total, "%.1f", std::stod(log.substr(log.rfind(" totaltime = ") + 13)));
+    const std::string sent =
+        "5004 Sending data: {qs_category = Amateur; qs_playername = Zo\xc3\xab & Co; qs_score = ";
+    EXPECT_EQ(count(log, sent + total + ";}\n"), 1u) << log;
+    {
+        platform::UserDefaults store(data.string());
+        EXPECT_EQ(store.stringForKey("Level11"), total);
+        EXPECT_EQ(store.stringForKey("Level11Name"), "Zo\xc3\xab & Co");
+        EXPECT_EQ(store.stringForKey("Level12"), std::nullopt);
+    }
 
     // The same store behind a server named on the command line, with eleven more Amateur runs.
     const std::string address = startServer(data / "scores.sqlite3");
@@ -103,7 +118,7 @@ TEST_F(WorldRankingEndToEnd, ARecordPostedWithYesIsStoredUnderItsTypedNameAndLis
     ASSERT_TRUE(answer->scores && answer->scores->size() == 1);
     const JSONDictionary& stored = *answer->scores->at(0).asDictionary();
     EXPECT_EQ(*findValue(stored, "qs_playername")->asString(), "Zo\xc3\xab & Co");
-    EXPECT_GT(findValue(stored, "qs_score")->asNumber()->value, 10);
+    EXPECT_EQ(findValue(stored, "qs_score")->asNumber()->value, std::stod(total));
     for (int i = 0; i < 11; ++i) {
         ScoreServerPost::serverWithGameName("Quintora", std::string(kGameKey), {})
             ->sendScore({{"qs_playername", std::to_string(i)},
@@ -112,10 +127,7 @@ TEST_F(WorldRankingEndToEnd, ARecordPostedWithYesIsStoredUnderItsTypedNameAndLis
         testing::settleConnections();
     }
     // Records from the menu, then the world ranking: twelve rows, so a scroll limit of 100.
-    run = testing::runGame(options + write("list.txt", "200 tap 40 30\n230 tap 400 290\n240 quit\n") +
-                           " --score-server " + address);
-    ASSERT_EQ(run.status, 0) << run.output;
-    log = testing::readFile(folder_ / "run.log");
+    log = play("200 tap 40 30\n230 tap 400 290\n240 quit\n", " --score-server " + address);
     EXPECT_NE(log.find("230 count = 100\n"), std::string::npos) << log;
     EXPECT_EQ(count(log, "score server: started"), 0u) << log;
 }

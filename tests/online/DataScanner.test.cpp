@@ -72,9 +72,8 @@ TEST(DataScanner, NumbersTakeTheLeadingDecimalPartWhateverTheLocale) {
     // A locale with a decimal comma would read "1.5" as 1 through plain strtod.
     const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
     if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) std::setlocale(LC_NUMERIC, "fr_FR.UTF-8");
-    const std::pair<const char*, double> cases[] = {{"1.5", 1.5},      {"1e400", HUGE_VAL}, {"2.5e-400", 0.0},
-                                                    {"-7.25e-1-3", -0.725}, {"e5", 0.0}, {".", 0.0}, {"", 0.0},
-                                                    {"4.9e-324", 4.9e-324}};
+    const std::pair<const char*, double> cases[] = {{"1.5", 1.5}, {"1e400", HUGE_VAL}, {"2.5e-400", 0.0},
+        {"-7.25e-1-3", -0.725}, {"e5", 0.0}, {".", 0.0}, {"", 0.0}, {"4.9e-324", 4.9e-324}};
     for (const auto& [text, expected] : cases) EXPECT_EQ(convertDecimal(text), expected) << text;
     std::setlocale(LC_NUMERIC, saved.c_str());
 }

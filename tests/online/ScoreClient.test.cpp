@@ -16,7 +16,6 @@ namespace {
 using testing::HttpAnswer;
 using testing::HttpExchange;
 using testing::HttpServer;
-
 using testing::settleConnections;
 
 struct Heard : ScoreServerPostDelegate, ScoreServerRequestDelegate {
@@ -32,14 +31,10 @@ struct Heard : ScoreServerPostDelegate, ScoreServerRequestDelegate {
 // The device identifier lives in the defaults store: a folder of the test's own, not the user's.
 class ScoreClient : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { platform::setDataDirectory(folder().string()); }
-    static void TearDownTestSuite() {
-        platform::setDataDirectory("");
-        std::filesystem::remove_all(folder());
-    }
-    static std::filesystem::path folder() {
-        return std::filesystem::temp_directory_path() / ("quintora-client-" + std::to_string(::getpid()));
-    }
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("quintora-client-" + std::to_string(::getpid()));
+    void SetUp() override { platform::setDataDirectory(folder.string()); }
+    void TearDown() override { platform::setDataDirectory(""), std::filesystem::remove_all(folder); }
 };
 
 const std::string kAwkwardName = "A&B = C+D 100% Zo\xc3\xab";
@@ -55,7 +50,7 @@ std::string post(const ScoreDictionary& score, const std::shared_ptr<Heard>& hea
 }
 
 TEST_F(ScoreClient, PostsTheSignedFormInItsOrderWithEveryCharacterIntact) {
-    HttpServer server([](const HttpExchange&) { return HttpAnswer(200, "OK"); });
+    HttpServer server([](const HttpExchange&) { return HttpAnswer{200, "OK"}; });
     setScoreServerAddress(server.address());
     auto heard = std::make_shared<Heard>();
     const std::string body =
@@ -70,14 +65,10 @@ TEST_F(ScoreClient, PostsTheSignedFormInItsOrderWithEveryCharacterIntact) {
     EXPECT_NE(body.find("qs_playername=A%26B%20%3D%20C%2BD%20100%25%20Zo%C3%AB&"), std::string::npos);
     const auto fields = decodeForm(body);
     ASSERT_TRUE(fields);
-    const FormFields expected{{"qs_category", "Pro"},
-                              {"qs_playername", kAwkwardName},
-                              {"qs_score", "24.9"},
-                              {"qs_device_id", platform::deviceIdentifier()},
-                              {"qs_gamename", "Quintora"},
-                              {"qs_hash", scoreHashOf(*fields, kGameKey)},
-                              {"qs_prot_ver", "1.1"}};
-    EXPECT_EQ(*fields, expected);
+    EXPECT_EQ(*fields, (FormFields{{"qs_category", "Pro"}, {"qs_playername", kAwkwardName},
+                                   {"qs_score", "24.9"}, {"qs_device_id", platform::deviceIdentifier()},
+                                   {"qs_gamename", "Quintora"}, {"qs_hash", scoreHashOf(*fields, kGameKey)},
+                                   {"qs_prot_ver", "1.1"}}));
 }
 
 TEST_F(ScoreClient, OnlyAnExactOKIsASuccess) {
@@ -133,7 +124,7 @@ TEST_F(ScoreClient, ReadsTheListFromAnyAnswerWithoutFailing) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        HttpServer server([&](const HttpExchange&) { return HttpAnswer(200, c.answer); });
+        HttpServer server([&](const HttpExchange&) { return HttpAnswer{200, c.answer}; });
         setScoreServerAddress(server.address());
         auto heard = std::make_shared<Heard>();
         ScoreServerRequest::serverWithGameName("Quintora", heard)->requestScores(4, 15, 0, 0, "Pro");

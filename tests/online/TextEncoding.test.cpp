@@ -28,14 +28,14 @@ TEST(TextEncoding, DetectionFollowsTheZeroBytesOfTheFirstFourAndEachEncodingBeco
         EXPECT_EQ(detectJSONEncoding(bytes), c.encoding);
         EXPECT_EQ(asString(convertToUTF8(bytes, c.encoding)), expected);
     }
-    EXPECT_EQ(detectJSONEncoding(bytesOf(expected)), TextEncoding::UTF8);
     const std::uint8_t other[] = {0, 0, '{', 0}, short3[] = {0, 0, 0};
-    EXPECT_EQ(detectJSONEncoding(other), TextEncoding::UTF8);
-    EXPECT_EQ(detectJSONEncoding(short3), TextEncoding::UTF8);
-    EXPECT_EQ(detectJSONEncoding({}), TextEncoding::UTF8);
+    using Bytes = std::span<const std::uint8_t>;
+    for (const Bytes bytes : {bytesOf(expected), Bytes(other), Bytes(short3), Bytes()}) {
+        EXPECT_EQ(detectJSONEncoding(bytes), TextEncoding::UTF8);
+    }
 }
 
-TEST(TextEncoding, UnitsThatNameNoCharacterBecomeReplacements) {
+TEST(TextEncoding, WhatNamesNoCharacterBecomesAReplacement) {
     const std::uint8_t loneHigh[] = {0xD8, 0x3D, 0, 'a'}, loneLow[] = {0, 'a', 0xDC, 0x00}, odd[] = {0, 'a', 0},
                        tooLarge[] = {0, 0x11, 0, 0, 0, 0, 0, 'b', 0, 0}, surrogate32[] = {0x00, 0xD8, 0, 0};
     EXPECT_EQ(asString(convertToUTF8(loneHigh, TextEncoding::UTF16BigEndian)), kReplacement + "a");
@@ -49,22 +49,15 @@ TEST(TextEncoding, UnitsThatNameNoCharacterBecomeReplacements) {
         appendCodePoint(out, c);
     }
     EXPECT_EQ(out, "A\xDF\xBF\xEF\xBF\xBF\xF4\x8F\xBF\xBF" + kReplacement + kReplacement);
-}
 
-TEST(TextEncoding, EachMaximalIllFormedPartOfUTF8BecomesOneReplacement) {
+    // In UTF-8, each maximal ill-formed part becomes one replacement.
+    const std::string r = kReplacement;
     const std::pair<std::string_view, std::string> cases[] = {
-        {"plain", "plain"},
-        {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
-        {"\xF0\x9F\x98" "a", kReplacement + "a"},
-        {"\x80\x80", kReplacement + kReplacement},
-        {"\xF5\x80", kReplacement + kReplacement},
-        {"\xE0\x80\x80", kReplacement + kReplacement + kReplacement},
-        {"\xF4\x90\x80\x80", kReplacement + kReplacement + kReplacement + kReplacement},
-        {"a\xC2", "a" + kReplacement},
-        {"", ""},
-    };
+        {"plain", "plain"}, {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"}, {"\xF0\x9F\x98" "a", r + "a"},
+        {"\x80\x80", r + r}, {"\xF5\x80", r + r}, {"\xE0\x80\x80", r + r + r},
+        {"\xF4\x90\x80\x80", r + r + r + r}, {"a\xC2", "a" + r}, {"", ""}};
     for (const auto& [bytes, expected] : cases) {
-        std::string out;
+        out.clear();
         appendValidUTF8(out, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
         EXPECT_EQ(out, expected);
     }

@@ -22,7 +22,7 @@
 namespace quintora::testing {
 
 class RecordsTest : public GLTest {
-public:
+  public:
     void SetUp() override {
         GLTest::SetUp();
         platform::disableAudio();
@@ -36,22 +36,21 @@ public:
         game().reset();
     }
 
-    static void useDataFolder(const std::filesystem::path& folder) { platform::setDataDirectory(folder.string()); }
-    static platform::UserDefaults& store() { return platform::UserDefaults::standardUserDefaults(); }
-    static void put(const std::string& key, const std::string& value) { ASSERT_TRUE(store().setObject(value, key)); }
+    static void useDataFolder(const std::filesystem::path& folder) {
+        platform::setDataDirectory(folder.string());
+    }
+    static void put(const std::string& key, const std::string& value) {
+        ASSERT_TRUE(platform::UserDefaults::standardUserDefaults().setObject(value, key));
+    }
 
-    // Opens the records screen as the end of a run (or from the menu) and lets it enter.
+    // Opens the records screen as the end of a run (or from the menu) and lets it enter; a screen already
+    // running is replaced, as a new run's records screen replaces the last scene.
     static RecordLayer* openAtEndOfRun(int level, float totalTime) {
         game().SelectLevel = level;
         game().Totaltime = totalTime;
         game().B_Record = true;
         return open();
     }
-    static RecordLayer* openFromMenu() {
-        game().B_Record = false;
-        return open();
-    }
-    // A screen already running is replaced, as a new run's records screen replaces the last scene.
     static RecordLayer* open() {
         if (director().runningScene() != nullptr) {
             director().replaceScene(RecordScene::node().get());
@@ -59,52 +58,34 @@ public:
             director().runWithScene(RecordScene::node().get());
         }
         frame();
-        return recordLayer();
-    }
-    static RecordLayer* recordLayer() {
-        Scene* scene = director().runningScene();
-        if (scene == nullptr) return nullptr;
-        for (const Ref<Node>& child : scene->children()) {
-            if (auto* layer = dynamic_cast<RecordLayer*>(child.get())) return layer;
-        }
-        return nullptr;
+        return dynamic_cast<RecordLayer*>(director().runningScene()->children().front().get());
     }
 
-    // The keyboard, as the window delivers it; typing with nothing to take it fails the test.
-    static TextInputReceiver& keyboard() {
-        static struct : TextInputReceiver {
-            void insertText(std::string_view) override { ADD_FAILURE() << "nothing takes typed text"; }
-            void deleteBackward() override { ADD_FAILURE() << "nothing takes Backspace"; }
-            void returnKey() override { ADD_FAILURE() << "nothing takes Return"; }
-        } nobody;
-        TextInputReceiver* receiver = Keyboard::shared().receiver();
-        return receiver != nullptr ? *receiver : nobody;
-    }
+    // The keyboard, as the window delivers it: typed text, Backspace ("\b") or Return ("\n").
     static void type(const std::string& text) {
-        keyboard().insertText(text);
+        TextInputReceiver* receiver = Keyboard::shared().receiver();
+        ASSERT_NE(receiver, nullptr) << "nothing takes the keyboard";
+        if (text == "\b") {
+            receiver->deleteBackward();
+        } else if (text == "\n") {
+            receiver->returnKey();
+        } else {
+            receiver->insertText(text);
+        }
         frame();
     }
-    static void backspace() {
-        keyboard().deleteBackward();
-        frame();
-    }
-    static void pressReturn() {
-        keyboard().returnKey();
-        frame();
-    }
+    static void pressReturn() { type("\n"); }
 
     // A finger at a scene point; the portrait view has the axes swapped.
     static void touch(TouchPhase phase, Point p) {
         director().touches(phase, TouchSet{Touch{1, {p.y, p.x}}}, TouchEvent{});
     }
-    static void tap(Point p) {
-        touch(TouchPhase::Began, p);
+    static void tap(Rect r) {
+        touch(TouchPhase::Began, r.centre());
         frame();
-        touch(TouchPhase::Ended, p);
+        touch(TouchPhase::Ended, r.centre());
         frame();
     }
-    static Point centre(Rect r) { return r.centre(); }
-
     static AlertView* alert() { return director().shownAlert(); }
 };
 

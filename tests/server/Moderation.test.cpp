@@ -9,30 +9,16 @@
 namespace quintora::server::testing {
 namespace {
 
-class Moderation : public ::testing::TestWithParam<const char*> {
+class Moderation : public StoreTest {
   protected:
-    void SetUp() override {
-        const std::string url = testStoreUrl(GetParam(), dir);
-        if (url.empty())
-            GTEST_SKIP() << "QUINTORA_TEST_POSTGRES is not set; scripts/test-server-postgres.sh runs these";
-        server = std::make_unique<ServerUnderTest>(url);
-    }
-
     void post(const std::string& name, const std::string& score, const std::string& device,
               const std::string& category = "Pro") {
         ASSERT_EQ(server->postScore(category, name, score, device).body, "OK") << name;
     }
-    std::vector<std::string> ranking() {
+    std::vector<std::string> listed(const ScoreFilter& filter) {
         std::vector<std::string> names;
-        for (const RankedScore& row : server->ranking("&category=Pro&limit=100")) names.push_back(row.name);
+        for (const ListedScore& entry : server->store().list(filter)) names.push_back(entry.score.name);
         return names;
-    }
-    std::vector<std::int64_t> idsOf(const std::string& name) {
-        std::vector<std::int64_t> ids;
-        for (const ListedScore& entry : server->store().list({server->game, "", name, "", 100})) {
-            ids.push_back(entry.score.id);
-        }
-        return ids;
     }
     // Runs a command as the binary would, returning its exit status, output and log.
     int run(AdminCommand command, std::string& out, std::string& log) {
@@ -42,9 +28,6 @@ class Moderation : public ::testing::TestWithParam<const char*> {
         log = logStream.str();
         return status;
     }
-
-    TempDir dir;
-    std::unique_ptr<ServerUnderTest> server;
 };
 
 using Names = std::vector<std::string>;
@@ -53,14 +36,16 @@ TEST_P(Moderation, ARemovedScoreLeavesTheListsAndAnUnknownIdIsReported) {
     post("Ann", "30", "d1");
     post("Bob", "20", "d2");
     post("Cy", "10", "d3");
-    const std::int64_t bob = idsOf("bob").at(0);
+    const auto found = server->store().list({server->game, "", "bob", "", 100});
+    ASSERT_EQ(found.size(), 1u);
+    const std::int64_t bob = found[0].score.id;
     AdminCommand command{AdminCommand::Action::RemoveScores, {}, {bob, 999'999'999}, "", true};
     std::string out, log;
     EXPECT_EQ(run(command, out, log), 1);
     EXPECT_EQ(out, "{\"removed\":[" + std::to_string(bob) + "],\"missing\":[999999999]}\n");
     EXPECT_EQ(log, "2023-11-14T22:13:20Z removed score " + std::to_string(bob) + "\n");
-    EXPECT_EQ(ranking(), (Names{"Ann", "Cy"}));
-    EXPECT_TRUE(idsOf("bob").empty());
+    EXPECT_EQ(server->names("&category=Pro"), (Names{"Ann", "Cy"}));
+    EXPECT_TRUE(listed({server->game, "", "bob", "", 100}).empty());
     EXPECT_TRUE(server->store().remove({bob}).empty());
 }
 
@@ -75,7 +60,7 @@ TEST_P(Moderation, ABannedDevicesPostsAreRefusedAndItsScoresHiddenUntilUnbanned)
     const HttpReply refused = server->postScore("Pro", "Ann", "99", "cheat");
     EXPECT_EQ(refused.status, 403);
     EXPECT_EQ(refused.body, "device banned");
-    EXPECT_EQ(ranking(), (Names{"Bob"}));
+    EXPECT_EQ(server->names("&category=Pro"), (Names{"Bob"}));
     EXPECT_TRUE(server->ranking("&category=Legend").empty());
     EXPECT_TRUE(server->ranking("&flags=2&device=cheat").empty());
     const auto listed = server->store().list({server->game, "", "", "cheat", 100});
@@ -85,7 +70,7 @@ TEST_P(Moderation, ABannedDevicesPostsAreRefusedAndItsScoresHiddenUntilUnbanned)
     ASSERT_TRUE(server->store().unbanDevice("cheat"));
     EXPECT_FALSE(server->store().unbanDevice("cheat"));
     ++server->now;  // a ranking page read within the same second may still be served from the server's cache
-    EXPECT_EQ(ranking(), (Names{"Late", "Ann", "Bob"}));
+    EXPECT_EQ(server->names("&category=Pro"), (Names{"Late", "Ann", "Bob"}));
     post("Ann", "99", "cheat");
 }
 
@@ -95,9 +80,7 @@ TEST_P(Moderation, ListFiltersByCategoryNamePartAndDevice) {
     post("annaxb", "15", "d2", "Legend");
     post("100%", "10", "d3");
     const struct {
-        const char* category;
-        const char* name;
-        const char* device;
+        const char *category, *name, *device;
         Names expected;
     } cases[] = {
         {"", "", "", {"annaxb", "Ann", "anna_b", "100%"}},
@@ -110,12 +93,7 @@ TEST_P(Moderation, ListFiltersByCategoryNamePartAndDevice) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.category) + "/" + c.name + "/" + c.device);
-        Names names;
-        for (const ListedScore& entry :
-             server->store().list({server->game, c.category, c.name, c.device, 100})) {
-            names.push_back(entry.score.name);
-        }
-        EXPECT_EQ(names, c.expected);
+        EXPECT_EQ(listed({server->game, c.category, c.name, c.device, 100}), c.expected);
     }
 }
 
@@ -147,9 +125,7 @@ INSTANTIATE_TEST_SUITE_P(Stores, Moderation, ::testing::Values("sqlite", "postgr
 
 TEST(Html, StoredTextsCannotBecomeMarkup) {
     const struct {
-        const char* text;
-        const char* html;
-        const char* url;
+        const char *text, *html, *url;
     } cases[] = {
         {"<script>alert(1)</script>", "&lt;script&gt;alert(1)&lt;/script&gt;",
          "%3Cscript%3Ealert%281%29%3C%2Fscript%3E"},

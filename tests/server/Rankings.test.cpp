@@ -1,33 +1,14 @@
-// Stored scores and the ranking pages made of them, the same on every kind of store. PostgreSQL runs when
-// QUINTORA_TEST_POSTGRES names a database (scripts/test-server-postgres.sh starts one).
-#include <cstdlib>
-
+// Stored scores and the ranking pages made of them, the same on every kind of store.
 #include "ServerUnderTest.hpp"
 
 namespace quintora::server::testing {
 namespace {
 
-constexpr std::int64_t kHour = 3600;
-constexpr std::int64_t kDay = 24 * kHour;
+constexpr std::int64_t kHour = 3600, kDay = 24 * kHour;
+using Names = std::vector<std::string>;
 
-class Rankings : public ::testing::TestWithParam<const char*> {
+class Rankings : public StoreTest {
   protected:
-    void SetUp() override {
-        if (std::string(GetParam()) == "sqlite") {
-            storeUrl = "sqlite:" + (dir.path() / "scores.db").string();
-        } else if (const char* url = std::getenv("QUINTORA_TEST_POSTGRES")) {
-            storeUrl = url;
-        } else {
-            GTEST_SKIP() << "QUINTORA_TEST_POSTGRES is not set; scripts/test-server-postgres.sh runs these";
-        }
-        server = std::make_unique<ServerUnderTest>(storeUrl, 0, "X-Country");
-    }
-
-    std::vector<std::string> names(const std::string& query) {
-        std::vector<std::string> result;
-        for (const RankedScore& row : server->ranking(query)) result.push_back(row.name);
-        return result;
-    }
     void postAt(std::int64_t date, const std::string& name, const std::string& score,
                 const std::string& device = "device-1", const std::string& country = "") {
         server->now = date;
@@ -35,25 +16,19 @@ class Rankings : public ::testing::TestWithParam<const char*> {
                                              "/api/post-score", {"X-Country: " + country});
         ASSERT_EQ(reply.body, "OK") << name;
     }
-
-    TempDir dir;
-    std::string storeUrl;
-    std::unique_ptr<ServerUnderTest> server;
 };
 
 TEST_P(Rankings, UpdateKeepsOneEntryWithTheLongerTime) {
-    const struct {
-        const char* score;
-        double kept;
-    } steps[] = {{"40", 40}, {"30.5", 40}, {"52.25", 52.25}, {"52.25", 52.25}, {"1", 52.25}};
+    const std::pair<const char*, double> steps[] = {
+        {"40", 40}, {"30.5", 40}, {"52.25", 52.25}, {"52.25", 52.25}, {"1", 52.25}};
     std::int64_t date = server->now;
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.score);
+    for (const auto& [score, kept] : steps) {
+        SCOPED_TRACE(score);
         server->now = date++;
-        EXPECT_EQ(server->postScore("Pro", "Ann", step.score, "device-1", "/api/update-score").body, "OK");
+        EXPECT_EQ(server->postScore("Pro", "Ann", score, "device-1", "/api/update-score").body, "OK");
         const auto rows = server->ranking("&category=Pro");
         ASSERT_EQ(rows.size(), 1u);
-        EXPECT_EQ(rows[0].score, step.kept);
+        EXPECT_EQ(rows[0].score, kept);
     }
     // The equal time did not replace the entry: it keeps the date of the first 52.25.
     EXPECT_EQ(server->ranking("")[0].date, "2023-11-14T22:13:22Z");
@@ -65,55 +40,35 @@ TEST_P(Rankings, UpdateKeepsOneEntryWithTheLongerTime) {
     EXPECT_EQ(server->ranking("&limit=100").size(), 5u);
 }
 
-TEST_P(Rankings, QueryTypesChooseThePeriod) {
+TEST_P(Rankings, QueryTypesAndFlagsChooseThePeriodTheDeviceAndTheCallersCountry) {
     const std::int64_t now = 1'750'000'000;
-    postAt(now - 2 * kHour, "hours", "1");
-    postAt(now - 3 * kDay, "days", "2");
-    postAt(now - 10 * kDay, "weeks", "3");
-    postAt(now - 40 * kDay, "months", "4");
+    postAt(now - 2 * kHour, "hours", "1", "mine", "de");
+    postAt(now - 3 * kDay, "days", "2", "mine", "FR");
+    postAt(now - 10 * kDay, "weeks", "3", "other", "DE");
+    postAt(now - 40 * kDay, "months", "4", "other", "Germany");
     server->now = now;
     const struct {
-        const char* query;
-        std::vector<std::string> expected;
+        const char *query, *country;
+        Names expected;
     } cases[] = {
-        {"&querytype=1", {"hours"}},
-        {"&querytype=2", {"days", "hours"}},
-        {"&querytype=3", {"weeks", "days", "hours"}},
-        {"&querytype=4", {"months", "weeks", "days", "hours"}},
-        {"&querytype=9", {"months", "weeks", "days", "hours"}},
-        {"&querytype=x", {"months", "weeks", "days", "hours"}},
-    };
-    for (const auto& entry : cases) {
-        SCOPED_TRACE(entry.query);
-        EXPECT_EQ(names(entry.query), entry.expected);
-    }
-}
-
-TEST_P(Rankings, FlagsNarrowToTheDeviceOrTheCallersCountry) {
-    postAt(server->now, "mine-de", "4", "mine", "de");
-    postAt(server->now, "mine-fr", "3", "mine", "FR");
-    postAt(server->now, "other-de", "2", "other", "DE");
-    postAt(server->now, "nowhere", "1", "other", "Germany");
-    const struct {
-        const char* query;
-        const char* country;
-        std::vector<std::string> expected;
-    } cases[] = {
-        {"&flags=0&device=mine", "DE", {"mine-de", "mine-fr", "other-de", "nowhere"}},
-        {"&flags=2&device=mine", "DE", {"mine-de", "mine-fr"}},
-        {"&flags=1", "de", {"mine-de", "other-de"}},
-        {"&flags=3&device=mine", "DE", {"mine-de"}},
-        {"&flags=1", "", {"nowhere"}},
-        {"&flags=8&device=mine", "DE", {"mine-de", "mine-fr", "other-de", "nowhere"}},
+        {"&querytype=1", "", {"hours"}},
+        {"&querytype=2", "", {"days", "hours"}},
+        {"&querytype=3", "", {"weeks", "days", "hours"}},
+        {"&querytype=4", "", {"months", "weeks", "days", "hours"}},
+        {"&querytype=9", "", {"months", "weeks", "days", "hours"}},
+        {"&querytype=x", "", {"months", "weeks", "days", "hours"}},
+        {"&flags=0&device=mine", "DE", {"months", "weeks", "days", "hours"}},
+        {"&flags=2&device=mine", "DE", {"days", "hours"}},
+        {"&flags=1", "de", {"weeks", "hours"}},
+        {"&flags=3&device=mine", "DE", {"hours"}},
+        {"&flags=1", "", {"months"}},
+        {"&flags=8&device=mine", "DE", {"months", "weeks", "days", "hours"}},
     };
     for (const auto& entry : cases) {
         SCOPED_TRACE(std::string(entry.query) + " from " + entry.country);
-        std::vector<std::string> listed;
-        for (const RankedScore& row :
-             parseScores(server->get(entry.query, {std::string("X-Country: ") + entry.country}).body)) {
-            listed.push_back(row.name);
-        }
-        EXPECT_EQ(listed, entry.expected);
+        EXPECT_EQ(
+            namesOf(parseScores(server->get(entry.query, {std::string("X-Country: ") + entry.country}).body)),
+            entry.expected);
     }
 }
 
@@ -123,31 +78,24 @@ TEST_P(Rankings, EqualTimesRankEarlierFirstAndPagesFollowOn) {
     postAt(server->now, "best", "30.75");
     postAt(server->now, "worst", "0.5");
     const auto rows = server->ranking("");
-    ASSERT_EQ(rows.size(), 4u);
-    const char* expected[] = {"best", "earlier", "later", "worst"};
+    EXPECT_EQ(namesOf(rows), (Names{"best", "earlier", "later", "worst"}));
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(rows[i].name, expected[i]);
         EXPECT_EQ(rows[i].rank, static_cast<double>(i + 1));
         EXPECT_EQ(rows[i].category, "Pro");
     }
-    EXPECT_EQ(rows[0].score, 30.75);
+    EXPECT_EQ(rows.at(0).score, 30.75);
     const auto page = server->ranking("&offset=1&limit=2");
-    ASSERT_EQ(page.size(), 2u);
-    EXPECT_EQ(page[0].name, "earlier");
-    EXPECT_EQ(page[0].rank, 2.0);
+    EXPECT_EQ(namesOf(page), (Names{"earlier", "later"}));
+    EXPECT_EQ(page.at(0).rank, 2.0);
     // Out-of-range and non-numeric paging falls back to the defaults or the nearest bound.
-    EXPECT_EQ(names("&offset=-4&limit=0"), std::vector<std::string>{"best"});
-    EXPECT_EQ(names("&offset=abc&limit=2x").size(), 4u);
-    EXPECT_TRUE(names("&offset=99999").empty());
-    EXPECT_TRUE(names("&category=Amateur").empty());
-}
-
-TEST_P(Rankings, DefaultPageHoldsFifteenAndNoPageMoreThanAHundred) {
-    for (int i = 0; i < 120; ++i) postAt(server->now + i, std::to_string(i) + "p", std::to_string(i));
-    EXPECT_EQ(names("").size(), 15u);
-    EXPECT_EQ(names("&limit=1000").size(), 100u);
-    EXPECT_EQ(names("&offset=110&limit=100").size(), 10u);
+    EXPECT_EQ(server->names("&offset=-4&limit=0"), Names{"best"});
+    EXPECT_EQ(server->names("&offset=abc&limit=2x").size(), 4u);
+    EXPECT_TRUE(server->names("&offset=99999").empty());
+    EXPECT_TRUE(server->names("&category=Amateur").empty());
+    for (int i = 0; i < 116; ++i) postAt(server->now + i, std::to_string(i) + "p", std::to_string(i));
+    EXPECT_EQ(server->names("").size(), 15u);
+    EXPECT_EQ(server->names("&limit=1000").size(), 100u);
+    EXPECT_EQ(server->names("&offset=110&limit=100").size(), 10u);
 }
 
 TEST_P(Rankings, ARestartKeepsEverything) {

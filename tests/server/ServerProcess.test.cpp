@@ -70,15 +70,8 @@ TEST(ServerProcess, AnnouncesItsAddressServesAndStopsCleanlyOnEachSignal) {
 
 TEST(ServerProcess, RefusesABadCommandLineWithStatusTwo) {
     TempDir dir;
-    const char* commandLines[] = {"--bogus",
-                                  "--listen localhost",
-                                  "--listen 127.0.0.1:70000",
-                                  "--rate -1",
-                                  "--rate many",
-                                  "--game nokey",
-                                  "--game :key",
-                                  "extra"};
-    for (const char* arguments : commandLines) {
+    for (const char* arguments : {"--bogus", "--listen localhost", "--listen 127.0.0.1:70000", "--rate -1",
+                                  "--rate many", "--game nokey", "--game :key", "extra"}) {
         SCOPED_TRACE(arguments);
         ServerProcess server(arguments, dir.path() / "errors");
         EXPECT_EQ(server.finish(), 2);
@@ -92,8 +85,7 @@ TEST(ServerProcess, RefusesABadCommandLineWithStatusTwo) {
 TEST(ServerProcess, RefusesToStartOnAFileThatIsNotADatabase) {
     TempDir dir;
     const std::filesystem::path file = dir.path() / "notes.txt";
-    std::string text;
-    for (int i = 0; i < 200; ++i) text += "These are someone's notes, not scores. ";
+    const std::string text(8000, 'n');  // someone's notes, not scores
     std::ofstream(file) << text;
     ServerProcess server("--listen 127.0.0.1:0 --db sqlite:" + file.string(), dir.path() / "errors");
     EXPECT_EQ(server.finish(), 1);

@@ -31,16 +31,14 @@ struct HttpExchange {
 };
 
 struct HttpAnswer {
-    HttpAnswer(int code = 200, std::string text = "", std::string headers = "")
-        : status(code), body(std::move(text)), extraHeaders(std::move(headers)) {}
-    int status;
-    std::string body;
-    std::string extraHeaders;  // "Name: value\r\n" lines
+    int status = 200;
+    std::string body, extraHeaders = "";  // "Name: value\r\n" lines
 };
 
 class HttpServer {
-public:
-    explicit HttpServer(std::function<HttpAnswer(const HttpExchange&)> handler) : handler_(std::move(handler)) {
+  public:
+    explicit HttpServer(std::function<HttpAnswer(const HttpExchange&)> handler)
+        : handler_(std::move(handler)) {
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -68,7 +66,7 @@ public:
         return exchanges_;
     }
 
-private:
+  private:
     void answer(int client) {
         if (client < 0) return;
         std::string request;
@@ -88,13 +86,13 @@ private:
         }
         const HttpExchange exchange{request.substr(0, headEnd),
                                     headEnd == std::string::npos ? "" : request.substr(headEnd + 4)};
-        {
-            std::lock_guard lock(mutex_);
-            exchanges_.push_back(exchange);
-        }
+        std::unique_lock lock(mutex_);
+        exchanges_.push_back(exchange);
+        lock.unlock();
         const HttpAnswer reply = handler_(exchange);
-        const std::string text = "HTTP/1.0 " + std::to_string(reply.status) + " X\r\nContent-Length: " +
-                                 std::to_string(reply.body.size()) + "\r\n" + reply.extraHeaders + "\r\n" + reply.body;
+        const std::string text = "HTTP/1.0 " + std::to_string(reply.status) +
+                                 " X\r\nContent-Length: " + std::to_string(reply.body.size()) + "\r\n" +
+                                 reply.extraHeaders + "\r\n" + reply.body;
         // Stops early when the client hangs up, as it does on an answer it will not read.
         for (std::size_t sent = 0; sent < text.size();) {
             const ssize_t wrote = ::send(client, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
