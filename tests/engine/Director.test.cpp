@@ -28,7 +28,6 @@ public:
         note(".tick");
         lastDt = dt;
         ++ticks;
-        if (onTick) onTick();
     }
     bool handleTouchesBegan(const TouchSet&, const TouchEvent&) override {
         note(".began");
@@ -43,7 +42,6 @@ public:
     float lastDt = -1;
     int ticks = 0;
     bool handles = false;
-    std::function<void()> onTick;
     std::function<void()> onTouch;
 };
 
@@ -96,53 +94,6 @@ TEST_F(DirectorTest, DeltaTimeIsNeverNegativeAndCanBeZeroedOnce) {
     frame(1.0);
     EXPECT_EQ(layer->ticks, before);
     EXPECT_FLOAT_EQ(director().deltaTime(), 0);
-}
-
-TEST_F(DirectorTest, PauseStopsTimersAndActionsButKeepsDrawingAndResumeRestoresTheInterval) {
-    Ref<ProbeLayer> layer;
-    director().runWithScene(sceneWith("a", &layer).get());
-    layer->schedule(QSEL(ProbeLayer, Tick), 0.1f);
-    Ref<Node> mover = Node::node();
-    layer->addChild(mover.get());
-    frame();
-    mover->runAction(MoveTo::actionWithDuration(1, {100, 0}));
-    frame();
-
-    director().pause();
-    director().pause();
-    EXPECT_DOUBLE_EQ(director().animationInterval(), 0.25);
-    const int ticks = layer->ticks;
-    const Point where = mover->position();
-    journal.entries.clear();
-    frames(8, 0.25);
-    EXPECT_EQ(layer->ticks, ticks);
-    EXPECT_EQ(mover->position(), where);
-    EXPECT_EQ(std::count(journal.entries.begin(), journal.entries.end(), "a.draw"), 8);
-
-    director().resume();
-    EXPECT_DOUBLE_EQ(director().animationInterval(), 1.0 / 60);
-    frame();
-    EXPECT_LT(director().deltaTime(), 0.02f) << "the time spent paused is not counted";
-    EXPECT_GT(mover->position().x, where.x);
-}
-
-TEST_F(DirectorTest, AReplaceInsideATimerLetsTheTickFinishThenSwitchesAndDrawsTheNewScene) {
-    Ref<ProbeLayer> a, other = probe("a2");
-    director().runWithScene(sceneWith("a", &a).get());
-    Ref<Scene> sceneB = sceneWith("b"), sceneC = sceneWith("c");
-    frame();
-    director().runningScene()->addChild(other.get());
-    a->schedule(QSEL(ProbeLayer, Tick));
-    other->schedule(QSEL(ProbeLayer, Tick));
-    a->onTick = [&] {
-        director().replaceScene(sceneC.get());
-        director().replaceScene(sceneB.get());  // the last one asked for wins
-        a->onTick = nullptr;
-    };
-    journal.entries.clear();
-    frame();
-    EXPECT_EQ(journal.entries, (Entries{"a.tick", "a2.tick", "a.exit", "a2.exit", "b.enter", "b.draw"}));
-    EXPECT_EQ(director().runningScene(), sceneB.get());
 }
 
 TEST_F(DirectorTest, ConvertCoordinateMapsThePortraitViewToTheLandscapeScene) {

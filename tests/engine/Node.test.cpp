@@ -20,15 +20,10 @@ public:
         if (journal) journal->add(name);
         origin = modelView().top().apply(0, 0);
     }
-    void Tick(float dt) {
-        ++ticks;
-        lastDt = dt;
-    }
+    void Tick(float) {}
     Journal* journal = nullptr;
     std::string name;
     std::array<float, 2> origin{};
-    int ticks = 0;
-    float lastDt = 0;
 };
 
 Ref<DrawnNode> drawn(Journal& journal, std::string name) {
@@ -119,28 +114,6 @@ TEST(NodeVisit, TransformPutsTheAnchorAtThePositionAndPivotsAboutIt) {
 }
 
 class NodeLifeTest : public EngineTest {};
-
-TEST_F(NodeLifeTest, SchedulingTwiceKeepsTheFirstIntervalAndTimersWaitUntilTheNodeRuns) {
-    Ref<Scene> scene = runScene();
-    Ref<DrawnNode> node = DrawnNode::node();
-    node->schedule(QSEL(DrawnNode, Tick), 0.1f);
-    node->schedule(QSEL(DrawnNode, Tick), 0.0f);  // ignored: the first timer stays
-    node->unschedule("Never:");  // never scheduled: ignored
-    frames(12);
-    EXPECT_EQ(node->ticks, 0) << "not in the running scene yet";
-
-    scene->addChild(node.get());
-    frames(15);  // 0.1 s takes six or seven frames of 1/60 s
-    EXPECT_EQ(node->ticks, 2);
-    EXPECT_GE(node->lastDt, 0.1f);
-    EXPECT_LT(node->lastDt, 0.1f + 1.0f / 60);
-
-    // Removing it with cleanup withdraws its timers.
-    scene->removeChild(node.get(), true);
-    frames(30);
-    EXPECT_EQ(node->ticks, 2);
-    EXPECT_FALSE(node->isScheduled("Tick:"));
-}
 
 TEST_F(NodeLifeTest, AnActionRunsOnceAndStopAllThenRunInTheSameFrameStepsOnlyTheNewOne) {
     Ref<Scene> scene = runScene();

@@ -11,19 +11,16 @@ namespace {
 using testing::EngineTest;
 using testing::Journal;
 
-// Timer targets that note their calls and can reschedule each other from inside a tick.
+// A timer target that notes its calls and the time it was given.
 class Ticker : public Node {
     QUINTORA_NODE(Ticker)
 public:
     void First(float dt) {
         journal->add(name + ".First");
         received = dt;
-        if (onFirst) onFirst(*this);
     }
-    void Second(float) { journal->add(name + ".Second"); }
     Journal* journal = nullptr;
     std::string name;
-    std::function<void(Ticker&)> onFirst;
     float received = 0;
 };
 
@@ -52,45 +49,6 @@ TEST_F(SchedulerTest, ATimerFiresWithTheAccumulatedTimeAndDropsTheExcess) {
     timer->fire(1.0f);  // at most once per frame
     EXPECT_EQ(calls(), 2u);
     EXPECT_EQ(target->retainCount(), 2) << "the timer keeps its target alive";
-}
-
-TEST_F(SchedulerTest, ChangesDuringATickWaitForTheNextOne) {
-    Ref<Scene> scene = runScene();
-    Ref<Ticker> a = ticker("a"), b = ticker("b");
-    for (const Ref<Ticker>& t : {a, b}) {
-        scene->addChild(t.get());
-        t->schedule(QSEL(Ticker, First));
-    }
-    frame();
-    ASSERT_EQ(journal.entries, (std::vector<std::string>{"a.First", "b.First"}));
-
-    // a withdraws b's timer and schedules a new one of its own during the tick: b still fires in this
-    // tick, and a's new timer first fires at the next.
-    a->onFirst = [&](Ticker& self) {
-        b->unschedule(QSEL(Ticker, First));
-        self.schedule(QSEL(Ticker, Second));
-        self.onFirst = nullptr;
-    };
-    journal.entries.clear();
-    frame();
-    EXPECT_EQ(journal.entries, (std::vector<std::string>{"a.First", "b.First"}));
-    journal.entries.clear();
-    frame();
-    EXPECT_EQ(journal.entries, (std::vector<std::string>{"a.First", "a.Second"}));
-}
-
-TEST_F(SchedulerTest, UnschedulingAndReschedulingItselfInOneTickKeepsOneTimer) {
-    Ref<Scene> scene = runScene();
-    Ref<Ticker> a = ticker("a");
-    scene->addChild(a.get());
-    a->schedule(QSEL(Ticker, First));
-    a->onFirst = [](Ticker& self) {
-        self.unschedule(QSEL(Ticker, First));
-        self.schedule(QSEL(Ticker, First));
-        self.onFirst = nullptr;
-    };
-    frames(3);
-    EXPECT_EQ(journal.entries, (std::vector<std::string>{"a.First", "a.First", "a.First"}));
 }
 
 TEST_F(SchedulerTest, MisuseRaisesTheNamedExceptions) {

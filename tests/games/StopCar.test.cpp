@@ -48,19 +48,5 @@ void spareOne(StageTest& t, int level) {
 }
 const RegisterStage kPlayer(kStopCar, {stopAll, spareOne, std::nullopt});
 
-TEST_F(StageTest, AStoppedCarStaysAndCountsOnce) {
-    startStage(kStopCar, 2);
-    while (road()->carRect(0).size.width == 0 || road()->carRect(0).origin.x > 400) frame();
-    tap(240, 300);  // the road
-    EXPECT_EQ(road()->stoppedCount(), 0);
-    tap(tail(0).x, tail(0).y);
-    ASSERT_EQ(road()->stoppedCount(), 1);
-    const Point stopped = road()->car(0)->position();
-    frames(12);
-    EXPECT_EQ(road()->car(0)->position(), stopped);
-    tap(tail(0).x, tail(0).y);
-    EXPECT_EQ(road()->stoppedCount(), 1);
-}
-
 }  // namespace
 }  // namespace quintora::testing

@@ -5,7 +5,6 @@
 namespace quintora::testing {
 namespace {
 
-
 constexpr int kXmaxClick = 16;
 
 XmaxClickLayer* xmas() { return StageTest::layerAs<XmaxClickLayer>(); }
@@ -31,22 +30,6 @@ void missOne(StageTest& t, int) {
     EXPECT_EQ(xmas()->found(), xmas()->blackened() - 1);
 }
 const RegisterStage kPlayer(kXmaxClick, {findThemAll, missOne, false});
-
-TEST_F(StageTest, SilhouettesAreBlackAndAFoundOneShowsItsColoursAgain) {
-    startStage(kXmaxClick, 1);
-    frames(10);
-    const Point bell = xmas()->pictureRect(7).centre();    // the last one blackened at level 1
-    const Point bauble = xmas()->pictureRect(8).centre();  // the first one left in colour
-    auto brightness = [](const platform::Bitmap& shot, Point p) {
-        const auto rgb = pixelAt(shot, static_cast<int>(p.x), static_cast<int>(p.y));
-        return rgb[0] + rgb[1] + rgb[2];
-    };
-    EXPECT_EQ(brightness(screen(), bell), 0);
-    EXPECT_GT(brightness(screen(), bauble), 60);
-    tap(bell.x, bell.y);
-    frame();
-    EXPECT_GT(brightness(screen(), bell), 60);
-}
 
 }  // namespace
 }  // namespace quintora::testing
