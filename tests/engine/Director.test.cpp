@@ -15,7 +15,7 @@ using Entries = std::vector<std::string>;
 
 int liveNodes = 0;
 
-// A layer that journals its life, its ticks and its draws, and optionally handles touches.
+// A layer that journals its life, its ticks and its draws.
 class ProbeLayer : public Layer {
     QUINTORA_NODE(ProbeLayer)
 public:
@@ -29,11 +29,6 @@ public:
         lastDt = dt;
         ++ticks;
     }
-    bool handleTouchesBegan(const TouchSet&, const TouchEvent&) override {
-        note(".began");
-        if (onTouch) onTouch();
-        return handles;
-    }
     void note(const char* what) {
         if (journal) journal->add(name + what);
     }
@@ -41,8 +36,6 @@ public:
     std::string name;
     float lastDt = -1;
     int ticks = 0;
-    bool handles = false;
-    std::function<void()> onTouch;
 };
 
 class DirectorTest : public EngineTest {
@@ -73,7 +66,7 @@ TEST_F(DirectorTest, TheFirstFrameEntersTheSceneBeforeDrawingAndItsTimersFireFro
     EXPECT_DEATH(director().runWithScene(scene.get()), "You can't run an scene if another Scene is running");
 }
 
-TEST_F(DirectorTest, DeltaTimeIsNeverNegativeAndCanBeZeroedOnce) {
+TEST_F(DirectorTest, DeltaTimeIsNeverNegative) {
     Ref<ProbeLayer> layer;
     director().runWithScene(sceneWith("a", &layer).get());
     layer->schedule(QSEL(ProbeLayer, Tick));
@@ -83,58 +76,6 @@ TEST_F(DirectorTest, DeltaTimeIsNeverNegativeAndCanBeZeroedOnce) {
     EXPECT_FLOAT_EQ(layer->lastDt, 0);
     frame(2.0);
     EXPECT_NEAR(layer->lastDt, 2.0, 1e-5);
-
-    // With the next delta zeroed, a 0.1 s timer does not fire even after a long gap.
-    layer->unschedule(QSEL(ProbeLayer, Tick));
-    frame();
-    layer->schedule(QSEL(ProbeLayer, Tick), 0.1f);
-    frame();
-    const int before = layer->ticks;
-    director().setNextDeltaTimeZero(true);
-    frame(1.0);
-    EXPECT_EQ(layer->ticks, before);
-    EXPECT_FLOAT_EQ(director().deltaTime(), 0);
-}
-
-TEST_F(DirectorTest, ConvertCoordinateMapsThePortraitViewToTheLandscapeScene) {
-    EXPECT_EQ(director().convertCoordinate({10, 300.7f}), (Point{300.7f, 10}));
-    EXPECT_EQ(director().convertCoordinate({300, 20}), (Point{20, 300}));
-    EXPECT_EQ(director().winSize(), (Size{480, 320}));
-    director().setLandscape(false);
-    EXPECT_EQ(director().convertCoordinate({10, 300.7f}), (Point{10, 179}));
-    EXPECT_EQ(director().winSize(), (Size{320, 480}));
-    director().setLandscape(true);
-}
-
-TEST_F(DirectorTest, TouchesGoToTheNewestLayerFirstUntilOneHandlesThem) {
-    Ref<Scene> scene = Scene::node();
-    Ref<ProbeLayer> older = probe("older"), newer = probe("newer");
-    for (const Ref<ProbeLayer>& layer : {older, newer}) {
-        layer->setIsTouchEnabled(true);
-        scene->addChild(layer.get());
-    }
-    director().runWithScene(scene.get());
-    frame();
-    const TouchSet touch{Touch{1, {100, 100}}};
-    auto began = [&] {
-        journal.entries.clear();
-        director().touchesBegan(touch, {});
-        return journal.entries;
-    };
-    EXPECT_EQ(began(), (Entries{"newer.began", "older.began"}));
-    newer->handles = true;
-    EXPECT_EQ(began(), (Entries{"newer.began"}));
-    // Leaving during dispatch disturbs nothing: the event still reaches the other layer.
-    newer->handles = false;
-    newer->onTouch = [&] { scene->removeChild(newer.get(), true); };
-    EXPECT_EQ(began(), (Entries{"newer.began", "newer.exit", "older.began"}));
-    EXPECT_EQ(began(), (Entries{"older.began"}));
-    // With events off, nothing is delivered; a layer that lacks the operation is simply passed over.
-    director().setEventsEnabled(false);
-    EXPECT_TRUE(began().empty());
-    director().setEventsEnabled(true);
-    director().touchesEnded(touch, {});
-    EXPECT_TRUE(journal.entries.empty());
 }
 
 TEST_F(DirectorTest, ReplacedScenesAreFreedWithTheirTimersAndRunningActions) {

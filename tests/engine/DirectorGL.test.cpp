@@ -48,18 +48,6 @@ TEST_F(DirectorGLTest, AttachAndDetachRaiseTheirNamedExceptions) {
     EXPECT_EQ(director().openGLView(), view);
 }
 
-TEST_F(DirectorGLTest, UserInteractionOffAtAttachKeepsTouchesFromEveryLayer) {
-    platform::Display* display = &director().openGLView()->display();
-    for (const bool interaction : {false, true}) {
-        director().detach();
-        display->userInteractionEnabled = interaction;
-        director().attachInWindow(display);
-        director().openGLView()->touches(TouchPhase::Began, {Touch{1, {10, 10}}}, {});  // passed on, or not
-        display->userInteractionEnabled = true;
-        EXPECT_EQ(director().eventsEnabled(), interaction);
-    }
-}
-
 TEST_F(DirectorGLTest, TheViewRebuildsItsSurfaceOnlyWhenTheRoundedSizeChangesAndStillDraws) {
     EAGLView* view = director().openGLView();
     const int before = view->rebuildCount();

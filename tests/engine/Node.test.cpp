@@ -3,35 +3,19 @@
 #include <gtest/gtest.h>
 
 #include "engine/IntervalAction.hpp"
-#include "engine/Matrix.hpp"
 #include "support/EngineTest.hpp"
 
 namespace quintora {
 namespace {
 
 using testing::EngineTest;
-using testing::Journal;
 
-// A node that notes when it is drawn and where its origin lands.
-class DrawnNode : public Node {
-    QUINTORA_NODE(DrawnNode)
+// A node with a timer operation to schedule.
+class TickingNode : public Node {
+    QUINTORA_NODE(TickingNode)
 public:
-    void draw() override {
-        if (journal) journal->add(name);
-        origin = modelView().top().apply(0, 0);
-    }
     void Tick(float) {}
-    Journal* journal = nullptr;
-    std::string name;
-    std::array<float, 2> origin{};
 };
-
-Ref<DrawnNode> drawn(Journal& journal, std::string name) {
-    Ref<DrawnNode> node = DrawnNode::node();
-    node->journal = &journal;
-    node->name = std::move(name);
-    return node;
-}
 
 TEST(NodeTree, ChildrenAreOrderedByZAndFoundAndRemovedByTag) {
     Ref<Node> parent = Node::node();
@@ -69,48 +53,7 @@ TEST(NodeTree, ProgrammingErrorsStopWithTheirMessages) {
     child->setScaleX(2);
     EXPECT_DEATH((void)child->scale(), "scaleX is different from scaleY");
     EXPECT_DEATH(child->schedule(Selector{}), "Argument must be non-nil");
-    EXPECT_DEATH(child->schedule(QSEL(DrawnNode, Tick), -1), "Arguemnt must be positive");
-}
-
-TEST(NodeVisit, NegativeZBeforeTheParentAndTheRestAfterItInvisibleHidesTheSubtree) {
-    Journal journal;
-    Ref<DrawnNode> root = drawn(journal, "root"), hidden = drawn(journal, "hidden");
-    root->addChild(drawn(journal, "z1").get(), 1);
-    root->addChild(drawn(journal, "z0").get(), 0);
-    root->addChild(drawn(journal, "z-1").get(), -1);
-    root->addChild(hidden.get(), 2);
-    hidden->addChild(drawn(journal, "under-hidden").get(), 0);
-    hidden->setVisible(false);
-    root->visit();
-    EXPECT_EQ(journal.entries, (std::vector<std::string>{"z-1", "root", "z0", "z1"}));
-}
-
-TEST(NodeVisit, TransformPutsTheAnchorAtThePositionAndPivotsAboutIt) {
-    Journal journal;
-    Ref<DrawnNode> node = drawn(journal, "n");
-    // A 100 x 50 image centred on (200, 100): its lower-left corner lands at (150, 75).
-    node->setTransformAnchor({50, 25});
-    node->setPosition({200, 100});
-    modelView().loadIdentity();
-    node->visit();
-    EXPECT_FLOAT_EQ(node->origin[0], 150);
-    EXPECT_FLOAT_EQ(node->origin[1], 75);
-
-    // Turned 90 degrees clockwise about its centre: the lower-left corner goes to the upper left.
-    node->setRotation(90);
-    node->visit();
-    EXPECT_NEAR(node->origin[0], 175, 1e-3);
-    EXPECT_NEAR(node->origin[1], 150, 1e-3);
-
-    // A layer-like node names its lower-left corner with its position and still scales about its anchor.
-    node->setRotation(0);
-    node->setRelativeTransformAnchor(false);
-    node->setPosition({10, 20});
-    node->setScale(2);
-    node->visit();
-    EXPECT_FLOAT_EQ(node->origin[0], 10 + 50 - 100);
-    EXPECT_FLOAT_EQ(node->origin[1], 20 + 25 - 50);
-    EXPECT_EQ(modelView().depth(), 1u);
+    EXPECT_DEATH(child->schedule(QSEL(TickingNode, Tick), -1), "Arguemnt must be positive");
 }
 
 class NodeLifeTest : public EngineTest {};

@@ -30,14 +30,9 @@ Point key(int digit) {
 void keyIn(int number) {
     for (char c : std::to_string(number)) press(key(c - '0'));
 }
-std::string shown() { return board()->answerLabel()->string(); }
 
-void answerRight(StageTest&, int level) {
-    const int answer = result();
-    const int range[][2] = {{10, 88}, {100, 498}, {20, 234}};
-    EXPECT_GE(answer, range[level - 1][0]);
-    EXPECT_LE(answer, range[level - 1][1]);
-    keyIn(answer);
+void answerRight(StageTest&, int) {
+    keyIn(result());
     EXPECT_FALSE(StageTest::decided()) << "only OK answers";
     press(kOk);
 }
@@ -50,21 +45,6 @@ void answerWrong(StageTest&, int) {
     press(kOk);
 }
 const RegisterStage kPlayer(kMathematics, {answerRight, answerWrong, false});
-
-TEST_F(StageTest, KeyingBuildsTheNumberAndDeleteOrAFourthDigitStartsAgain) {
-    const struct {
-        const char* keys;  // digits, 'd' for delete
-        const char* shown;
-    } cases[] = {{"", "0"}, {"0", "0"}, {"042", "42"}, {"987", "987"}, {"9876", "0"}, {"98765", "5"},
-                 {"12d", "0"}, {"12d34", "34"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.keys);
-        startStage(kMathematics, 2);
-        for (const char* k = c.keys; *k != 0; ++k) press(*k == 'd' ? kDel : key(*k - '0'));
-        EXPECT_EQ(shown(), c.shown);
-        director().end();
-    }
-}
 
 }  // namespace
 }  // namespace quintora::testing

@@ -50,18 +50,6 @@ void plantSlowly(StageTest& t, int) {
 }
 const RegisterStage kPlayer(kPlantTree, {plantThemAll, plantSlowly, false});
 
-TEST_F(StageTest, OnlyATouchSquareMeetingTheButtonPlants) {
-    startStage(kPlantTree, 1);
-    const Rect b = field()->buttonRect();
-    tap(b.origin.x - 31, b.origin.y + 10);
-    tap(b.origin.x + 10, b.origin.y - 31);
-    tap(b.maxX(), b.origin.y + 10);
-    EXPECT_EQ(trees(), 0);
-    tap(b.origin.x - 29, b.origin.y - 29);
-    EXPECT_EQ(field()->counterText(), "14");
-    EXPECT_EQ(trees(), 1);
-}
-
 TEST_F(StageTest, TapsAfterAWinGoOnPlantingWithoutOverrunningTheSlots) {
     startStage(kPlantTree, 3);
     tapButton(*this, 40);

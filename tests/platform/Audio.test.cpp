@@ -69,16 +69,6 @@ TEST_F(Audio, MissingOrBrokenSoundsAreReportedAtEveryLoadAndMissingMusicIsNot) {
     EXPECT_FALSE(isMusicPlaying());
 }
 
-TEST_F(Audio, NewMusicReplacesTheOldAndStopsWhenTold) {
-    ASSERT_TRUE(playMusic("quintorabgm.mp3", 20));
-    EXPECT_TRUE(isMusicPlaying());
-    stopMusic();
-    EXPECT_FALSE(isMusicPlaying());
-    ASSERT_TRUE(playMusic("quintorabgm.mp3", -1));
-    ASSERT_TRUE(playMusic("quintorabgm.mp3", 0));
-    EXPECT_TRUE(isMusicPlaying());
-}
-
 // The checks for audio switched off, or for no device: what failed, or nothing.
 std::string silentAudioFailures(bool disabled) {
     std::string failed;

@@ -56,34 +56,6 @@ Ink inkOf(const std::vector<std::uint8_t>& bitmap, int width, int fromRow = 0, i
     return ink;
 }
 
-TEST_F(Fonts, MeasuringGrowsWithTextSizeAndLines) {
-    const TextSize one = measureText("1", marker, 24), thousand = measureText("1000", marker, 24);
-    EXPECT_GT(one.width, 0);
-    EXPECT_GT(thousand.width, one.width);
-    EXPECT_EQ(one.height, thousand.height);
-    EXPECT_GT(measureText("1000", marker, 48).height, thousand.height);
-    EXPECT_EQ(measureText("", marker, 24).width, 0);
-    EXPECT_EQ(measureText("", marker, 24).height, one.height);
-    EXPECT_EQ(measureText("1\n1000", marker, 24).width, thousand.width);
-    EXPECT_GT(measureText("1\n1000", marker, 24).height, one.height);
-}
-
-TEST_F(Fonts, EachAlignmentMovesTheSameGlyphsWithinTheBox) {
-    const struct {
-        TextAlignment alignment;
-        float low, high;  // where the ink's middle lies in a 200-point box
-    } cases[] = {{TextAlignment::Left, 0, 40}, {TextAlignment::Center, 98, 102}, {TextAlignment::Right, 160, 200}};
-    for (const auto& c : cases) {
-        const Ink ink = inkOf(renderText("HOH", marker, 20, 256, 32, {200, 30}, c.alignment), 256);
-        ASSERT_GE(ink.minX, 0);
-        EXPECT_GE((ink.minX + ink.maxX + 1) / 2.0f, c.low);
-        EXPECT_LE((ink.minX + ink.maxX + 1) / 2.0f, c.high);
-        EXPECT_LT(ink.maxX, 200);
-    }
-    EXPECT_EQ(renderText("Score", marker, 20, 16, 8, {200, 30}, TextAlignment::Right).size(), 16u * 8u);
-    EXPECT_TRUE(renderText("Score", marker, 20, 0, 8, {200, 30}, TextAlignment::Left).empty());
-}
-
 TEST_F(Fonts, LongTextWrapsAtSpacesAndIsCutBelowTheBox) {
     const char* text = "one two three four";
     const TextSize line = measureText("x", marker, 20);

@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <memory>
 #include <regex>
 #include <string>
 #include <vector>
@@ -188,48 +187,6 @@ TEST_F(UserDefaultsTest, AFolderThatCannotBeWrittenKeepsChangesInMemoryAndOldVal
         EXPECT_EQ(log.lines().size(), 1u) << log.text();
     }
     EXPECT_EQ(UserDefaults(folder_.string() + "/readonly").stringForKey("Level31"), "30.0");
-}
-
-TEST_F(UserDefaultsTest, TheDeviceIdentifierIsAVersion4UuidKeptAcrossRunsAndReplacesAnythingElse) {
-    static const std::regex uuid("[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}");
-    const std::string identifier = deviceIdentifier(*std::make_unique<UserDefaults>((folder_ / "a").string()));
-    EXPECT_TRUE(std::regex_match(identifier, uuid)) << identifier;
-    UserDefaults reopened((folder_ / "a").string()), other((folder_ / "b").string());
-    EXPECT_EQ(deviceIdentifier(reopened), identifier);
-    EXPECT_NE(deviceIdentifier(other), identifier);
-    ASSERT_TRUE(other.setObject("not-a-uuid", "DeviceIdentifier"));
-    const std::string replaced = deviceIdentifier(other);
-    EXPECT_TRUE(std::regex_match(replaced, uuid)) << replaced;
-    EXPECT_EQ(deviceIdentifier(other), replaced);
-}
-
-TEST_F(UserDefaultsTest, TheSharedStoreFollowsTheDataFolder) {
-    const std::string first = (folder_ / "first").string(), second = (folder_ / "second").string();
-    setDataDirectory(first);
-    UserDefaults& defaults = UserDefaults::standardUserDefaults();
-    EXPECT_EQ(defaults.path(), first + "/" + UserDefaults::fileName);
-    EXPECT_TRUE(defaults.setObject("24.9", "Level11"));
-    setDataDirectory(second);
-    EXPECT_EQ(&UserDefaults::standardUserDefaults(), &defaults);
-    EXPECT_EQ(defaults.stringForKey("Level11"), std::nullopt);
-    setDataDirectory(first);
-    EXPECT_EQ(defaults.stringForKey("Level11"), "24.9");
-    EXPECT_EQ(deviceIdentifier(), deviceIdentifier(defaults));
-
-    // The default folder follows XDG_DATA_HOME when it is an absolute path, else HOME.
-    const char* const saved = std::getenv("XDG_DATA_HOME");
-    const std::string savedValue = saved != nullptr ? saved : "";
-    ::setenv("XDG_DATA_HOME", second.c_str(), 1);
-    setDataDirectory("");
-    EXPECT_EQ(dataDirectory(), second + "/quintora");
-    EXPECT_TRUE(defaults.isPersistent());
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        ::setenv("XDG_DATA_HOME", "relative/data", 1);
-        EXPECT_EQ(dataDirectory(), std::string(home) + "/.local/share/quintora");
-    }
-    if (saved != nullptr) ::setenv("XDG_DATA_HOME", savedValue.c_str(), 1);
-    else ::unsetenv("XDG_DATA_HOME");
-    setDataDirectory(second);
 }
 
 }  // namespace
