@@ -1,5 +1,5 @@
 // The game binary itself, headless under the virtual clock and a script: the desktop's own controls
-// (pause, sound, practice), and the scripts, displays and resources it refuses.
+// (pause, sound, practice), and the command lines and resources it refuses.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -138,6 +138,9 @@ TEST_F(Desktop, BadInputStopsBeforeTheFirstFrame) {
         EXPECT_EQ(noDisplay.status, 1);
         EXPECT_NE(noDisplay.output.find("--headless"), std::string::npos) << noDisplay.output;
     }
+    const testing::GameRun badOption = testing::runGame("--headless --frame 3");
+    EXPECT_EQ(badOption.status, 2);
+    EXPECT_NE(badOption.output.find("unknown option '--frame'"), std::string::npos) << badOption.output;
     // Without its resources the game says where it looked.
     const std::string missing = (folder_ / "no-resources").string();
     ::setenv("QUINTORA_RESOURCES", missing.c_str(), 1);

@@ -35,6 +35,8 @@ TEST(DataScanner, StringsAndSetsAreScannedOnlyWhenTheyMatch) {
     EXPECT_TRUE(scanner.scanUpToCharactersFromSet(CharacterSet("!"), &out));
     EXPECT_EQ(out, " lait");
     EXPECT_TRUE(scanner.isAtEnd());
+    EXPECT_EQ(scanner.scanCharacter(), u'\0');
+    EXPECT_EQ(scannerOver("x").scanCharacter(), u'x');
     scanner.setScanLocation(99);
     EXPECT_EQ(scanner.scanLocation(), 15u) << "the location stops at the end";
 

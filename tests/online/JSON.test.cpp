@@ -1,5 +1,5 @@
 // The JSON reader: values, strings and numbers as the scanner reads them, the error each malformed text
-// gets, nesting limits, and the dictionary the deserializer hands to the score client.
+// gets, nesting limits, encodings, and the dictionary the deserializer hands to the score client.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,6 +13,7 @@ namespace quintora {
 namespace {
 
 using test::bytesOf;
+using test::encodeUnits;
 
 const std::string kReplacement = "\xEF\xBF\xBD";
 
@@ -67,6 +68,11 @@ TEST(JSONScanner, StringsDecodeEscapesAndReplaceWhatNamesNoCharacter) {
         EXPECT_TRUE(scanner.scanJSONStringConstant(&string)) << text;
         EXPECT_EQ(string, expected) << text;
     }
+    JSONScanner scanner(bytesOf("ab\xC3\xA9\\c\""));
+    std::string run;
+    ASSERT_TRUE(scanner.scanNotQuoteCharactersIntoString(&run));
+    EXPECT_EQ(run, "ab\xC3\xA9");
+    EXPECT_FALSE(scanner.scanNotQuoteCharactersIntoString(&run));
 }
 
 // Each malformed text gets the error of the outermost construct that failed, with the scanner put back.
@@ -85,7 +91,7 @@ TEST(JSONScanner, EachMalformedTextGetsItsErrorAndLeavesTheScannerWhereItWas) {
         {dictionary, "[]", -1}, {dictionary, "{1: 2}", -2}, {dictionary, "{", -2}, {dictionary, "{\"a\" 1}", -3},
         {dictionary, "{\"a\": [}", -4}, {dictionary, "{\"a\": 1 \"b\": 2}", -5}, {dictionary, "{\"a\": 1", -5},
         {array, "{}", -7}, {array, "[", -8}, {array, "[1,,]", -8}, {array, "[{\"a\" 1}]", -8}, {array, "[1 2]", -9},
-        {string, "'a'", -11}, {string, R"("\u12")", -12}, {string, R"("\ud83d\u12")", -12}, {string, R"("\q")", -13},
+        {string, "'a'", -11}, {string, R"("\u12G4")", -12}, {string, R"("\ud83d\u12")", -12}, {string, R"("\q")", -13},
         {string, R"("abc)", -15}, {string, R"("abc\)", -15}, {number, "+1", -14}, {value, R"("\q")", -13},
     };
     for (const auto& c : cases) {
@@ -172,6 +178,17 @@ TEST(JSONDeserializer, FailuresCarryTheOutermostError) {
         EXPECT_EQ(error.domain, kJSONScannerErrorDomain);
     }
     EXPECT_NE(read(whole), nullptr);
+}
+
+TEST(JSONScanner, EveryUnicodeEncodingReadsAsUTF8) {
+    const std::u32string text = U"[\"Ren\u00e9e \U0001F600\", 61.5]";
+    for (const int width : {2, 4}) {
+        for (const bool bigEndian : {true, false}) {
+            JSONScanner scanner(encodeUnits(text, width, bigEndian));
+            EXPECT_EQ(scanner.remainingString(), "[\"Ren\xC3\xA9" "e \xF0\x9F\x98\x80\", 61.5]") << width << bigEndian;
+            EXPECT_TRUE(scanner.scanJSONArray(nullptr));
+        }
+    }
 }
 
 }  // namespace
