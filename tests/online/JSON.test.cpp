@@ -171,6 +171,10 @@ TEST(JSONDeserializer, FailuresCarryTheOutermostError) {
     EXPECT_FALSE(error.localizedDescription.has_value());
     EXPECT_EQ(read(""), nullptr);
 
+    // Arrays within a dictionary: just within the limit, and one past it.
+    const int depth = kJSONMaximumNestingDepth;
+    EXPECT_NE(read("{\"a\":" + std::string(depth - 1, '[') + std::string(depth - 1, ']') + "}"), nullptr);
+    EXPECT_EQ(read("{\"a\":" + std::string(depth, '[') + std::string(depth, ']') + "}"), nullptr);
     // Every cut of a score list fails cleanly.
     const std::string whole = R"({"scores": [{"name": "a\u00e9\"b", "score": -1.25e2, "ok": true}, null], "n": 0})";
     for (std::size_t length = 1; length < whole.size(); ++length) {
