@@ -1,5 +1,5 @@
-// The modal alert: drawn above the running scene, taking every touch while shown, telling its delegate
-// which button was pressed; and the application's keys that answer it.
+// The modal alert: taking every touch while shown, telling its delegate which button was pressed; and the
+// application's keys that answer it.
 #include "engine/AlertView.hpp"
 
 #include <gtest/gtest.h>
@@ -67,21 +67,6 @@ TEST_F(AlertViewTest, OnlyAFingerLiftedOnTheButtonItWentDownOnPressesItAndNothin
     EXPECT_EQ(layer->began, 0) << "every touch went to the alert alone";
     touch(TouchPhase::Began, {10, 10});
     EXPECT_EQ(layer->began, 1) << "with the alert gone the layer gets touches again";
-}
-
-TEST_F(AlertViewTest, AlertsStackAndTheDelegateMayShowAnother) {
-    Ref<AlertView> first = question();
-    Ref<AlertView> second = AlertView::alertWithTitle("Then", "", [&](AlertView&, int) { question()->show(); }, "OK");
-    first->show();
-    second->show();
-    EXPECT_EQ(director().shownAlert(), second.get());
-    second->dismissWithClickedButtonIndex(0);
-    ASSERT_NE(director().shownAlert(), nullptr);
-    EXPECT_EQ(director().shownAlert()->title(), "New Record");
-    director().shownAlert()->dismissWithClickedButtonIndex(0);
-    EXPECT_EQ(director().shownAlert(), first.get()) << "the first comes back";
-    second->dismissWithClickedButtonIndex(0);  // already gone: nothing happens
-    EXPECT_EQ(director().shownAlert(), first.get());
 }
 
 TEST_F(AlertViewTest, ReturnAndEscapePressTheFirstAndLastButton) {

@@ -115,26 +115,6 @@ TEST_F(RecordScreen, FromTheMenuTheTableShowsWithoutNameEntryEachValueCutToOneLi
     EXPECT_EQ(value("Level12"), std::nullopt);
 }
 
-TEST_F(RecordScreen, TheNameLabelShowsTheTypedNameOrThePromptUpToTwentyFourCharacters) {
-    RecordLayer* layer = openAtEndOfRun(1, 10.0f);
-    ASSERT_NE(layer->nameLabel(), nullptr);
-    EXPECT_EQ(layer->nameLabel()->string(), "Enter Your Name");
-    type("Z");
-    EXPECT_EQ(layer->nameLabel()->string(), "Z");
-    type("\b");
-    EXPECT_EQ(layer->nameLabel()->string(), "Enter Your Name");
-    type(std::string(30, 'W'));
-    Label* label = layer->nameLabel();
-    EXPECT_EQ(label->string(), std::string(24, 'W'));
-    EXPECT_LE(label->contentSize().width * label->scaleX(), 320) << "wider than the name box";
-    pressReturn();
-    EXPECT_EQ(layer->nameLabel(), nullptr);
-    EXPECT_EQ(value("Level11Name"), std::string(24, 'W'));
-    // In the table, the name shrinks into its cell instead of running over the time beside it.
-    Label* cell = layer->tableLabels()[0].get();
-    EXPECT_LE(cell->contentSize().width * cell->scaleX(), 84.5f);
-}
-
 TEST_F(RecordScreen, TheButtonsWaitForTheNameAndTheAlertAndNoStaysWithTheTable) {
     RecordLayer* layer = openAtEndOfRun(1, 10.0f);
     Scene* records = director().runningScene();
