@@ -189,7 +189,8 @@ TEST(JSONScanner, EveryUnicodeEncodingReadsAsUTF8) {
     for (const int width : {2, 4}) {
         for (const bool bigEndian : {true, false}) {
             JSONScanner scanner(encodeUnits(text, width, bigEndian));
-            EXPECT_EQ(scanner.remainingString(), "[\"Ren\xC3\xA9" "e \xF0\x9F\x98\x80\", 61.5]") << width << bigEndian;
+            EXPECT_EQ(scanner.remainingString(), "[\"Ren\xC3\xA9" "e \xF0\x9F\x98\x80\", 61.5]")
+                << width << bigEndian;
             EXPECT_TRUE(scanner.scanJSONArray(nullptr));
         }
     }

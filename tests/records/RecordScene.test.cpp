@@ -40,7 +40,8 @@ std::array<std::string, 4> asShown(const Records& records) {
 }
 
 TEST(RecordText, StoredTimesAreReadAsDecimalsAndWhatIsNoNumberAsNothing) {
-    const std::pair<Stored, double> cases[] = {{"  12.5", 12.5}, {"12.5 s", 12.5}, {std::nullopt, 0}, {"fast", 0}, {"inf", 0}};
+    const std::pair<Stored, double> cases[] = {
+        {"  12.5", 12.5}, {"12.5 s", 12.5}, {std::nullopt, 0}, {"fast", 0}, {"inf", 0}};
     for (const auto& [text, expected] : cases) EXPECT_DOUBLE_EQ(recordValue(text), expected) << text.value_or("absent");
 }
 
