@@ -44,30 +44,13 @@ class WorldRankingTest : public testing::RecordsTest {
     std::unique_ptr<HttpServer> server_;
 };
 
-TEST_F(WorldRankingTest, BuildsOneRowPerScoreAndLimitsTheScrollToTheList) {
-    const struct { int rows, maxy; } cases[] = {{15, 190}, {0, 10}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.rows);
-        serve(c.rows);
-        WorldRankingLayer* layer = openRanking(false);
-        ASSERT_NE(layer->rows(), nullptr);
-        const auto& labels = layer->rows()->children();
-        ASSERT_EQ(labels.size(), 4u * c.rows);
-        for (int i = 0; i < c.rows; ++i)
-            EXPECT_EQ(dynamic_cast<Label*>(labels[4 * i + 1].get())->string().substr(1), std::to_string(i));
-        EXPECT_EQ(layer->scrollLimit(), c.maxy);
-        EXPECT_NE(server_->exchanges().at(0).head.find("&category=Amateur&"), std::string::npos);
-        director().end();
-    }
-}
-
 TEST_F(WorldRankingTest, DraggingUpStopsAtTheLimit) {
     serve(15);
     WorldRankingLayer* layer = openRanking(false);
     touch(TouchPhase::Began, {240, 100});
     touch(TouchPhase::Moved, {240, 300});  // the finger goes up 200: the list follows
     EXPECT_EQ(layer->rows()->position().y, 200);
-    touch(TouchPhase::Moved, {240, 310});  // past maxy (190): held just below it
+    touch(TouchPhase::Moved, {240, 310});  // past the 15 rows' limit (190): held just below it
     EXPECT_EQ(layer->rows()->position().y, 185);
 }
 
