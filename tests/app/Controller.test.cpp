@@ -36,11 +36,9 @@ class Controller : public ::testing::Test {
         joystick_ = nullptr;
     }
     // Sets every axis and button at once: a reading of the pad.
-    void hold(Sint16 leftX, Sint16 leftY, Sint16 rightX,
-              std::initializer_list<SDL_GameControllerButton> buttons) {
+    void hold(Sint16 leftX, Sint16 leftY, std::initializer_list<SDL_GameControllerButton> buttons) {
         SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTX, leftX);
         SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTY, leftY);
-        SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_RIGHTX, rightX);
         for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b)
             SDL_JoystickSetVirtualButton(joystick_, b, std::ranges::count(buttons, b) > 0 ? 1 : 0);
     }
@@ -67,44 +65,19 @@ TEST_F(Controller, TheLeftStickAndTheDPadTiltAsTheArrowKeysDo) {
                  {"D-pad left", 0, 0, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0, k}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        hold(c.leftX, c.leftY, 0, {c.button});
+        hold(c.leftX, c.leftY, {c.button});
         const ControllerInput::Actions actions = step();
         ASSERT_TRUE(actions.tilt.has_value());
         EXPECT_NEAR(actions.tilt->x, c.x, 0.01);
         EXPECT_NEAR(actions.tilt->y, c.y, 0.02);
         EXPECT_DOUBLE_EQ(actions.tilt->z, -1);
     }
-    hold(1000, -1000, 0, {});  // resting slightly off centre
+    hold(1000, -1000, {});  // resting slightly off centre
     EXPECT_FALSE(step().tilt.has_value()) << "a stick at rest leaves the tilt to the keys";
 }
 
-TEST_F(Controller, ARightStickPointerTouchesWithAAndStartPausesOnce) {
-    EXPECT_FALSE(input_.pointerShown());
-    hold(0, 0, 32767, {});
-    EXPECT_TRUE(step(0.25).touches.empty());
-    EXPECT_TRUE(input_.pointerShown());
-    EXPECT_FLOAT_EQ(input_.pointer().x, 240 + ControllerInput::kPointerSpeed * 0.25f);
-
-    hold(0, 0, 0, {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_START});
-    ControllerInput::Actions pressed = step(0.1);
-    ASSERT_EQ(pressed.touches.size(), 1u);
-    EXPECT_EQ(pressed.touches[0].phase, TouchPhase::Began);
-    EXPECT_EQ(pressed.touches[0].scenePoint, input_.pointer());
-    EXPECT_TRUE(pressed.pause);
-    const ControllerInput::Actions held = step(0.1);
-    EXPECT_TRUE(held.touches.empty());
-    EXPECT_FALSE(held.pause) << "holding Start pauses once";
-
-    hold(0, 0, 0, {});
-    const ControllerInput::Actions released = step(0.1);
-    ASSERT_EQ(released.touches.size(), 1u);
-    EXPECT_EQ(released.touches[0].phase, TouchPhase::Ended);
-    input_.otherInputUsed();
-    EXPECT_FALSE(input_.pointerShown());
-}
-
 TEST_F(Controller, UnpluggedMidTouchTheTouchIsCancelledAndAControllerPluggedInLaterIsUsed) {
-    hold(0, 0, 0, {SDL_CONTROLLER_BUTTON_A});
+    hold(0, 0, {SDL_CONTROLLER_BUTTON_A});
     ASSERT_EQ(step().touches.size(), 1u);
     unplug();
     const ControllerInput::Actions gone = step();
@@ -115,7 +88,7 @@ TEST_F(Controller, UnpluggedMidTouchTheTouchIsCancelledAndAControllerPluggedInLa
     EXPECT_FALSE(controllers_->poll().connected);
 
     plugIn();
-    hold(32767, 0, 0, {});
+    hold(32767, 0, {});
     const platform::ControllerState state = controllers_->poll();
     EXPECT_TRUE(state.connected);
     EXPECT_DOUBLE_EQ(state.leftX, 1);

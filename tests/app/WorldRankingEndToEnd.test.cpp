@@ -10,9 +10,7 @@
 #include <sstream>
 #include <thread>
 
-#include "online/GameKey.hpp"
 #include "online/ScoreServerAddress.hpp"
-#include "online/ScoreServerPost.hpp"
 #include "online/ScoreServerRequest.hpp"
 #include "platform/ChildProcess.hpp"
 #include "platform/UserDefaults.hpp"
@@ -109,7 +107,7 @@ TEST_F(WorldRankingEndToEnd, ARecordPostedWithYesIsStoredUnderItsTypedNameAndLis
         EXPECT_EQ(store.stringForKey("Level12"), std::nullopt);
     }
 
-    // The same store behind a server named on the command line, with eleven more Amateur runs.
+    // The same store behind a server named on the command line.
     const std::string address = startServer(data / "scores.sqlite3");
     setScoreServerAddress(address);
     auto answer = std::make_shared<Answer>();
@@ -119,16 +117,9 @@ TEST_F(WorldRankingEndToEnd, ARecordPostedWithYesIsStoredUnderItsTypedNameAndLis
     const JSONDictionary& stored = *answer->scores->at(0).asDictionary();
     EXPECT_EQ(*findValue(stored, "qs_playername")->asString(), "Zo\xc3\xab & Co");
     EXPECT_EQ(findValue(stored, "qs_score")->asNumber()->value, std::stod(total));
-    for (int i = 0; i < 11; ++i) {
-        ScoreServerPost::serverWithGameName("Quintora", std::string(kGameKey), {})
-            ->sendScore({{"qs_playername", std::to_string(i)},
-                         {"qs_score", 1.5f},
-                         {"qs_category", std::string("Amateur")}});
-        testing::settleConnections();
-    }
-    // Records from the menu, then the world ranking: twelve rows, so a scroll limit of 100.
+    // Records from the menu, then the world ranking from that server, the game starting none of its own.
     log = play("200 tap 40 30\n230 tap 400 290\n240 quit\n", " --score-server " + address);
-    EXPECT_NE(log.find("230 count = 100\n"), std::string::npos) << log;
+    EXPECT_EQ(count(log, " score request OK\n"), 1u) << log;
     EXPECT_EQ(count(log, "score server: started"), 0u) << log;
 }
 

@@ -53,9 +53,9 @@ TEST(TextEncoding, WhatNamesNoCharacterBecomesAReplacement) {
     // In UTF-8, each maximal ill-formed part becomes one replacement.
     const std::string r = kReplacement;
     const std::pair<std::string_view, std::string> cases[] = {
-        {"plain", "plain"}, {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"}, {"\xF0\x9F\x98" "a", r + "a"},
-        {"\x80\x80", r + r}, {"\xF5\x80", r + r}, {"\xE0\x80\x80", r + r + r},
-        {"\xF4\x90\x80\x80", r + r + r + r}, {"a\xC2", "a" + r}, {"", ""}};
+        {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"}, {"\xF0\x9F\x98" "a", r + "a"}, {"\x80\x80", r + r},
+        {"\xF5\x80", r + r}, {"\xE0\x80\x80", r + r + r}, {"\xED\xA0\x80", r + r + r},
+        {"\xF4\x90\x80\x80", r + r + r + r}, {"a\xC2", "a" + r}};
     for (const auto& [bytes, expected] : cases) {
         out.clear();
         appendValidUTF8(out, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());

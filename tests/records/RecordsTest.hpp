@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -14,7 +13,6 @@
 #include "app/RecordScene.hpp"
 #include "engine/AlertView.hpp"
 #include "platform/Audio.hpp"
-#include "platform/Log.hpp"
 #include "platform/UserDefaults.hpp"
 #include "support/Files.hpp"
 #include "support/GLTest.hpp"

@@ -69,7 +69,7 @@ inline std::string md5Hex(const std::string& text) {
 
 // One entry of a get-scores answer, as the project's JSON reader reads it.
 struct RankedScore {
-    std::string name, category, date;
+    std::string name, date;
     double score = 0.0, rank = 0.0;
 };
 
@@ -83,8 +83,7 @@ inline std::vector<RankedScore> parseScores(const std::string& json) {
         const JSONDictionary& fields = *entry.asDictionary();
         const auto text = [&](const char* key) { return *findValue(fields, key)->asString(); };
         const auto number = [&](const char* key) { return findValue(fields, key)->asNumber()->value; };
-        rows.push_back(
-            {text("qs_playername"), text("qs_category"), text("date"), number("qs_score"), number("rank")});
+        rows.push_back({text("qs_playername"), text("date"), number("qs_score"), number("rank")});
     }
     return rows;
 }
