@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "app/SoundControl.hpp"
-#include "platform/Image.hpp"
 #include "platform/UserDefaults.hpp"
 #include "support/Files.hpp"
 #include "support/GameBinary.hpp"
@@ -49,15 +48,6 @@ class Desktop : public ::testing::Test {
     }
     const fs::path folder_ = fs::temp_directory_path() / ("quintora-desktop-" + std::to_string(::getpid()));
 };
-
-TEST_F(Desktop, TheScaleSetsTheScreenshotSize) {
-    const std::string shot = (folder_ / "shot.png").string();
-    play("3 screenshot " + shot + "\n", 5, "--scale 2");
-    const auto image = platform::decodePng(shot);
-    ASSERT_TRUE(image.has_value());
-    EXPECT_EQ(image->width, 960);
-    EXPECT_EQ(image->height, 640);
-}
 
 TEST_F(Desktop, APausedStageCountsNoTimeWhicheverWayItWasPaused) {
     const struct {

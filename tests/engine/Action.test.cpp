@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "engine/EaseAction.hpp"
-#include "engine/Errors.hpp"
 #include "engine/InstantAction.hpp"
 #include "engine/IntervalAction.hpp"
 #include "engine/Node.hpp"
@@ -106,12 +105,8 @@ TEST(CombinedActions, NullArgumentsAndBareInitsAreRefusedAndNullEndsAList) {
     EXPECT_DEATH(Spawn::actionOne(nullptr, alone), "Spawn: argument one must be non-nil");
     EXPECT_DEATH(Spawn::actionOne(alone, nullptr), "Spawn: argument two must be non-nil");
     EXPECT_DEATH(EaseOut::actionWithAction(nullptr, 2), "Ease: arguments must be non-nil");
-    try {
-        IntervalAction::init();
-        FAIL() << "expected IntervalActionInit";
-    } catch (const EngineException& e) {
-        EXPECT_EQ(e.name() + ": " + e.reason(), "IntervalActionInit: Init not supported. Use InitWithDuration");
-    }
+    EXPECT_EQ(testing::engineExceptionOf([] { IntervalAction::init(); }),
+              "IntervalActionInit: Init not supported. Use InitWithDuration");
     EXPECT_EQ(Sequence::actions({alone}), alone);
     EXPECT_EQ(Spawn::actions({alone}), alone);
     EXPECT_EQ(Sequence::actions({nullptr, alone}), nullptr);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/Errors.hpp"
 #include "engine/IntervalAction.hpp"
 #include "support/EngineTest.hpp"
 
@@ -55,16 +54,6 @@ protected:
     }
     Journal journal;
 };
-
-TEST_F(DirectorTest, TheFirstFrameEntersTheSceneBeforeDrawingAndItsTimersFireFromTheSecond) {
-    Ref<ProbeLayer> layer;
-    Ref<Scene> scene = sceneWith("a", &layer);
-    layer->schedule(QSEL(ProbeLayer, Tick));
-    director().runWithScene(scene.get());
-    frames(2);
-    EXPECT_EQ(journal.entries, (Entries{"a.enter", "a.draw", "a.tick", "a.draw"}));
-    EXPECT_DEATH(director().runWithScene(scene.get()), "You can't run an scene if another Scene is running");
-}
 
 TEST_F(DirectorTest, DeltaTimeIsNeverNegative) {
     Ref<ProbeLayer> layer;

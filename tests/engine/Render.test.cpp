@@ -85,11 +85,6 @@ TEST_F(RenderTest, TexturesAreSharedByNameAndUnreadableImagesDrawNothing) {
     EXPECT_EQ(wide->contentSize(), (Size{1000, 5}));
 }
 
-TEST_F(RenderTest, AnEmptyLabelHasNoWidthAndABareOneIsRefused) {
-    EXPECT_EQ(Label::labelWithString("", "Marker Felt", 32)->contentSize().width, 0);
-    EXPECT_THROW(Label::node(), EngineException);
-}
-
 // The sprite batch only saves draw calls: a scene of several textures interleaved by z, tinted, see-through
 // and with a label, drawn quad by quad and through the batch, gives the same picture to the bit.
 TEST_F(RenderTest, TheSpriteBatchDrawsTheSamePictureWithFewerCalls) {

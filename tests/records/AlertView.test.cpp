@@ -69,16 +69,5 @@ TEST_F(AlertViewTest, OnlyAFingerLiftedOnTheButtonItWentDownOnPressesItAndNothin
     EXPECT_EQ(layer->began, 1) << "with the alert gone the layer gets touches again";
 }
 
-TEST_F(AlertViewTest, ReturnAndEscapePressTheFirstAndLastButton) {
-    Application app(Options{});
-    for (const auto key : {platform::Key::Return, platform::Key::Escape, platform::Key::Return}) {
-        if (pressed.size() < 2) question()->show();
-        app.key(key, true);
-        app.key(key, false);
-    }
-    EXPECT_EQ(pressed, (std::vector<int>{0, 1})) << "with no alert Return presses nothing";
-    EXPECT_EQ(director().shownAlert(), nullptr);
-}
-
 }  // namespace
 }  // namespace quintora::testing

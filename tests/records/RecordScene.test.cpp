@@ -39,12 +39,6 @@ std::array<std::string, 4> asShown(const Records& records) {
     return shown;
 }
 
-TEST(RecordText, StoredTimesAreReadAsDecimalsAndWhatIsNoNumberAsNothing) {
-    const std::pair<Stored, double> cases[] = {
-        {"  12.5", 12.5}, {"12.5 s", 12.5}, {std::nullopt, 0}, {"fast", 0}, {"inf", 0}};
-    for (const auto& [text, expected] : cases) EXPECT_DOUBLE_EQ(recordValue(text), expected) << text.value_or("absent");
-}
-
 class RecordScreen : public RecordsTest {};
 
 // A run's total against the stored best and second of its level: whether it is a record, in which

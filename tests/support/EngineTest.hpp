@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/Director.hpp"
+#include "engine/Errors.hpp"
 #include "engine/Layer.hpp"
 #include "engine/Scene.hpp"
 #include "engine/Scheduler.hpp"
@@ -50,6 +51,17 @@ public:
         return scene;
     }
 };
+
+// "name: reason" of the engine exception `call` raises, or "no exception".
+template <class Call>
+std::string engineExceptionOf(Call call) {
+    try {
+        call();
+    } catch (const EngineException& e) {
+        return e.name() + ": " + e.reason();
+    }
+    return "no exception";
+}
 
 // Records, in one shared journal, the order in which nodes are drawn and called.
 struct Journal {

@@ -47,13 +47,8 @@ public:
 
     // Writes a solid-coloured PNG of the given size and returns its path.
     std::string solidImage(const std::string& name, int width, int height, std::array<std::uint8_t, 4> rgba) {
-        platform::Bitmap bitmap;
-        bitmap.width = width;
-        bitmap.height = height;
-        bitmap.pixels.resize(static_cast<size_t>(width) * height * 4);
-        for (size_t i = 0; i < bitmap.pixels.size(); i += 4) {
-            for (int c = 0; c < 4; ++c) bitmap.pixels[i + c] = rgba[c];
-        }
+        platform::Bitmap bitmap{width, height, {}};
+        for (int i = 0; i < width * height; ++i) bitmap.pixels.insert(bitmap.pixels.end(), rgba.begin(), rgba.end());
         const std::string path = (folder_ / name).string();
         EXPECT_TRUE(platform::writePng(path, bitmap));
         return path;
