@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <cstdio>
 #include <string>
 
 #include "platform/Resources.hpp"
@@ -67,34 +66,6 @@ TEST_F(Audio, MissingOrBrokenSoundsAreReportedAtEveryLoadAndMissingMusicIsNot) {
     EXPECT_EQ(log.messages(), (std::vector<std::string>{missing, broken, missing, broken}));
     EXPECT_EQ(soundsPlaying(), 0);
     EXPECT_FALSE(isMusicPlaying());
-}
-
-// The checks for audio switched off, or for no device: what failed, or nothing.
-std::string silentAudioFailures(bool disabled) {
-    std::string failed;
-    if (!disabled) ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    CapturedLog log;
-    if (disabled) disableAudio();
-    if (audioAvailable()) failed += " device opened;";
-    const auto sound = SoundEffect::load("win0.wav");
-    if (!sound) failed += " an existing sound did not load;";
-    for (int i = 0; i < 10 && sound; ++i) sound->play();
-    if (soundsPlaying() != 0) failed += " a sound plays;";
-    if (SoundEffect::load("absent.wav")) failed += " a missing sound loaded;";
-    if (!playMusic("quintorabgm.mp3", 20)) failed += " existing music refused;";
-    if (playMusic("absent.mp3", 20)) failed += " missing music accepted;";
-    if (isMusicPlaying()) failed += " music plays;";
-    stopMusic();
-    // One line for the missing sound, none for the music, and without a device one saying the game is silent.
-    const std::string text = log.text();
-    if (log.lines().size() != (disabled ? 1u : 2u)) failed += " log: " + text;
-    if (!disabled && text.find("silent") == std::string::npos) failed += " not said silent;";
-    return failed;
-}
-
-[[noreturn]] void exitWith(const std::string& failures) {
-    std::fputs(failures.c_str(), stderr);
-    std::_Exit(failures.empty() ? 0 : 1);
 }
 
 }  // namespace
