@@ -1,4 +1,4 @@
-// Clients that hold connections open without finishing a request.
+// Clients that hold connections open without finishing a request, and where a caller's country comes from.
 #include <arpa/inet.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -52,6 +52,22 @@ TEST(Connections, AnUnfinishedRequestIsDroppedAfterTheIdleTimeout) {
     EXPECT_EQ(read(fd, &byte, 1), 0);  // closed by the server, long before the 30 s read timeout
     close(fd);
     EXPECT_EQ(server.get("").status, 200);
+}
+
+TEST(Connections, CountryComesFromTheTrustedHeaderOrTheAddress) {
+    const CountryLookup header("X-Country");
+    const std::pair<const char*, const char*> headerValues[] = {{"de", "DE"}, {"JP", "JP"}, {"Germany", ""},
+                                                                {"D1", ""},   {"", ""},     {nullptr, ""}};
+    for (const auto& [value, country] : headerValues) EXPECT_EQ(header.countryOf("8.8.8.8", value), country);
+    for (const char* address : {"127.0.0.1", "10.1.2.3", "172.20.0.1", "192.168.1.1", "169.254.0.9",
+                                "100.64.0.1", "::1", "fd00::1", "fe80::1", "::ffff:192.168.0.1", "not an address"})
+        EXPECT_TRUE(isLocalAddress(address)) << address;
+    for (const char* address : {"8.8.8.8", "172.32.0.1", "2001:4860:4860::8888", "::ffff:8.8.8.8"})
+        EXPECT_FALSE(isLocalAddress(address)) << address;
+    if (!std::filesystem::exists("/usr/share/GeoIP/GeoIP.dat")) GTEST_SKIP() << "no GeoIP country database";
+    const CountryLookup geoip("");
+    EXPECT_EQ(geoip.countryOf("127.0.0.1", "DE"), "");
+    EXPECT_EQ(geoip.countryOf("8.8.8.8", "DE"), "US");  // the header is ignored unless named
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "ServerUnderTest.hpp"
 #include "server/Admin.hpp"
+#include "server/Html.hpp"
 #include "server/Text.hpp"
 
 namespace quintora::server::testing {
@@ -30,6 +31,23 @@ class Moderation : public StoreTest {
 };
 
 using Names = std::vector<std::string>;
+
+TEST_P(Moderation, ARemovedScoreLeavesTheListsAndAnUnknownIdIsReported) {
+    post("Ann", "30", "d1");
+    post("Bob", "20", "d2");
+    post("Cy", "10", "d3");
+    const auto found = server->store().list({server->game, "", "bob", "", 100});
+    ASSERT_EQ(found.size(), 1u);
+    const std::int64_t bob = found[0].score.id;
+    AdminCommand command{AdminCommand::Action::RemoveScores, {}, {bob, 999'999'999}, "", true};
+    std::string out, log;
+    EXPECT_EQ(run(command, out, log), 1);
+    EXPECT_EQ(out, "{\"removed\":[" + std::to_string(bob) + "],\"missing\":[999999999]}\n");
+    EXPECT_EQ(log, "2023-11-14T22:13:20Z removed score " + std::to_string(bob) + "\n");
+    EXPECT_EQ(server->names("&category=Pro"), (Names{"Ann", "Cy"}));
+    EXPECT_TRUE(listed({server->game, "", "bob", "", 100}).empty());
+    EXPECT_TRUE(server->store().remove({bob}).empty());
+}
 
 TEST_P(Moderation, ABannedDevicesPostsAreRefusedAndItsScoresHiddenUntilUnbanned) {
     post("Ann", "30", "cheat");
@@ -98,6 +116,25 @@ TEST_P(Moderation, ListingIsAlignedTextWithControlCharactersMasked) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, Moderation, ::testing::Values("sqlite", "postgres"));
+
+TEST(Html, StoredTextsCannotBecomeMarkup) {
+    const struct {
+        const char *text, *html, *url;
+    } cases[] = {
+        {"<script>alert(1)</script>", "&lt;script&gt;alert(1)&lt;/script&gt;",
+         "%3Cscript%3Ealert%281%29%3C%2Fscript%3E"},
+        {"\"><img src=x onerror=alert(1)>", "&quot;&gt;&lt;img src=x onerror=alert(1)&gt;",
+         "%22%3E%3Cimg%20src%3Dx%20onerror%3Dalert%281%29%3E"},
+        {"a&b='c'", "a&amp;b=&#39;c&#39;", "a%26b%3D%27c%27"},
+        {"Zo\xc3\xab-1._~", "Zo\xc3\xab-1._~", "Zo%C3%AB-1._~"},
+        {"bad\xff\x01", "bad\xef\xbf\xbd\xef\xbf\xbd", "bad%FF%01"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(escapeHtml(c.text), c.html);
+        EXPECT_EQ(escapeUrlComponent(c.text), c.url);
+    }
+}
 
 }  // namespace
 }  // namespace quintora::server::testing
