@@ -11,6 +11,7 @@
 #include "server/GroupCommitter.hpp"
 #include "server/ScoreSql.hpp"
 #include "server/Text.hpp"
+#include "server/Transaction.hpp"
 
 namespace quintora::server {
 
@@ -123,17 +124,7 @@ void inTransaction(Connection& connection, Work work) {
         connection.reconnectIfLost();
         connection.execute("BEGIN");
     }
-    try {
-        work();
-        connection.execute("COMMIT");
-    } catch (...) {
-        try {
-            connection.execute("ROLLBACK");
-        } catch (const StoreError&) {
-            // The connection is gone or the transaction already ended; nothing is left to undo.
-        }
-        throw;
-    }
+    commitOrRollback(connection, work);
 }
 
 void upgradeSchema(Connection& connection) {

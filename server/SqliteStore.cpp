@@ -9,6 +9,7 @@
 #include "server/ConnectionPool.hpp"
 #include "server/GroupCommitter.hpp"
 #include "server/ScoreSql.hpp"
+#include "server/Transaction.hpp"
 
 namespace quintora::server {
 
@@ -103,17 +104,7 @@ std::string columnText(sqlite3_stmt* row, int column) {
 template <class Work>
 void inTransaction(Connection& connection, const std::string& begin, Work work) {
     connection.execute(begin);
-    try {
-        work();
-        connection.execute("COMMIT");
-    } catch (...) {
-        try {
-            connection.execute("ROLLBACK");
-        } catch (const StoreError&) {
-            // A failed COMMIT may already have rolled back; nothing more to undo.
-        }
-        throw;
-    }
+    commitOrRollback(connection, work);
 }
 
 void upgradeSchema(Connection& connection) {
