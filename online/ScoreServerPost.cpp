@@ -4,7 +4,7 @@
 #include <charconv>
 
 #include "online/ScoreServerAddress.hpp"
-#include "platform/UserDefaults.hpp"
+#include "platform/DeviceIdentifier.hpp"
 
 namespace quintora {
 namespace {

@@ -3,7 +3,7 @@
 #include "online/JSONDeserializer.hpp"
 #include "online/ScoreForm.hpp"
 #include "online/ScoreServerAddress.hpp"
-#include "platform/UserDefaults.hpp"
+#include "platform/DeviceIdentifier.hpp"
 
 namespace quintora {
 

@@ -8,6 +8,7 @@
 #include "online/ScoreServerAddress.hpp"
 #include "online/ScoreServerPost.hpp"
 #include "online/ScoreServerRequest.hpp"
+#include "platform/DeviceIdentifier.hpp"
 #include "platform/UserDefaults.hpp"
 #include "support/HttpServer.hpp"
 
