@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <thread>
 
-#include "app/Keyboard.hpp"
-#include "app/MenuScene.hpp"
-#include "app/PracticeScene.hpp"
+#include "app/desktop/Keyboard.hpp"
+#include "app/screens/MenuScene.hpp"
+#include "app/screens/PracticeScene.hpp"
 #include "app/ScoreServerHost.hpp"
 #include "engine/Accelerometer.hpp"
 #include "engine/AlertView.hpp"
