@@ -64,6 +64,36 @@ TEST_P(StageRules, LeftAloneEndsAsItsRulesSay) {
     }
 }
 
+// Whatever comes during the result picture (taps and drags all over the screen, the device tilted every
+// way) changes nothing: the stage counts once, as first decided.
+TEST_P(StageRules, AShownResultStandsWhateverComesAfter) {
+    for (const bool won : {true, false}) {
+        SCOPED_TRACE(won ? "won first" : "lost first");
+        const Ref<MiniGameLayer> layer(startStage(GetParam(), 1, 3));
+        (won ? player().win : player().lose)(*this, 1);
+        ASSERT_TRUE(runUntilDecided());
+        ASSERT_EQ(game().win, won);
+        for (float x = 5; x < 480; x += 15) {
+            for (float y = 5; y < 320; y += 15) {
+                touch(TouchPhase::Began, x, y);
+                touch(TouchPhase::Moved, 240, 160);
+                touch(TouchPhase::Ended, 240, 160);
+            }
+        }
+        for (const Point tilt : {Point{1, 0}, Point{-1, 0}, Point{0, 1}, Point{0, -1}}) {
+            setTilt(tilt.x, tilt.y);
+            tiltFrames(10);
+        }
+        EXPECT_EQ(resultPictures(), 1);
+        finishStage();
+        EXPECT_EQ(game().win, won);
+        EXPECT_EQ(game().Life, won ? 3 : 2);
+        EXPECT_FLOAT_EQ(game().Totaltime, layer->currentTime());
+        director().end();
+        game().Totaltime = 0;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Stage, StageRules, ::testing::Range(1, 17));
 
 }  // namespace
