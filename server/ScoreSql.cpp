@@ -117,6 +117,22 @@ SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect) {
     return {text, parameters.take()};
 }
 
+SqlStatement rankStatement(const RankQuery& query, SqlDialect dialect) {
+    Parameters parameters(dialect);
+    const std::string since = query.since ? " AND date >= " + parameters.add(*query.since) : "";
+    std::string text =
+        "SELECT e.name, e.score, count(*), 1 + sum(CASE WHEN s.score > e.score OR (s.score = e.score AND "
+        "(s.date < e.date OR (s.date = e.date AND s.id < e.id))) THEN 1 ELSE 0 END) FROM (SELECT id, game, "
+        "category, name, score, date FROM scores WHERE game = " +
+        parameters.add(query.game) + " AND category = " + parameters.add(query.category) +
+        " AND device = " + parameters.add(query.device) + since +
+        " ORDER BY score DESC, date, id LIMIT 1) e JOIN scores s ON s.game = e.game AND s.category = "
+        "e.category" +
+        (query.since ? " AND s.date >= " + parameters.add(*query.since) : "") +
+        " GROUP BY e.id, e.name, e.score";
+    return {text, parameters.take()};
+}
+
 namespace {
 
 // `text` as a LIKE pattern that matches it anywhere, with its own wildcards taken literally.

@@ -94,6 +94,36 @@ TEST_P(Rankings, EqualTimesRankEarlierFirstAndPagesFollowOn) {
     EXPECT_EQ(server->names("&offset=110&limit=100").size(), 10u);
 }
 
+TEST_P(Rankings, GetRankPlacesADevicesBestEntryAsTheListOrdersItOrAnswersAJsonError) {
+    for (int i = 0; i < 60; ++i) {
+        const std::string n = std::to_string(i);
+        postAt(server->now + i, std::string("p").append(n), std::to_string(100 - i), std::string("d").append(n));
+    }
+    postAt(server->now + 100, "tie", "61", "mine");  // level with p39, posted later: ranks after it
+    postAt(server->now, "worse", "2", "mine");
+    const std::string rank = "/api/get-rank?gamename=" + escaped(server->game);
+    const struct {
+        std::string query;
+        int status;
+        std::string body;
+    } cases[] = {
+        {"&category=Pro&device=mine", 200, R"({"rank":41,"total":62,"name":"tie","score":61})"},
+        {"&category=Pro&device=d0", 200, R"({"rank":1,"total":62,"name":"p0","score":100})"},
+        {"&category=Amateur&device=mine", 404, R"({"error":"no entry for this device"})"},
+        {"&category=Pro&device=", 400, R"({"error":"category and device are required"})"},
+        {"&device=mine", 400, R"({"error":"category and device are required"})"},
+    };
+    for (const auto& entry : cases) {
+        SCOPED_TRACE(entry.query);
+        const HttpReply reply = httpRequest(server->url() + rank + entry.query, nullptr, {});
+        EXPECT_EQ(reply.status, entry.status);
+        EXPECT_EQ(reply.body, entry.body);
+    }
+    EXPECT_EQ(httpRequest(server->url() + "/api/get-rank?gamename=nope&category=Pro&device=mine", nullptr, {})
+                  .status,
+              404);
+}
+
 INSTANTIATE_TEST_SUITE_P(Stores, Rankings, ::testing::Values("sqlite", "postgres"));
 
 }  // namespace
