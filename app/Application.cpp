@@ -220,6 +220,8 @@ void Application::text(std::string_view utf8) {
     if (TextInputReceiver* receiver = Keyboard::shared().receiver()) receiver->insertText(utf8);
 }
 
+void Application::wheel(float lines) { Director::sharedDirector().scroll(lines); }
+
 void Application::focusChanged(bool active) {
     if (active == active_) return;
     active_ = active;
@@ -316,6 +318,8 @@ void Application::deliverScripted(const ScriptAction& action, long frame) {
     } else if (const auto* pressed = std::get_if<script::Key>(&action)) {
         this->key(pressed->key, true);
         this->key(pressed->key, false);
+    } else if (const auto* turned = std::get_if<Wheel>(&action)) {
+        wheel(turned->lines);
     } else if (const auto* focus = std::get_if<script::Focus>(&action)) {
         focusChanged(focus->active);
     } else if (const auto* alert = std::get_if<Alert>(&action)) {

@@ -24,7 +24,7 @@ const char* usageText() {
            "  --script FILE          scripted input, one event per line: '<frame> <event>'\n"
            "                           touch began|moved|ended X Y   tap X Y   tilt X Y Z\n"
            "                           text STRING   key return|backspace|escape|p|m|minus|plus|f2\n"
-           "                           alert INDEX   focus lost|gained   screenshot FILE.png   quit\n"
+           "                           alert INDEX   focus lost|gained   wheel LINES   screenshot FILE.png   quit\n"
            "                         points are landscape scene points, origin lower left\n"
            "  --log FILE|-           write the diagnostic log, each line '<frame> <text>'\n"
            "  --data-dir DIR         keep the records in DIR instead of the user's data folder\n"

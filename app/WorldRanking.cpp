@@ -1,5 +1,7 @@
 #include "app/WorldRanking.hpp"
 
+#include <algorithm>
+
 #include "app/GameState.hpp"
 #include "app/MenuScene.hpp"
 #include "app/MiniGameLayer.hpp"
@@ -20,6 +22,9 @@ constexpr const char* kFont = "Marker Felt";
 constexpr float kFontSize = 20;
 constexpr int kRowTop = 250;
 constexpr int kRowStep = 30;
+// The list's panel, between the tabs and the own-place line: rows whose centre lies outside are not drawn.
+constexpr float kPanelTop = 255, kPanelBottom = 50;
+constexpr float kOwnRankY = 20;
 // A row's cells: rank, name, time and country, each centred on its x and shrunk to its width when wider.
 constexpr float kRankX = 50, kNameX = 200, kScoreX = 350, kCountryX = 400;
 constexpr float kNameWidth = 200, kScoreWidth = 60, kCountryWidth = 40;
@@ -68,9 +73,13 @@ public:
     void scorePostOk(ScoreServerPost&) override { layer_.scorePostOk(); }
     void scorePostFail(ScoreServerPost& client) override { layer_.scorePostFail(client.postStatus()); }
     void scoreRequestOk(ScoreServerRequest& client) override {
+        if (client.isRankRequest()) return layer_.ownRankAnswered(client.category(), client.parseRank());
         layer_.scoreRequestOk(client.category(), client.parseScores());
     }
-    void scoreRequestFail(ScoreServerRequest&) override { layer_.scoreRequestFail(); }
+    // Without its own place the screen is still whole: only a failed list is worth an alert.
+    void scoreRequestFail(ScoreServerRequest& client) override {
+        if (!client.isRankRequest()) layer_.scoreRequestFail();
+    }
 
 private:
     WorldRankingLayer& layer_;
@@ -88,6 +97,13 @@ void WorldRankingLayer::init() {
     Ref<Sprite> background = Sprite::spriteWithFile("worldrankingbg.png");
     background->setPosition({240, 160});
     addChild(background.get(), 0);
+    status_ = Label::labelWithString("", kFont, kFontSize);
+    status_->setPosition({240, 150});
+    addChild(status_.get(), 1);
+    ownRankLine_ = Label::labelWithString("", kFont, kFontSize);
+    ownRankLine_->setPosition({240, kOwnRankY});
+    ownRankLine_->setVisible(false);
+    addChild(ownRankLine_.get(), 1);
     if (game().B_wordsumit) postScore();
     LabelSetting();
     initSetting();
@@ -143,12 +159,14 @@ void WorldRankingLayer::postScore() {
 
 void WorldRankingLayer::requestScore() {
     platform::log("Requesting scores...");
+    showStatus("Loading...");
     ScoreServerRequest::serverWithGameName(std::string(kGameName), callbacks())
         ->requestScores(4, kRequestLimit, 0, 0, categoryOfTab(category));
 }
 
 void WorldRankingLayer::scorePostOk() {
     platform::log("score post OK");
+    requestOwnRank();
     postAnswered();
 }
 
@@ -183,6 +201,7 @@ void WorldRankingLayer::scoreRequestOk(const std::string& requestedCategory,
 
 void WorldRankingLayer::scoreRequestFail() {
     platform::log("score request fail");
+    showStatus("");
     showAlert("Score Request Failed", "Internet connection not available, cannot view world scores");
 }
 
@@ -212,14 +231,13 @@ void WorldRankingLayer::Reload() {
             board->addChild(label.get());
         }
     }
-    if (n > 9) {
-        maxy = kRowStep * n - 260;
-        platform::logf("count = %d", maxy);
-    } else {
-        maxy = 10;
-    }
-    board->setPosition({0, 0});
+    // The list stops where its last row reaches the bottom of the panel, and a short one does not move.
+    maxy = std::max(0, kRowStep * (n - 1) - static_cast<int>(kRowTop - kPanelBottom));
+    if (n > 9) platform::logf("count = %d", maxy);
     addChild(board.get(), 1);
+    scrollTo(0);
+    showStatus(n == 0 ? "No scores yet" : "");
+    showOwnRank();
 }
 
 void WorldRankingLayer::showTab(int tab) {
@@ -228,6 +246,7 @@ void WorldRankingLayer::showTab(int tab) {
     S_lbton->setPosition(kSelectedTabPositions[tab][2]);
     category = tab;
     if (board) board->removeAllChildrenWithCleanup(true);
+    showOwnRank();
     requestScore();
 }
 
@@ -245,16 +264,67 @@ bool WorldRankingLayer::handleTouchesBegan(const TouchSet& touches, const TouchE
 bool WorldRankingLayer::handleTouchesMoved(const TouchSet& touches, const TouchEvent&) {
     const Point p = Director::sharedDirector().convertCoordinate(touches.front().locationInView());
     tempy = static_cast<int>(static_cast<float>(starty) - p.y);
-    if (board) {
-        const float y = board->position().y;
-        board->setPosition({0, y < static_cast<float>(maxy) ? y - static_cast<float>(tempy)
-                                                            : static_cast<float>(maxy - 5)});
-    }
+    if (board) scrollTo(board->position().y - static_cast<float>(tempy));
     platform::logf("position x = %f", board ? static_cast<double>(board->position().y) : 0.0);
     starty = static_cast<int>(p.y);
     return true;
 }
 
+bool WorldRankingLayer::handleScroll(float lines) {
+    if (board) scrollTo(board->position().y - lines * kRowStep);
+    return true;
+}
+
 void WorldRankingLayer::MainMenuGo() { Director::sharedDirector().replaceScene(MenuScene::node().get()); }
+
+void WorldRankingLayer::scrollTo(float y) {
+    // Both ends hold: a list dragged down past its first row, or up past its last, would leave the panel
+    // empty with nothing to show where the rows went.
+    board->setPosition({0, std::clamp(y, 0.0f, static_cast<float>(maxy))});
+    for (const Ref<Node>& cell : board->children()) {
+        const float shownAt = cell->position().y + board->position().y;
+        cell->setVisible(shownAt >= kPanelBottom && shownAt <= kPanelTop);
+    }
+}
+
+void WorldRankingLayer::showStatus(const char* text) { status_->setString(text); }
+
+const std::string& WorldRankingLayer::statusText() const { return status_->string(); }
+
+const Label* WorldRankingLayer::ownRankLine() const { return ownRankLine_->visible() ? ownRankLine_.get() : nullptr; }
+
+void WorldRankingLayer::requestOwnRank() {
+    ownRankCategory_ = categoryOfTab(game().SelectLevel - 1);
+    ScoreServerRequest::serverWithGameName(std::string(kGameName), callbacks())->requestRank(4, ownRankCategory_);
+}
+
+void WorldRankingLayer::ownRankAnswered(const std::string& rankCategory,
+                                        std::optional<ScoreServerRequest::OwnRank> rank) {
+    if (rankCategory != ownRankCategory_) return;
+    ownRank_ = std::move(rank);
+    showOwnRank();
+}
+
+void WorldRankingLayer::showOwnRank() {
+    const bool shown = ownRank_ && ownRankCategory_ == categoryOfTab(category);
+    ownRankLine_->setVisible(shown);
+    if (!shown) return;
+    const std::string text = "Your place: " + std::to_string(ownRank_->rank) + " of " +
+                             std::to_string(ownRank_->total) + "   " +
+                             printableText(ownRank_->name, kMaxCellCharacters) + "   " + stringValue(ownRank_->score);
+    if (text != ownRankLine_->string()) {
+        ownRankLine_->setString(text);
+        fitWidth(*ownRankLine_, 460);
+        platform::log("own place: " + text);
+    }
+    // Inside the list the player's own row stands out; each row is four cells, best first.
+    if (!board) return;
+    const std::vector<Ref<Node>>& cells = board->children();
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        auto* cell = dynamic_cast<Label*>(cells[i].get());
+        const bool own = static_cast<long long>(i / 4) + 1 == ownRank_->rank;
+        if (cell != nullptr) cell->setRGB(255, own ? 220 : 255, own ? 0 : 255);
+    }
+}
 
 }  // namespace quintora
