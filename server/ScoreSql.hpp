@@ -30,8 +30,7 @@ struct SqlStatement {
 // Selects id, category, name, score, country, device, date of one ranking page.
 [[nodiscard]] SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect);
 
-// Selects name, score, total and rank of a device's best entry: no row when it has none. One walk of the
-// level's index counts both the entries and those ranked ahead.
+// Selects name, score, total and rank of a device's best entry: no row when it has none.
 [[nodiscard]] SqlStatement rankStatement(const RankQuery& query, SqlDialect dialect);
 
 // Moderation. The list selects the ranking's columns, then the game and 1 for a hidden entry, else 0. A
