@@ -187,9 +187,9 @@ bool Application::desktopKey(platform::Key key) {
 
 void Application::key(platform::Key key, bool pressed) {
     TextInputReceiver* receiver = Keyboard::shared().receiver();
-    // Any key ends the start-up logo, and does nothing else.
-    if (pressed && skipRunningMenuLogo()) return;
     if (pressed && desktopKey(key)) return;
+    // Any other key ends the start-up logo, and does nothing else.
+    if (pressed && skipRunningMenuLogo()) return;
     switch (key) {
         case platform::Key::Right: keys_.setRight(pressed); break;
         case platform::Key::Left: keys_.setLeft(pressed); break;

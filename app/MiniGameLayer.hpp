@@ -37,7 +37,7 @@ public:
     // Whether ExitGame has run: from then on the player's input is no longer judged.
     [[nodiscard]] bool isDecided() const { return decided_; }
 
-protected:
+  protected:
     MiniGameLayer() = default;
 
     // Builds the stage and starts the tick.

@@ -73,7 +73,7 @@ public:
     [[nodiscard]] const Label* runTimeLabel() const { return lblRunTime_.get(); }
     [[nodiscard]] Rect playAgainButtonFrame() const { return R_playagain_; }
 
-protected:
+  protected:
     RecordLayer() = default;
 
 private:

@@ -291,11 +291,14 @@ void WorldRankingLayer::showStatus(const char* text) { status_->setString(text);
 
 const std::string& WorldRankingLayer::statusText() const { return status_->string(); }
 
-const Label* WorldRankingLayer::ownRankLine() const { return ownRankLine_->visible() ? ownRankLine_.get() : nullptr; }
+const Label* WorldRankingLayer::ownRankLine() const {
+    return ownRankLine_->visible() ? ownRankLine_.get() : nullptr;
+}
 
 void WorldRankingLayer::requestOwnRank() {
     ownRankCategory_ = categoryOfTab(game().SelectLevel - 1);
-    ScoreServerRequest::serverWithGameName(std::string(kGameName), callbacks())->requestRank(4, ownRankCategory_);
+    ScoreServerRequest::serverWithGameName(std::string(kGameName), callbacks())
+        ->requestRank(4, ownRankCategory_);
 }
 
 void WorldRankingLayer::ownRankAnswered(const std::string& rankCategory,
@@ -309,9 +312,9 @@ void WorldRankingLayer::showOwnRank() {
     const bool shown = ownRank_ && ownRankCategory_ == categoryOfTab(category);
     ownRankLine_->setVisible(shown);
     if (!shown) return;
-    const std::string text = "Your place: " + std::to_string(ownRank_->rank) + " of " +
-                             std::to_string(ownRank_->total) + "   " +
-                             printableText(ownRank_->name, kMaxCellCharacters) + "   " + stringValue(ownRank_->score);
+    const std::string text =
+        "Your place: " + std::to_string(ownRank_->rank) + " of " + std::to_string(ownRank_->total) + "   " +
+        printableText(ownRank_->name, kMaxCellCharacters) + "   " + stringValue(ownRank_->score);
     if (text != ownRankLine_->string()) {
         ownRankLine_->setString(text);
         fitWidth(*ownRankLine_, 460);

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/Label.hpp"
 #include "engine/Layer.hpp"
 #include "engine/Scene.hpp"
 #include "engine/Sprite.hpp"
-#include "engine/Label.hpp"
 #include "online/JSONValue.hpp"
 #include "online/ScoreServerRequest.hpp"
 

@@ -21,10 +21,11 @@ Ref<Sprite> colorRect(Rect frame, std::uint8_t r, std::uint8_t g, std::uint8_t b
     return sprite;
 }
 
-Rect addTextButton(Node& parent, Rect frame, const std::string& text, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+Rect addTextButton(Node& parent, Rect frame, const std::string& text, std::uint8_t r, std::uint8_t g,
+                   std::uint8_t b) {
     parent.addChild(
-        colorRect({{frame.origin.x - 1, frame.origin.y - 1}, {frame.size.width + 2, frame.size.height + 2}}, 255, 255,
-                  255)
+        colorRect({{frame.origin.x - 1, frame.origin.y - 1}, {frame.size.width + 2, frame.size.height + 2}},
+                  255, 255, 255)
             .get());
     parent.addChild(colorRect(frame, r, g, b).get());
     Ref<Label> label = Label::labelWithString(text, "Marker Felt", 19);

@@ -14,6 +14,7 @@ namespace quintora {
 
 // A button drawn by the program: a white-edged box of the given colour with `text` in the middle ("Marker
 // Felt", 19, white), added to `parent`. Returns the frame, for hit tests.
-Rect addTextButton(Node& parent, Rect frame, const std::string& text, std::uint8_t r, std::uint8_t g, std::uint8_t b);
+Rect addTextButton(Node& parent, Rect frame, const std::string& text, std::uint8_t r, std::uint8_t g,
+                   std::uint8_t b);
 
 }  // namespace quintora

@@ -35,8 +35,9 @@ bool ScoreServerRequest::requestRank(int queryType, const std::string& category)
     receivedData.clear();
     category_ = category;
     isRankRequest_ = true;
-    url_ = scoreServerAddress() + "/api/get-rank?gamename=" + gameName + "&querytype=" + std::to_string(queryType) +
-           "&category=" + encodeData(category) + "&device=" + encodeData(platform::deviceIdentifier());
+    url_ = scoreServerAddress() + "/api/get-rank?gamename=" + gameName +
+           "&querytype=" + std::to_string(queryType) + "&category=" + encodeData(category) +
+           "&device=" + encodeData(platform::deviceIdentifier());
     platform::UrlRequest request;
     request.url = url_;
     request.timeoutSeconds = 10.0;
@@ -51,9 +52,10 @@ std::optional<ScoreServerRequest::OwnRank> ScoreServerRequest::parseRank() const
         return value ? value->asNumber() : nullptr;
     };
     const JSONValue* name = findValue(*answer, "name");
-    if (!number("rank") || !number("total") || !number("score") || !name || !name->asString()) return std::nullopt;
-    return OwnRank{static_cast<long long>(number("rank")->value), static_cast<long long>(number("total")->value),
-                   *name->asString(), number("score")->value};
+    if (!number("rank") || !number("total") || !number("score") || !name || !name->asString())
+        return std::nullopt;
+    return OwnRank{static_cast<long long>(number("rank")->value),
+                   static_cast<long long>(number("total")->value), *name->asString(), number("score")->value};
 }
 
 std::shared_ptr<const JSONArray> ScoreServerRequest::parseScores() const {

@@ -114,6 +114,12 @@ TEST_F(Desktop, APracticeStageBooksNothingAndReturnsToTheGrid) {
     EXPECT_TRUE(framesOf(log, "life = ").empty());
 }
 
+TEST_F(Desktop, AClickOrAKeySkipsTheLogoAndPressesNothingElse) {
+    for (const char* skip : {"5 tap 150 150\n", "5 key return\n"}) {
+        EXPECT_EQ(framesOf(play(std::string(skip) + "7 tap 150 150\n", 8), "arr = "), Frames{7}) << skip;
+    }
+}
+
 TEST_F(Desktop, BadInputStopsBeforeTheFirstFrame) {
     const std::string shot = (folder_ / "never.png").string();
     std::ofstream(folder_ / "bad.txt") << "1 screenshot " + shot + "\n2 tap 1\n";

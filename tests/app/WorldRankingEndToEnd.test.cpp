@@ -112,7 +112,9 @@ TEST_F(WorldRankingEndToEnd, ARecordPostedWithYesIsStoredUnderItsTypedNameAndLis
     const std::string sent =
         "5004 Sending data: {qs_category = Amateur; qs_playername = Zo\xc3\xab & Co; qs_score = ";
     EXPECT_EQ(count(log, sent + total + ";}\n"), 1u) << log;
-    EXPECT_EQ(count(log, std::string(" own place: Your place: 40 of 60   Zo\xc3\xab & Co   ") + total + "\n"), 1u) << log;
+    EXPECT_EQ(count(log, std::string(" own place: Your place: 40 of 60   Zo\xc3\xab & Co   ") + total + "\n"),
+              1u)
+        << log;
     {
         platform::UserDefaults store(data.string());
         EXPECT_EQ(store.stringForKey("Level11"), total);

@@ -73,16 +73,12 @@ TEST_P(StageRules, AShownResultStandsWhateverComesAfter) {
         (won ? player().win : player().lose)(*this, 1);
         ASSERT_TRUE(runUntilDecided());
         ASSERT_EQ(game().win, won);
-        for (float x = 5; x < 480; x += 15) {
-            for (float y = 5; y < 320; y += 15) {
-                touch(TouchPhase::Began, x, y);
-                touch(TouchPhase::Moved, 240, 160);
-                touch(TouchPhase::Ended, 240, 160);
-            }
-        }
-        for (const Point tilt : {Point{1, 0}, Point{-1, 0}, Point{0, 1}, Point{0, -1}}) {
-            setTilt(tilt.x, tilt.y);
-            tiltFrames(10);
+        for (int i = 0; i < 32 * 22; ++i) {
+            touch(TouchPhase::Began, 5.0f + 15.0f * static_cast<float>(i % 32),
+                  5.0f + 15.0f * static_cast<float>(i / 32));
+            touch(TouchPhase::Ended, 240, 160);
+            setTilt(i % 4 < 2 ? 1 - 2 * (i % 2) : 0, i % 4 < 2 ? 0 : 1 - 2 * (i % 2));
+            if (i % 32 == 0) tiltFrames(1);
         }
         EXPECT_EQ(resultPictures(), 1);
         finishStage();

@@ -21,11 +21,14 @@ class WorldRankingTest : public testing::RecordsTest {
     void serve(int rows, std::string postAnswer = "OK", std::string rank = "") {
         server_ = std::make_unique<HttpServer>([rows, postAnswer, rank](const HttpExchange& exchange) {
             if (exchange.head.starts_with("POST")) return HttpAnswer{200, postAnswer};
-            if (exchange.head.find("/api/get-rank?") != std::string::npos) return HttpAnswer{rank.empty() ? 404 : 200, rank};
+            if (exchange.head.find("/api/get-rank?") != std::string::npos)
+                return HttpAnswer{rank.empty() ? 404 : 200, rank};
             std::string list;
             for (int i = 0; i < rows; ++i) {
                 list.append(i ? "," : "").append("{\"qs_playername\":\"P").append(std::to_string(i));
-                list.append("\",\"qs_score\":").append(std::to_string(100 - i)).append(".5,\"qs_country\":\"JP\"}");
+                list.append("\",\"qs_score\":")
+                    .append(std::to_string(100 - i))
+                    .append(".5,\"qs_country\":\"JP\"}");
             }
             return HttpAnswer{200, "{\"scores\":[" + list + "]}"};
         });
@@ -59,16 +62,12 @@ TEST_F(WorldRankingTest, TheListStopsAtBothEndsFollowsTheWheelAndShowsOnlyTheRow
         bool wheel;
         float amount;  // where the finger moves to, or the wheel's turn
         float y;
-    } steps[] = {{false, 300, 200}, {false, 340, 220}, {true, 1, 190}, {true, -4, 220},
-                 {false, -200, 0},  {true, 2, 0}};
+    } steps[] = {{false, 300, 200}, {false, 340, 220}, {true, 1, 190},
+                 {true, -4, 220},   {false, -200, 0},  {true, 2, 0}};
     touch(TouchPhase::Began, {240, 100});
     for (const auto& step : steps) {
         SCOPED_TRACE(step.amount);
-        if (step.wheel) {
-            director().scroll(step.amount);
-        } else {
-            touch(TouchPhase::Moved, {240, step.amount});
-        }
+        step.wheel ? director().scroll(step.amount) : touch(TouchPhase::Moved, {240, step.amount});
         EXPECT_EQ(layer->rows()->position().y, step.y);
         int shown = 0;
         for (const Ref<Node>& cell : layer->rows()->children()) shown += cell->visible() ? 1 : 0;
@@ -84,7 +83,8 @@ TEST_F(WorldRankingTest, AfterAPostTheOwnPlaceShowsBelowTheListAndItsRowStandsOu
     } cases[] = {
         {0, "", "No scores yet", "", -1},
         {15, R"({"rank":3,"total":40,"name":"P2","score":98.5})", "", "Your place: 3 of 40   P2   98.5", 2},
-        {15, R"({"rank":40,"total":60,"name":"Me","score":16.7})", "", "Your place: 40 of 60   Me   16.7", -1},
+        {15, R"({"rank":40,"total":60,"name":"Me","score":16.7})", "", "Your place: 40 of 60   Me   16.7",
+         -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -95,9 +95,8 @@ TEST_F(WorldRankingTest, AfterAPostTheOwnPlaceShowsBelowTheListAndItsRowStandsOu
         EXPECT_EQ(layer->statusText(), c.status);
         EXPECT_EQ(layer->ownRankLine() ? layer->ownRankLine()->string() : "", c.line);
         const std::vector<Ref<Node>>& cells = layer->rows()->children();
-        for (std::size_t i = 0; i < cells.size(); ++i) {
+        for (std::size_t i = 0; i < cells.size(); ++i)
             EXPECT_EQ(dynamic_cast<Label&>(*cells[i]).b() == 0, static_cast<int>(i / 4) == c.row) << i;
-        }
         touch(TouchPhase::Began, layer->proTabFrame().centre());
         EXPECT_EQ(layer->ownRankLine(), nullptr) << "another level's list";
         director().end();
