@@ -15,6 +15,7 @@
 #include "online/ScoreServerPost.hpp"
 #include "online/ScoreServerRequest.hpp"
 #include "platform/ChildProcess.hpp"
+#include "platform/DeviceIdentifier.hpp"
 #include "platform/UserDefaults.hpp"
 #include "support/Files.hpp"
 #include "support/GameBinary.hpp"

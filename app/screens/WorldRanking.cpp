@@ -1,12 +1,12 @@
-#include "app/WorldRanking.hpp"
+#include "app/screens/WorldRanking.hpp"
 
 #include <algorithm>
 
-#include "app/GameState.hpp"
-#include "app/MenuScene.hpp"
-#include "app/MiniGameLayer.hpp"
+#include "flow/GameState.hpp"
+#include "app/screens/MenuScene.hpp"
+#include "flow/MiniGameLayer.hpp"
 #include "app/ScoreServerHost.hpp"
-#include "app/TextField.hpp"
+#include "app/screens/TextField.hpp"
 #include "engine/AlertView.hpp"
 #include "engine/Director.hpp"
 #include "engine/Label.hpp"
@@ -73,12 +73,12 @@ public:
     void scorePostOk(ScoreServerPost&) override { layer_.scorePostOk(); }
     void scorePostFail(ScoreServerPost& client) override { layer_.scorePostFail(client.postStatus()); }
     void scoreRequestOk(ScoreServerRequest& client) override {
-        if (client.isRankRequest()) return layer_.ownRankAnswered(client.category(), client.parseRank());
-        layer_.scoreRequestOk(client.category(), client.parseScores());
+        if (client.isRankRequest()) return layer_.ownRankAnswered(client);
+        layer_.scoreRequestOk(client);
     }
     // Without its own place the screen is still whole: only a failed list is worth an alert.
     void scoreRequestFail(ScoreServerRequest& client) override {
-        if (!client.isRankRequest()) layer_.scoreRequestFail();
+        if (!client.isRankRequest()) layer_.scoreRequestFail(client);
     }
 
 private:
@@ -93,7 +93,8 @@ void WorldRankingScene::init() {
 void WorldRankingLayer::init() {
     Layer::init();
     setIsTouchEnabled(true);
-    ScoreServerHost::shared().ensureStarted();
+    ScoreServerHost& host = ScoreServerHost::shared();
+    host.ensureStarted();
     Ref<Sprite> background = Sprite::spriteWithFile("worldrankingbg.png");
     background->setPosition({240, 160});
     addChild(background.get(), 0);
@@ -104,9 +105,20 @@ void WorldRankingLayer::init() {
     ownRankLine_->setPosition({240, kOwnRankY});
     ownRankLine_->setVisible(false);
     addChild(ownRankLine_.get(), 1);
-    if (game().B_wordsumit) postScore();
+    // The bundled server may still be starting: the post and the list wait for it, frame by frame.
+    waitingForServer_ = host.isStarting();
+    if (game().B_wordsumit && !waitingForServer_) postScore();
     LabelSetting();
     initSetting();
+    if (waitingForServer_) schedule(QSEL(WorldRankingLayer, WaitForServer));
+}
+
+void WorldRankingLayer::WaitForServer(float) {
+    if (ScoreServerHost::shared().isStarting()) return;
+    unschedule(QSEL(WorldRankingLayer, WaitForServer));
+    waitingForServer_ = false;
+    if (game().B_wordsumit) postScore();
+    if (!postPending_) requestScore();
 }
 
 void WorldRankingLayer::onExit() {
@@ -158,10 +170,11 @@ void WorldRankingLayer::postScore() {
 }
 
 void WorldRankingLayer::requestScore() {
-    platform::log("Requesting scores...");
     showStatus("Loading...");
-    ScoreServerRequest::serverWithGameName(std::string(kGameName), callbacks())
-        ->requestScores(4, kRequestLimit, 0, 0, categoryOfTab(category));
+    if (waitingForServer_) return;  // asked for the shown tab once the server is there
+    platform::log("Requesting scores...");
+    latestRequest_ = ScoreServerRequest::serverWithGameName(std::string(kGameName), callbacks());
+    latestRequest_->requestScores(4, kRequestLimit, 0, 0, categoryOfTab(category));
 }
 
 void WorldRankingLayer::scorePostOk() {
@@ -185,11 +198,12 @@ void WorldRankingLayer::postAnswered() {
     requestScore();
 }
 
-void WorldRankingLayer::scoreRequestOk(const std::string& requestedCategory,
-                                       std::shared_ptr<const JSONArray> scores) {
+void WorldRankingLayer::scoreRequestOk(ScoreServerRequest& client) {
     platform::log("score request OK");
-    // An answer for a tab left since it was asked for would put the wrong level's rows on the screen.
-    if (requestedCategory != categoryOfTab(category)) return;
+    // Only the answer to the latest request fills the list: an older one may be for a tab left since, or
+    // may have been asked before the run's own score was stored.
+    if (&client != latestRequest_.get()) return;
+    const std::shared_ptr<const JSONArray> scores = client.parseScores();
     ScoreList.clear();
     if (scores) {
         for (const JSONValue& score : *scores) {
@@ -199,8 +213,9 @@ void WorldRankingLayer::scoreRequestOk(const std::string& requestedCategory,
     Reload();
 }
 
-void WorldRankingLayer::scoreRequestFail() {
+void WorldRankingLayer::scoreRequestFail(ScoreServerRequest& client) {
     platform::log("score request fail");
+    if (&client != latestRequest_.get()) return;
     showStatus("");
     showAlert("Score Request Failed", "Internet connection not available, cannot view world scores");
 }
@@ -270,12 +285,18 @@ bool WorldRankingLayer::handleTouchesMoved(const TouchSet& touches, const TouchE
     return true;
 }
 
+void WorldRankingLayer::MainMenuGo() {
+    // The scene switch waits for the end of the frame, but the network answers of this frame come before
+    // it: the leaving screen must hear none of them.
+    callbacks_.reset();
+    latestRequest_.reset();
+    Director::sharedDirector().replaceScene(MenuScene::node().get());
+}
+
 bool WorldRankingLayer::handleScroll(float lines) {
     if (board) scrollTo(board->position().y - lines * kRowStep);
     return true;
 }
-
-void WorldRankingLayer::MainMenuGo() { Director::sharedDirector().replaceScene(MenuScene::node().get()); }
 
 void WorldRankingLayer::scrollTo(float y) {
     // Both ends hold: a list dragged down past its first row, or up past its last, would leave the panel
@@ -301,10 +322,9 @@ void WorldRankingLayer::requestOwnRank() {
         ->requestRank(4, ownRankCategory_);
 }
 
-void WorldRankingLayer::ownRankAnswered(const std::string& rankCategory,
-                                        std::optional<ScoreServerRequest::OwnRank> rank) {
-    if (rankCategory != ownRankCategory_) return;
-    ownRank_ = std::move(rank);
+void WorldRankingLayer::ownRankAnswered(const ScoreServerRequest& client) {
+    if (client.category() != ownRankCategory_) return;
+    ownRank_ = client.parseRank();
     showOwnRank();
 }
 
@@ -312,9 +332,10 @@ void WorldRankingLayer::showOwnRank() {
     const bool shown = ownRank_ && ownRankCategory_ == categoryOfTab(category);
     ownRankLine_->setVisible(shown);
     if (!shown) return;
-    const std::string text =
-        "Your place: " + std::to_string(ownRank_->rank) + " of " + std::to_string(ownRank_->total) + "   " +
-        printableText(ownRank_->name, kMaxCellCharacters) + "   " + stringValue(ownRank_->score);
+    const std::string text = "Your place: " + std::to_string(ownRank_->rank) + " of " +
+                             std::to_string(ownRank_->total) + "   " +
+                             printableText(ownRank_->name, kMaxCellCharacters) + "   " +
+                             stringValue(ownRank_->score);
     if (text != ownRankLine_->string()) {
         ownRankLine_->setString(text);
         fitWidth(*ownRankLine_, 460);

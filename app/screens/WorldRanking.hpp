@@ -2,6 +2,7 @@
 // The world ranking screen: the score server's best runs of one level at a time, picked with three tabs and
 // scrolled with a finger. Opened after a record with "Yes", it first posts the run's score.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,10 +62,11 @@ private:
     void scorePostOk();
     void scorePostFail(int postStatus);
     void postAnswered();
-    void scoreRequestOk(const std::string& requestedCategory, std::shared_ptr<const JSONArray> scores);
-    void scoreRequestFail();
+    void scoreRequestOk(ScoreServerRequest& client);
+    void scoreRequestFail(ScoreServerRequest& client);
+    void WaitForServer(float dt);
     void requestOwnRank();
-    void ownRankAnswered(const std::string& category, std::optional<ScoreServerRequest::OwnRank> rank);
+    void ownRankAnswered(const ScoreServerRequest& client);
     // The own place shown for the tab on screen: the line below the list, and its row picked out.
     void showOwnRank();
     void showStatus(const char* text);
@@ -79,7 +81,9 @@ private:
     int maxy = 10;
     int starty = 0;
     int tempy = 0;
-    bool postPending_ = false;  // the run's score is on its way and the first list waits for it
+    bool postPending_ = false;       // the run's score is on its way and the first list waits for it
+    bool waitingForServer_ = false;  // the bundled score server is starting: no exchange yet
+    std::shared_ptr<ScoreServerRequest> latestRequest_;
     // Hears the score server's answers for as long as the screen is up; the clients hold it weakly, so an
     // answer that comes after the screen has gone finds no one.
     std::shared_ptr<Callbacks> callbacks_;

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ChangeClass.hpp"
-#include "app/TextField.hpp"
+#include "app/screens/TextField.hpp"
+#include "flow/ChangeClass.hpp"
 #include "engine/Label.hpp"
 #include "engine/Layer.hpp"
 #include "engine/Scene.hpp"
