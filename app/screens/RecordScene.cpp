@@ -119,6 +119,7 @@ void RecordLayer::RecordSetting() {
     if (game().B_Record) {
         showRunEnd();
         Compare();
+        if (!enteringName_) offerPlayAgain();
     } else {
         ReadData();
     }
@@ -175,6 +176,9 @@ void RecordLayer::showRunEnd() {
     lblRunTime_->setPosition({88, kRunEndY});
     addChild(lblRunTime_.get(), 1);
     platform::log(lblRunTime_->string());
+}
+
+void RecordLayer::offerPlayAgain() {
     R_playagain_ = addTextButton(*this, kPlayAgainFrame, "Play again", 232, 140, 40);
 }
 
@@ -229,6 +233,8 @@ bool RecordLayer::textFieldShouldReturn(TextField& field) {
     lblInsertName = nullptr;
     lblHint_ = nullptr;
     enteringName_ = false;
+    // The buttons wait for the name; the new one comes with them, where the hint was.
+    offerPlayAgain();
     NameSave();
     return true;
 }

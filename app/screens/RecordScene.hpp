@@ -48,6 +48,7 @@ public:
     void Compare();
     void specifyStartLevel();
     void showRunEnd();
+    void offerPlayAgain();
     void step(float dt);
     bool textFieldShouldReturn(TextField& field) override;
     void textFieldDidEndEditing(TextField& field) override;

@@ -103,6 +103,7 @@ void WorldRankingLayer::init() {
     addChild(status_.get(), 1);
     ownRankLine_ = Label::labelWithString("", kFont, kFontSize);
     ownRankLine_->setPosition({240, kOwnRankY});
+    ownRankLine_->setRGB(255, 220, 0);
     ownRankLine_->setVisible(false);
     addChild(ownRankLine_.get(), 1);
     // The bundled server may still be starting: the post and the list wait for it, frame by frame.
