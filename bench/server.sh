@@ -86,7 +86,7 @@ latency() {
   start_server "sqlite:$work/latency.db"
   echo "== 1,000,000 scores: the game's page over HTTP, one client (wrk -t1 -c1 -d${seconds}s)"
   wrk -t1 -c1 -d"${seconds}s" --latency "http://127.0.0.1:$port$page" | grep -E '^ +(50|99)%|Requests/sec|Non-2xx'
-  # A device whose best entry sits in the middle of the largest category: the count walks half of it.
+  # Some device of the Pro list: its total counts all of Pro (about 333,000 entries), its rank those ahead.
   local device
   device=$(sqlite3 "$work/latency.db" "SELECT device FROM scores WHERE category = 'Pro' ORDER BY score DESC LIMIT 1 OFFSET 150000")
   echo "== 1,000,000 scores: get-rank of $device in Pro over HTTP, one client (wrk -t1 -c1 -d${seconds}s)"
