@@ -18,7 +18,8 @@ constexpr const char* kFooter =
     "  screenshot FILE.png   quit\n"
     "\n"
     "In a window: the left mouse button touches, the arrow keys (or WASD) tilt the device,\n"
-    "Escape or P pauses a stage, M mutes, - and + set the volume, F2 opens Practice from the menu.\n"
+    "Escape or P pauses a stage, M mutes, - and + set the volume, F2 opens Practice from the menu,\n"
+    "the mouse wheel scrolls the world ranking.\n"
     "A game controller's left stick or D-pad tilts, its right stick moves a pointer that A touches\n"
     "with, and Start pauses.";
 
