@@ -5,14 +5,14 @@
 #include <charconv>
 #include <cmath>
 
-#include "flow/GameState.hpp"
 #include "app/screens/MenuScene.hpp"
-#include "flow/MiniGameLayer.hpp"
 #include "app/screens/WorldRanking.hpp"
 #include "engine/AlertView.hpp"
 #include "engine/ColorRect.hpp"
 #include "engine/Director.hpp"
 #include "engine/IntervalAction.hpp"
+#include "flow/GameState.hpp"
+#include "flow/MiniGameLayer.hpp"
 #include "platform/Log.hpp"
 #include "platform/UserDefaults.hpp"
 

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "app/screens/TextField.hpp"
-#include "flow/ChangeClass.hpp"
 #include "engine/Label.hpp"
 #include "engine/Layer.hpp"
 #include "engine/Scene.hpp"
 #include "engine/Sprite.hpp"
+#include "flow/ChangeClass.hpp"
 
 namespace quintora {
 

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "flow/GameState.hpp"
-#include "app/screens/MenuScene.hpp"
-#include "flow/MiniGameLayer.hpp"
 #include "app/ScoreServerHost.hpp"
+#include "app/screens/MenuScene.hpp"
 #include "app/screens/TextField.hpp"
 #include "engine/AlertView.hpp"
 #include "engine/Director.hpp"
 #include "engine/Label.hpp"
+#include "flow/GameState.hpp"
+#include "flow/MiniGameLayer.hpp"
 #include "online/GameKey.hpp"
 #include "online/ScoreServerPost.hpp"
 #include "online/ScoreServerRequest.hpp"
@@ -333,10 +333,9 @@ void WorldRankingLayer::showOwnRank() {
     const bool shown = ownRank_ && ownRankCategory_ == categoryOfTab(category);
     ownRankLine_->setVisible(shown);
     if (!shown) return;
-    const std::string text = "Your place: " + std::to_string(ownRank_->rank) + " of " +
-                             std::to_string(ownRank_->total) + "   " +
-                             printableText(ownRank_->name, kMaxCellCharacters) + "   " +
-                             stringValue(ownRank_->score);
+    const std::string text =
+        "Your place: " + std::to_string(ownRank_->rank) + " of " + std::to_string(ownRank_->total) + "   " +
+        printableText(ownRank_->name, kMaxCellCharacters) + "   " + stringValue(ownRank_->score);
     if (text != ownRankLine_->string()) {
         ownRankLine_->setString(text);
         fitWidth(*ownRankLine_, 460);
