@@ -5,6 +5,7 @@
 #include <chrono>
 #include <set>
 #include <thread>
+#include <tuple>
 
 #include "app/ScoreServerHost.hpp"
 #include "engine/Label.hpp"
@@ -61,18 +62,14 @@ TEST_F(WorldRankingTest, TheListStopsAtBothEndsFollowsTheWheelAndShowsOnlyTheRow
     auto* layer = dynamic_cast<WorldRankingLayer*>(director().runningScene()->children().front().get());
     EXPECT_EQ(layer->statusText(), "Loading...");
     settle();
-    EXPECT_EQ(layer->statusText(), "");
-    const struct {
-        bool wheel;
-        float amount;  // where the finger moves to, or the wheel's turn
-        float y;
-    } steps[] = {{false, 300, 200}, {false, 340, 220}, {true, 1, 190},
-                 {true, -4, 220},   {false, -200, 0},  {true, 2, 0}};
+    // A move of the finger to a height, or a turn of the wheel, and where the rows are then.
+    const std::tuple<bool, float, float> steps[] = {{false, 300, 200}, {false, 340, 220}, {true, 1, 190},
+                                                    {true, -4, 220},   {false, -200, 0},  {true, 2, 0}};
     touch(TouchPhase::Began, {240, 100});
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.amount);
-        step.wheel ? director().scroll(step.amount) : touch(TouchPhase::Moved, {240, step.amount});
-        EXPECT_EQ(layer->rows()->position().y, step.y);
+    for (const auto& [wheel, amount, y] : steps) {
+        SCOPED_TRACE(amount);
+        wheel ? director().scroll(amount) : touch(TouchPhase::Moved, {240, amount});
+        EXPECT_EQ(layer->rows()->position().y, y);
         int shown = 0;
         for (const Ref<Node>& cell : layer->rows()->children()) shown += cell->visible() ? 1 : 0;
         EXPECT_EQ(shown, 7 * 4) << "seven rows fit between the tabs and the line below";
@@ -80,27 +77,24 @@ TEST_F(WorldRankingTest, TheListStopsAtBothEndsFollowsTheWheelAndShowsOnlyTheRow
 }
 
 TEST_F(WorldRankingTest, AfterAPostTheOwnPlaceShowsBelowTheListAndItsRowStandsOutInsideIt) {
-    const struct {
-        int rows;
-        std::string rank, status, line;
-        int row;  // the row picked out, or -1
-    } cases[] = {
+    // Rows on the server, its answer for the own place (none: 404), what the screen says, the row picked out.
+    const std::tuple<int, std::string, std::string, std::string, int> cases[] = {
         {0, "", "No scores yet", "", -1},
         {15, R"({"rank":3,"total":40,"name":"P2","score":98.5})", "", "Your place: 3 of 40   P2   98.5", 2},
         {15, R"({"rank":40,"total":60,"name":"Me","score":16.7})", "", "Your place: 40 of 60   Me   16.7",
          -1},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.line);
-        serve(c.rows, "OK", c.rank);
+    for (const auto& [rows, rank, status, line, row] : cases) {
+        SCOPED_TRACE(line);
+        serve(rows, "OK", rank);
         game().SelectLevel = 1;
         WorldRankingLayer* layer = openRanking(true);
         EXPECT_EQ(alert(), nullptr);
-        EXPECT_EQ(layer->statusText(), c.status);
-        EXPECT_EQ(layer->ownRankLine() ? layer->ownRankLine()->string() : "", c.line);
+        EXPECT_EQ(layer->statusText(), status);
+        EXPECT_EQ(layer->ownRankLine() ? layer->ownRankLine()->string() : "", line);
         const std::vector<Ref<Node>>& cells = layer->rows()->children();
         for (std::size_t i = 0; i < cells.size(); ++i)
-            EXPECT_EQ(dynamic_cast<Label&>(*cells[i]).b() == 0, static_cast<int>(i / 4) == c.row) << i;
+            EXPECT_EQ(dynamic_cast<Label&>(*cells[i]).b() == 0, static_cast<int>(i / 4) == row) << i;
         touch(TouchPhase::Began, layer->proTabFrame().centre());
         EXPECT_EQ(layer->ownRankLine(), nullptr) << "another level's list";
         director().end();
