@@ -98,7 +98,8 @@ void WorldRankingLayer::init() {
     Ref<Sprite> background = Sprite::spriteWithFile("worldrankingbg.png");
     background->setPosition({240, 160});
     addChild(background.get(), 0);
-    status_ = Label::labelWithString("", kFont, kFontSize);
+    // A list is on its way from the start, behind the run's own score when there is one.
+    status_ = Label::labelWithString("Loading...", kFont, kFontSize);
     status_->setPosition({240, 150});
     addChild(status_.get(), 1);
     ownRankLine_ = Label::labelWithString("", kFont, kFontSize);
