@@ -177,6 +177,15 @@ class PostgresStore final : public ScoreStore {
         return rows;
     }
 
+    std::optional<OwnRank> rank(const RankQuery& query) override {
+        const auto reader = readers_.take();
+        reader->reconnectIfLost();
+        const ResultPointer result = reader->run(rankStatement(query, SqlDialect::Postgres));
+        if (PQntuples(result.get()) == 0) return std::nullopt;
+        return OwnRank{integerAt(result.get(), 0, 3), integerAt(result.get(), 0, 2),
+                       PQgetvalue(result.get(), 0, 0), std::strtod(PQgetvalue(result.get(), 0, 1), nullptr)};
+    }
+
   protected:
     std::vector<TextRow> runTransaction(const std::vector<SqlStatement>& statements) override {
         const auto connection = readers_.take();

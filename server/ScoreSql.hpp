@@ -30,6 +30,9 @@ struct SqlStatement {
 // Selects id, category, name, score, country, device, date of one ranking page.
 [[nodiscard]] SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect);
 
+// Selects name, score, total and rank of a device's best entry: no row when it has none.
+[[nodiscard]] SqlStatement rankStatement(const RankQuery& query, SqlDialect dialect);
+
 // Moderation. The list selects the ranking's columns, then the game and 1 for a hidden entry, else 0. A
 // banned device's entries are moved to a table of their own, so that the ranking queries never look at
 // bans. The changes return one row for each entry or ban they changed.
