@@ -13,6 +13,9 @@
 
 namespace quintora {
 
+// Whether the player is using a game controller now rather than the mouse and keyboard.
+[[nodiscard]] bool controllerInUse();
+
 class ControllerInput {
   public:
     // Points per second that a right stick pushed all the way moves the pointer.
@@ -31,12 +34,14 @@ class ControllerInput {
     // One frame's reading, `dt` seconds after the last.
     [[nodiscard]] Actions update(const platform::ControllerState& state, double dt);
     // The mouse or a finger was used: the pointer goes away until the controller is used again.
-    void otherInputUsed() { inUse_ = false; }
+    void otherInputUsed() { setInUse(false); }
 
     [[nodiscard]] Point pointer() const { return pointer_; }
     [[nodiscard]] bool pointerShown() const { return inUse_; }
 
   private:
+    void setInUse(bool inUse);
+
     Point pointer_{240, 160};
     bool inUse_ = false;
     bool touching_ = false;

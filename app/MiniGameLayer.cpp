@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/ControllerInput.hpp"
 #include "app/GameState.hpp"
 #include "app/PracticeScene.hpp"
 #include "engine/Accelerometer.hpp"
@@ -11,6 +12,10 @@
 #include "platform/Log.hpp"
 
 namespace quintora {
+namespace {
+// Left-aligned under the time bar, clear of the lives row.
+constexpr Point kHowToPlace{190, 283};
+}  // namespace
 
 Rect getFrame(const Sprite* sprite) {
     const Point p = sprite->position();
@@ -51,6 +56,10 @@ Ref<Sprite> MiniGameLayer::addSprite(const std::string& file, Point position, in
     return sprite;
 }
 
+void MiniGameLayer::addHowTo(const std::string& stem) {
+    addSprite("howto" + stem + (controllerInUse() ? "pad.png" : ".png"), kHowToPlace, 1);
+}
+
 void MiniGameLayer::addTimeBar() {
     addSprite("timedown.png", {215, 304}, 1);
     Ref<Sprite> bar = addSprite("timeup.png", {215, 303}, 2);
@@ -63,7 +72,8 @@ void MiniGameLayer::takeAccelerometer() {
 }
 
 void MiniGameLayer::Lifesetting() {
-    for (int i = 0; i < game().Life; ++i) addSprite("life.png", {380.0f + 20.0f * static_cast<float>(i), 275}, lifeZ());
+    for (int i = 0; i < game().Life; ++i)
+        addSprite("life.png", {380.0f + 20.0f * static_cast<float>(i), 275}, lifeZ());
 }
 
 Point MiniGameLayer::touchPoint(const TouchSet& touches) {

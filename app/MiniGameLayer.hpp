@@ -21,7 +21,7 @@ namespace quintora {
 enum class TimeOut { Lost, Won, None };
 
 class MiniGameLayer : public Layer {
-public:
+  public:
     // Touch on, the random generator seeded from the clock, then GameSetting.
     void init() override;
     // A stage left before its end (from the pause box) must not leave the accelerometer calling it.
@@ -35,7 +35,7 @@ public:
 
     [[nodiscard]] float currentTime() const { return CurrentTime; }
 
-protected:
+  protected:
     MiniGameLayer() = default;
 
     // Builds the stage and starts the tick.
@@ -57,6 +57,10 @@ protected:
     void startTick();
     Ref<Sprite> addSprite(const std::string& file, Point position, int z);
     void addBackground(const std::string& file) { addSprite(file, {240, 160}, 1); }
+    // The line under the time bar saying what to do, worded for the controls in use: the picture
+    // howto<stem>.png, or howto<stem>pad.png with a game controller. Called right after the background,
+    // so that everything the stage puts on screen stays above it.
+    void addHowTo(const std::string& stem);
     void addTimeBar();
     // Makes the layer the accelerometer's delegate until ExitGame.
     void takeAccelerometer();
@@ -71,7 +75,7 @@ protected:
     float CurrentTime = 0;
     Ref<ChangeClass> cs;
 
-private:
+  private:
     bool holdsAccelerometer_ = false;
 };
 
@@ -79,7 +83,7 @@ private:
 template <class GameLayer>
 class MiniGameScene : public Scene {
     QUINTORA_NODE(MiniGameScene)
-public:
+  public:
     void init() override {
         Scene::init();
         addChild(GameLayer::node().get(), 0);

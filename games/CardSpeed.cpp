@@ -24,6 +24,7 @@ void CardSpeedLayer::GameSetting() {
     Lifesetting();
     startTick();
     addBackground("cardspeedbg.png");
+    addHowTo("cardspeed");
     addTimeBar();
     for (int i = 0; i < kCards; ++i) {
         Ref<Sprite> card = addSprite(cardFile(i + 1), {60.0f + 90.0f * static_cast<float>(i), 70}, 1);
@@ -31,9 +32,15 @@ void CardSpeedLayer::GameSetting() {
     }
     cardselect = static_cast<int>(random() % kCards);
     switch (level()) {
-        case 1: tempspeed = 1.3f; break;
-        case 2: tempspeed = 1.0f; break;
-        default: tempspeed = 0.8f; break;
+        case 1:
+            tempspeed = 1.3f;
+            break;
+        case 2:
+            tempspeed = 1.0f;
+            break;
+        default:
+            tempspeed = 0.8f;
+            break;
     }
     // RotateTo takes the shorter way round, so 480 degrees from 0 turns the card by 120.
     S_flying = addSprite(cardFile(cardselect + 1), {560, 200}, 1);

@@ -14,14 +14,21 @@ void GamEatLayer::GameSetting() {
     Lifesetting();
     startTick();
     addBackground("gameatbg.png");
+    addHowTo("gameat");
     addTimeBar();
     S_player = addSprite("gameatplayer.png", {240, 100}, 2);
     steering = TiltSteering{};
     okcount = 0;
     switch (level()) {
-        case 1: gamcount = 7; break;
-        case 2: gamcount = 8; break;
-        default: gamcount = 9; break;
+        case 1:
+            gamcount = 7;
+            break;
+        case 2:
+            gamcount = 8;
+            break;
+        default:
+            gamcount = 9;
+            break;
     }
     Gamborn();
 }

@@ -25,6 +25,7 @@ Ref<Label> whiteLabel(const std::string& text) {
 
 void MathematicsLayer::GameSetting() {
     addBackground("mathbg.png");
+    addHowTo("math");
     addTimeBar();
     Rannumber();
 }

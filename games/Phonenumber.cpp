@@ -18,6 +18,7 @@ void PhonenumberLayer::GameSetting() {
     Lifesetting();
     startTick();
     addBackground("phonenumberbg.png");
+    addHowTo("phonenumber");
     addTimeBar();
 
     for (int d = 0; d < 10; ++d) {

@@ -20,14 +20,21 @@ void SparkMoveLayer::GameSetting() {
     Lifesetting();
     startTick();
     addBackground("sparkmovebg.png");
+    addHowTo("sparkmove");
     addTimeBar();
     S_player = addSprite("sparkmovesplayer.png", {240, 100}, 2);
     steering = TiltSteering{};
     okcount = 0;
     switch (level()) {
-        case 1: sparkcount = 5; break;
-        case 2: sparkcount = 6; break;
-        default: sparkcount = 7; break;
+        case 1:
+            sparkcount = 5;
+            break;
+        case 2:
+            sparkcount = 6;
+            break;
+        default:
+            sparkcount = 7;
+            break;
     }
     cloudmove();
 }
