@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "app/HelpScene.hpp"
 #include "app/Keyboard.hpp"
 #include "app/MenuScene.hpp"
 #include "app/PracticeScene.hpp"
@@ -173,12 +174,17 @@ bool Application::desktopKey(platform::Key key) {
         case Key::M: sound_.toggleMute(now); return true;
         case Key::Minus: sound_.quieter(now); return true;
         case Key::Plus: sound_.louder(now); return true;
+        case Key::F1:
         case Key::F2: {
             Director& director = Director::sharedDirector();
             if (director.shownAlert() != nullptr || dynamic_cast<MenuScene*>(director.runningScene()) == nullptr) {
                 return false;
             }
-            director.replaceScene(PracticeScene::node().get());
+            if (key == Key::F1) {
+                director.replaceScene(HelpScene::node().get());
+            } else {
+                director.replaceScene(PracticeScene::node().get());
+            }
             return true;
         }
         default: return false;
@@ -188,6 +194,11 @@ bool Application::desktopKey(platform::Key key) {
 void Application::key(platform::Key key, bool pressed) {
     TextInputReceiver* receiver = Keyboard::shared().receiver();
     if (pressed && desktopKey(key)) return;
+    // What is left goes to the scene, unless a name is being typed or an alert waits for its answer.
+    if (pressed && receiver == nullptr && Director::sharedDirector().shownAlert() == nullptr &&
+        deliverKeyToScene(key)) {
+        return;
+    }
     switch (key) {
         case platform::Key::Right: keys_.setRight(pressed); break;
         case platform::Key::Left: keys_.setLeft(pressed); break;

@@ -23,7 +23,7 @@ const char* usageText() {
            "  --frames N             stop after frame N (frame 1 is the first)\n"
            "  --script FILE          scripted input, one event per line: '<frame> <event>'\n"
            "                           touch began|moved|ended X Y   tap X Y   tilt X Y Z\n"
-           "                           text STRING   key return|backspace|escape|p|m|minus|plus|f2\n"
+           "                           text STRING   key return|backspace|escape|p|m|minus|plus|f1|f2|up|down|left|right|0-9\n"
            "                           alert INDEX   focus lost|gained   screenshot FILE.png   quit\n"
            "                         points are landscape scene points, origin lower left\n"
            "  --log FILE|-           write the diagnostic log, each line '<frame> <text>'\n"

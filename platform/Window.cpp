@@ -18,6 +18,8 @@ namespace {
 constexpr float kSceneWidth = 480;
 constexpr float kSceneHeight = 320;
 
+Key digitKey(int digit) { return static_cast<Key>(static_cast<int>(Key::Digit0) + digit); }
+
 Key keyFor(SDL_Keycode code) {
     switch (code) {
         case SDLK_RETURN:
@@ -39,10 +41,16 @@ Key keyFor(SDL_Keycode code) {
         case SDLK_PLUS:
         case SDLK_EQUALS:  // + without Shift on most layouts
         case SDLK_KP_PLUS: return Key::Plus;
+        case SDLK_F1: return Key::F1;
         case SDLK_F2: return Key::F2;
         case SDLK_F11: return Key::Fullscreen;
-        default: return Key::Other;
+        default: break;
     }
+    // The number row and the keypad type the same digits.
+    if (code >= SDLK_0 && code <= SDLK_9) return digitKey(code - SDLK_0);
+    if (code >= SDLK_KP_1 && code <= SDLK_KP_9) return digitKey(code - SDLK_KP_1 + 1);
+    if (code == SDLK_KP_0) return digitKey(0);
+    return Key::Other;
 }
 
 class SdlWindow final : public Window {
@@ -255,6 +263,12 @@ private:
 };
 
 }  // namespace
+
+std::optional<int> digitOf(Key key) {
+    const int offset = static_cast<int>(key) - static_cast<int>(Key::Digit0);
+    if (offset < 0 || offset > 9) return std::nullopt;
+    return offset;
+}
 
 Letterbox letterboxFor(int windowWidth, int windowHeight) {
     const float w = static_cast<float>(windowWidth);

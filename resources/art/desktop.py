@@ -113,10 +113,23 @@ def make_menu_buttons(item):
     item("practicecell.png", button(108, 38, mix(BLUE, PURPLE, 0.3), "", 15, r=11),
          "practice grid: the face of a stage's button (the game letters the stage's name on it)")
     item("practicebackbt.png", button(120, 30, GRASS, "Main Menu", 16, r=10), "practice grid: back to the main menu")
-    f = Svg(26, 26)
-    f.add(f'<path d="M3,4 L23,13 L3,22 L8,13 Z" fill="{f.grad(SUN, 0.3, 0.05)}" stroke="{INK}" stroke-width="2" '
-          'stroke-linejoin="round"/>', shine(9, 10, 3, 2, 0.6))
-    item("focus.png", f, "keyboard focus: the arrow beside the button that Enter presses")
+    for w, h, what in FOCUS_SIZES:
+        item(f"focus{w}x{h}.png", focus_ring(w, h), f"keyboard focus: the ring around {what} that Enter presses")
+
+
+# The buttons the keyboard can reach, by size: its focus ring is 6 points wider on every side.
+FOCUS_SIZES = [(156, 34, "a level button of the menu"), (72, 40, "the menu's records button"),
+               (88, 34, "the menu's practice button"), (34, 34, "the menu's help button"),
+               (60, 30, "the menu's quit button"), (108, 38, "a stage of the practice grid"),
+               (110, 36, "a level of the practice grid"), (120, 30, "the practice grid's way back")]
+
+
+def focus_ring(w, h):
+    s = Svg(w + 12, h + 12)
+    r = min(h / 2 + 4, 16)
+    s.add(f'<rect x="2.5" y="2.5" width="{w + 7}" height="{h + 7}" rx="{r}" fill="none" stroke="{INK}" stroke-width="5"/>',
+          f'<rect x="2.5" y="2.5" width="{w + 7}" height="{h + 7}" rx="{r}" fill="none" stroke="{SUN}" stroke-width="3"/>')
+    return s
 
 
 # The icon: one mark drawn for each size, with outlines that stay a pixel or more wide at 16 px.
