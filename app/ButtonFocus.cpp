@@ -30,11 +30,20 @@ bool ButtonFocus::arrowKey(platform::Key key) {
     using platform::Key;
     float dx = 0, dy = 0;
     switch (key) {
-        case Key::Left: dx = -1; break;
-        case Key::Right: dx = 1; break;
-        case Key::Up: dy = 1; break;
-        case Key::Down: dy = -1; break;
-        default: return false;
+        case Key::Left:
+            dx = -1;
+            break;
+        case Key::Right:
+            dx = 1;
+            break;
+        case Key::Up:
+            dy = 1;
+            break;
+        case Key::Down:
+            dy = -1;
+            break;
+        default:
+            return false;
     }
     if (frames_.empty()) return true;
     // The nearest button ahead, counting a step aside twice as far as a step ahead, so that the focus

@@ -72,19 +72,17 @@ def make_help(item):
 def make_boxes(item):
     """The pieces of every alert (the pause box among them): a 300-wide box cut in three, so that it
     stretches only where its sides run straight, and its buttons for one, two or a stack of answers."""
+    face = mix(BLUE, PURPLE, 0.4)  # flat, so that the three pieces meet without a seam
     top = Svg(300, 20)
-    top.add(f'<rect x="3" y="3" width="294" height="40" rx="16" fill="{top.grad(mix(BLUE, PURPLE, 0.4), 0.25, 0)}" '
-            f'stroke="{INK}" stroke-width="3"/>',
+    top.add(f'<rect x="3" y="3" width="294" height="40" rx="16" fill="{face}" stroke="{INK}" stroke-width="3"/>',
             f'<rect x="12" y="7" width="276" height="8" rx="4" fill="#ffffff" opacity="0.3"/>')
     item("alerttop.png", top, "alert box: its top edge")
     mid = Svg(300, 4)
-    mid.add(f'<rect x="3" y="-10" width="294" height="30" fill="{mix(light(BLUE, 0.05), PURPLE, 0.4)}" stroke="{INK}" '
-            'stroke-width="3"/>')
+    mid.add(f'<rect x="3" y="-10" width="294" height="30" fill="{face}" stroke="{INK}" stroke-width="3"/>')
     item("alertmiddle.png", mid, "alert box: its middle, repeated by stretching to the height of the text")
     bottom = Svg(300, 20)
-    bottom.add(f'<rect x="3" y="-23" width="294" height="40" rx="16" '
-               f'fill="{mix(dark(BLUE, 0.12), PURPLE, 0.4)}" stroke="{INK}" stroke-width="3"/>',
-               f'<rect x="6" y="15" width="291" height="3" rx="1.5" fill="{INK}" opacity="0.25"/>')
+    bottom.add(f'<rect x="3" y="-23" width="294" height="40" rx="16" fill="{face}" stroke="{INK}" stroke-width="3"/>',
+               f'<rect x="10" y="11" width="280" height="3" rx="1.5" fill="{INK}" opacity="0.2"/>')
     item("alertbottom.png", bottom, "alert box: its bottom edge")
     item("alertbt.png", button(131, 38, SUN, "", 18, r=12), "alert box: the face of one of two buttons side by side")
     item("alertbtwide.png", button(272, 38, SUN, "", 18, r=12), "alert box: the face of a button alone on its row")
