@@ -42,14 +42,10 @@ double clockSeconds() {
 
 TouchPhase touchPhase(platform::InputPhase phase) {
     switch (phase) {
-        case platform::InputPhase::Began:
-            return TouchPhase::Began;
-        case platform::InputPhase::Moved:
-            return TouchPhase::Moved;
-        case platform::InputPhase::Ended:
-            return TouchPhase::Ended;
-        case platform::InputPhase::Cancelled:
-            break;
+        case platform::InputPhase::Began: return TouchPhase::Began;
+        case platform::InputPhase::Moved: return TouchPhase::Moved;
+        case platform::InputPhase::Ended: return TouchPhase::Ended;
+        case platform::InputPhase::Cancelled: break;
     }
     return TouchPhase::Cancelled;
 }
@@ -66,8 +62,8 @@ int Application::run() {
     if (!options_.dataDir.empty()) platform::setDataDirectory(options_.dataDir);
     const char* fromEnvironment = std::getenv("QUINTORA_SCORE_SERVER");
     ScoreServerHost::shared().configure(!options_.scoreServer.empty() ? options_.scoreServer
-                                        : fromEnvironment             ? fromEnvironment
-                                                                      : "");
+                                        : fromEnvironment           ? fromEnvironment
+                                                                    : "");
     if (options_.headless) {
         platform::disableAudio();
         display_ = platform::openHeadlessDisplay(options_.effectiveScale());
@@ -82,8 +78,7 @@ int Application::run() {
         windowOptions.fullscreen = options_.fullscreen;
         auto window = platform::Window::open(windowOptions, &error);
         if (!window) {
-            std::fprintf(stderr, "quintora: %s; run with --headless to play without a window\n",
-                         error.c_str());
+            std::fprintf(stderr, "quintora: %s; run with --headless to play without a window\n", error.c_str());
             return 1;
         }
         window_ = window.get();
@@ -111,8 +106,7 @@ int Application::run() {
         } else {
             // A wall clock that jumps (set by hand, or after a suspend) would make one huge frame.
             const double wall = wallSeconds(), steady = steadySeconds();
-            if (std::fabs((wall - lastWall_) - (steady - lastSteady_)) > 1.0)
-                delegate_.applicationSignificantTimeChange();
+            if (std::fabs((wall - lastWall_) - (steady - lastSteady_)) > 1.0) delegate_.applicationSignificantTimeChange();
             lastWall_ = wall;
             lastSteady_ = steady;
         }
@@ -177,20 +171,13 @@ bool Application::desktopKey(platform::Key key) {
             if (alert != nullptr && !pause_.isShown()) return false;
             return pause_.toggle();
         }
-        case Key::M:
-            sound_.toggleMute(now);
-            return true;
-        case Key::Minus:
-            sound_.quieter(now);
-            return true;
-        case Key::Plus:
-            sound_.louder(now);
-            return true;
+        case Key::M: sound_.toggleMute(now); return true;
+        case Key::Minus: sound_.quieter(now); return true;
+        case Key::Plus: sound_.louder(now); return true;
         case Key::F1:
         case Key::F2: {
             Director& director = Director::sharedDirector();
-            if (director.shownAlert() != nullptr ||
-                dynamic_cast<MenuScene*>(director.runningScene()) == nullptr) {
+            if (director.shownAlert() != nullptr || dynamic_cast<MenuScene*>(director.runningScene()) == nullptr) {
                 return false;
             }
             if (key == Key::F1) {
@@ -200,8 +187,7 @@ bool Application::desktopKey(platform::Key key) {
             }
             return true;
         }
-        default:
-            return false;
+        default: return false;
     }
 }
 
@@ -214,18 +200,10 @@ void Application::key(platform::Key key, bool pressed) {
         return;
     }
     switch (key) {
-        case platform::Key::Right:
-            keys_.setRight(pressed);
-            break;
-        case platform::Key::Left:
-            keys_.setLeft(pressed);
-            break;
-        case platform::Key::Up:
-            keys_.setUp(pressed);
-            break;
-        case platform::Key::Down:
-            keys_.setDown(pressed);
-            break;
+        case platform::Key::Right: keys_.setRight(pressed); break;
+        case platform::Key::Left: keys_.setLeft(pressed); break;
+        case platform::Key::Up: keys_.setUp(pressed); break;
+        case platform::Key::Down: keys_.setDown(pressed); break;
         case platform::Key::Return:
             // A shown alert is modal: Return and Escape answer it before anything underneath.
             if (!pressed) break;
@@ -244,8 +222,7 @@ void Application::key(platform::Key key, bool pressed) {
         case platform::Key::Backspace:
             if (pressed && receiver && !Director::sharedDirector().shownAlert()) receiver->deleteBackward();
             break;
-        default:
-            break;
+        default: break;
     }
     if (window_) window_->setTextInput(Keyboard::shared().receiver() != nullptr);
 }

@@ -20,7 +20,7 @@
 namespace quintora {
 
 class Application : public platform::InputSink {
-  public:
+public:
     explicit Application(Options options, std::vector<ScriptEvent> script = {});
     ~Application() override;
 
@@ -35,7 +35,7 @@ class Application : public platform::InputSink {
     void quitRequested() override { quit_ = true; }
     void lowMemory() override { delegate_.applicationDidReceiveMemoryWarning(); }
 
-  private:
+private:
     // The touch id of a controller's A button; the mouse is 0 and fingers count from 1.
     static constexpr long kControllerTouch = -2;
 

@@ -33,7 +33,7 @@ inline constexpr int kStageOrders[6][16] = {
 };
 
 class ChangeClass : public Object {
-  public:
+public:
     static Ref<ChangeClass> make() { return Ref<ChangeClass>(new ChangeClass()); }
 
     // Starts the next stage, or the records screen once no life is left.
@@ -48,7 +48,7 @@ class ChangeClass : public Object {
     void winsound();
     void losesound();
 
-  private:
+private:
     ChangeClass() = default;
     bool musicStarted_ = false;
     std::optional<platform::SoundEffect> winsound1, winsound2, losesound1, losesound2;

@@ -87,29 +87,14 @@ bool MenuLayer::keyPressed(platform::Key key) {
 
 void MenuLayer::press(int button) {
     switch (button) {
-        case Amateur:
-            StarterL();
-            break;
-        case Pro:
-            NormalL();
-            break;
-        case Legend:
-            HardL();
-            break;
-        case Records:
-            RecordL();
-            break;
-        case Practice:
-            PracticeL();
-            break;
-        case Help:
-            HelpL();
-            break;
-        case Quit:
-            QuitL();
-            break;
-        default:
-            break;
+        case Amateur: StarterL(); break;
+        case Pro: NormalL(); break;
+        case Legend: HardL(); break;
+        case Records: RecordL(); break;
+        case Practice: PracticeL(); break;
+        case Help: HelpL(); break;
+        case Quit: QuitL(); break;
+        default: break;
     }
 }
 
@@ -139,13 +124,14 @@ void MenuLayer::HelpL() { Director::sharedDirector().replaceScene(HelpScene::nod
 void MenuLayer::QuitL() {
     if (Director::sharedDirector().shownAlert() != nullptr) return;
     // Return stays, as the first button; Escape again quits, as the last.
-    Ref<AlertView> ask = AlertView::alertWithTitle("Quit Quintora?", "Your records stay on this computer.",
-                                                   [](AlertView&, int index) {
-                                                       if (index != 1) return;
-                                                       platform::log("quit");
-                                                       Director::sharedDirector().end();
-                                                   },
-                                                   "Stay", {"Quit"});
+    Ref<AlertView> ask = AlertView::alertWithTitle(
+        "Quit Quintora?", "Your records stay on this computer.",
+        [](AlertView&, int index) {
+            if (index != 1) return;
+            platform::log("quit");
+            Director::sharedDirector().end();
+        },
+        "Stay", {"Quit"});
     ask->show();
 }
 

@@ -13,7 +13,7 @@ namespace quintora {
 
 class MenuLayer : public Layer, public KeyReceiver {
     QUINTORA_NODE(MenuLayer)
-  public:
+public:
     void init() override;
     bool handleTouchesBegan(const TouchSet& touches, const TouchEvent& event) override;
     bool keyPressed(platform::Key key) override;
@@ -40,7 +40,7 @@ class MenuLayer : public Layer, public KeyReceiver {
     enum Button { Amateur, Pro, Legend, Records, Practice, Help, Quit };
     [[nodiscard]] int focusedButton() const { return focus_.isEmpty() ? -1 : focus_.focused(); }
 
-  private:
+private:
     void press(int button);
 
     Ref<ChangeClass> cs;
@@ -50,7 +50,7 @@ class MenuLayer : public Layer, public KeyReceiver {
 
 class MenuScene : public Scene {
     QUINTORA_NODE(MenuScene)
-  public:
+public:
     void init() override;
 };
 

@@ -23,8 +23,7 @@ const char* usageText() {
            "  --frames N             stop after frame N (frame 1 is the first)\n"
            "  --script FILE          scripted input, one event per line: '<frame> <event>'\n"
            "                           touch began|moved|ended X Y   tap X Y   tilt X Y Z\n"
-           "                           text STRING   key "
-           "return|backspace|escape|p|m|minus|plus|f1|f2|up|down|left|right|0-9\n"
+           "                           text STRING   key return|backspace|escape|p|m|minus|plus|f1|f2|up|down|left|right|0-9\n"
            "                           alert INDEX   focus lost|gained   screenshot FILE.png   quit\n"
            "                         points are landscape scene points, origin lower left\n"
            "  --log FILE|-           write the diagnostic log, each line '<frame> <text>'\n"
@@ -80,8 +79,7 @@ OptionsResult parseOptions(const std::vector<std::string>& arguments) {
             int scale = 0;
             if (!parseNumber(*v, scale) || scale < 1 || scale > 8) return invalid(*v);
             options.scale = scale;
-        } else if (name == "--script" || name == "--log" || name == "--data-dir" ||
-                   name == "--score-server") {
+        } else if (name == "--script" || name == "--log" || name == "--data-dir" || name == "--score-server") {
             const std::string* v = value();
             if (!v || v->empty()) return missing();
             std::string& target = name == "--script"     ? options.scriptPath

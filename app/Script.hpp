@@ -42,8 +42,9 @@ struct Focus {
 struct Quit {};
 }  // namespace script
 
-using ScriptAction = std::variant<script::Touch, script::Tap, script::Tilt, script::Text, script::Key,
-                                  script::Alert, script::Screenshot, script::Focus, script::Quit>;
+using ScriptAction =
+    std::variant<script::Touch, script::Tap, script::Tilt, script::Text, script::Key, script::Alert,
+                 script::Screenshot, script::Focus, script::Quit>;
 
 struct ScriptEvent {
     long frame = 0;
@@ -53,7 +54,7 @@ struct ScriptEvent {
 
 struct ScriptResult {
     std::optional<std::vector<ScriptEvent>> events;  // sorted by frame, file order within a frame
-    std::string error;                               // "line N: ..." when events is empty
+    std::string error;                                // "line N: ..." when events is empty
 };
 
 [[nodiscard]] ScriptResult parseScript(const std::string& text);

@@ -56,17 +56,14 @@ void fitWidth(Label& label, float width) {
 
 const char* categoryOfTab(int tab) {
     switch (tab) {
-        case 0:
-            return "Amateur";
-        case 1:
-            return "Pro";
-        default:
-            return "Legend";
+        case 0: return "Amateur";
+        case 1: return "Pro";
+        default: return "Legend";
     }
 }
 
 class WorldRankingLayer::Callbacks : public ScoreServerPostDelegate, public ScoreServerRequestDelegate {
-  public:
+public:
     explicit Callbacks(WorldRankingLayer& layer) : layer_(layer) {}
     void scorePostOk(ScoreServerPost&) override { layer_.scorePostOk(); }
     void scorePostFail(ScoreServerPost& client) override { layer_.scorePostFail(client.postStatus()); }
@@ -75,7 +72,7 @@ class WorldRankingLayer::Callbacks : public ScoreServerPostDelegate, public Scor
     }
     void scoreRequestFail(ScoreServerRequest&) override { layer_.scoreRequestFail(); }
 
-  private:
+private:
     WorldRankingLayer& layer_;
 };
 
@@ -140,8 +137,7 @@ void WorldRankingLayer::postScore() {
     platform::logf("Sending data: {qs_category = %s; qs_playername = %s; qs_score = %s;}",
                    categoryOfTab(state.SelectLevel - 1), state.NamePost.c_str(),
                    stringValue(state.Totaltime).c_str());
-    auto client =
-        ScoreServerPost::serverWithGameName(std::string(kGameName), std::string(kGameKey), callbacks());
+    auto client = ScoreServerPost::serverWithGameName(std::string(kGameName), std::string(kGameKey), callbacks());
     postPending_ = client->updateScore(score);
 }
 
@@ -251,8 +247,8 @@ bool WorldRankingLayer::handleTouchesMoved(const TouchSet& touches, const TouchE
     tempy = static_cast<int>(static_cast<float>(starty) - p.y);
     if (board) {
         const float y = board->position().y;
-        board->setPosition(
-            {0, y < static_cast<float>(maxy) ? y - static_cast<float>(tempy) : static_cast<float>(maxy - 5)});
+        board->setPosition({0, y < static_cast<float>(maxy) ? y - static_cast<float>(tempy)
+                                                            : static_cast<float>(maxy - 5)});
     }
     platform::logf("position x = %f", board ? static_cast<double>(board->position().y) : 0.0);
     starty = static_cast<int>(p.y);

@@ -14,7 +14,7 @@ namespace quintora {
 
 class WorldRankingLayer : public Layer {
     QUINTORA_NODE(WorldRankingLayer)
-  public:
+public:
     // The rows asked for, and so the most ever shown.
     static constexpr int kRequestLimit = 15;
 
@@ -42,10 +42,10 @@ class WorldRankingLayer : public Layer {
         return {S_abton.get(), S_pbton.get(), S_lbton.get()};
     }
 
-  protected:
+protected:
     WorldRankingLayer() = default;
 
-  private:
+private:
     class Callbacks;
     friend class Callbacks;
 
@@ -73,7 +73,7 @@ class WorldRankingLayer : public Layer {
 
 class WorldRankingScene : public Scene {
     QUINTORA_NODE(WorldRankingScene)
-  public:
+public:
     void init() override;
 };
 
