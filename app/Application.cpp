@@ -20,6 +20,7 @@
 #include "platform/Clock.hpp"
 #include "platform/Image.hpp"
 #include "platform/Log.hpp"
+#include "platform/Resources.hpp"
 #include "platform/UrlConnection.hpp"
 #include "platform/UserDefaults.hpp"
 
@@ -76,6 +77,7 @@ int Application::run() {
         platform::WindowOptions windowOptions;
         windowOptions.scale = options_.effectiveScale();
         windowOptions.fullscreen = options_.fullscreen;
+        windowOptions.iconFile = platform::resourcePath("icon64.png");
         auto window = platform::Window::open(windowOptions, &error);
         if (!window) {
             std::fprintf(stderr, "quintora: %s; run with --headless to play without a window\n", error.c_str());

@@ -36,9 +36,9 @@ public:
     static constexpr Rect kHelpFrame{{441, 281}, {34, 34}};
     static constexpr Rect kQuitFrame{{374, 283}, {60, 30}};
 
-    // The buttons in the order the focus ring knows them, and the one it is on (-1 before they are up).
+    // The buttons in the order the focus ring knows them; the ring is empty while the logo is up.
     enum Button { Amateur, Pro, Legend, Records, Practice, Help, Quit };
-    [[nodiscard]] int focusedButton() const { return focus_.isEmpty() ? -1 : focus_.focused(); }
+    [[nodiscard]] ButtonFocus& focusRing() { return focus_; }
 
 private:
     void press(int button);

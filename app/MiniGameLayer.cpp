@@ -57,7 +57,8 @@ Ref<Sprite> MiniGameLayer::addSprite(const std::string& file, Point position, in
 }
 
 void MiniGameLayer::addHowTo(const std::string& stem) {
-    addSprite("howto" + stem + (controllerInUse() ? "pad.png" : ".png"), kHowToPlace, 1);
+    howToPicture_ = "howto" + stem + (controllerInUse() ? "pad.png" : ".png");
+    howTo_ = addSprite(howToPicture_, kHowToPlace, 1);
 }
 
 void MiniGameLayer::addTimeBar() {

@@ -34,6 +34,9 @@ class MiniGameLayer : public Layer {
     void Lifesetting();
 
     [[nodiscard]] float currentTime() const { return CurrentTime; }
+    // The line saying what to do, and the picture it shows.
+    [[nodiscard]] const Sprite* howToLine() const { return howTo_.get(); }
+    [[nodiscard]] const std::string& howToPicture() const { return howToPicture_; }
 
   protected:
     MiniGameLayer() = default;
@@ -77,6 +80,8 @@ class MiniGameLayer : public Layer {
 
   private:
     bool holdsAccelerometer_ = false;
+    Ref<Sprite> howTo_;
+    std::string howToPicture_;
 };
 
 // The scene of a mini-game: the game's layer at z 0.

@@ -36,7 +36,8 @@ const char* usageText() {
            "  --help                 this text\n"
            "\n"
            "In a window: the left mouse button touches, the arrow keys (or WASD) tilt the device,\n"
-           "Escape or P pauses a stage, M mutes, - and + set the volume, F2 opens Practice from the menu.\n"
+           "Escape or P pauses a stage, M mutes, - and + set the volume, F1 shows every key, F2 opens Practice\n"
+           "from the menu.\n"
            "A game controller's left stick or D-pad tilts, its right stick moves a pointer that A touches\n"
            "with, and Start pauses.\n";
 }

@@ -36,7 +36,7 @@ class PracticeLayer : public Layer, public KeyReceiver {
     // The focus ring's buttons are the three levels, then the stages from 1, then the way back; it
     // starts on stage 1.
     static constexpr int kFirstStageButton = 3;
-    [[nodiscard]] int focusedButton() const { return focus_.focused(); }
+    [[nodiscard]] ButtonFocus& focusRing() { return focus_; }
 
   private:
     void addStageButton(Rect frame, const char* title);

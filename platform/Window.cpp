@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/Image.hpp"
 #include "platform/Log.hpp"
 
 namespace quintora::platform {
@@ -17,6 +18,25 @@ namespace {
 
 constexpr float kSceneWidth = 480;
 constexpr float kSceneHeight = 320;
+
+// The window manager takes the icon with straight alpha; the decoder gives it premultiplied.
+void setWindowIcon(SDL_Window* window, const std::string& file) {
+    if (file.empty()) return;
+    std::optional<Bitmap> icon = decodePng(file);
+    if (!icon) return;
+    for (std::size_t i = 0; i + 3 < icon->pixels.size(); i += 4) {
+        const unsigned alpha = icon->pixels[i + 3];
+        if (alpha == 0) continue;
+        for (std::size_t c = 0; c < 3; ++c) {
+            icon->pixels[i + c] = static_cast<std::uint8_t>(std::min(255u, (icon->pixels[i + c] * 255u + alpha / 2) / alpha));
+        }
+    }
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(icon->pixels.data(), icon->width, icon->height, 32,
+                                                              icon->width * 4, SDL_PIXELFORMAT_RGBA32);
+    if (surface == nullptr) return;
+    SDL_SetWindowIcon(window, surface);
+    SDL_FreeSurface(surface);
+}
 
 Key digitKey(int digit) { return static_cast<Key>(static_cast<int>(Key::Digit0) + digit); }
 
@@ -327,6 +347,7 @@ std::unique_ptr<Window> Window::open(const WindowOptions& options, std::string* 
         return nullptr;
     }
     SDL_SetWindowMinimumSize(window, 240, 160);
+    setWindowIcon(window, options.iconFile);
     SDL_GLContext context = SDL_GL_CreateContext(window);
     if (context == nullptr) {
         if (error) *error = std::string("no OpenGL ES 1.1 context for the window (") + SDL_GetError() + ")";

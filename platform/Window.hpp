@@ -52,6 +52,8 @@ struct WindowOptions {
     int scale = 2;
     bool fullscreen = false;
     std::string title = "Quintora";
+    // A PNG file shown as the window's icon; none when empty or unreadable.
+    std::string iconFile;
 };
 
 class Window : public Display {

@@ -141,12 +141,11 @@ def icon(size):
     s.add(f'<g transform="scale({k})">'
           f'<rect x="2" y="2" width="44" height="44" rx="11" fill="{s.grad(ORANGE, 0.45, 0.1)}" '
           f'stroke="{INK}" stroke-width="{sw / k:.2f}"/>'
-          # a Q: a fat ring with its tail, the five seconds of a stage ticking round it
-          f'<circle cx="23" cy="23" r="12.5" fill="none" stroke="{INK}" stroke-width="{9 + 2 * sw / k:.2f}"/>'
-          f'<circle cx="23" cy="23" r="12.5" fill="none" stroke="{WHITE}" stroke-width="9"/>'
-          f'<path d="M29,29 L39,39" stroke="{INK}" stroke-width="{9 + 2 * sw / k:.2f}" stroke-linecap="round"/>'
-          f'<path d="M29,29 L39,39" stroke="{WHITE}" stroke-width="9" stroke-linecap="round"/>'
-          f'<circle cx="23" cy="23" r="4" fill="{SUN}" stroke="{INK}" stroke-width="{sw / k:.2f}"/>'
+          # a Q: a bold ring with its tail, open enough to read as a letter at 16 px
+          f'<circle cx="22" cy="22" r="11.5" fill="none" stroke="{INK}" stroke-width="{7 + 2 * sw / k:.2f}"/>'
+          f'<path d="M29,29 L38,38" stroke="{INK}" stroke-width="{7 + 2 * sw / k:.2f}" stroke-linecap="round"/>'
+          f'<circle cx="22" cy="22" r="11.5" fill="none" stroke="{WHITE}" stroke-width="7"/>'
+          f'<path d="M29,29 L38,38" stroke="{WHITE}" stroke-width="7" stroke-linecap="round"/>'
           + (shine(14, 10, 8, 3, 0.35) if size >= 32 else "") + '</g>')
     return s
 

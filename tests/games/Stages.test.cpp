@@ -3,6 +3,7 @@
 // the total and hand over to the next stage, and a stage left alone ends at the fiftieth tick.
 #include <algorithm>
 
+#include "app/ControllerInput.hpp"
 #include "support/Files.hpp"
 #include "support/StageTest.hpp"
 
@@ -62,6 +63,32 @@ TEST_P(StageRules, LeftAloneEndsAsItsRulesSay) {
         EXPECT_LT(layer->currentTime(), 4.5f) << "decided before the time-out";
         EXPECT_FALSE(game().win);
     }
+}
+
+// From its first frame, every stage says what to do in one line at one place, worded for the controls in
+// use: the mouse and keyboard, or a game controller once one is used.
+TEST_P(StageRules, SaysWhatToDoForTheControlsInUse) {
+    ControllerInput controller;
+    for (const bool pad : {false, true}) {
+        platform::ControllerState state;
+        state.connected = true;
+        state.start = pad;
+        if (pad) (void)controller.update(state, 0);
+        for (int level = 1; level <= 3; ++level) {
+            SCOPED_TRACE(std::string(pad ? "controller" : "keyboard") + ", level " + std::to_string(level));
+            const Ref<MiniGameLayer> layer(startStage(GetParam(), level));
+            ASSERT_NE(layer->howToLine(), nullptr);
+            const std::string& picture = layer->howToPicture();
+            EXPECT_EQ(picture.rfind("howto", 0), 0u) << picture;
+            EXPECT_EQ(picture.size() > 7 && picture.substr(picture.size() - 7) == "pad.png", pad) << picture;
+            EXPECT_EQ(layer->howToLine()->parent(), layer.get());
+            EXPECT_TRUE(layer->howToLine()->visible());
+            EXPECT_EQ(layer->howToLine()->position(), (Point{190, 283}));
+            EXPECT_EQ(layer->howToLine()->contentSize().width, 360);
+            director().end();
+        }
+    }
+    controller.otherInputUsed();
 }
 
 INSTANTIATE_TEST_SUITE_P(Stage, StageRules, ::testing::Range(1, 17));
