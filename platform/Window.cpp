@@ -38,6 +38,32 @@ void setWindowIcon(SDL_Window* window, const std::string& file) {
     SDL_FreeSurface(surface);
 }
 
+// Connects SDL's video to the display; the reason when it cannot. A display server that is there may
+// refuse a connection for a moment (while it starts, or starts afresh after its last client has gone), and
+// SDL then does not fail: it falls back to its offscreen driver, which opens no window. The game took that
+// for "no display" and ended at once; such a connection is now tried again for a few seconds.
+std::string connectToDisplay() {
+    constexpr int kTries = 30;
+    constexpr Uint32 kWaitMs = 100;
+    for (int attempt = 1;; ++attempt) {
+        std::string reason;
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            reason = SDL_GetError();
+        } else {
+            // A window nobody can see is no window: such drivers are for tests, which run headless instead.
+            const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+            if (driver != "offscreen" && driver != "dummy" && driver != "evdev") {
+                if (attempt > 1) logf("the display answered at attempt %d", attempt);
+                return "";
+            }
+            reason = "only SDL's " + driver + " video driver";
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        }
+        if (attempt == kTries) return reason;
+        SDL_Delay(kWaitMs);
+    }
+}
+
 Key digitKey(int digit) { return static_cast<Key>(static_cast<int>(Key::Digit0) + digit); }
 
 Key keyFor(SDL_Keycode code) {
@@ -321,15 +347,8 @@ std::unique_ptr<Window> Window::open(const WindowOptions& options, std::string* 
         if (error) *error = "no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set)";
         return nullptr;
     }
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        if (error) *error = std::string("no display to open a window on (") + SDL_GetError() + ")";
-        return nullptr;
-    }
-    // A window nobody can see is no window: such drivers are for tests, which run headless instead.
-    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
-    if (driver == "offscreen" || driver == "dummy" || driver == "evdev") {
-        if (error) *error = "no display to open a window on (only SDL's " + driver + " video driver)";
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (const std::string reason = connectToDisplay(); !reason.empty()) {
+        if (error) *error = "no display to open a window on (" + reason + ")";
         return nullptr;
     }
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
