@@ -70,10 +70,7 @@ TEST_P(StageRules, LeftAloneEndsAsItsRulesSay) {
 TEST_P(StageRules, SaysWhatToDoForTheControlsInUse) {
     ControllerInput controller;
     for (const bool pad : {false, true}) {
-        platform::ControllerState state;
-        state.connected = true;
-        state.start = pad;
-        if (pad) (void)controller.update(state, 0);
+        if (pad) (void)controller.update(platform::ControllerState{.connected = true, .start = true}, 0);
         for (int level = 1; level <= 3; ++level) {
             SCOPED_TRACE(std::string(pad ? "controller" : "keyboard") + ", level " + std::to_string(level));
             const Ref<MiniGameLayer> layer(startStage(GetParam(), level));
