@@ -6,8 +6,8 @@
 #include <array>
 #include <string>
 
-#include "app/Keyboard.hpp"
-#include "app/MiniGameLayer.hpp"
+#include "flow/Controls.hpp"
+#include "flow/MiniGameLayer.hpp"
 #include "engine/Label.hpp"
 
 namespace quintora {

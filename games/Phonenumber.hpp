@@ -4,8 +4,8 @@
 // digit keys press the keypad's keys.
 #include <array>
 
-#include "app/Keyboard.hpp"
-#include "app/MiniGameLayer.hpp"
+#include "flow/Controls.hpp"
+#include "flow/MiniGameLayer.hpp"
 
 namespace quintora {
 

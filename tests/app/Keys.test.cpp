@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/HelpScene.hpp"
-#include "app/MenuScene.hpp"
-#include "app/PracticeScene.hpp"
+#include "app/screens/HelpScene.hpp"
+#include "app/screens/MenuScene.hpp"
+#include "app/screens/PracticeScene.hpp"
 #include "support/GLTest.hpp"
 
 namespace quintora {

@@ -3,7 +3,7 @@
 // the total and hand over to the next stage, and a stage left alone ends at the fiftieth tick.
 #include <algorithm>
 
-#include "app/ControllerInput.hpp"
+#include "flow/Controls.hpp"
 #include "support/Files.hpp"
 #include "support/StageTest.hpp"
 
@@ -68,9 +68,8 @@ TEST_P(StageRules, LeftAloneEndsAsItsRulesSay) {
 // From its first frame, every stage says what to do in one line at one place, worded for the controls in
 // use: the mouse and keyboard, or a game controller once one is used.
 TEST_P(StageRules, SaysWhatToDoForTheControlsInUse) {
-    ControllerInput controller;
     for (const bool pad : {false, true}) {
-        if (pad) (void)controller.update(platform::ControllerState{.connected = true, .start = true}, 0);
+        setControllerInUse(pad);
         for (int level = 1; level <= 3; ++level) {
             SCOPED_TRACE(std::string(pad ? "controller" : "keyboard") + ", level " + std::to_string(level));
             const Ref<MiniGameLayer> layer(startStage(GetParam(), level));
@@ -85,7 +84,7 @@ TEST_P(StageRules, SaysWhatToDoForTheControlsInUse) {
             director().end();
         }
     }
-    controller.otherInputUsed();
+    setControllerInUse(false);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stage, StageRules, ::testing::Range(1, 17));

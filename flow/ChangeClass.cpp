@@ -1,0 +1,79 @@
+#include "flow/ChangeClass.hpp"
+
+#include <cstdlib>
+
+#include "flow/GameState.hpp"
+#include "engine/Director.hpp"
+#include "platform/Log.hpp"
+
+namespace quintora {
+
+void ChangeClass::StageChange() {
+    soundgo();
+    SortStage();
+    game().B_Record = true;
+    platform::logf("totaltime = %f", static_cast<double>(game().Totaltime));
+    if (game().Life == 0) {
+        Director::sharedDirector().replaceScene(navigation().recordsScene().get());
+        return;
+    }
+    startStage(game().RanStage);
+}
+
+void ChangeClass::SortStage() {
+    GameState& state = game();
+    if (state.arrayselect == 0) {
+        seedRandomFromClock();
+        state.arrayselect = static_cast<int>(random() % 6) + 1;
+    }
+    platform::logf("arr = %d", state.arrayselect);
+    platform::logf("stage = %d", state.stagenum);
+    state.RanStage = kStageOrders[state.arrayselect - 1][state.stagenum];
+    state.stagenum = (state.stagenum + 1) % 16;
+}
+
+void ChangeClass::startStage(int number) {
+    const StageEntry& entry = navigation().stage(number);
+    if (entry.logLine != nullptr) platform::log(entry.logLine);
+    Director::sharedDirector().replaceScene(entry.makeScene().get());
+}
+
+// Sound and music
+
+void ChangeClass::soundgo() {
+    GameState& state = game();
+    if (state.sgo != 0) return;
+    state.sgo = 1;
+    platform::logf("Yes sound go %d", state.sgo);
+    if (!musicStarted_) {
+        // Played once and then repeated twenty times.
+        musicStarted_ = platform::playMusic("quintorabgm.mp3", 20);
+        play();
+    }
+}
+
+void ChangeClass::play() {
+    // The music already plays from playMusic; the desktop has no audio session to set up.
+}
+
+void ChangeClass::winsound() {
+    seedRandomFromClock();
+    // Each sound file is loaded once for the whole run and shared, so sounds play out however often
+    // stages end.
+    winsound1 = platform::SoundEffect::load("win0.wav");
+    winsound2 = platform::SoundEffect::load("win1.wav");
+    const long r = random() % 2;
+    const auto& chosen = r == 1 ? winsound2 : winsound1;
+    if (chosen) chosen->play();
+}
+
+void ChangeClass::losesound() {
+    seedRandomFromClock();
+    losesound1 = platform::SoundEffect::load("lose0.wav");
+    losesound2 = platform::SoundEffect::load("lose1.wav");
+    const long r = random() % 2;
+    const auto& chosen = r == 1 ? losesound2 : losesound1;
+    if (chosen) chosen->play();
+}
+
+}  // namespace quintora
