@@ -25,7 +25,7 @@ HOW_TO = [
     ("math", "Type the answer, then Enter", "Press A on the keys, then on OK"),
     ("donttouch", "Hands off! Wait for the time to run out", "Hands off! Wait for the time to run out"),
     ("golf", "Arrow keys tilt: roll the ball into the hole", "Left stick tilts: roll the ball into the hole"),
-    ("followway", "Drag the walker home, away from the fires", "Hold A on the walker: lead it home, not into fire"),
+    ("followway", "Drag the walker home, away from the fires", "Hold A: drag the walker home, away from fire"),
     ("xmas", "Click every dark silhouette", "Press A on every dark silhouette"),
 ]
 
