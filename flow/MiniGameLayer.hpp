@@ -18,7 +18,7 @@ namespace quintora {
 enum class TimeOut { Lost, Won, None };
 
 class MiniGameLayer : public Layer {
-  public:
+public:
     // Touch on, the random generator seeded from the clock, then GameSetting.
     void init() override;
     // A stage left before its end (from the pause box) must not leave the accelerometer calling it.
@@ -35,7 +35,7 @@ class MiniGameLayer : public Layer {
     [[nodiscard]] const Sprite* howToLine() const { return howTo_.get(); }
     [[nodiscard]] const std::string& howToPicture() const { return howToPicture_; }
 
-  protected:
+protected:
     MiniGameLayer() = default;
 
     // Builds the stage and starts the tick.
@@ -75,7 +75,7 @@ class MiniGameLayer : public Layer {
     float CurrentTime = 0;
     Ref<ChangeClass> cs;
 
-  private:
+private:
     bool holdsAccelerometer_ = false;
     Ref<Sprite> howTo_;
     std::string howToPicture_;
@@ -85,7 +85,7 @@ class MiniGameLayer : public Layer {
 template <class GameLayer>
 class MiniGameScene : public Scene {
     QUINTORA_NODE(MiniGameScene)
-  public:
+public:
     void init() override {
         Scene::init();
         addChild(GameLayer::node().get(), 0);

@@ -20,15 +20,9 @@ void GamEatLayer::GameSetting() {
     steering = TiltSteering{};
     okcount = 0;
     switch (level()) {
-        case 1:
-            gamcount = 7;
-            break;
-        case 2:
-            gamcount = 8;
-            break;
-        default:
-            gamcount = 9;
-            break;
+        case 1: gamcount = 7; break;
+        case 2: gamcount = 8; break;
+        default: gamcount = 9; break;
     }
     Gamborn();
 }

@@ -26,15 +26,9 @@ void SparkMoveLayer::GameSetting() {
     steering = TiltSteering{};
     okcount = 0;
     switch (level()) {
-        case 1:
-            sparkcount = 5;
-            break;
-        case 2:
-            sparkcount = 6;
-            break;
-        default:
-            sparkcount = 7;
-            break;
+        case 1: sparkcount = 5; break;
+        case 2: sparkcount = 6; break;
+        default: sparkcount = 7; break;
     }
     cloudmove();
 }

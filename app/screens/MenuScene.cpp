@@ -1,11 +1,11 @@
 #include "app/screens/MenuScene.hpp"
 
+#include "flow/GameState.hpp"
+#include "flow/MiniGameLayer.hpp"
 #include "app/screens/HelpScene.hpp"
 #include "app/screens/PracticeScene.hpp"
 #include "app/screens/RecordScene.hpp"
 #include "engine/AlertView.hpp"
-#include "flow/GameState.hpp"
-#include "flow/MiniGameLayer.hpp"
 #include "engine/Director.hpp"
 #include "engine/InstantAction.hpp"
 #include "engine/IntervalAction.hpp"
