@@ -14,7 +14,8 @@ pid=$!
 trap 'kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; rm -rf "$data"' EXIT
 window=""
 for _ in $(seq 1 50); do
-  window=$(xwininfo -root -tree | awk '/"Quintora"/ {print $1; exit}')
+  # awk reads to the end: leaving early would break the pipe under pipefail.
+  window=$(xwininfo -root -tree | awk '/"Quintora"/ && !found {print $1; found = 1}')
   [ -n "$window" ] && break
   sleep 0.2
 done
@@ -22,7 +23,8 @@ if [ -z "$window" ]; then
   echo "test-window-icon: the game opened no window: $(cat "$data/out.txt")" >&2
   exit 1
 fi
-icon=$(xprop -id "$window" _NET_WM_ICON | head -1)
+xprop -id "$window" _NET_WM_ICON >"$data/icon.txt"
+icon=$(sed -n 1p "$data/icon.txt")
 if [[ "$icon" != *"Icon (64 x 64)"* ]]; then
   echo "test-window-icon: the window has no 64 x 64 icon: $icon" >&2
   exit 1
