@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "app/desktop/Keyboard.hpp"
+#include "app/screens/HelpScene.hpp"
 #include "app/screens/MenuScene.hpp"
 #include "app/screens/PracticeScene.hpp"
 #include "app/ScoreServerHost.hpp"
@@ -17,6 +18,7 @@
 #include "platform/Audio.hpp"
 #include "platform/Clock.hpp"
 #include "platform/Log.hpp"
+#include "platform/Resources.hpp"
 #include "platform/UrlConnection.hpp"
 #include "platform/UserDefaults.hpp"
 
@@ -75,6 +77,7 @@ int Application::run() {
         platform::WindowOptions windowOptions;
         windowOptions.scale = options_.effectiveScale();
         windowOptions.fullscreen = options_.fullscreen;
+        windowOptions.iconFile = platform::resourcePath("icon64.png");
         auto window = platform::Window::open(windowOptions, &error);
         if (!window) {
             std::fprintf(stderr, "quintora: %s; run with --headless to play without a window\n", error.c_str());
@@ -169,12 +172,17 @@ bool Application::desktopKey(platform::Key key) {
         case Key::M: sound_.toggleMute(now); return true;
         case Key::Minus: sound_.quieter(now); return true;
         case Key::Plus: sound_.louder(now); return true;
+        case Key::F1:
         case Key::F2: {
             Director& director = Director::sharedDirector();
             if (director.shownAlert() != nullptr || dynamic_cast<MenuScene*>(director.runningScene()) == nullptr) {
                 return false;
             }
-            director.replaceScene(PracticeScene::node().get());
+            if (key == Key::F1) {
+                director.replaceScene(HelpScene::node().get());
+            } else {
+                director.replaceScene(PracticeScene::node().get());
+            }
             return true;
         }
         default: return false;
@@ -186,6 +194,11 @@ void Application::key(platform::Key key, bool pressed) {
     if (pressed && desktopKey(key)) return;
     // Any other key ends the start-up logo, and does nothing else.
     if (pressed && skipRunningMenuLogo()) return;
+    // What is left goes to the scene, unless a name is being typed or an alert waits for its answer.
+    if (pressed && receiver == nullptr && Director::sharedDirector().shownAlert() == nullptr &&
+        deliverKeyToScene(key)) {
+        return;
+    }
     switch (key) {
         case platform::Key::Right: keys_.setRight(pressed); break;
         case platform::Key::Left: keys_.setLeft(pressed); break;

@@ -70,13 +70,19 @@ Ref<AlertView> AlertView::alertWithTitle(std::string_view title, std::string_vie
 
 void AlertView::setFontName(std::string name) { fontName() = std::move(name); }
 
+AlertView::Look& AlertView::look() {
+    static Look pictures;
+    return pictures;
+}
+
 const std::string& AlertView::buttonTitleAtIndex(int index) const {
     QASSERT(index >= 0 && index < numberOfButtons(), "AlertView: no button at that index");
     return buttonTitles_[static_cast<std::size_t>(index)];
 }
 
 Rect AlertView::buttonFrame(int index) const {
-    QASSERT(index >= 0 && index < static_cast<int>(buttonFrames_.size()), "AlertView: no button at that index");
+    QASSERT(index >= 0 && index < static_cast<int>(buttonFrames_.size()),
+            "AlertView: no button at that index");
     return buttonFrames_[static_cast<std::size_t>(index)];
 }
 
@@ -111,15 +117,15 @@ void AlertView::layOut() {
     const int count = numberOfButtons();
     const bool row = count <= 2;
     const float buttonsHeight =
-        row ? kButtonHeight : static_cast<float>(count) * kButtonHeight + static_cast<float>(count - 1) * kButtonGap;
+        row ? kButtonHeight
+            : static_cast<float>(count) * kButtonHeight + static_cast<float>(count - 1) * kButtonGap;
     const float titleHeight = title->contentSize().height;
     const float messageHeight = message_.empty() ? 0 : message->contentSize().height;
     const float height = kPadding + titleHeight + 4 + messageHeight + kPadding + buttonsHeight + kPadding;
     const Rect frame{{(screen.width - kWidth) / 2, (screen.height - height) / 2}, {kWidth, height}};
 
     addChild(colorRect({{0, 0}, screen}, 0, 0, 0, 110).get(), 0);
-    addChild(colorRect({{frame.origin.x - 2, frame.origin.y - 2}, {kWidth + 4, height + 4}}, 215, 225, 245, 255).get(), 1);
-    addChild(colorRect(frame, 34, 48, 92, 245).get(), 2);
+    addBox(frame);
 
     float top = frame.origin.y + height - kPadding;
     title->setRGB(255, 255, 255);
@@ -133,8 +139,9 @@ void AlertView::layOut() {
     }
 
     const float left = frame.origin.x + kPadding;
-    const float buttonWidth = row ? (kTextWidth - static_cast<float>(count - 1) * kButtonGap) / static_cast<float>(count)
-                                  : kTextWidth;
+    const float buttonWidth =
+        row ? (kTextWidth - static_cast<float>(count - 1) * kButtonGap) / static_cast<float>(count)
+            : kTextWidth;
     for (int i = 0; i < count; ++i) {
         const float fi = static_cast<float>(i);
         const Rect button = row ? Rect{{left + fi * (buttonWidth + kButtonGap), frame.origin.y + kPadding},
@@ -143,26 +150,42 @@ void AlertView::layOut() {
                                                   fi * (kButtonHeight + kButtonGap)},
                                        {buttonWidth, kButtonHeight}};
         buttonFrames_.push_back(button);
-        addChild(colorRect({{button.origin.x - 1, button.origin.y - 1}, {button.size.width + 2, button.size.height + 2}},
-                     170, 185, 225, 255)
-                     .get(),
-                 3);
-        Ref<Sprite> face = colorRect(button, 66, 92, 160, 255);
+        Ref<Sprite> face = Sprite::spriteWithFile(row && count == 2 ? look().button : look().wideButton);
+        face->setPosition(button.centre());
         addChild(face.get(), 4);
         buttonFaces_.push_back(face);
-        Ref<Label> label = Label::labelWithString(buttonTitles_[static_cast<std::size_t>(i)], fontName(), kButtonSize);
-        label->setRGB(255, 255, 255);
+        Ref<Label> label =
+            Label::labelWithString(buttonTitles_[static_cast<std::size_t>(i)], fontName(), kButtonSize);
+        label->setRGB(45, 48, 71);
         label->setPosition(button.centre());
         addChild(label.get(), 5);
     }
 }
 
+void AlertView::addBox(Rect frame) {
+    // The box's edges keep their shape; only its middle, the same in every row, is stretched to the height.
+    Ref<Sprite> top = Sprite::spriteWithFile(look().top);
+    Ref<Sprite> middle = Sprite::spriteWithFile(look().middle);
+    Ref<Sprite> bottom = Sprite::spriteWithFile(look().bottom);
+    const float x = frame.centre().x;
+    const float topHeight = top->contentSize().height, bottomHeight = bottom->contentSize().height;
+    const float middleHeight = std::max(0.0f, frame.size.height - topHeight - bottomHeight);
+    top->setPosition({x, frame.origin.y + frame.size.height - topHeight / 2});
+    bottom->setPosition({x, frame.origin.y + bottomHeight / 2});
+    middle->setScaleY(middleHeight / middle->contentSize().height);
+    middle->setPosition({x, frame.origin.y + bottomHeight + middleHeight / 2});
+    addChild(middle.get(), 1);
+    addChild(top.get(), 2);
+    addChild(bottom.get(), 2);
+}
+
 void AlertView::highlight(int index) {
     for (std::size_t i = 0; i < buttonFaces_.size(); ++i) {
+        // A pressed button darkens, as a finger's shadow would.
         if (static_cast<int>(i) == index) {
-            buttonFaces_[i]->setRGB(120, 155, 230);
+            buttonFaces_[i]->setRGB(190, 180, 170);
         } else {
-            buttonFaces_[i]->setRGB(66, 92, 160);
+            buttonFaces_[i]->setRGB(255, 255, 255);
         }
     }
 }

@@ -18,7 +18,7 @@ namespace quintora {
 
 class AlertView : public Node {
     QUINTORA_NODE(AlertView)
-public:
+  public:
     // Called once, after the alert has left the screen, with the index of the button pressed.
     using Delegate = std::function<void(AlertView& alert, int buttonIndex)>;
 
@@ -28,6 +28,18 @@ public:
 
     // The font of every alert's text, by its name in the font table; the table's fallback face until set.
     static void setFontName(std::string name);
+
+    // The pictures every alert is drawn from: the box's top and bottom edges and its middle (stretched
+    // to the height of the text, so it must look the same in every row), and the faces of a button that
+    // shares its row with one other and of a button alone on its row.
+    struct Look {
+        std::string top = "alerttop.png";
+        std::string middle = "alertmiddle.png";
+        std::string bottom = "alertbottom.png";
+        std::string button = "alertbt.png";
+        std::string wideButton = "alertbtwide.png";
+    };
+    static Look& look();
 
     void show();
     // Takes the alert off the screen and tells the delegate; nothing happens when it is not shown.
@@ -46,11 +58,12 @@ public:
     // it also ends on it.
     void touches(TouchPhase phase, const TouchSet& touches);
 
-protected:
+  protected:
     AlertView() = default;
 
-private:
+  private:
     void layOut();
+    void addBox(Rect frame);
     void highlight(int index);
     [[nodiscard]] int buttonAt(Point scenePoint) const;
 

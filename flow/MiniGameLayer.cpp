@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "flow/Controls.hpp"
 #include "flow/GameState.hpp"
 #include "engine/Accelerometer.hpp"
 #include "engine/Director.hpp"
@@ -10,6 +11,10 @@
 #include "platform/Log.hpp"
 
 namespace quintora {
+namespace {
+// Left-aligned under the time bar, clear of the lives row.
+constexpr Point kHowToPlace{190, 283};
+}  // namespace
 
 void MiniGameLayer::init() {
     Layer::init();
@@ -44,6 +49,11 @@ Ref<Sprite> MiniGameLayer::addSprite(const std::string& file, Point position, in
     return sprite;
 }
 
+void MiniGameLayer::addHowTo(const std::string& stem) {
+    howToPicture_ = "howto" + stem + (controllerInUse() ? "pad.png" : ".png");
+    howTo_ = addSprite(howToPicture_, kHowToPlace, 1);
+}
+
 void MiniGameLayer::addTimeBar() {
     addSprite("timedown.png", {215, 304}, 1);
     Ref<Sprite> bar = addSprite("timeup.png", {215, 303}, 2);
@@ -56,7 +66,8 @@ void MiniGameLayer::takeAccelerometer() {
 }
 
 void MiniGameLayer::Lifesetting() {
-    for (int i = 0; i < game().Life; ++i) addSprite("life.png", {380.0f + 20.0f * static_cast<float>(i), 275}, lifeZ());
+    for (int i = 0; i < game().Life; ++i)
+        addSprite("life.png", {380.0f + 20.0f * static_cast<float>(i), 275}, lifeZ());
 }
 
 Point MiniGameLayer::touchPoint(const TouchSet& touches) {
@@ -96,7 +107,10 @@ void MiniGameLayer::ExitGame() {
     // The result picture shows what was decided; input during it would only change the outcome under the
     // player's eyes, so the layer stops listening to touches (the tilt goes with the accelerometer below).
     decided_ = true;
-    if (isTouchEnabled()) Director::sharedDirector().removeEventHandler(this);
+    if (isTouchEnabled()) {
+        Director::sharedDirector().removeEventHandler(this);
+        setIsTouchEnabled(false);  // and so the keys, which follow the touches
+    }
     if (holdsAccelerometer_) {
         Accelerometer::sharedAccelerometer().setDelegate(nullptr);
         holdsAccelerometer_ = false;

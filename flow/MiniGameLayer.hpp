@@ -33,6 +33,9 @@ public:
     [[nodiscard]] float currentTime() const { return CurrentTime; }
     // Whether ExitGame has run: from then on the player's input is no longer judged.
     [[nodiscard]] bool isDecided() const { return decided_; }
+    // The line saying what to do, and the picture it shows.
+    [[nodiscard]] const Sprite* howToLine() const { return howTo_.get(); }
+    [[nodiscard]] const std::string& howToPicture() const { return howToPicture_; }
 
   protected:
     MiniGameLayer() = default;
@@ -56,6 +59,10 @@ public:
     void startTick();
     Ref<Sprite> addSprite(const std::string& file, Point position, int z);
     void addBackground(const std::string& file) { addSprite(file, {240, 160}, 1); }
+    // The line under the time bar saying what to do, worded for the controls in use: the picture
+    // howto<stem>.png, or howto<stem>pad.png with a game controller. Called right after the background,
+    // so that everything the stage puts on screen stays above it.
+    void addHowTo(const std::string& stem);
     void addTimeBar();
     // Makes the layer the accelerometer's delegate until ExitGame.
     void takeAccelerometer();
@@ -75,6 +82,8 @@ private:
     bool holdsAccelerometer_ = false;
     bool decided_ = false;
     bool inTick_ = false;
+    Ref<Sprite> howTo_;
+    std::string howToPicture_;
 };
 
 // The scene of a mini-game: the game's layer at z 0.

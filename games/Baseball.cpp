@@ -11,6 +11,7 @@ void BaseballLayer::GameSetting() {
     Lifesetting();
     startTick();
     addBackground("baseballbg.png");
+    addHowTo("baseball");
     addTimeBar();
 
     addSprite("baseballhome.png", {240, 40}, 1);

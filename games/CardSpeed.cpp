@@ -24,6 +24,7 @@ void CardSpeedLayer::GameSetting() {
     Lifesetting();
     startTick();
     addBackground("cardspeedbg.png");
+    addHowTo("cardspeed");
     addTimeBar();
     for (int i = 0; i < kCards; ++i) {
         Ref<Sprite> card = addSprite(cardFile(i + 1), {60.0f + 90.0f * static_cast<float>(i), 70}, 1);

@@ -41,6 +41,7 @@ void DifferentPictureLayer::GameSetting() {
     R_ok[1] = picture.leftSpot;
     R_ok[1].origin.x += 240;
     addSprite(picture.file, {240, 160}, 1);
+    addHowTo("different");
 
     addTimeBar();
 }

@@ -9,6 +9,7 @@ void DonttouchLayer::GameSetting() {
     Lifesetting();
     startTick();
     addBackground("dontouch.png");
+    addHowTo("donttouch");
     addTimeBar();
 }
 

@@ -21,16 +21,16 @@ void FollowWayLayer::GameSetting() {
     startTick();
 
     for (Rect& fire : R_fire) fire = kNoFire;
+    addBackground(level() == 2 ? "fw2bg.png" : level() == 3 ? "fw3bg.png" : "fw1bg.png");
+    addHowTo("followway");
     switch (level()) {
         case 2:
-            addBackground("fw2bg.png");
             S_ch = addSprite("fwch.png", {50, 270}, 2);
             S_house = addSprite("fwhouse.png", {440, 40}, 1);
             addFire(0, "fwgaro6.png", {170, 210});
             addFire(1, "fwgaro6.png", {290, 90});
             break;
         case 3:
-            addBackground("fw3bg.png");
             S_ch = addSprite("fwch.png", {40, 250}, 2);
             S_house = addSprite("fwhouse.png", {430, 180}, 1);
             addFire(0, "fwgaro6.png", {220, 280});
@@ -39,7 +39,6 @@ void FollowWayLayer::GameSetting() {
             addFire(3, "fws4.png", {360, 170});
             break;
         default:
-            addBackground("fw1bg.png");
             S_ch = addSprite("fwch.png", {80, 250}, 2);
             S_house = addSprite("fwhouse.png", {440, 40}, 1);
             addFire(0, "fws4.png", {20, 110});

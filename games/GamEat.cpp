@@ -14,6 +14,7 @@ void GamEatLayer::GameSetting() {
     Lifesetting();
     startTick();
     addBackground("gameatbg.png");
+    addHowTo("gameat");
     addTimeBar();
     S_player = addSprite("gameatplayer.png", {240, 100}, 2);
     steering = TiltSteering{};

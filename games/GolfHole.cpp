@@ -12,6 +12,7 @@ void GolfHoleLayer::GameSetting() {
     Lifesetting();
     startTick();
     addBackground("golfbg.png");
+    addHowTo("golf");
     addTimeBar();
     S_golfball = addSprite("golfball.png", {50, 270}, 2);
     steering = TiltSteering{};

@@ -24,6 +24,7 @@ void HamburgerGameLayer::GameSetting() {
     selectcount = 0;
 
     addBackground("hambg.png");
+    addHowTo("hamburger");
     addTimeBar();
 
     Ref<Sprite> var2table = addSprite("hamvar2table.png", {80, 30}, 1);

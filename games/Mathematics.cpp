@@ -25,6 +25,7 @@ Ref<Label> whiteLabel(const std::string& text) {
 
 void MathematicsLayer::GameSetting() {
     addBackground("mathbg.png");
+    addHowTo("math");
     addTimeBar();
     Rannumber();
 }
@@ -34,8 +35,7 @@ void MathematicsLayer::Rannumber() {
     startTick();
 
     tempanswer = 0;
-    tempanswerstring = format("%d", tempanswer);
-    tempanswerlabel = whiteLabel(tempanswerstring);
+    tempanswerlabel = whiteLabel("");
     addChild(tempanswerlabel.get(), 1);
     tempanswerlabel->setPosition({350, 210});
 
@@ -82,48 +82,71 @@ void MathematicsLayer::Rannumber() {
 bool MathematicsLayer::handleTouchesBegan(const TouchSet& touches, const TouchEvent&) {
     const Point p = touchPoint(touches);
     const Rect touch = makeRect(p.x, p.y, 5, 5);
-
     for (int i = 0; i < kKeys; ++i) {
-        if (!rectIntersectsRect(R_number[static_cast<std::size_t>(i)], touch)) continue;
-        // The last key shows 0.
-        const int digit = i == 9 ? 0 : i + 1;
-        if (tempsort == 0) {
-            platform::log("sor");
-            tempcount1 = digit;
-            tempcountsum = digit;
-        } else if (tempsort == 1) {
-            tempcount2 = digit;
-            tempcountsum = 10 * tempcount1 + tempcount2;
-        } else if (tempsort == 2) {
-            tempcount3 = digit;
-            tempcountsum = 100 * tempcount1 + 10 * tempcount2 + tempcount3;
-        }
-        platform::logf("touch %d", i + 1);
-        tempsort += 1;
-        // A fourth digit clears the number; the next one starts a new number.
-        if (tempsort > 3) {
-            tempsort = 0;
-            tempcountsum = 0;
-        }
+        if (rectIntersectsRect(R_number[static_cast<std::size_t>(i)], touch)) pressNumber(i);
     }
-
-    if (rectIntersectsRect(R_ok, touch)) {
-        platform::log("ok");
-        if (tempcountsum == answer1) platform::log("ok sum");
-        endStage(tempcountsum == answer1);
-    }
-
-    if (rectIntersectsRect(R_del, touch)) {
-        platform::log("del");
-        tempcountsum = 0;
-        tempsort = 0;
-        tempcount1 = 0;
-        tempcount2 = 0;
-        tempcount3 = 0;
-    }
-
-    tempanswerlabel->setString(format("%d", tempcountsum));
+    if (rectIntersectsRect(R_ok, touch)) pressOk();
+    if (rectIntersectsRect(R_del, touch)) pressDel();
+    showAnswer();
     return true;
+}
+
+bool MathematicsLayer::keyPressed(platform::Key key) {
+    if (const auto digit = platform::digitOf(key)) {
+        pressNumber(*digit == 0 ? 9 : *digit - 1);
+    } else if (key == platform::Key::Return) {
+        pressOk();
+    } else if (key == platform::Key::Backspace) {
+        pressDel();
+    } else {
+        return false;
+    }
+    showAnswer();
+    return true;
+}
+
+void MathematicsLayer::pressNumber(int i) {
+    // The last key shows 0.
+    const int digit = i == 9 ? 0 : i + 1;
+    if (tempsort == 0) {
+        platform::log("sor");
+        tempcount1 = digit;
+        tempcountsum = digit;
+    } else if (tempsort == 1) {
+        tempcount2 = digit;
+        tempcountsum = 10 * tempcount1 + tempcount2;
+    } else if (tempsort == 2) {
+        tempcount3 = digit;
+        tempcountsum = 100 * tempcount1 + 10 * tempcount2 + tempcount3;
+    }
+    platform::logf("touch %d", i + 1);
+    tempsort += 1;
+    // A fourth digit clears the number; the next one starts a new number.
+    if (tempsort > 3) {
+        tempsort = 0;
+        tempcountsum = 0;
+    }
+}
+
+void MathematicsLayer::pressOk() {
+    platform::log("ok");
+    if (tempcountsum == answer1) platform::log("ok sum");
+    endStage(tempcountsum == answer1);
+}
+
+void MathematicsLayer::pressDel() {
+    platform::log("del");
+    tempcountsum = 0;
+    tempsort = 0;
+    tempcount1 = 0;
+    tempcount2 = 0;
+    tempcount3 = 0;
+}
+
+void MathematicsLayer::showAnswer() {
+    // Nothing keyed in shows nothing, so that a 0 is never mistaken for an answer already given.
+    tempanswerstring = tempsort == 0 ? std::string() : format("%d", tempcountsum);
+    tempanswerlabel->setString(tempanswerstring);
 }
 
 const Label* MathematicsLayer::questionLabel(int i) const {

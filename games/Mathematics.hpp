@@ -1,19 +1,22 @@
 #pragma once
 // Arithmetic: a sum (a product on the highest level) of two random numbers is written on the board; the
 // player keys in the result on ten number keys, most significant digit first, up to three digits, and
-// presses OK. The right number wins, any other loses; the time running out loses.
+// presses OK. The right number wins, any other loses; the time running out loses. The digit keys, Return
+// and Backspace press the number keys, OK and DEL.
 #include <array>
 #include <string>
 
+#include "flow/Controls.hpp"
 #include "flow/MiniGameLayer.hpp"
 #include "engine/Label.hpp"
 
 namespace quintora {
 
-class MathematicsLayer : public MiniGameLayer {
+class MathematicsLayer : public MiniGameLayer, public KeyReceiver {
     QUINTORA_NODE(MathematicsLayer)
 public:
     bool handleTouchesBegan(const TouchSet& touches, const TouchEvent& event) override;
+    bool keyPressed(platform::Key key) override;
 
     void Rannumber();
 
@@ -26,6 +29,12 @@ protected:
 
 private:
     static constexpr int kKeys = 10;
+
+    // Key i of the ten (the last one is 0), OK and DEL, whether tapped or typed.
+    void pressNumber(int i);
+    void pressOk();
+    void pressDel();
+    void showAnswer();
 
     int answer1 = 0;
     std::array<Ref<Sprite>, kKeys> S_number;

@@ -18,6 +18,7 @@ void PhonenumberLayer::GameSetting() {
     Lifesetting();
     startTick();
     addBackground("phonenumberbg.png");
+    addHowTo("phonenumber");
     addTimeBar();
 
     for (int d = 0; d < 10; ++d) {
@@ -43,24 +44,34 @@ void PhonenumberLayer::GameSetting() {
 }
 
 bool PhonenumberLayer::handleTouchesBegan(const TouchSet& touches, const TouchEvent&) {
-    // Once the whole number is dialled there is nothing left to dial: a further key would be judged
-    // against the empty slots past the number (and a 0 there would spoil a finished number).
-    if (sort >= numbercount) return true;
     const Point p = touchPoint(touches);
     const Rect touch = makeRect(p.x, p.y, 5, 5);
-    for (int d = 0; d < 10 && sort < numbercount; ++d) {
-        if (!rectIntersectsRect(R_number[static_cast<std::size_t>(d)], touch)) continue;
-        platform::logf("touch number = %d", d);
-        if (A_number[static_cast<std::size_t>(sort)] == d) {
-            platform::logf("match = %d", d);
-            S_ok[static_cast<std::size_t>(sort)]->setPosition(digitPosition(sort));
-            okcount += 1;
-            sort += 1;
-        } else {
-            endStage(false);
-        }
+    for (int d = 0; d < 10; ++d) {
+        if (rectIntersectsRect(R_number[static_cast<std::size_t>(d)], touch)) dial(d);
     }
     return true;
+}
+
+bool PhonenumberLayer::keyPressed(platform::Key key) {
+    const auto digit = platform::digitOf(key);
+    if (!digit) return false;
+    dial(*digit);
+    return true;
+}
+
+void PhonenumberLayer::dial(int d) {
+    // Once the whole number is dialled there is nothing left to dial: a further key would be judged
+    // against the empty slots past the number (and a 0 there would spoil a finished number).
+    if (sort >= numbercount) return;
+    platform::logf("touch number = %d", d);
+    if (A_number[static_cast<std::size_t>(sort)] == d) {
+        platform::logf("match = %d", d);
+        S_ok[static_cast<std::size_t>(sort)]->setPosition(digitPosition(sort));
+        okcount += 1;
+        sort += 1;
+    } else {
+        endStage(false);
+    }
 }
 
 void PhonenumberLayer::checksAfterTimeOut() {

@@ -11,6 +11,7 @@ void PlantTreeLayer::GameSetting() {
     Lifesetting();
     startTick();
     addBackground("ptbg.png");
+    addHowTo("planttree");
     addTimeBar();
     R_touch = getFrame(addSprite("pttouch.png", {240, 200}, 1).get());
 

@@ -25,6 +25,7 @@ void SameGrimLayer::GameSetting() {
     okcount = 0;
     startTick();
     addBackground("samegrimbg.png");
+    addHowTo("samegrim");
     addTimeBar();
 
     for (int i = 0; i < kSmall; ++i) {

@@ -20,6 +20,7 @@ void SparkMoveLayer::GameSetting() {
     Lifesetting();
     startTick();
     addBackground("sparkmovebg.png");
+    addHowTo("sparkmove");
     addTimeBar();
     S_player = addSprite("sparkmovesplayer.png", {240, 100}, 2);
     steering = TiltSteering{};

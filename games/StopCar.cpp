@@ -12,6 +12,7 @@ void StopCarLayer::GameSetting() {
     Lifesetting();
     startTick();
     addBackground("stopcarbg.png");
+    addHowTo("stopcar");
     addTimeBar();
     switch (level()) {
         case 2: carcount = 4; break;

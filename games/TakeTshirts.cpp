@@ -17,6 +17,7 @@ void TakeTshirtsLayer::GameSetting() {
     Lifesetting();
     startTick();
     addBackground("tshirtsbg.png");
+    addHowTo("tshirts");
     addTimeBar();
 
     shirtscount = level() == 3 ? 9 : level() == 2 ? 7 : 5;

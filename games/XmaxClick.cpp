@@ -24,6 +24,7 @@ void XmaxClickLayer::GameSetting() {
     Lifesetting();
     startTick();
     addBackground("xmasclick.png");
+    addHowTo("xmas");
     addTimeBar();
     Xmaspicture();
 }

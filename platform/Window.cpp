@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/Image.hpp"
 #include "platform/Log.hpp"
 
 namespace quintora::platform {
@@ -17,6 +18,53 @@ namespace {
 
 constexpr float kSceneWidth = 480;
 constexpr float kSceneHeight = 320;
+
+// The window manager takes the icon with straight alpha; the decoder gives it premultiplied.
+void setWindowIcon(SDL_Window* window, const std::string& file) {
+    if (file.empty()) return;
+    std::optional<Bitmap> icon = decodePng(file);
+    if (!icon) return;
+    for (std::size_t i = 0; i + 3 < icon->pixels.size(); i += 4) {
+        const unsigned alpha = icon->pixels[i + 3];
+        if (alpha == 0) continue;
+        for (std::size_t c = 0; c < 3; ++c) {
+            icon->pixels[i + c] = static_cast<std::uint8_t>(std::min(255u, (icon->pixels[i + c] * 255u + alpha / 2) / alpha));
+        }
+    }
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(icon->pixels.data(), icon->width, icon->height, 32,
+                                                              icon->width * 4, SDL_PIXELFORMAT_RGBA32);
+    if (surface == nullptr) return;
+    SDL_SetWindowIcon(window, surface);
+    SDL_FreeSurface(surface);
+}
+
+// Connects SDL's video to the display; the reason when it cannot. A display server that is there may
+// refuse a connection for a moment (while it starts, or starts afresh after its last client has gone), and
+// SDL then does not fail: it falls back to its offscreen driver, which opens no window. The game took that
+// for "no display" and ended at once; such a connection is now tried again for a few seconds.
+std::string connectToDisplay() {
+    constexpr int kTries = 30;
+    constexpr Uint32 kWaitMs = 100;
+    for (int attempt = 1;; ++attempt) {
+        std::string reason;
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            reason = SDL_GetError();
+        } else {
+            // A window nobody can see is no window: such drivers are for tests, which run headless instead.
+            const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+            if (driver != "offscreen" && driver != "dummy" && driver != "evdev") {
+                if (attempt > 1) logf("the display answered at attempt %d", attempt);
+                return "";
+            }
+            reason = "only SDL's " + driver + " video driver";
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        }
+        if (attempt == kTries) return reason;
+        SDL_Delay(kWaitMs);
+    }
+}
+
+Key digitKey(int digit) { return static_cast<Key>(static_cast<int>(Key::Digit0) + digit); }
 
 Key keyFor(SDL_Keycode code) {
     switch (code) {
@@ -39,10 +87,16 @@ Key keyFor(SDL_Keycode code) {
         case SDLK_PLUS:
         case SDLK_EQUALS:  // + without Shift on most layouts
         case SDLK_KP_PLUS: return Key::Plus;
+        case SDLK_F1: return Key::F1;
         case SDLK_F2: return Key::F2;
         case SDLK_F11: return Key::Fullscreen;
-        default: return Key::Other;
+        default: break;
     }
+    // The number row and the keypad type the same digits.
+    if (code >= SDLK_0 && code <= SDLK_9) return digitKey(code - SDLK_0);
+    if (code >= SDLK_KP_1 && code <= SDLK_KP_9) return digitKey(code - SDLK_KP_1 + 1);
+    if (code == SDLK_KP_0) return digitKey(0);
+    return Key::Other;
 }
 
 class SdlWindow final : public Window {
@@ -266,6 +320,12 @@ private:
 
 }  // namespace
 
+std::optional<int> digitOf(Key key) {
+    const int offset = static_cast<int>(key) - static_cast<int>(Key::Digit0);
+    if (offset < 0 || offset > 9) return std::nullopt;
+    return offset;
+}
+
 Letterbox letterboxFor(int windowWidth, int windowHeight) {
     const float w = static_cast<float>(windowWidth);
     const float h = static_cast<float>(windowHeight);
@@ -297,15 +357,8 @@ std::unique_ptr<Window> Window::open(const WindowOptions& options, std::string* 
         if (error) *error = "no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set)";
         return nullptr;
     }
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        if (error) *error = std::string("no display to open a window on (") + SDL_GetError() + ")";
-        return nullptr;
-    }
-    // A window nobody can see is no window: such drivers are for tests, which run headless instead.
-    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
-    if (driver == "offscreen" || driver == "dummy" || driver == "evdev") {
-        if (error) *error = "no display to open a window on (only SDL's " + driver + " video driver)";
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (const std::string reason = connectToDisplay(); !reason.empty()) {
+        if (error) *error = "no display to open a window on (" + reason + ")";
         return nullptr;
     }
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
@@ -323,6 +376,7 @@ std::unique_ptr<Window> Window::open(const WindowOptions& options, std::string* 
         return nullptr;
     }
     SDL_SetWindowMinimumSize(window, 240, 160);
+    setWindowIcon(window, options.iconFile);
     SDL_GLContext context = SDL_GL_CreateContext(window);
     if (context == nullptr) {
         if (error) *error = std::string("no OpenGL ES 1.1 context for the window (") + SDL_GetError() + ")";

@@ -12,7 +12,13 @@
 namespace quintora::platform {
 
 enum class InputPhase { Began, Moved, Ended, Cancelled };
-enum class Key { Return, Backspace, Escape, Up, Down, Left, Right, P, M, Minus, Plus, F2, Fullscreen, Other };
+enum class Key {
+    Return, Backspace, Escape, Up, Down, Left, Right, P, M, Minus, Plus, F1, F2, Fullscreen,
+    Digit0, Digit1, Digit2, Digit3, Digit4, Digit5, Digit6, Digit7, Digit8, Digit9,
+    Other
+};
+// The digit a digit key types, or none for any other key.
+[[nodiscard]] std::optional<int> digitOf(Key key);
 
 class InputSink {
 public:
@@ -48,6 +54,8 @@ struct WindowOptions {
     int scale = 2;
     bool fullscreen = false;
     std::string title = "Quintora";
+    // A PNG file shown as the window's icon; none when empty or unreadable.
+    std::string iconFile;
 };
 
 class Window : public Display {

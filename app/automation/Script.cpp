@@ -81,9 +81,17 @@ std::optional<std::string> parseAction(const std::string& rest, ScriptAction& ac
             {"return", script::KeyName::Return}, {"backspace", script::KeyName::Backspace},
             {"escape", script::KeyName::Escape}, {"p", script::KeyName::P},
             {"m", script::KeyName::M},           {"minus", script::KeyName::Minus},
-            {"plus", script::KeyName::Plus},     {"f2", script::KeyName::F2},
+            {"plus", script::KeyName::Plus},     {"f1", script::KeyName::F1},
+            {"f2", script::KeyName::F2},         {"up", script::KeyName::Up},
+            {"down", script::KeyName::Down},     {"left", script::KeyName::Left},
+            {"right", script::KeyName::Right},   {"0", script::KeyName::Digit0},
+            {"1", script::KeyName::Digit1},      {"2", script::KeyName::Digit2},
+            {"3", script::KeyName::Digit3},      {"4", script::KeyName::Digit4},
+            {"5", script::KeyName::Digit5},      {"6", script::KeyName::Digit6},
+            {"7", script::KeyName::Digit7},      {"8", script::KeyName::Digit8},
+            {"9", script::KeyName::Digit9},
         };
-        if (w.size() != 2) return "key takes return|backspace|escape|p|m|minus|plus|f2";
+        if (w.size() != 2) return "key takes return|backspace|escape|p|m|minus|plus|f1|f2|up|down|left|right|0-9";
         const auto found =
             std::find_if(std::begin(keys), std::end(keys), [&](const auto& k) { return w[1] == k.first; });
         if (found == std::end(keys)) return "unknown key '" + w[1] + "'";

@@ -3,8 +3,14 @@
 #include <algorithm>
 
 #include "app/desktop/TiltStandIn.hpp"
+#include "flow/Controls.hpp"
 
 namespace quintora {
+
+void ControllerInput::setInUse(bool inUse) {
+    inUse_ = inUse;
+    setControllerInUse(inUse);
+}
 
 ControllerInput::Actions ControllerInput::update(const platform::ControllerState& state, double dt) {
     Actions actions;
@@ -13,12 +19,12 @@ ControllerInput::Actions ControllerInput::update(const platform::ControllerState
         if (touching_) actions.touches.push_back({TouchPhase::Cancelled, pointer_});
         touching_ = false;
         startHeld_ = false;
-        inUse_ = false;
+        setInUse(false);
         return actions;
     }
     const bool stickUsed = state.leftX != 0 || state.leftY != 0 || state.rightX != 0 || state.rightY != 0;
     const bool padUsed = state.up || state.down || state.left || state.right;
-    if (stickUsed || padUsed || state.a || state.start) inUse_ = true;
+    if (stickUsed || padUsed || state.a || state.start) setInUse(true);
 
     if (state.tilt) {
         actions.tilt = Acceleration{state.tilt->x, state.tilt->y, state.tilt->z, 0};

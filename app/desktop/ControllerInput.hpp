@@ -31,12 +31,14 @@ class ControllerInput {
     // One frame's reading, `dt` seconds after the last.
     [[nodiscard]] Actions update(const platform::ControllerState& state, double dt);
     // The mouse or a finger was used: the pointer goes away until the controller is used again.
-    void otherInputUsed() { inUse_ = false; }
+    void otherInputUsed() { setInUse(false); }
 
     [[nodiscard]] Point pointer() const { return pointer_; }
     [[nodiscard]] bool pointerShown() const { return inUse_; }
 
   private:
+    void setInUse(bool inUse);
+
     Point pointer_{240, 160};
     bool inUse_ = false;
     bool touching_ = false;

@@ -3,20 +3,13 @@
 #include <charconv>
 #include <string>
 
-#include "engine/ColorRect.hpp"
 #include "engine/Director.hpp"
-#include "engine/Label.hpp"
+#include "engine/Sprite.hpp"
 #include "platform/Audio.hpp"
 #include "platform/Log.hpp"
 #include "platform/UserDefaults.hpp"
 
 namespace quintora {
-namespace {
-
-constexpr const char* kFont = "Marker Felt";
-
-}  // namespace
-
 void SoundControl::load(bool startMuted) {
     platform::UserDefaults& defaults = platform::UserDefaults::standardUserDefaults();
     if (const auto stored = defaults.stringForKey(kVolumeKey)) {
@@ -68,26 +61,21 @@ void SoundControl::changed(double now) {
 void SoundControl::showIndicator(double now) {
     Director& director = Director::sharedDirector();
     if (indicator_) director.removeOverlay(indicator_.get());
-    // A panel at the top centre: the word, then one segment per step, lit up to the volume.
-    constexpr float kWidth = 190, kHeight = 58, kTop = 312;
-    const float left = 240 - kWidth / 2, bottom = kTop - kHeight;
+    // A panel at the top centre: the word, then one step per volume step, lit up to the volume.
+    constexpr float kTop = 312;
     Ref<Node> panel = Node::node();
-    panel->addChild(colorRect({{left - 2, bottom - 2}, {kWidth + 4, kHeight + 4}}, 215, 225, 245, 230).get(),
-                    0);
-    panel->addChild(colorRect({{left, bottom}, {kWidth, kHeight}}, 34, 48, 92, 235).get(), 1);
-    Ref<Label> label = Label::labelWithString(muted_ ? "Sound off" : "Volume", kFont, 20);
-    label->setRGB(255, 255, 255);
-    label->setPosition({240, kTop - 17});
-    panel->addChild(label.get(), 2);
-    constexpr float kSegment = 14, kGap = 3;
-    const float segmentsLeft = 240 - (kSteps * kSegment + (kSteps - 1) * kGap) / 2;
+    Ref<Sprite> board = Sprite::spriteWithFile(muted_ ? "soundoffpanel.png" : "volumepanel.png");
+    const float height = board->contentSize().height;
+    board->setPosition({240, kTop - height / 2});
+    panel->addChild(board.get(), 0);
+    constexpr float kStep = 14, kGap = 3;
+    const float stepsLeft = 240 - (kSteps * kStep + (kSteps - 1) * kGap) / 2;
     for (int i = 0; i < kSteps; ++i) {
         const bool lit = !muted_ && i < volume_;
-        const float height = 6 + 1.2f * static_cast<float>(i);
-        const Rect segment{{segmentsLeft + static_cast<float>(i) * (kSegment + kGap), bottom + 8},
-                           {kSegment, height}};
-        Ref<Sprite> bar = lit ? colorRect(segment, 255, 196, 64) : colorRect(segment, 90, 104, 150);
-        panel->addChild(bar.get(), 2);
+        Ref<Sprite> step = Sprite::spriteWithFile(lit ? "volumeon.png" : "volumeoff.png");
+        step->setPosition(
+            {stepsLeft + kStep / 2 + static_cast<float>(i) * (kStep + kGap), kTop - height + 16});
+        panel->addChild(step.get(), 1);
     }
     indicator_ = panel;
     director.addOverlay(indicator_.get());

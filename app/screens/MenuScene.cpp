@@ -2,13 +2,15 @@
 
 #include "flow/GameState.hpp"
 #include "flow/MiniGameLayer.hpp"
+#include "app/screens/HelpScene.hpp"
 #include "app/screens/PracticeScene.hpp"
 #include "app/screens/RecordScene.hpp"
-#include "engine/ColorRect.hpp"
+#include "engine/AlertView.hpp"
 #include "engine/Director.hpp"
 #include "engine/InstantAction.hpp"
 #include "engine/IntervalAction.hpp"
 #include "engine/Sprite.hpp"
+#include "platform/Log.hpp"
 
 namespace quintora {
 
@@ -47,7 +49,10 @@ void MenuLayer::MainBG(Node*) {
     R_pbt = place("pbt.png", {200, 90});
     R_lbt = place("lbt.png", {300, 50});
     R_rbt = place("rbt.png", {40, 30});
-    R_practice = addTextButton(*this, kPracticeFrame, "Practice", 232, 140, 40);
+    R_practice = place("practicebt.png", kPracticeFrame.centre());
+    place("helpbt.png", kHelpFrame.centre());
+    place("quitbt.png", kQuitFrame.centre());
+    focus_.setButtons(this, 1, {R_abt, R_pbt, R_lbt, R_rbt, R_practice, kHelpFrame, kQuitFrame}, Amateur);
     cs = ChangeClass::make();
     game().B_Record = false;
     game().Totaltime = 0;
@@ -79,7 +84,37 @@ bool MenuLayer::handleTouchesBegan(const TouchSet& touches, const TouchEvent&) {
     if (rectIntersectsRect(touch, R_lbt)) HardL();
     if (rectIntersectsRect(touch, R_rbt)) RecordL();
     if (rectIntersectsRect(touch, R_practice)) PracticeL();
+    if (rectIntersectsRect(touch, kHelpFrame)) HelpL();
+    if (rectIntersectsRect(touch, kQuitFrame)) QuitL();
     return true;
+}
+
+bool MenuLayer::keyPressed(platform::Key key) {
+    // The logo is still up: there is nothing to press yet.
+    if (focus_.isEmpty()) return false;
+    if (focus_.arrowKey(key)) return true;
+    if (key == platform::Key::Return) {
+        press(focus_.focused());
+        return true;
+    }
+    if (key == platform::Key::Escape) {
+        QuitL();
+        return true;
+    }
+    return false;
+}
+
+void MenuLayer::press(int button) {
+    switch (button) {
+        case Amateur: StarterL(); break;
+        case Pro: NormalL(); break;
+        case Legend: HardL(); break;
+        case Records: RecordL(); break;
+        case Practice: PracticeL(); break;
+        case Help: HelpL(); break;
+        case Quit: QuitL(); break;
+        default: break;
+    }
 }
 
 void MenuLayer::StarterL() {
@@ -102,6 +137,22 @@ void MenuLayer::RecordL() { RecordGo(); }
 void MenuLayer::RecordGo() { Director::sharedDirector().replaceScene(RecordScene::node().get()); }
 
 void MenuLayer::PracticeL() { Director::sharedDirector().replaceScene(PracticeScene::node().get()); }
+
+void MenuLayer::HelpL() { Director::sharedDirector().replaceScene(HelpScene::node().get()); }
+
+void MenuLayer::QuitL() {
+    if (Director::sharedDirector().shownAlert() != nullptr) return;
+    // Return stays, as the first button; Escape again quits, as the last.
+    Ref<AlertView> ask = AlertView::alertWithTitle(
+        "Quit Quintora?", "Your records stay on this computer.",
+        [](AlertView&, int index) {
+            if (index != 1) return;
+            platform::log("quit");
+            Director::sharedDirector().end();
+        },
+        "Stay", {"Quit"});
+    ask->show();
+}
 
 void MenuLayer::GameSetting() { cs->startRun(); }
 

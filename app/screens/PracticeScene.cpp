@@ -1,6 +1,7 @@
 #include "app/screens/PracticeScene.hpp"
 
 #include <string>
+#include <vector>
 
 #include "flow/ChangeClass.hpp"
 #include "flow/GameState.hpp"
@@ -9,6 +10,7 @@
 #include "engine/ColorRect.hpp"
 #include "engine/Director.hpp"
 #include "engine/Label.hpp"
+#include "engine/TextureMgr.hpp"
 #include "platform/Log.hpp"
 #include "platform/UserDefaults.hpp"
 
@@ -22,7 +24,8 @@ constexpr const char* kLevelNames[3] = {"Amateur", "Pro", "Legend"};
 constexpr float kCellWidth = 108, kCellHeight = 38, kGap = 7;
 constexpr float kGridLeft = (480 - (4 * kCellWidth + 3 * kGap)) / 2;
 constexpr float kGridTop = 236;
-constexpr float kLevelWidth = 120, kLevelHeight = 30, kLevelTop = 284;
+constexpr float kLevelWidth = 110, kLevelHeight = 36, kLevelTop = 288;
+constexpr const char* kLevelPictures[3] = {"abt", "pbt", "lbt"};
 
 }  // namespace
 
@@ -57,48 +60,50 @@ void PracticeLayer::init() {
     background->setPosition({240, 160});
     addChild(background.get(), 0);
     addChild(colorRect({{0, 0}, {480, 320}}, 20, 30, 60, 150).get(), 1);
-    Ref<Label> title = Label::labelWithString("Practice", kFont, 24);
+    Ref<Label> title = Label::labelWithString("Practice", kFont, 21);
     title->setRGB(255, 255, 255);
-    title->setPosition({240, 302});
+    title->setPosition({240, 306});
     addChild(title.get(), 3);
 
+    std::vector<Rect> buttons;
     for (int level = 1; level <= 3; ++level) {
-        addButton(levelFrame(level), kLevelNames[level - 1], 19,
-                  &levelFaces_[static_cast<std::size_t>(level - 1)]);
+        Ref<Sprite> face = Sprite::spriteWithFile(std::string(kLevelPictures[level - 1]) + "off.png");
+        face->setPosition(levelFrame(level).centre());
+        addChild(face.get(), 2);
+        levelFaces_[static_cast<std::size_t>(level - 1)] = face;
+        buttons.push_back(levelFrame(level));
     }
-    for (const StageEntry& stage : stageTable())
-        addButton(stageFrame(stage.number), stage.title, 15, nullptr);
-    addButton(backFrame(), "Main Menu", 17, nullptr);
+    for (const StageEntry& stage : stageTable()) {
+        addStageButton(stageFrame(stage.number), stage.title);
+        buttons.push_back(stageFrame(stage.number));
+    }
+    Ref<Sprite> back = Sprite::spriteWithFile("practicebackbt.png");
+    back->setPosition(backFrame().centre());
+    addChild(back.get(), 2);
+    buttons.push_back(backFrame());
+    focus_.setButtons(this, 4, std::move(buttons), kFirstStageButton);
     chooseLevel(level_);
 }
 
-void PracticeLayer::addButton(Rect frame, const char* title, float fontSize, Ref<Sprite>* face) {
-    addChild(
-        colorRect({{frame.origin.x - 1, frame.origin.y - 1}, {frame.size.width + 2, frame.size.height + 2}},
-                  170, 185, 225)
-            .get(),
-        2);
-    Ref<Sprite> inside = colorRect(frame, 66, 92, 160);
-    addChild(inside.get(), 2);
-    if (face) *face = inside;
-    Ref<Label> label = Label::labelWithString(title, kFont, fontSize);
+void PracticeLayer::addStageButton(Rect frame, const char* title) {
+    Ref<Sprite> face = Sprite::spriteWithFile("practicecell.png");
+    face->setPosition(frame.centre());
+    addChild(face.get(), 2);
+    Ref<Label> label = Label::labelWithString(title, kFont, 15);
     label->setRGB(255, 255, 255);
     label->setPosition(frame.centre());
-    // Long titles are narrowed to fit their button rather than spill over the next one.
-    const float room = frame.size.width - 8;
-    if (label->contentSize().width > room) label->setScaleX(room / label->contentSize().width);
+    // A long title is made smaller, never narrower, to fit its button.
+    const float room = frame.size.width - 12;
+    if (label->contentSize().width > room) label->setScale(room / label->contentSize().width);
     addChild(label.get(), 3);
 }
 
 void PracticeLayer::chooseLevel(int level) {
     if (level < 1 || level > 3) return;
     for (int i = 1; i <= 3; ++i) {
-        Sprite* face = levelFaces_[static_cast<std::size_t>(i - 1)].get();
-        if (i == level) {
-            face->setRGB(232, 140, 40);
-        } else {
-            face->setRGB(66, 92, 160);
-        }
+        const std::string picture = std::string(kLevelPictures[i - 1]) + (i == level ? "on.png" : "off.png");
+        levelFaces_[static_cast<std::size_t>(i - 1)]->setTexture(
+            TextureMgr::sharedTextureMgr().addImage(picture));
     }
     if (level == level_) return;
     level_ = level;
@@ -130,6 +135,24 @@ bool PracticeLayer::handleTouchesBegan(const TouchSet& touches, const TouchEvent
         }
     }
     if (rectContainsPoint(backFrame(), p)) backToMenu();
+    return true;
+}
+
+bool PracticeLayer::keyPressed(platform::Key key) {
+    if (focus_.arrowKey(key)) return true;
+    if (key == platform::Key::Escape) {
+        backToMenu();
+        return true;
+    }
+    if (key != platform::Key::Return) return false;
+    const int button = focus_.focused();
+    if (button < kFirstStageButton) {
+        chooseLevel(button + 1);
+    } else if (button < kFirstStageButton + static_cast<int>(stageTable().size())) {
+        play(button - kFirstStageButton + 1);
+    } else {
+        backToMenu();
+    }
     return true;
 }
 

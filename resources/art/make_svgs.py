@@ -15,6 +15,7 @@ from svgkit import (Svg, button, shine, star_path, heart_path, light, dark, mix,
                     GRASS, LEAF, RED, ORANGE, PINK, PURPLE, BLUE, BROWN, TAN, GREY)
 import icons
 from spots import SPOT_PICTURES
+from desktop import make_desktop
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ITEMS = []  # (file name, Svg, what it is)
@@ -293,7 +294,6 @@ def make_burger():
         s.text(cx, sy(92) + 16, title, 15, fill=WHITE, sw=3)
     s.add(f'<path d="M255,{sy(170)} l14,0 l0,-10 l16,18 l-16,18 l0,-10 l-14,0 Z" fill="{SUN}" stroke="{INK}" '
           'stroke-width="2" stroke-linejoin="round"/>')
-    s.text(240, sy(62) + 6, "tap the trays from the bottom up", 14, fill=WHITE, sw=3)
     item("hambg.png", s, "hamburger stage background: order on the left, your burger on the right")
     for kind, stem, word, col in FILL_KINDS:
         f = Svg(116, 20)
@@ -337,7 +337,6 @@ def make_samegrim():
           'stroke-width="2" stroke-dasharray="8 6"/>')
     s.add(f'<rect x="48" y="{sy(112)}" width="404" height="44" rx="14" fill="{s.grad(light(PURPLE, 0.5))}" '
           f'stroke="{INK}" stroke-width="2"/>')
-    s.text(240, sy(145), "drag the same picture up", 16, fill=WHITE, sw=3)
     item("samegrimbg.png", s, "same-picture stage background")
     for i, draw in enumerate(icons.SAME_ICONS):
         # small pictures at x = 75 + 50 i (y = 90), touch square 20: 28 wide leaves 22 points between
@@ -404,7 +403,6 @@ def make_donttouch():
           f'<path d="M{cx - 12},{cy + 30} l0,-40 q0,-8 7,-8 q7,0 7,8 l0,-14 q0,-8 7,-8 q7,0 7,8 l0,18 q10,-4 12,6 '
           f'l-4,34 q-2,10 -14,10 l-14,0 q-8,0 -8,-14 Z" fill="{PINK}" stroke="{INK}" stroke-width="2.5"/>',
           f'<line x1="{cx - 32}" y1="{cy - 32}" x2="{cx + 32}" y2="{cy + 32}" stroke="{RED}" stroke-width="9"/>')
-    s.text(16, 280, "wait for the time to run out", 19, fill=WHITE, sw=4, anchor="start")
     item("dontouch.png", s, "don't-touch stage: the whole picture, telling the player not to touch")
 
 
@@ -419,7 +417,6 @@ def make_golf():
     s.add(f'<ellipse cx="430" cy="{sy(50)}" rx="64" ry="40" fill="#a8ec86" stroke="#4e9a32" stroke-width="2"/>')
     for x, y in ((20, 180), (455, 200), (460, 120), (20, 60)):
         s.add(icons.tree(s, x, y, 40, "#2e8b3a"))
-    s.text(200, sy(10), "tilt to roll the ball into the hole", 15, fill=WHITE, sw=3)
     item("golfbg.png", s, "golf stage background: tee at top left, green at bottom right")
     b = Svg(14, 14)
     b.add(f'<circle cx="6.8" cy="6.8" r="5.8" fill="{b.grad(WHITE, 0, 0.15)}" stroke="{INK}" stroke-width="1.4"/>',
@@ -575,7 +572,6 @@ def make_stopcar():
     s.add(f'<rect x="0" y="40" width="480" height="{sy(250) - 40}" fill="{s.vgrad("#8fd16a", "#6fb84c")}"/>')
     for x in range(290, 480, 24):
         s.add(icons.flower(s, x, sy(256), 10))
-    s.text(14, sy(262) + 4, "tap every car before it gets away", 15, fill=WHITE, sw=3, anchor="start")
     item("stopcarbg.png", s, "stop-the-car background: a wide road with a line on the left")
     # cars run 530 points in 1 to 3 s and are hit against their rectangle of the last 0.1 s tick, so a car
     # 76 long still overlaps that rectangle by 23 points at the fastest pace
@@ -719,7 +715,6 @@ def make_tilt():
         s.add(icons.cloud(s, 40 + k * 85, 70 + (k % 2) * 18, 90, 34, "#dfe6f7", 1.5))
     hills(s, sy(60), GRASS, 10)
     hud(s)
-    s.text(240, sy(22), "tilt to dodge the sparks", 16, fill=WHITE, sw=3)
     item("sparkmovebg.png", s, "dodge-the-sparks background: a stormy sky over a meadow")
     p = Svg(28, 40)
     p.add(kid(p, 14, 17, BLUE))
@@ -739,7 +734,6 @@ def make_tilt():
             if (k // 40 + j // 40) % 2 == 0:
                 g.add(f'<rect x="{k}" y="{j}" width="40" height="40" fill="#ffffff" opacity="0.5"/>')
     hud(g)
-    g.text(240, sy(12), "tilt to gobble up all the gum", 16, fill=PINK, sw=3.5)
     item("gameatbg.png", g, "gum-eating background: a picnic cloth")
     pl = Svg(40, 40)
     pl.add(f'<circle cx="19.5" cy="20.5" r="17.5" fill="{pl.grad(GRASS, 0.3, 0.15)}" stroke="{INK}" stroke-width="2"/>',
@@ -791,7 +785,6 @@ def make_cards():
     s.add(f'<rect x="10" y="40" width="460" height="272" rx="26" fill="none" stroke="#f2c14e" stroke-width="3" opacity="0.6"/>')
     hud(s)
     s.add(f'<rect x="0" y="{sy(240)}" width="480" height="80" fill="#ffffff" opacity="0.07"/>')
-    s.text(240, sy(130), "tap the card that flies by", 16, fill=SUN, sw=3)
     item("cardspeedbg.png", s, "flying-card background: a card table")
     # row at x = 60 + 90 i (y = 70), touch square 5: 64 wide leaves 26 points between cards; the flying
     # copy starts at x = 560 and ends at x = -80, both off screen even turned (half diagonal 55)
@@ -820,8 +813,6 @@ def make_phone():
           f'L{px + 16},{py - 12} Q{px},{py - 18} {px - 16},{py - 12} L{px - 18},{py - 6} L{px - 30},{py - 2} Z" '
           f'fill="{s.grad(RED, 0.4, 0.1)}" stroke="{INK}" stroke-width="2" stroke-linejoin="round"/>',
           f'<circle cx="{px}" cy="{py + 7}" r="7" fill="{CREAM}" stroke="{INK}" stroke-width="1.5"/>')
-    s.text(47, sy(168), "dial the", 15, fill=INK, stroke=None)
-    s.text(47, sy(150), "number!", 15, fill=INK, stroke=None)
     item("phonenumberbg.png", s, "phone-number background: a display above a keypad")
     # keys at x = 140 + 75 d (y = 130 and 50), touch square 5: 64 x 56 leaves 11 and 24 points between
     for d in range(10):
@@ -856,8 +847,6 @@ def make_baseball():
         s.add(f'<rect x="{x - 8}" y="{sy(y) - 8}" width="16" height="16" fill="{WHITE}" stroke="{INK}" stroke-width="1.5" '
               f'transform="rotate(45 {x} {sy(y)})"/>')
     s.add(f'<path d="M420,{sy(170)} L240,{sy(260)}" stroke="{SUN}" stroke-width="3" stroke-dasharray="4 8" opacity="0.8"/>')
-    s.text(405, sy(100), "tap RUN to steal", 15, fill=WHITE, sw=3)
-    s.text(405, sy(100) + 18, "second base!", 15, fill=WHITE, sw=3)
     item("baseballbg.png", s, "base-stealing background: the diamond seen from above")
     hp = Svg(30, 30)
     hp.add(f'<path d="M3,3 L27,3 L27,16 L15,27 L3,16 Z" fill="{WHITE}" stroke="{INK}" stroke-width="2" stroke-linejoin="round"/>')
@@ -929,8 +918,6 @@ def make_tshirts():
         s.add(f'<path d="M{x - 6},{sy(252) - 4} l0,14 M{x + 6},{sy(252) - 4} l0,14" stroke="{TAN}" stroke-width="5"/>')
     s.add(f'<rect x="225" y="{sy(58)}" width="250" height="56" rx="14" fill="#ffffff" opacity="0.6" stroke="{TAN}" '
           'stroke-width="2"/>')
-    s.text(112, sy(38), "take the shirts", 17, fill=INK, stroke=None)
-    s.text(112, sy(38) + 20, "from the left", 17, fill=INK, stroke=None)
     item("tshirtsbg.png", s, "T-shirt stage background: a washing line")
     # shirts every 115 points (90 wide); buttons at x = 250 + 50 i with a 10-point touch square: 38 wide
     for i, col, pattern in SHIRTS:
@@ -969,6 +956,7 @@ def main():
                  make_donttouch, make_golf, make_followway, make_planttree, make_stopcar, make_xmas, make_tilt,
                  make_cards, make_phone, make_baseball, make_tshirts, make_spots, make_fps):
         make()
+    make_desktop(item)
     names = [n for n, _, _ in ITEMS]
     assert len(names) == len(set(names)), "a picture is made twice"
     for old in os.listdir(outdir):

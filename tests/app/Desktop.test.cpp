@@ -1,5 +1,5 @@
 // The game binary itself, headless under the virtual clock and a script: the desktop's own controls
-// (pause, sound, practice), and the command lines and resources it refuses.
+// (pause, sound, practice, quitting, the keypads' keys), and the command lines and resources it refuses.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -161,6 +161,50 @@ TEST_F(Desktop, BadInputStopsBeforeTheFirstFrame) {
     ::unsetenv("QUINTORA_RESOURCES");
     EXPECT_EQ(alone.status, 1);
     EXPECT_NE(alone.output.find("looked in:\n  " + missing + "\n"), std::string::npos) << alone.output;
+}
+
+TEST_F(Desktop, EscapeOnTheMenuAsksBeforeQuitting) {
+    // Escape twice quits (the second answers "Quit"); Return answers "Stay", and the menu goes on.
+    const std::string quit = play("200 key escape\n201 key escape\n300 key f1\n", 320);
+    EXPECT_EQ(framesOf(quit, "quit"), Frames{201});
+    EXPECT_TRUE(framesOf(quit, "help shown").empty()) << "the game ended at the answer";
+    const std::string stay = play("200 key escape\n201 key return\n300 key f1\n", 320);
+    EXPECT_TRUE(framesOf(stay, "quit").empty());
+    EXPECT_EQ(framesOf(stay, "help shown"), Frames{300});
+}
+
+TEST_F(Desktop, DigitKeysOnTheKeypadsAreJudgedAndLoggedAsTapsOnTheirKeys) {
+    // Practice opens the stage at frame 30 (Phone number, then Arithmetic); then the same keys are tapped
+    // in one run and typed in the other, on the same frames.
+    const struct {
+        const char* name;
+        const char* grid;
+        std::vector<std::pair<std::string, std::string>> presses;  // a tap, and the key that matches it
+    } keypads[] = {
+        {"phone number", "182.5 172", {{"215 130", "1"}, {"440 50", "9"}, {"140 130", "0"}, {"290 50", "7"}}},
+        {"arithmetic",
+         "412.5 127",
+         {{"50 100", "1"},
+          {"150 50", "8"},
+          {"320 50", "backspace"},
+          {"250 50", "0"},
+          {"250 100", "5"},
+          {"320 100", "return"}}},
+    };
+    for (const auto& keypad : keypads) {
+        SCOPED_TRACE(keypad.name);
+        std::string tapped = std::string("10 key f2\n30 tap ") + keypad.grid + "\n";
+        std::string typed = tapped;
+        int frame = 60;
+        for (const auto& [tap, key] : keypad.presses) {
+            tapped += std::to_string(frame) + " tap " + tap + "\n";
+            typed += std::to_string(frame) + " key " + key + "\n";
+            frame += 10;
+        }
+        const std::string byTaps = play(tapped, 140);
+        EXPECT_NE(byTaps.find("touch"), std::string::npos) << byTaps;
+        EXPECT_EQ(play(typed, 140), byTaps);
+    }
 }
 
 TEST_F(Desktop, WithoutADisplayAWindowedStartPointsToHeadless) {

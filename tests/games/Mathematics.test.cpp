@@ -43,5 +43,21 @@ void answerWrong(StageTest&, int) {
 }
 const RegisterStage kPlayer(kMathematics, {answerRight, answerWrong, false});
 
+class MathematicsAnswer : public StageTest {};
+
+// Nothing keyed in shows nothing; the number shows from its first digit; DEL (or Backspace) empties it.
+TEST_F(MathematicsAnswer, ShowsOnlyWhatWasKeyedIn) {
+    startStage(kMathematics, 1);
+    using platform::Key;
+    const std::pair<Key, const char*> steps[] = {
+        {Key::Digit0, "0"}, {Key::Digit7, "7"}, {Key::Backspace, ""}, {Key::Digit4, "4"}};
+    EXPECT_EQ(board()->answerLabel()->string(), "");
+    for (const auto& [key, shown] : steps) {
+        EXPECT_TRUE(board()->keyPressed(key));
+        EXPECT_EQ(board()->answerLabel()->string(), shown) << "after key " << static_cast<int>(key);
+    }
+    EXPECT_FALSE(board()->keyPressed(platform::Key::M)) << "only the keypad's keys";
+}
+
 }  // namespace
 }  // namespace quintora::testing

@@ -3,6 +3,8 @@
 // the total and hand over to the next stage, and a stage left alone ends at the fiftieth tick.
 #include <algorithm>
 
+#include "app/desktop/Keyboard.hpp"
+#include "flow/Controls.hpp"
 #include "support/Files.hpp"
 #include "support/StageTest.hpp"
 
@@ -64,8 +66,8 @@ TEST_P(StageRules, LeftAloneEndsAsItsRulesSay) {
     }
 }
 
-// Whatever comes during the result picture (taps and drags all over the screen, the device tilted every
-// way) changes nothing: the stage counts once, as first decided.
+// Whatever comes during the result picture (taps all over the screen, the device tilted every way, the
+// digit keys and Return) changes nothing: the stage counts once, as first decided.
 TEST_P(StageRules, AShownResultStandsWhateverComesAfter) {
     for (const bool won : {true, false}) {
         SCOPED_TRACE(won ? "won first" : "lost first");
@@ -78,6 +80,8 @@ TEST_P(StageRules, AShownResultStandsWhateverComesAfter) {
                   5.0f + 15.0f * static_cast<float>(i / 32));
             touch(TouchPhase::Ended, 240, 160);
             setTilt(i % 4 < 2 ? 1 - 2 * (i % 2) : 0, i % 4 < 2 ? 0 : 1 - 2 * (i % 2));
+            const auto digit = static_cast<platform::Key>(static_cast<int>(platform::Key::Digit0) + i % 10);
+            for (const platform::Key key : {digit, platform::Key::Return}) deliverKeyToScene(key);
             if (i % 32 == 0) tiltFrames(1);
         }
         EXPECT_EQ(resultPictures(), 1);
@@ -87,6 +91,28 @@ TEST_P(StageRules, AShownResultStandsWhateverComesAfter) {
         director().end();
         game().Totaltime = 0;
     }
+}
+
+// From its first frame, every stage says what to do in one line at one place, worded for the controls in
+// use: the mouse and keyboard, or a game controller once one is used.
+TEST_P(StageRules, SaysWhatToDoForTheControlsInUse) {
+    for (const bool pad : {false, true}) {
+        setControllerInUse(pad);
+        for (int level = 1; level <= 3; ++level) {
+            SCOPED_TRACE(std::string(pad ? "controller" : "keyboard") + ", level " + std::to_string(level));
+            const Ref<MiniGameLayer> layer(startStage(GetParam(), level));
+            ASSERT_NE(layer->howToLine(), nullptr);
+            const std::string& picture = layer->howToPicture();
+            EXPECT_EQ(picture.rfind("howto", 0), 0u) << picture;
+            EXPECT_EQ(picture.size() > 7 && picture.substr(picture.size() - 7) == "pad.png", pad) << picture;
+            EXPECT_EQ(layer->howToLine()->parent(), layer.get());
+            EXPECT_TRUE(layer->howToLine()->visible());
+            EXPECT_EQ(layer->howToLine()->position(), (Point{190, 283}));
+            EXPECT_EQ(layer->howToLine()->contentSize().width, 360);
+            director().end();
+        }
+    }
+    setControllerInUse(false);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stage, StageRules, ::testing::Range(1, 17));
