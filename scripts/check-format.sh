@@ -9,7 +9,7 @@ if [ "${1:-}" = "--fix" ]; then
   exit 0
 fi
 if ! clang-format --dry-run --Werror "${files[@]}" 2>/tmp/format-$$.txt; then
-  grep 'warning:' /tmp/format-$$.txt | cut -d: -f1 | sort -u | sed 's/^/not formatted: /' >&2
+  grep -E '(warning|error):' /tmp/format-$$.txt | cut -d: -f1 | sort -u | sed 's/^/not formatted: /' >&2
   rm -f /tmp/format-$$.txt
   echo "check-format: run scripts/check-format.sh --fix" >&2
   exit 1
