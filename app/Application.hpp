@@ -12,6 +12,7 @@
 #include "app/QuintoraAppDelegate.hpp"
 #include "app/automation/ScriptPlayer.hpp"
 #include "app/desktop/ControllerPointer.hpp"
+#include "app/desktop/KeyRouter.hpp"
 #include "app/desktop/SoundControl.hpp"
 #include "app/desktop/TiltStandIn.hpp"
 #include "platform/Controller.hpp"
@@ -43,9 +44,6 @@ public:
     void deliverTilt();
     void pollNetwork();
     void pollController();
-    // Keys that belong to the desktop game rather than to the phone's: pause, sound, practice. True when
-    // the key was taken.
-    bool desktopKey(platform::Key key);
     void waitForNextFrame();
 
     Options options_;
@@ -57,6 +55,7 @@ public:
     std::optional<Acceleration> controllerTilt_;
     PauseControl pause_;
     SoundControl sound_;
+    KeyRouter keyRouter_{pause_, sound_, keys_};
     std::unique_ptr<platform::Controllers> controllers_;  // in a window only
     ControllerInput controller_;
     ControllerPointer pointer_;
