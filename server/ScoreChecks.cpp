@@ -92,6 +92,7 @@ std::variant<NewScore, Refusal> checkScore(const FormFields& fields, const GameK
     result.score = *score;
     result.device = device ? *device : std::string();
     result.extra = extraFields(fields);
+    result.signature = *hash;
     return result;
 }
 

@@ -50,6 +50,10 @@ std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect) {
             " date BIGINT NOT NULL, extra TEXT NOT NULL)",
             "CREATE INDEX hidden_scores_by_device ON hidden_scores (device)",
         },
+        {
+            // Every signature a stored score carried, so that a captured post cannot be stored again.
+            "CREATE TABLE used_signatures (signature TEXT PRIMARY KEY)",
+        },
     };
 }
 
@@ -98,6 +102,13 @@ std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode,
         statements.push_back({updateText, update.take()});
     }
     return statements;
+}
+
+SqlStatement claimSignatureStatement(const NewScore& score, SqlDialect dialect) {
+    Parameters parameters(dialect);
+    std::string text = "INSERT INTO used_signatures (signature) VALUES (" + parameters.add(score.signature) +
+                       ") ON CONFLICT (signature) DO NOTHING RETURNING signature";
+    return {text, parameters.take()};
 }
 
 SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect) {

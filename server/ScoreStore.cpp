@@ -9,12 +9,16 @@
 
 namespace quintora::server {
 
-std::unique_ptr<ScoreStore> openStore(const std::string& url) {
+std::unique_ptr<ScoreStore> openStore(const std::string& url, StoreUse use) {
     constexpr std::string_view sqlitePrefix = "sqlite:";
     if (url.starts_with(sqlitePrefix)) {
         const std::filesystem::path path = url.substr(sqlitePrefix.size());
         if (path.empty()) throw StoreError("no file given in '" + url + "'");
         std::error_code error;
+        if (use == StoreUse::Moderate && !std::filesystem::is_regular_file(path, error)) {
+            throw StoreError("no score database at " + path.string() +
+                             " (a server creates it when it starts)");
+        }
         if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), error);
         if (error) throw StoreError("cannot create " + path.parent_path().string() + ": " + error.message());
         return openSqliteStore(path);

@@ -27,6 +27,7 @@ struct NewScore {
     std::string device;
     std::int64_t date = 0;  // seconds since 1970, UTC
     std::string extra;      // the fields the client added beyond the known ones, as a form body
+    std::string signature;  // its qs_hash; a signature is stored once (empty: none to remember)
 };
 
 // How a write treats the scores already there.
@@ -80,9 +81,10 @@ class ScoreStore {
   public:
     virtual ~ScoreStore() = default;
 
-    // Returns only once the score is durably stored; throws StoreError otherwise. Safe to call from many
-    // threads at once: concurrent writes may share one commit.
-    virtual void write(const NewScore& score, WriteMode mode) = 0;
+    // Returns true only once the score is durably stored, false when its signature was stored before (and
+    // nothing is written); throws StoreError otherwise. Safe to call from many threads at once: concurrent
+    // writes may share one commit.
+    virtual bool write(const NewScore& score, WriteMode mode) = 0;
 
     // Safe to call from many threads at once. Throws StoreError when the store cannot be read.
     [[nodiscard]] virtual std::vector<StoredScore> query(const ScoreQuery& query) = 0;
@@ -103,10 +105,17 @@ class ScoreStore {
     // Runs the statements in one transaction and gives every row they return, each column as text.
     virtual std::vector<TextRow> runTransaction(const std::vector<SqlStatement>& statements) = 0;
     [[nodiscard]] virtual SqlDialect dialect() const = 0;
+
+    friend class CachingStore;
 };
 
-// Opens the store a URL names: "sqlite:PATH" or "postgresql://..." (also "postgres://..."). Creates or
-// upgrades the schema. Throws StoreError with a message for the operator when that cannot be done.
-[[nodiscard]] std::unique_ptr<ScoreStore> openStore(const std::string& url);
+// Serving creates a store that is not there yet; an operator's command only opens one that is, so that a
+// mistyped name is an error rather than a new empty store.
+enum class StoreUse { Serve, Moderate };
+
+// Opens the store a URL names: "sqlite:PATH" or "postgresql://..." (also "postgres://..."). Creates it
+// (when serving) or upgrades its schema. Throws StoreError with a message for the operator when that cannot
+// be done.
+[[nodiscard]] std::unique_ptr<ScoreStore> openStore(const std::string& url, StoreUse use = StoreUse::Serve);
 
 }  // namespace quintora::server

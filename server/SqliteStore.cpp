@@ -134,7 +134,7 @@ class SqliteStore final : public ScoreStore {
           readers_(kMaxReaders, [this] { return openReader(path_); }),
           committer_([this](auto batch) { commit(batch); }) {}
 
-    void write(const NewScore& score, WriteMode mode) override { committer_.write(score, mode); }
+    bool write(const NewScore& score, WriteMode mode) override { return committer_.write(score, mode); }
 
     std::vector<StoredScore> query(const ScoreQuery& query) override {
         const auto reader = readers_.take();
@@ -192,12 +192,11 @@ class SqliteStore final : public ScoreStore {
 
     void commit(std::span<PendingWrite* const> batch) {
         inTransaction(*writer_, "BEGIN IMMEDIATE", [&] {
-            for (const PendingWrite* pending : batch) {
-                for (const SqlStatement& statement :
-                     writeStatements(*pending->score, pending->mode, SqlDialect::Sqlite)) {
-                    writer_->run(statement, [](sqlite3_stmt*) {});
-                }
-            }
+            runWrites(batch, SqlDialect::Sqlite, [&](const SqlStatement& statement) {
+                std::size_t rows = 0;
+                writer_->run(statement, [&](sqlite3_stmt*) { ++rows; });
+                return rows;
+            });
         });
     }
 
