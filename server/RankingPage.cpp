@@ -65,11 +65,7 @@ std::string flag(std::string_view code) {
     std::string out;
     for (const char c : code) {
         if (c < 'A' || c > 'Z') return {};
-        const char32_t indicator = U'\U0001F1E6' + static_cast<char32_t>(c - 'A');
-        out += static_cast<char>(0xF0);
-        out += static_cast<char>(0x80 | ((indicator >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((indicator >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (indicator & 0x3F));
+        appendCharacter(out, U'\U0001F1E6' + static_cast<char32_t>(c - 'A'));
     }
     return out;
 }

@@ -47,7 +47,8 @@ void runWrites(std::span<PendingWrite* const> batch, SqlDialect dialect, Run run
 // Selects id, category, name, score, country, device, date of one ranking page.
 [[nodiscard]] SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect);
 
-// Moderation. The list selects the ranking's columns, then the game and 1 for a hidden entry, else 0. A
+// Moderation. The list selects the ranking's columns, then the game and 1 for a hidden entry, else 0; it
+// leaves the name filter, and then the limit, to the caller. A
 // banned device's entries are moved to a table of their own, so that the ranking queries never look at
 // bans. The changes return one row for each entry or ban they changed.
 [[nodiscard]] SqlStatement listStatement(const ScoreFilter& filter, SqlDialect dialect);

@@ -6,6 +6,7 @@
 #include "server/PostgresStore.hpp"
 #include "server/ScoreSql.hpp"
 #include "server/SqliteStore.hpp"
+#include "server/Text.hpp"
 
 namespace quintora::server {
 
@@ -29,7 +30,10 @@ std::unique_ptr<ScoreStore> openStore(const std::string& url, StoreUse use) {
 
 std::vector<ListedScore> ScoreStore::list(const ScoreFilter& filter) {
     std::vector<ListedScore> scores;
+    const std::string part = foldCase(filter.nameContains);
     for (const TextRow& row : runTransaction({listStatement(filter, dialect())})) {
+        if (scores.size() == static_cast<std::size_t>(filter.limit)) break;
+        if (!part.empty() && foldCase(row.at(2)).find(part) == std::string::npos) continue;
         const auto integer = [&](int column) { return std::strtoll(row.at(column).c_str(), nullptr, 10); };
         scores.push_back(
             {StoredScore{integer(0), row.at(1), row.at(2), std::strtod(row.at(3).c_str(), nullptr), row.at(4),

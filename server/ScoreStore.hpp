@@ -62,7 +62,7 @@ struct ScoreQuery {
 struct ScoreFilter {
     std::string game;
     std::string category;
-    std::string nameContains;  // a part of the name, letters of either case
+    std::string nameContains;  // a part of the name, letters of either case (Unicode case folding)
     std::string device;
     int limit = 100;
 };

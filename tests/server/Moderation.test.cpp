@@ -78,6 +78,7 @@ TEST_P(Moderation, ListFiltersByCategoryNamePartAndDevice) {
     post("anna_b", "20", "d2");
     post("annaxb", "15", "d2", "Legend");
     post("100%", "10", "d3");
+    post("ÉCOLE", "5", "d4", "Legend");
     const struct {
         const char *category, *name, *device;
         Names expected;
@@ -86,6 +87,7 @@ TEST_P(Moderation, ListFiltersByCategoryNamePartAndDevice) {
         {"", "ANN", "", {"annaxb", "Ann", "anna_b"}},
         {"", "a_b", "", {"anna_b"}},  // LIKE's wildcards are matched as themselves
         {"", "%", "", {"100%"}},
+        {"", "école", "", {"ÉCOLE"}},
         {"", "", "d2", {"annaxb", "anna_b"}},
     };
     for (const auto& c : cases) {
@@ -97,7 +99,7 @@ TEST_P(Moderation, ListFiltersByCategoryNamePartAndDevice) {
 TEST_P(Moderation, ListingIsAlignedTextWithControlCharactersMasked) {
     post("Zo\xc3\xab", "12.5", "d1");
     // The protocol refuses such a device id; a store shared with another server may still hold one.
-    server->store().write({server->game, "Pro", "Ann", 7, "", "dev\x1b[2J", 1, "", ""}, WriteMode::Add);
+    server->store().write({server->game, "Pro", "Ann\u202e", 7, "", "dev\x1b[2J", 1, "", ""}, WriteMode::Add);
     std::string out, log;
     ASSERT_EQ(
         run({AdminCommand::Action::ListScores, {server->game, "", "", "", 100}, {}, "", false}, out, log), 0);
@@ -111,6 +113,7 @@ TEST_P(Moderation, ListingIsAlignedTextWithControlCharactersMasked) {
     EXPECT_EQ(column(1, "d1 "), column(0, "DEVICE"));
     EXPECT_EQ(column(2, "dev?[2J"), column(0, "DEVICE"));
     EXPECT_EQ(out.find('\x1b'), std::string::npos);
+    EXPECT_EQ(out.find("\u202e"), std::string::npos);
     EXPECT_TRUE(log.empty());
 }
 

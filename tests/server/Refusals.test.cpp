@@ -80,6 +80,8 @@ TEST_F(Refusals, RefusesEachBadRequestWithAShortReasonAndStoresNothing) {
         {"no category", form({}, {"qs_category"}), 400, "missing qs_category"},
         {"no score", form({}, {"qs_score"}), 400, "missing qs_score"},
         {"blank name", form({{"qs_playername", " \t \xc2\xa0"}}), 400, "empty name"},
+        {"invisible name", form({{"qs_playername", "\u200b\u2003\u115f"}}), 400, "empty name"},
+        {"direction override", form({{"qs_playername", "Ann\u202e"}}), 400, "bad name"},
         {"25 letters", form({{"qs_playername", "\xc3\xa9" + std::string(24, 'a')}}), 400, "name too long"},
         {"broken UTF-8", form({{"qs_playername", "Ann\xc3("}}), 400, "bad name"},
         {"overlong UTF-8", form({{"qs_playername", "\xc0\xaf"}}), 400, "bad name"},
