@@ -45,10 +45,12 @@ MHD_Result send(MHD_Connection* connection, HttpServer::Request& request, const 
     if (response == nullptr) return MHD_NO;
     MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, reply.contentType.c_str());
     // Whatever a stored text holds, no page of this server runs script, loads from elsewhere or sits in
-    // another site's frame.
-    MHD_add_response_header(response, "Content-Security-Policy",
-                            "default-src 'none'; style-src 'self'; font-src 'self'; img-src 'self'; "
-                            "base-uri 'none'; form-action 'none'; frame-ancestors 'none'");
+    // another site's frame. (Fetching from itself is allowed for the tools that read robots.txt from
+    // within the page; without script the page itself fetches nothing.)
+    MHD_add_response_header(
+        response, "Content-Security-Policy",
+        "default-src 'none'; style-src 'self'; font-src 'self'; img-src 'self'; "
+        "connect-src 'self'; base-uri 'none'; form-action 'none'; frame-ancestors 'none'");
     MHD_add_response_header(response, "X-Content-Type-Options", "nosniff");
     MHD_add_response_header(response, "Referrer-Policy", "no-referrer");
     for (const auto& [name, value] : reply.headers)

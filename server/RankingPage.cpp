@@ -4,8 +4,6 @@
 #include <array>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
-#include <iterator>
 
 #include "online/GameKey.hpp"
 #include "server/Html.hpp"
@@ -14,7 +12,10 @@
 
 namespace quintora::server {
 
-extern const std::string_view kRankingCss;  // server/web/ranking.css, built into the program
+// Built into the program: server/web/ranking.css, and the font and icon made from the game's (embed.py).
+extern const std::string_view kRankingCss;
+extern const std::string_view kPageFont;
+extern const std::string_view kFavicon;
 
 namespace {
 
@@ -133,15 +134,14 @@ void appendPaging(std::string& html, const View& view, bool hasNext) {
 std::string document(const std::string& title, const std::string& heading, const std::string& content) {
     return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>" +
-           title +
-           "</title>\n<link rel=\"stylesheet\" href=\"/ranking.css\">\n</head>\n<body>\n<header><h1>" +
+           title + "</title>\n<meta name=\"description\" content=\"The best times of " + heading +
+           " players around the world: every level, today, this week, this month and of all time.\">\n"
+           "<link rel=\"icon\" href=\"/favicon.ico\">\n"
+           // Asked for at once rather than after the style sheet names it, so the text shows in it sooner.
+           "<link rel=\"preload\" href=\"/marker.woff2\" as=\"font\" type=\"font/woff2\" crossorigin>\n"
+           "<link rel=\"stylesheet\" href=\"/ranking.css\">\n</head>\n<body>\n<header><h1>" +
            heading + " <span class=\"subtitle\">world ranking</span></h1></header>\n<main>\n" + content +
            "</main>\n</body>\n</html>\n";
-}
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : std::string();
 }
 
 Reply htmlReply(int status, std::string body) {
@@ -150,19 +150,17 @@ Reply htmlReply(int status, std::string body) {
 
 }  // namespace
 
-RankingPage::RankingPage(ScoreStore& store, GameKeys games, Clock clock,
-                         const std::filesystem::path& fontFile)
+RankingPage::RankingPage(ScoreStore& store, GameKeys games, Clock clock)
     : store_(store), games_(std::move(games)), clock_(std::move(clock)) {
-    Reply css{200, "text/css; charset=utf-8", std::string(kRankingCss), {}};
-    addCachingHeaders(css, kAssetCacheSeconds);
-    assets_.emplace("/ranking.css", std::move(css));
-    if (std::string font = readFile(fontFile); !font.empty()) {
-        Reply fontReply{200, "font/ttf", std::move(font), {}};
-        addCachingHeaders(fontReply, kAssetCacheSeconds);
-        assets_.emplace("/marker.ttf", std::move(fontReply));
-    } else {
-        std::fprintf(stderr, "quintora-server: cannot read the page's font %s; the page uses the browser's\n",
-                     fontFile.c_str());
+    const std::pair<const char*, Reply> files[] = {
+        {"/ranking.css", {200, "text/css; charset=utf-8", std::string(kRankingCss)}},
+        {"/marker.woff2", {200, "font/woff2", std::string(kPageFont)}},
+        {"/favicon.ico", {200, "image/x-icon", std::string(kFavicon)}},
+        {"/robots.txt", {200, "text/plain; charset=utf-8", "User-agent: *\nAllow: /\n"}},
+    };
+    for (auto [path, reply] : files) {
+        addCachingHeaders(reply, kAssetCacheSeconds);
+        assets_.emplace(path, std::move(reply));
     }
 }
 

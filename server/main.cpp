@@ -6,7 +6,6 @@
 #include <ctime>
 #include <iostream>
 
-#include "platform/Resources.hpp"
 #include "server/CachingStore.hpp"
 #include "server/Clock.hpp"
 #include "server/Country.hpp"
@@ -16,9 +15,6 @@
 
 using namespace quintora;
 using namespace quintora::server;
-
-// The marker face the game's labels use (fonts/fonts.txt maps "Marker Felt" to it).
-constexpr const char* kPageFont = "fonts/YuseiMagic-Regular.ttf";
 
 int main(int argc, char** argv) {
     auto parsed = parseCommandLine(argc, argv, std::cout, std::cerr);
@@ -48,7 +44,7 @@ int main(int argc, char** argv) {
         CachingStore cached(*store, systemClock());
         const CountryLookup countries(options.countryHeader);
         ScoreApi api(cached, options.games, options.postsPerMinute, countries, systemClock());
-        RankingPage page(cached, options.games, systemClock(), platform::resourcePath(kPageFont));
+        RankingPage page(cached, options.games, systemClock());
         HttpServer server(options.host, options.port, options.limits, api, countries, stderr, &page);
         std::printf("listening on %s\n", server.url().c_str());
         std::fflush(stdout);
