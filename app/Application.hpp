@@ -7,13 +7,13 @@
 #include <optional>
 #include <vector>
 
-#include "app/ControllerInput.hpp"
+#include "app/desktop/ControllerInput.hpp"
 #include "app/Options.hpp"
-#include "app/PauseControl.hpp"
+#include "app/desktop/PauseControl.hpp"
 #include "app/QuintoraAppDelegate.hpp"
-#include "app/Script.hpp"
-#include "app/SoundControl.hpp"
-#include "app/TiltStandIn.hpp"
+#include "app/automation/Script.hpp"
+#include "app/desktop/SoundControl.hpp"
+#include "app/desktop/TiltStandIn.hpp"
 #include "platform/Controller.hpp"
 #include "platform/Window.hpp"
 
