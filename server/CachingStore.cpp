@@ -99,6 +99,10 @@ std::vector<ScoreStore::TextRow> CachingStore::runTransaction(const std::vector<
     return rows;
 }
 
+std::vector<ScoreStore::TextRow> CachingStore::read(const SqlStatement& statement) {
+    return store_.read(statement);
+}
+
 SqlDialect CachingStore::dialect() const { return store_.dialect(); }
 
 }  // namespace quintora::server

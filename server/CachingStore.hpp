@@ -30,6 +30,7 @@ class CachingStore final : public ScoreStore {
 
   protected:
     std::vector<TextRow> runTransaction(const std::vector<SqlStatement>& statements) override;
+    std::vector<TextRow> read(const SqlStatement& statement) override;
     [[nodiscard]] SqlDialect dialect() const override;
 
   private:

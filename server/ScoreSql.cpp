@@ -26,6 +26,9 @@ class Parameters {
 
 }  // namespace
 
+namespace {
+
+// The statements that bring the schema from version i to i + 1, for each i from 0.
 std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect) {
     const std::string key =
         dialect == SqlDialect::Sqlite ? "id INTEGER PRIMARY KEY" : "id BIGSERIAL PRIMARY KEY";
@@ -51,10 +54,31 @@ std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect) {
             "CREATE INDEX hidden_scores_by_device ON hidden_scores (device)",
         },
         {
-            // Every signature a stored score carried, so that a captured post cannot be stored again.
-            "CREATE TABLE used_signatures (signature TEXT PRIMARY KEY)",
+            // Every signature a stored score carried, so that a captured post cannot be stored again. Per
+            // game: the game's name is not signed, and two games may share a key.
+            "CREATE TABLE used_signatures (game TEXT NOT NULL, signature TEXT NOT NULL, PRIMARY KEY (game, "
+            "signature))",
         },
     };
+}
+
+}  // namespace
+
+void upgradeSchema(SqlDialect dialect, const std::function<void(const std::string&)>& execute,
+                   const std::function<std::int64_t(const std::string&)>& integer) {
+    execute("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
+    const auto upgrades = schemaUpgrades(dialect);
+    const auto version =
+        static_cast<std::size_t>(integer("SELECT coalesce(max(version), 0) FROM schema_version"));
+    if (version > upgrades.size()) {
+        throw StoreError("the database has schema version " + std::to_string(version) +
+                         ", newer than this server knows (" + std::to_string(upgrades.size()) + ")");
+    }
+    if (version == upgrades.size()) return;
+    for (std::size_t step = version; step < upgrades.size(); ++step) {
+        for (const std::string& statement : upgrades[step]) execute(statement);
+    }
+    execute("INSERT INTO schema_version (version) VALUES (" + std::to_string(upgrades.size()) + ")");
 }
 
 std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode, SqlDialect dialect) {
@@ -106,8 +130,9 @@ std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode,
 
 SqlStatement claimSignatureStatement(const NewScore& score, SqlDialect dialect) {
     Parameters parameters(dialect);
-    std::string text = "INSERT INTO used_signatures (signature) VALUES (" + parameters.add(score.signature) +
-                       ") ON CONFLICT (signature) DO NOTHING RETURNING signature";
+    std::string text = "INSERT INTO used_signatures (game, signature) VALUES (" + parameters.add(score.game) +
+                       ", " + parameters.add(score.signature) +
+                       ") ON CONFLICT (game, signature) DO NOTHING RETURNING signature";
     return {text, parameters.take()};
 }
 

@@ -2,6 +2,7 @@
 // The SQL both stores run, written once: the schema and its upgrades, the writes and the ranking query.
 // Only the spelling of a parameter and of the key column differ between SQLite and PostgreSQL.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -20,9 +21,11 @@ struct SqlStatement {
     std::vector<SqlValue> parameters;
 };
 
-// The statements that bring the schema from version i to i + 1, for each i from 0. The server records the
-// version it reached in the table schema_version.
-[[nodiscard]] std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect);
+// Brings the schema to the newest version, recorded in the table schema_version, inside the caller's
+// transaction, which must hold off another server doing the same. `execute` runs a statement; `integer`
+// gives the first column of a statement's only row. Throws StoreError for a schema newer than this server.
+void upgradeSchema(SqlDialect dialect, const std::function<void(const std::string&)>& execute,
+                   const std::function<std::int64_t(const std::string&)>& integer);
 
 // The statements one write runs, in order, inside the batch's transaction.
 [[nodiscard]] std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode,

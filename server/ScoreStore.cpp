@@ -28,17 +28,30 @@ std::unique_ptr<ScoreStore> openStore(const std::string& url, StoreUse use) {
     throw StoreError("unknown store '" + url + "': expected sqlite:PATH or postgresql://...");
 }
 
+namespace {
+
+// A row of the ranking's columns: id, category, name, score, country, device, date.
+StoredScore scoreOf(const std::vector<std::string>& row) {
+    const auto integer = [&](int column) { return std::strtoll(row.at(column).c_str(), nullptr, 10); };
+    return {integer(0), row.at(1), row.at(2), std::strtod(row.at(3).c_str(), nullptr),
+            row.at(4),  row.at(5), integer(6)};
+}
+
+}  // namespace
+
+std::vector<StoredScore> ScoreStore::query(const ScoreQuery& query) {
+    std::vector<StoredScore> scores;
+    for (const TextRow& row : read(rankingStatement(query, dialect()))) scores.push_back(scoreOf(row));
+    return scores;
+}
+
 std::vector<ListedScore> ScoreStore::list(const ScoreFilter& filter) {
     std::vector<ListedScore> scores;
     const std::string part = foldCase(filter.nameContains);
     for (const TextRow& row : runTransaction({listStatement(filter, dialect())})) {
         if (scores.size() == static_cast<std::size_t>(filter.limit)) break;
         if (!part.empty() && foldCase(row.at(2)).find(part) == std::string::npos) continue;
-        const auto integer = [&](int column) { return std::strtoll(row.at(column).c_str(), nullptr, 10); };
-        scores.push_back(
-            {StoredScore{integer(0), row.at(1), row.at(2), std::strtod(row.at(3).c_str(), nullptr), row.at(4),
-                         row.at(5), integer(6)},
-             row.at(7), integer(8) != 0});
+        scores.push_back({scoreOf(row), row.at(7), row.at(8) != "0"});
     }
     return scores;
 }

@@ -27,7 +27,7 @@ struct NewScore {
     std::string device;
     std::int64_t date = 0;  // seconds since 1970, UTC
     std::string extra;      // the fields the client added beyond the known ones, as a form body
-    std::string signature;  // its qs_hash; a signature is stored once (empty: none to remember)
+    std::string signature;  // its qs_hash; a game stores a signature once (empty: none to remember)
 };
 
 // How a write treats the scores already there.
@@ -87,7 +87,7 @@ class ScoreStore {
     virtual bool write(const NewScore& score, WriteMode mode) = 0;
 
     // Safe to call from many threads at once. Throws StoreError when the store cannot be read.
-    [[nodiscard]] virtual std::vector<StoredScore> query(const ScoreQuery& query) = 0;
+    [[nodiscard]] virtual std::vector<StoredScore> query(const ScoreQuery& query);
 
     // Moderation, shared by both stores: each change is committed before the call returns; every call
     // throws StoreError when the store cannot do it.
@@ -102,8 +102,12 @@ class ScoreStore {
 
   protected:
     using TextRow = std::vector<std::string>;
-    // Runs the statements in one transaction and gives every row they return, each column as text.
+    // Runs the statements in one transaction and gives every row they return, each column as text (a
+    // number as text that reads back exactly).
     virtual std::vector<TextRow> runTransaction(const std::vector<SqlStatement>& statements) = 0;
+    // Runs one statement that only reads, on a connection of its own so that reads do not wait for each
+    // other, and gives its rows as runTransaction does.
+    virtual std::vector<TextRow> read(const SqlStatement& statement) = 0;
     [[nodiscard]] virtual SqlDialect dialect() const = 0;
 
     friend class CachingStore;

@@ -103,16 +103,10 @@ TEST(Connections, RequestsWhoseEndIsUnclearAreRefusedBeforeTheirBodyIsRead) {
 }
 
 TEST(Connections, IfNoneMatchNamesAnyTagOrWholeTagsOfAList) {
-    const std::pair<const char*, bool> cases[] = {{"*", true},
-                                                  {"\"ab\"", true},
-                                                  {"W/\"ab\"", true},
-                                                  {"\"x\", \"ab\"", true},
-                                                  {"\"a\", \"b\"", false},
-                                                  {"\"abc\"", false},
-                                                  {"\"a\"", false},
-                                                  {"ab", false},
-                                                  {"", false}};
-    for (const auto& [field, holds] : cases) EXPECT_EQ(noneMatchHolds(field, "\"ab\""), holds) << field;
+    for (const char* field : {"*", "\"ab\"", "W/\"ab\"", "\"x\", \"ab\""})
+        EXPECT_TRUE(noneMatchHolds(field, "\"ab\"")) << field;
+    for (const char* field : {"\"a\", \"b\"", "\"abc\"", "\"a\"", "ab", ""})
+        EXPECT_FALSE(noneMatchHolds(field, "\"ab\"")) << field;
 }
 
 TEST(Connections, CountryComesFromTheTrustedHeaderOrTheAddress) {

@@ -108,6 +108,25 @@ TEST_P(Rankings, ASignatureIsTakenOnceEvenWithItsValuesSplitAnotherWay) {
     EXPECT_EQ(server->names(""), Names{"Player9"});
 }
 
+TEST(CachingStore, KeepsPagesWithinTheirSecondAndUpToItsBoundInBytes) {
+    TempDir dir;
+    const auto store = openStore(dir.sqlite());
+    std::int64_t now = 1'700'000'000;
+    CachingStore cached(
+        *store, [&] { return now; }, 64 * 1024);
+    for (int i = 0; i < 100; ++i)
+        store->write({"G", "Pro", std::string(90, 'a'), i + 0.0, "", "d", now, "", ""}, WriteMode::Add);
+    for (int offset = 0; offset < 100; ++offset)
+        EXPECT_EQ(cached.query({"G", "", {}, {}, {}, offset, 100}).size(), 100u - offset);
+    EXPECT_GT(cached.bytesKept(), 32 * 1024u);
+    EXPECT_LE(cached.bytesKept(), 64 * 1024u);
+    store->write({"G", "Pro", "Zed", 500, "", "d", now, "", ""}, WriteMode::Add);  // not through the cache
+    EXPECT_EQ(cached.query({"G", "", {}, {}, {}, 99, 100}).size(), 1u);
+    ++now;
+    EXPECT_EQ(cached.query({"G", "", {}, {}, {}, 99, 100}).size(), 2u);
+    EXPECT_LT(cached.bytesKept(), 2 * 1024u);  // the pages of the second before are gone
+}
+
 INSTANTIATE_TEST_SUITE_P(Stores, Rankings, ::testing::Values("sqlite", "postgres"));
 
 }  // namespace
