@@ -6,10 +6,10 @@ namespace {
 
 constexpr std::int64_t kMinute = 60;
 
-// Drops the seconds that are a minute old or more (or, after the clock stepped backwards, in the future).
+// Drops the seconds that are a minute old or more. After the clock stepped backwards the posts it dated in
+// the future stay counted until they are a minute old, so that a step gives back nothing.
 void forgetOld(std::deque<std::pair<std::int64_t, int>>& posts, std::int64_t now) {
-    std::erase_if(posts,
-                  [&](const auto& second) { return now - second.first >= kMinute || second.first > now; });
+    std::erase_if(posts, [&](const auto& second) { return now - second.first >= kMinute; });
 }
 
 }  // namespace
@@ -26,7 +26,7 @@ bool RateLimiter::allow(const std::string& address) {
     int used = 0;
     for (const auto& second : posts) used += second.second;
     if (used >= perMinute_) return false;
-    if (posts.empty() || posts.back().first != now) posts.emplace_back(now, 0);
+    if (posts.empty() || posts.back().first < now) posts.emplace_back(now, 0);
     ++posts.back().second;
     return true;
 }

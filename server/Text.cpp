@@ -6,8 +6,9 @@
 
 #include <array>
 #include <charconv>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <memory>
 
 namespace quintora::server {
@@ -27,6 +28,7 @@ void appendUnicodeEscape(std::string& out, unsigned unit) {
 }  // namespace
 
 std::pair<char32_t, std::size_t> firstCharacter(std::string_view text) {
+    if (static_cast<unsigned char>(text.front()) < 0x80) return {static_cast<char32_t>(text.front()), 1};
     ucs4_t c = 0;
     const int length = u8_mbtouc(&c, bytes(text), text.size());
     return {c, static_cast<std::size_t>(length)};
@@ -111,11 +113,18 @@ std::string numberText(double value) {
 }
 
 std::string isoDate(std::int64_t seconds) {
-    const auto time = static_cast<std::time_t>(seconds);
-    std::tm utc{};
-    gmtime_r(&time, &utc);
-    char buffer[32];
-    std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    // Calendar arithmetic rather than gmtime_r, which takes the C library's time zone lock: every row of
+    // every page goes through here, from many threads at once.
+    using namespace std::chrono;
+    const sys_seconds time{std::chrono::seconds(seconds)};
+    const sys_days day = floor<days>(time);
+    const year_month_day date(day);
+    const hh_mm_ss clock(time - day);
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                  static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
+                  static_cast<int>(clock.seconds().count()));
     return buffer;
 }
 
