@@ -21,12 +21,13 @@ std::string cacheKey(const ScoreQuery& query) {
 }
 
 // What a page costs the process: its texts, its rows and the bookkeeping around it.
-std::size_t weight(const std::string& key, const std::vector<StoredScore>& rows) {
-    constexpr std::size_t kBookkeeping = 128;
-    std::size_t bytes = kBookkeeping + 2 * key.capacity() + rows.capacity() * sizeof(StoredScore);
+std::size_t weight(const std::string& key, const std::vector<StoredScore>& rows, const std::string& text) {
+    constexpr std::size_t kBookkeeping = 160;
+    std::size_t bytes =
+        kBookkeeping + 2 * key.capacity() + text.capacity() + rows.capacity() * sizeof(StoredScore);
     for (const StoredScore& row : rows) {
-        for (const std::string* text : {&row.category, &row.name, &row.country, &row.device}) {
-            if (text->capacity() >= sizeof(std::string)) bytes += text->capacity() + 1;  // not held inline
+        for (const std::string* part : {&row.category, &row.name, &row.country, &row.device}) {
+            if (part->capacity() >= sizeof(std::string)) bytes += part->capacity() + 1;  // not held inline
         }
     }
     return bytes;
@@ -46,7 +47,18 @@ bool CachingStore::write(const NewScore& score, WriteMode mode) {
 }
 
 std::vector<StoredScore> CachingStore::query(const ScoreQuery& query) {
-    const std::string key = cacheKey(query);
+    return cached(cacheKey(query), [&] { return Entry{store_.query(query), {}, 0}; }).rows;
+}
+
+std::string CachingStore::rendered(const ScoreQuery& query, std::string_view form, const Render& render) {
+    return cached(std::string(form) + '|' + cacheKey(query),
+                  [&] {
+                      return Entry{{}, render(this->query(query)), 0};
+                  })
+        .text;
+}
+
+CachingStore::Entry CachingStore::cached(const std::string& key, const std::function<Entry()>& make) {
     const std::int64_t now = clock_();
     std::uint64_t generation = 0;
     {
@@ -55,13 +67,13 @@ std::vector<StoredScore> CachingStore::query(const ScoreQuery& query) {
             forgetAll();
             second_ = now;
         }
-        if (const auto found = pages_.find(key); found != pages_.end()) return found->second.rows;
+        if (const auto found = pages_.find(key); found != pages_.end()) return found->second;
         generation = generation_;
     }
-    std::vector<StoredScore> rows = store_.query(query);
+    Entry entry = make();
     const std::lock_guard lock(mutex_);
-    if (generation == generation_ && now == second_) keep(key, rows);
-    return rows;
+    if (generation == generation_ && now == second_) keep(key, entry);
+    return entry;
 }
 
 std::size_t CachingStore::bytesKept() {
@@ -69,8 +81,8 @@ std::size_t CachingStore::bytesKept() {
     return bytes_;
 }
 
-void CachingStore::keep(const std::string& key, std::vector<StoredScore> rows) {
-    const std::size_t bytes = weight(key, rows);
+void CachingStore::keep(const std::string& key, Entry entry) {
+    const std::size_t bytes = weight(key, entry.rows, entry.text);
     if (bytes > maxBytes_ || pages_.contains(key)) return;
     while (bytes_ + bytes > maxBytes_) {
         const auto oldest = pages_.find(oldestFirst_.front());
@@ -79,7 +91,8 @@ void CachingStore::keep(const std::string& key, std::vector<StoredScore> rows) {
         oldestFirst_.pop_front();
     }
     oldestFirst_.push_back(key);
-    pages_.emplace(key, Entry{std::move(rows), bytes});
+    entry.bytes = bytes;
+    pages_.emplace(key, std::move(entry));
     bytes_ += bytes;
 }
 

@@ -6,9 +6,11 @@
 // long names weighs far more than one of short names, and a flood of distinct queries must not grow the
 // process.
 #include <cstddef>
+#include <functional>
 #include <list>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "server/Clock.hpp"
@@ -25,6 +27,12 @@ class CachingStore final : public ScoreStore {
     bool write(const NewScore& score, WriteMode mode) override;
     [[nodiscard]] std::vector<StoredScore> query(const ScoreQuery& query) override;
 
+    // What `render` makes of a page's rows, kept beside the rows by the same rules, so that a page asked
+    // for again within its second is neither read nor written out again. `form` tells the renderings of
+    // one query apart ("json", "html"). Throws StoreError as query() does.
+    using Render = std::function<std::string(const std::vector<StoredScore>& rows)>;
+    [[nodiscard]] std::string rendered(const ScoreQuery& query, std::string_view form, const Render& render);
+
     // What the kept pages weigh, by the same measure as the bound.
     [[nodiscard]] std::size_t bytesKept();
 
@@ -36,10 +44,13 @@ class CachingStore final : public ScoreStore {
   private:
     struct Entry {
         std::vector<StoredScore> rows;
+        std::string text;
         std::size_t bytes = 0;
     };
+    // The entry kept under `key`, or the one `make` makes, kept when nothing was written meanwhile.
+    Entry cached(const std::string& key, const std::function<Entry()>& make);
     void forgetAll();
-    void keep(const std::string& key, std::vector<StoredScore> rows);
+    void keep(const std::string& key, Entry entry);
 
     ScoreStore& store_;
     const Clock clock_;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 #include <ctime>
+#include <span>
 
 #include "online/GameKey.hpp"
 #include "server/Html.hpp"
@@ -91,7 +92,7 @@ void appendTabs(std::string& html, const View& view) {
     html += "</nav>\n";
 }
 
-void appendRows(std::string& html, const std::vector<StoredScore>& rows, int firstRank, std::int64_t now) {
+void appendRows(std::string& html, std::span<const StoredScore> rows, int firstRank, std::int64_t now) {
     if (rows.empty()) {
         html += "<p class=\"empty\">No scores here yet. Play and post one!</p>\n";
         return;
@@ -150,7 +151,7 @@ Reply htmlReply(int status, std::string body) {
 
 }  // namespace
 
-RankingPage::RankingPage(ScoreStore& store, GameKeys games, Clock clock)
+RankingPage::RankingPage(CachingStore& store, GameKeys games, Clock clock)
     : store_(store), games_(std::move(games)), clock_(std::move(clock)) {
     const std::pair<const char*, Reply> files[] = {
         {"/ranking.css", {200, "text/css; charset=utf-8", std::string(kRankingCss)}},
@@ -192,28 +193,29 @@ Reply RankingPage::page(const ArgumentLookup& argument) {
     query.since = periodStart(period, now);
     query.offset = (view.page - 1) * kRowsPerPage;
     query.limit = kRowsPerPage + 1;  // one more tells whether there is a next page
-    std::vector<StoredScore> rows;
+    // Everything the page shows follows from the query and the second it is made in, so it is kept whole.
+    const auto render = [&](const std::vector<StoredScore>& found) {
+        const std::span<const StoredScore> rows(found.data(),
+                                                std::min<std::size_t>(found.size(), kRowsPerPage));
+        std::string content;
+        appendTabs(content, view);
+        appendRows(content, rows, query.offset + 1, now);
+        appendPaging(content, view, found.size() > rows.size() && view.page < kMaxPage);
+        const std::string title = escapeHtml(view.game) + " world ranking: " + escapeHtml(view.category) +
+                                  ", " + std::string(period.label) +
+                                  (view.page > 1 ? ", page " + std::to_string(view.page) : "");
+        return document(title, escapeHtml(view.game), content);
+    };
     try {
-        rows = store_.query(query);
+        Reply reply = htmlReply(200, store_.rendered(query, "html", render));
+        addCachingHeaders(reply, kPageCacheSeconds);
+        return reply;
     } catch (const StoreError& error) {
         std::fprintf(stderr, "store error: %s\n", error.what());
         return htmlReply(503, document("Ranking unavailable", escapeHtml(view.game),
                                        "<p class=\"empty\">The ranking cannot be read just now. Try again in "
                                        "a moment.</p>\n"));
     }
-    const bool hasNext = rows.size() > static_cast<std::size_t>(kRowsPerPage) && view.page < kMaxPage;
-    if (rows.size() > static_cast<std::size_t>(kRowsPerPage)) rows.pop_back();
-
-    std::string content;
-    appendTabs(content, view);
-    appendRows(content, rows, query.offset + 1, now);
-    appendPaging(content, view, hasNext);
-    const std::string title = escapeHtml(view.game) + " world ranking: " + escapeHtml(view.category) + ", " +
-                              std::string(period.label) +
-                              (view.page > 1 ? ", page " + std::to_string(view.page) : "");
-    Reply reply = htmlReply(200, document(title, escapeHtml(view.game), content));
-    addCachingHeaders(reply, kPageCacheSeconds);
-    return reply;
 }
 
 }  // namespace quintora::server

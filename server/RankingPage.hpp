@@ -15,8 +15,7 @@ inline constexpr int kRowsPerPage = 50;
 
 class RankingPage {
   public:
-    // `store` is read often: give a CachingStore.
-    RankingPage(ScoreStore& store, GameKeys games, Clock clock);
+    RankingPage(CachingStore& store, GameKeys games, Clock clock);
 
     // GET /?game=NAME&category=C&querytype=1..4&page=N; every argument may be left out.
     [[nodiscard]] Reply page(const ArgumentLookup& argument);
@@ -25,7 +24,7 @@ class RankingPage {
     [[nodiscard]] const Reply* asset(std::string_view path) const;
 
   private:
-    ScoreStore& store_;
+    CachingStore& store_;
     const GameKeys games_;
     const Clock clock_;
     std::map<std::string, Reply, std::less<>> assets_;

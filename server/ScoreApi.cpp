@@ -31,7 +31,7 @@ std::string scoresJson(const std::vector<StoredScore>& rows, int firstRank) {
 
 }  // namespace
 
-ScoreApi::ScoreApi(ScoreStore& store, GameKeys games, int postsPerMinute, const CountryLookup& countries,
+ScoreApi::ScoreApi(CachingStore& store, GameKeys games, int postsPerMinute, const CountryLookup& countries,
                    Clock clock)
     : store_(store),
       games_(std::move(games)),
@@ -82,7 +82,9 @@ Reply ScoreApi::scores(const ArgumentLookup& argument, const Caller& caller) {
     query.limit = wholeNumber(argument("limit"), kDefaultLimit, 1, kMaxLimit);
     try {
         return Reply{200, "application/json; charset=utf-8",
-                     scoresJson(store_.query(query), query.offset + 1)};
+                     store_.rendered(query, "json", [&](const std::vector<StoredScore>& rows) {
+                         return scoresJson(rows, query.offset + 1);
+                     })};
     } catch (const StoreError& error) {
         std::fprintf(stderr, "store error: %s\n", error.what());
         return plainReply(503, "store unavailable");

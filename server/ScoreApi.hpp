@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "server/CachingStore.hpp"
 #include "server/Clock.hpp"
 #include "server/Country.hpp"
 #include "server/Http.hpp"
@@ -25,10 +26,9 @@ inline constexpr int kMaxOffset = 10'000;
 
 class ScoreApi {
   public:
-    ScoreApi(ScoreStore& store, GameKeys games, int postsPerMinute, const CountryLookup& countries,
+    ScoreApi(CachingStore& store, GameKeys games, int postsPerMinute, const CountryLookup& countries,
              Clock clock);
 
-    // `store` is read often: give a CachingStore.
     // POST /api/post-score (Add) and /api/update-score (KeepBest). "OK" only once the score is stored; a
     // signature is taken once.
     [[nodiscard]] Reply post(std::string_view body, WriteMode mode, const Caller& caller);
@@ -40,7 +40,7 @@ class ScoreApi {
     [[nodiscard]] std::string countryOf(const Caller& caller) const;
 
   private:
-    ScoreStore& store_;
+    CachingStore& store_;
     const GameKeys games_;
     RateLimiter rateLimiter_;
     const CountryLookup& countries_;
