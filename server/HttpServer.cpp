@@ -282,6 +282,12 @@ Reply HttpServer::route(MHD_Connection* connection, const Request& request) {
             },
             caller);
     }
+    if (request.path == "/api/get-rank") {
+        if (!isGet) return methodNotAllowed("GET, HEAD");
+        return api_.rank([connection](const char* name) {
+            return MHD_lookup_connection_value(connection, MHD_GET_ARGUMENT_KIND, name);
+        });
+    }
     if (page_ != nullptr && request.path == "/") {
         if (!isGet) return methodNotAllowed("GET, HEAD");
         return unlessHeld(ifNoneMatch, page_->page([connection](const char* name) {

@@ -36,6 +36,9 @@ class ScoreApi {
     // GET /api/get-scores.
     [[nodiscard]] Reply scores(const ArgumentLookup& argument, const Caller& caller);
 
+    // GET /api/get-rank: where the device's best entry stands in a level's ranking, or a JSON error.
+    [[nodiscard]] Reply rank(const ArgumentLookup& argument);
+
     // The country a caller's scores are stored under.
     [[nodiscard]] std::string countryOf(const Caller& caller) const;
 

@@ -50,6 +50,9 @@ void runWrites(std::span<PendingWrite* const> batch, SqlDialect dialect, Run run
 // Selects id, category, name, score, country, device, date of one ranking page.
 [[nodiscard]] SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect);
 
+// Selects name, score, total and rank of a device's best entry: no row when it has none.
+[[nodiscard]] SqlStatement rankStatement(const RankQuery& query, SqlDialect dialect);
+
 // Moderation. The list selects the ranking's columns, then the game and 1 for a hidden entry, else 0; it
 // leaves the name filter, and then the limit, to the caller. A
 // banned device's entries are moved to a table of their own, so that the ranking queries never look at

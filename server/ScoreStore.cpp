@@ -45,6 +45,14 @@ std::vector<StoredScore> ScoreStore::query(const ScoreQuery& query) {
     return scores;
 }
 
+std::optional<OwnRank> ScoreStore::rank(const RankQuery& query) {
+    const std::vector<TextRow> rows = read(rankStatement(query, dialect()));
+    if (rows.empty()) return std::nullopt;
+    const TextRow& row = rows.front();
+    return OwnRank{std::strtoll(row.at(3).c_str(), nullptr, 10), std::strtoll(row.at(2).c_str(), nullptr, 10),
+                   row.at(0), std::strtod(row.at(1).c_str(), nullptr)};
+}
+
 std::vector<ListedScore> ScoreStore::list(const ScoreFilter& filter) {
     std::vector<ListedScore> scores;
     const std::string part = foldCase(filter.nameContains);
