@@ -11,11 +11,15 @@
 #   bench/server.sh web              the ranking web page at 1,000,000 scores: p99 with one client, then
 #                                    requests/s at 64 connections
 #   bench/server.sh kill9            kill -9 under write load, restart, count acknowledged posts lost
+#   bench/server.sh slow             1,024 slow connections from 8 addresses (a byte every 5 s, reconnecting
+#                                    when dropped) while another address asks twice a second, 45 s
+#   bench/server.sh cache-rss        the server's RSS before and after 4,095 distinct get-scores pages over
+#                                    300 scores whose names are 24 emoji each
 #   bench/server.sh all              each of the above in turn
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build="$top/build/release"
-server_binary="$build/server/quintora-server"
+server_binary=${QUINTORA_SERVER_BINARY:-$build/server/quintora-server}  # another build to compare with
 poster="$build/bench/server/score_poster"
 [ -x "$server_binary" ] && [ -x "$poster" ] || { echo "build first: scripts/build.sh release" >&2; exit 1; }
 seconds=${QUINTORA_BENCH_SECONDS:-10}
@@ -128,10 +132,38 @@ kill9() {
     echo "== kill -9 round $round: $(wc -l <"$work/acked") posts acknowledged before the kill, $lost of them lost"
     total=$((total + $(wc -l <"$work/acked")))
     lost_total=$((lost_total + lost))
-    sqlite3 "$db" "DELETE FROM scores"
+    sqlite3 "$db" "DELETE FROM scores; DELETE FROM used_signatures"  # the next round posts the same names
   done
   echo "== kill -9: $total acknowledged posts in 3 rounds, $lost_total lost"
   [ "$lost_total" -eq 0 ]
+}
+
+slow() {
+  start_server "sqlite:$work/slow.db"
+  echo "== 1,024 slow connections from 127.0.0.2 to 127.0.0.9, /healthz from 127.0.0.200 twice a second, 45 s"
+  python3 "$top/bench/server/slow_clients.py" "$port" --count 1024 --addresses 8 --seconds 45
+  stop_server
+}
+
+cache_rss() {
+  start_server "sqlite:$work/rss.db"  # creates the schema
+  stop_server
+  local emoji
+  emoji=$(python3 -c 'print("\U0001F600" * 24)')
+  sqlite3 "$work/rss.db" "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300)
+    INSERT INTO scores (game, category, name, score, country, device, date, extra)
+    SELECT 'Quintora', 'Pro', '$emoji', i, 'JP', 'd' || i, strftime('%s', 'now'), '' FROM n;"
+  start_server "sqlite:$work/rss.db"
+  echo "== RSS before: $(awk '/VmRSS/ {print $2, $3}' "/proc/$server_pid/status")"
+  python3 - "$port" <<'PY'
+import http.client, sys
+connection = http.client.HTTPConnection("127.0.0.1", int(sys.argv[1]), timeout=10)
+for i in range(4095):  # distinct (offset, limit) pairs, each a page of up to 100 rows
+    connection.request("GET", f"/api/get-scores?gamename=Quintora&offset={i % 200}&limit={100 - i // 200}")
+    connection.getresponse().read()
+PY
+  echo "== RSS after 4,095 distinct pages: $(awk '/VmRSS/ {print $2, $3}' "/proc/$server_pid/status")"
+  stop_server
 }
 
 case "${1:-all}" in
@@ -141,6 +173,8 @@ case "${1:-all}" in
   latency) latency ;;
   web) web ;;
   kill9) kill9 ;;
+  slow) slow ;;
+  cache-rss) cache_rss ;;
   all)
     reads
     posts "sqlite:$work/posts.db" SQLite
@@ -148,6 +182,8 @@ case "${1:-all}" in
     latency
     web
     kill9
+    slow
+    cache_rss
     ;;
-  *) echo "usage: bench/server.sh reads|posts-sqlite|posts-postgres|latency|web|kill9|all" >&2; exit 2 ;;
+  *) echo "usage: bench/server.sh reads|posts-sqlite|posts-postgres|latency|web|kill9|slow|cache-rss|all" >&2; exit 2 ;;
 esac

@@ -112,6 +112,15 @@ std::int64_t integerAt(PGresult* result, int row, int column) {
     return std::strtoll(PQgetvalue(result, row, column), nullptr, 10);
 }
 
+// PostgreSQL gives every column as text already, real numbers in their shortest exact form.
+void appendRows(std::vector<std::vector<std::string>>& rows, PGresult* result) {
+    for (int row = 0; row < PQntuples(result); ++row) {
+        std::vector<std::string>& columns = rows.emplace_back();
+        for (int column = 0; column < PQnfields(result); ++column)
+            columns.emplace_back(PQgetvalue(result, row, column));
+    }
+}
+
 // Runs `work` inside a transaction on `connection`, rolling back when it throws.
 template <class Work>
 void inTransaction(Connection& connection, Work work) {
@@ -128,25 +137,14 @@ void inTransaction(Connection& connection, Work work) {
 }
 
 void upgradeSchema(Connection& connection) {
-    const auto upgrades = schemaUpgrades(SqlDialect::Postgres);
     inTransaction(connection, [&] {
         // Servers starting together against one database create and upgrade it one after the other.
         connection.execute("SELECT pg_advisory_xact_lock(" + std::to_string(kSchemaLock) + ")");
-        connection.execute("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
-        const ResultPointer result =
-            connection.run({"SELECT coalesce(max(version), 0) FROM schema_version", {}});
-        const auto version = static_cast<std::size_t>(integerAt(result.get(), 0, 0));
-        if (version > upgrades.size()) {
-            throw StoreError("the database has schema version " + std::to_string(version) +
-                             ", newer than this server knows (" + std::to_string(upgrades.size()) + ")");
-        }
-        for (std::size_t step = version; step < upgrades.size(); ++step) {
-            for (const std::string& statement : upgrades[step]) connection.execute(statement);
-        }
-        if (version < upgrades.size()) {
-            connection.execute("INSERT INTO schema_version (version) VALUES (" +
-                               std::to_string(upgrades.size()) + ")");
-        }
+        server::upgradeSchema(
+            SqlDialect::Postgres, [&](const std::string& text) { connection.execute(text); },
+            [&](const std::string& text) {
+                return integerAt(connection.run({text, {}}).get(), 0, 0);
+            });
     });
 }
 
@@ -160,45 +158,23 @@ class PostgresStore final : public ScoreStore {
         upgradeSchema(*writer_);
     }
 
-    void write(const NewScore& score, WriteMode mode) override { committer_.write(score, mode); }
+    bool write(const NewScore& score, WriteMode mode) override { return committer_.write(score, mode); }
 
-    std::vector<StoredScore> query(const ScoreQuery& query) override {
+  protected:
+    std::vector<TextRow> read(const SqlStatement& statement) override {
         const auto reader = readers_.take();
         reader->reconnectIfLost();
-        const ResultPointer result = reader->run(rankingStatement(query, SqlDialect::Postgres));
-        std::vector<StoredScore> rows;
-        for (int row = 0; row < PQntuples(result.get()); ++row) {
-            rows.push_back({integerAt(result.get(), row, 0), PQgetvalue(result.get(), row, 1),
-                            PQgetvalue(result.get(), row, 2),
-                            std::strtod(PQgetvalue(result.get(), row, 3), nullptr),
-                            PQgetvalue(result.get(), row, 4), PQgetvalue(result.get(), row, 5),
-                            integerAt(result.get(), row, 6)});
-        }
+        std::vector<TextRow> rows;
+        appendRows(rows, reader->run(statement).get());
         return rows;
     }
 
-    std::optional<OwnRank> rank(const RankQuery& query) override {
-        const auto reader = readers_.take();
-        reader->reconnectIfLost();
-        const ResultPointer result = reader->run(rankStatement(query, SqlDialect::Postgres));
-        if (PQntuples(result.get()) == 0) return std::nullopt;
-        return OwnRank{integerAt(result.get(), 0, 3), integerAt(result.get(), 0, 2),
-                       PQgetvalue(result.get(), 0, 0), std::strtod(PQgetvalue(result.get(), 0, 1), nullptr)};
-    }
-
-  protected:
     std::vector<TextRow> runTransaction(const std::vector<SqlStatement>& statements) override {
         const auto connection = readers_.take();
         std::vector<TextRow> rows;
         inTransaction(*connection, [&] {
             for (const SqlStatement& statement : statements) {
-                const ResultPointer result = connection->run(statement);
-                for (int row = 0; row < PQntuples(result.get()); ++row) {
-                    TextRow& columns = rows.emplace_back();
-                    for (int column = 0; column < PQnfields(result.get()); ++column) {
-                        columns.emplace_back(PQgetvalue(result.get(), row, column));
-                    }
-                }
+                appendRows(rows, connection->run(statement).get());
             }
         });
         return rows;
@@ -209,12 +185,9 @@ class PostgresStore final : public ScoreStore {
   private:
     void commit(std::span<PendingWrite* const> batch) {
         inTransaction(*writer_, [&] {
-            for (const PendingWrite* pending : batch) {
-                for (const SqlStatement& statement :
-                     writeStatements(*pending->score, pending->mode, SqlDialect::Postgres)) {
-                    writer_->run(statement);
-                }
-            }
+            runWrites(batch, SqlDialect::Postgres, [&](const SqlStatement& statement) {
+                return PQntuples(writer_->run(statement).get());
+            });
         });
     }
 

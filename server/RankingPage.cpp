@@ -1,35 +1,27 @@
 #include "server/RankingPage.hpp"
 
-#include <nettle/md5.h>
-
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
-#include <iterator>
+#include <span>
 
 #include "online/GameKey.hpp"
 #include "server/Html.hpp"
+#include "server/Periods.hpp"
 #include "server/Text.hpp"
 
 namespace quintora::server {
 
-extern const std::string_view kRankingCss;  // server/web/ranking.css, built into the program
+// Built into the program: server/web/ranking.css, and the font and icon made from the game's (embed.py).
+extern const std::string_view kRankingCss;
+extern const std::string_view kPageFont;
+extern const std::string_view kFavicon;
 
 namespace {
 
 constexpr std::array<std::string_view, 3> kTabs{"Amateur", "Pro", "Legend"};
 
-struct Period {
-    int queryType;
-    std::string_view label;
-    std::int64_t seconds;  // 0: all time
-};
-constexpr std::int64_t kDay = 24 * 60 * 60;
-constexpr std::array<Period, 4> kPeriods{
-    {{1, "Today", kDay}, {2, "This week", 7 * kDay}, {3, "This month", 30 * kDay}, {4, "All time", 0}}};
 constexpr int kMaxPage = kMaxOffset / kRowsPerPage + 1;
 constexpr int kPageCacheSeconds = 15;
 constexpr int kAssetCacheSeconds = 24 * 60 * 60;
@@ -50,15 +42,6 @@ struct View {
         return escapeHtml(url);
     }
 };
-
-int wholeNumber(const char* text, int fallback, int low, int high) {
-    if (text == nullptr) return fallback;
-    const std::string_view digits(text);
-    int value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) return fallback;
-    return std::clamp(value, low, high);
-}
 
 std::string timeText(double seconds) {
     char buffer[48];
@@ -84,20 +67,9 @@ std::string flag(std::string_view code) {
     std::string out;
     for (const char c : code) {
         if (c < 'A' || c > 'Z') return {};
-        const char32_t indicator = U'\U0001F1E6' + static_cast<char32_t>(c - 'A');
-        out += static_cast<char>(0xF0);
-        out += static_cast<char>(0x80 | ((indicator >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((indicator >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (indicator & 0x3F));
+        appendCharacter(out, U'\U0001F1E6' + static_cast<char32_t>(c - 'A'));
     }
     return out;
-}
-
-std::string periodLabel(int queryType) {
-    for (const Period& period : kPeriods) {
-        if (period.queryType == queryType) return std::string(period.label);
-    }
-    return {};
 }
 
 void appendTabs(std::string& html, const View& view) {
@@ -120,7 +92,7 @@ void appendTabs(std::string& html, const View& view) {
     html += "</nav>\n";
 }
 
-void appendRows(std::string& html, const std::vector<StoredScore>& rows, int firstRank, std::int64_t now) {
+void appendRows(std::string& html, std::span<const StoredScore> rows, int firstRank, std::int64_t now) {
     if (rows.empty()) {
         html += "<p class=\"empty\">No scores here yet. Play and post one!</p>\n";
         return;
@@ -163,15 +135,14 @@ void appendPaging(std::string& html, const View& view, bool hasNext) {
 std::string document(const std::string& title, const std::string& heading, const std::string& content) {
     return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>" +
-           title +
-           "</title>\n<link rel=\"stylesheet\" href=\"/ranking.css\">\n</head>\n<body>\n<header><h1>" +
+           title + "</title>\n<meta name=\"description\" content=\"The best times of " + heading +
+           " players around the world: every level, today, this week, this month and of all time.\">\n"
+           "<link rel=\"icon\" href=\"/favicon.ico\">\n"
+           // Asked for at once rather than after the style sheet names it, so the text shows in it sooner.
+           "<link rel=\"preload\" href=\"/marker.woff2\" as=\"font\" type=\"font/woff2\" crossorigin>\n"
+           "<link rel=\"stylesheet\" href=\"/ranking.css\">\n</head>\n<body>\n<header><h1>" +
            heading + " <span class=\"subtitle\">world ranking</span></h1></header>\n<main>\n" + content +
            "</main>\n</body>\n</html>\n";
-}
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : std::string();
 }
 
 Reply htmlReply(int status, std::string body) {
@@ -180,35 +151,17 @@ Reply htmlReply(int status, std::string body) {
 
 }  // namespace
 
-void addCachingHeaders(Reply& reply, int maxAgeSeconds) {
-    md5_ctx context;
-    md5_init(&context);
-    md5_update(&context, reply.body.size(), reinterpret_cast<const std::uint8_t*>(reply.body.data()));
-    std::uint8_t digest[MD5_DIGEST_SIZE];
-    md5_digest(&context, sizeof digest, digest);
-    std::string tag = "\"";
-    for (const std::uint8_t byte : digest) {
-        static constexpr char digits[] = "0123456789abcdef";
-        tag += digits[byte >> 4];
-        tag += digits[byte & 15];
-    }
-    reply.headers.emplace_back("ETag", tag + "\"");
-    reply.headers.emplace_back("Cache-Control", "public, max-age=" + std::to_string(maxAgeSeconds));
-}
-
-RankingPage::RankingPage(ScoreStore& store, GameKeys games, Clock clock,
-                         const std::filesystem::path& fontFile)
+RankingPage::RankingPage(CachingStore& store, GameKeys games, Clock clock)
     : store_(store), games_(std::move(games)), clock_(std::move(clock)) {
-    Reply css{200, "text/css; charset=utf-8", std::string(kRankingCss), {}};
-    addCachingHeaders(css, kAssetCacheSeconds);
-    assets_.emplace("/ranking.css", std::move(css));
-    if (std::string font = readFile(fontFile); !font.empty()) {
-        Reply fontReply{200, "font/ttf", std::move(font), {}};
-        addCachingHeaders(fontReply, kAssetCacheSeconds);
-        assets_.emplace("/marker.ttf", std::move(fontReply));
-    } else {
-        std::fprintf(stderr, "quintora-server: cannot read the page's font %s; the page uses the browser's\n",
-                     fontFile.c_str());
+    const std::pair<const char*, Reply> files[] = {
+        {"/ranking.css", {200, "text/css; charset=utf-8", std::string(kRankingCss)}},
+        {"/marker.woff2", {200, "font/woff2", std::string(kPageFont)}},
+        {"/favicon.ico", {200, "image/x-icon", std::string(kFavicon)}},
+        {"/robots.txt", {200, "text/plain; charset=utf-8", "User-agent: *\nAllow: /\n"}},
+    };
+    for (auto [path, reply] : files) {
+        addCachingHeaders(reply, kAssetCacheSeconds);
+        assets_.emplace(path, std::move(reply));
     }
 }
 
@@ -229,40 +182,40 @@ Reply RankingPage::page(const ArgumentLookup& argument) {
     }
     const char* category = argument("category");
     view.category = category && *category ? category : std::string(kTabs.front());
-    view.queryType = wholeNumber(argument("querytype"), 4, 1, 4);
+    const Period& period = periodOf(argument("querytype"));
+    view.queryType = period.queryType;
     view.page = wholeNumber(argument("page"), 1, 1, kMaxPage);
 
     ScoreQuery query;
     query.game = view.game;
     query.category = view.category;
     const std::int64_t now = clock_();
-    for (const Period& period : kPeriods) {
-        if (period.queryType == view.queryType && period.seconds != 0) query.since = now - period.seconds;
-    }
+    query.since = periodStart(period, now);
     query.offset = (view.page - 1) * kRowsPerPage;
     query.limit = kRowsPerPage + 1;  // one more tells whether there is a next page
-    std::vector<StoredScore> rows;
+    // Everything the page shows follows from the query and the second it is made in, so it is kept whole.
+    const auto render = [&](const std::vector<StoredScore>& found) {
+        const std::span<const StoredScore> rows(found.data(),
+                                                std::min<std::size_t>(found.size(), kRowsPerPage));
+        std::string content;
+        appendTabs(content, view);
+        appendRows(content, rows, query.offset + 1, now);
+        appendPaging(content, view, found.size() > rows.size() && view.page < kMaxPage);
+        const std::string title = escapeHtml(view.game) + " world ranking: " + escapeHtml(view.category) +
+                                  ", " + std::string(period.label) +
+                                  (view.page > 1 ? ", page " + std::to_string(view.page) : "");
+        return document(title, escapeHtml(view.game), content);
+    };
     try {
-        rows = store_.query(query);
+        Reply reply = htmlReply(200, store_.rendered(query, "html", render));
+        addCachingHeaders(reply, kPageCacheSeconds);
+        return reply;
     } catch (const StoreError& error) {
         std::fprintf(stderr, "store error: %s\n", error.what());
         return htmlReply(503, document("Ranking unavailable", escapeHtml(view.game),
                                        "<p class=\"empty\">The ranking cannot be read just now. Try again in "
                                        "a moment.</p>\n"));
     }
-    const bool hasNext = rows.size() > static_cast<std::size_t>(kRowsPerPage) && view.page < kMaxPage;
-    if (rows.size() > static_cast<std::size_t>(kRowsPerPage)) rows.pop_back();
-
-    std::string content;
-    appendTabs(content, view);
-    appendRows(content, rows, query.offset + 1, now);
-    appendPaging(content, view, hasNext);
-    const std::string title = escapeHtml(view.game) + " world ranking: " + escapeHtml(view.category) + ", " +
-                              periodLabel(view.queryType) +
-                              (view.page > 1 ? ", page " + std::to_string(view.page) : "");
-    Reply reply = htmlReply(200, document(title, escapeHtml(view.game), content));
-    addCachingHeaders(reply, kPageCacheSeconds);
-    return reply;
 }
 
 }  // namespace quintora::server

@@ -1,7 +1,7 @@
 #pragma once
 // The world ranking as a web page: GET / renders one game's ranking on the server (readable without
-// script, on a phone or a desktop), and the style sheet and font it links to are served beside it.
-#include <filesystem>
+// script, on a phone or a desktop), and the files it links to (style sheet, font, icon) are served beside
+// it, with a robots.txt that lets search engines in.
 #include <map>
 #include <string>
 #include <string_view>
@@ -15,8 +15,7 @@ inline constexpr int kRowsPerPage = 50;
 
 class RankingPage {
   public:
-    // Reads the page's font from `fontFile`; without it the page falls back to the browser's fonts.
-    RankingPage(ScoreStore& store, GameKeys games, Clock clock, const std::filesystem::path& fontFile);
+    RankingPage(CachingStore& store, GameKeys games, Clock clock);
 
     // GET /?game=NAME&category=C&querytype=1..4&page=N; every argument may be left out.
     [[nodiscard]] Reply page(const ArgumentLookup& argument);
@@ -25,14 +24,10 @@ class RankingPage {
     [[nodiscard]] const Reply* asset(std::string_view path) const;
 
   private:
-    ScoreStore& store_;
+    CachingStore& store_;
     const GameKeys games_;
     const Clock clock_;
     std::map<std::string, Reply, std::less<>> assets_;
 };
-
-// The response headers that let a browser or a proxy keep `reply` for `maxAgeSeconds` and then check it
-// again cheaply (an ETag over the body).
-void addCachingHeaders(Reply& reply, int maxAgeSeconds);
 
 }  // namespace quintora::server

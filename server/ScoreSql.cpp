@@ -26,6 +26,9 @@ class Parameters {
 
 }  // namespace
 
+namespace {
+
+// The statements that bring the schema from version i to i + 1, for each i from 0.
 std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect) {
     const std::string key =
         dialect == SqlDialect::Sqlite ? "id INTEGER PRIMARY KEY" : "id BIGSERIAL PRIMARY KEY";
@@ -50,7 +53,32 @@ std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect) {
             " date BIGINT NOT NULL, extra TEXT NOT NULL)",
             "CREATE INDEX hidden_scores_by_device ON hidden_scores (device)",
         },
+        {
+            // Every signature a stored score carried, so that a captured post cannot be stored again. Per
+            // game: the game's name is not signed, and two games may share a key.
+            "CREATE TABLE used_signatures (game TEXT NOT NULL, signature TEXT NOT NULL, PRIMARY KEY (game, "
+            "signature))",
+        },
     };
+}
+
+}  // namespace
+
+void upgradeSchema(SqlDialect dialect, const std::function<void(const std::string&)>& execute,
+                   const std::function<std::int64_t(const std::string&)>& integer) {
+    execute("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
+    const auto upgrades = schemaUpgrades(dialect);
+    const auto version =
+        static_cast<std::size_t>(integer("SELECT coalesce(max(version), 0) FROM schema_version"));
+    if (version > upgrades.size()) {
+        throw StoreError("the database has schema version " + std::to_string(version) +
+                         ", newer than this server knows (" + std::to_string(upgrades.size()) + ")");
+    }
+    if (version == upgrades.size()) return;
+    for (std::size_t step = version; step < upgrades.size(); ++step) {
+        for (const std::string& statement : upgrades[step]) execute(statement);
+    }
+    execute("INSERT INTO schema_version (version) VALUES (" + std::to_string(upgrades.size()) + ")");
 }
 
 std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode, SqlDialect dialect) {
@@ -100,6 +128,14 @@ std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode,
     return statements;
 }
 
+SqlStatement claimSignatureStatement(const NewScore& score, SqlDialect dialect) {
+    Parameters parameters(dialect);
+    std::string text = "INSERT INTO used_signatures (game, signature) VALUES (" + parameters.add(score.game) +
+                       ", " + parameters.add(score.signature) +
+                       ") ON CONFLICT (game, signature) DO NOTHING RETURNING signature";
+    return {text, parameters.take()};
+}
+
 SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect) {
     Parameters parameters(dialect);
     std::string filter = "game = " + parameters.add(query.game);
@@ -137,20 +173,6 @@ SqlStatement rankStatement(const RankQuery& query, SqlDialect dialect) {
     return {text, parameters.take()};
 }
 
-namespace {
-
-// `text` as a LIKE pattern that matches it anywhere, with its own wildcards taken literally.
-std::string containsPattern(const std::string& text) {
-    std::string pattern = "%";
-    for (const char c : text) {
-        if (c == '%' || c == '_' || c == '\\') pattern += '\\';
-        pattern += c;
-    }
-    return pattern + "%";
-}
-
-}  // namespace
-
 SqlStatement listStatement(const ScoreFilter& filter, SqlDialect dialect) {
     Parameters parameters(dialect);
     const auto select = [&](const char* table, const char* hidden) {
@@ -159,15 +181,13 @@ SqlStatement listStatement(const ScoreFilter& filter, SqlDialect dialect) {
         if (!filter.game.empty()) text += " AND game = " + parameters.add(filter.game);
         if (!filter.category.empty()) text += " AND category = " + parameters.add(filter.category);
         if (!filter.device.empty()) text += " AND device = " + parameters.add(filter.device);
-        if (!filter.nameContains.empty()) {
-            text += " AND lower(name) LIKE lower(" + parameters.add(containsPattern(filter.nameContains)) +
-                    ") ESCAPE '\\'";
-        }
         return text;
     };
     std::string text = select("scores", "0") + " UNION ALL " + select("hidden_scores", "1");
-    text +=
-        " ORDER BY game, category, score DESC, date, id LIMIT " + parameters.add(std::int64_t{filter.limit});
+    text += " ORDER BY game, category, score DESC, date, id";
+    // Neither database folds case the Unicode way (SQLite's lower() knows ASCII only): a name filter is
+    // applied by the caller, and the limit after it.
+    if (filter.nameContains.empty()) text += " LIMIT " + parameters.add(std::int64_t{filter.limit});
     return {text, parameters.take()};
 }
 

@@ -2,10 +2,12 @@
 // The SQL both stores run, written once: the schema and its upgrades, the writes and the ranking query.
 // Only the spelling of a parameter and of the key column differ between SQLite and PostgreSQL.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <variant>
 #include <vector>
 
+#include "server/GroupCommitter.hpp"
 #include "server/ScoreStore.hpp"
 
 namespace quintora::server {
@@ -19,13 +21,31 @@ struct SqlStatement {
     std::vector<SqlValue> parameters;
 };
 
-// The statements that bring the schema from version i to i + 1, for each i from 0. The server records the
-// version it reached in the table schema_version.
-[[nodiscard]] std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect);
+// Brings the schema to the newest version, recorded in the table schema_version, inside the caller's
+// transaction, which must hold off another server doing the same. `execute` runs a statement; `integer`
+// gives the first column of a statement's only row. Throws StoreError for a schema newer than this server.
+void upgradeSchema(SqlDialect dialect, const std::function<void(const std::string&)>& execute,
+                   const std::function<std::int64_t(const std::string&)>& integer);
 
 // The statements one write runs, in order, inside the batch's transaction.
 [[nodiscard]] std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode,
                                                         SqlDialect dialect);
+
+// Returns a row when it stored the score's signature, none when the signature was stored before.
+[[nodiscard]] SqlStatement claimSignatureStatement(const NewScore& score, SqlDialect dialect);
+
+// Runs each write of a batch inside the batch's transaction; `run` runs one statement and gives the number
+// of rows it returned. A write whose signature was used before stores nothing and is marked so.
+template <class Run>
+void runWrites(std::span<PendingWrite* const> batch, SqlDialect dialect, Run run) {
+    for (PendingWrite* pending : batch) {
+        const NewScore& score = *pending->score;
+        pending->signatureUsed =
+            !score.signature.empty() && run(claimSignatureStatement(score, dialect)) == 0;
+        if (pending->signatureUsed) continue;
+        for (const SqlStatement& statement : writeStatements(score, pending->mode, dialect)) run(statement);
+    }
+}
 
 // Selects id, category, name, score, country, device, date of one ranking page.
 [[nodiscard]] SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect);
@@ -33,7 +53,8 @@ struct SqlStatement {
 // Selects name, score, total and rank of a device's best entry: no row when it has none.
 [[nodiscard]] SqlStatement rankStatement(const RankQuery& query, SqlDialect dialect);
 
-// Moderation. The list selects the ranking's columns, then the game and 1 for a hidden entry, else 0. A
+// Moderation. The list selects the ranking's columns, then the game and 1 for a hidden entry, else 0; it
+// leaves the name filter, and then the limit, to the caller. A
 // banned device's entries are moved to a table of their own, so that the ranking queries never look at
 // bans. The changes return one row for each entry or ban they changed.
 [[nodiscard]] SqlStatement listStatement(const ScoreFilter& filter, SqlDialect dialect);

@@ -6,15 +6,20 @@
 #include "server/PostgresStore.hpp"
 #include "server/ScoreSql.hpp"
 #include "server/SqliteStore.hpp"
+#include "server/Text.hpp"
 
 namespace quintora::server {
 
-std::unique_ptr<ScoreStore> openStore(const std::string& url) {
+std::unique_ptr<ScoreStore> openStore(const std::string& url, StoreUse use) {
     constexpr std::string_view sqlitePrefix = "sqlite:";
     if (url.starts_with(sqlitePrefix)) {
         const std::filesystem::path path = url.substr(sqlitePrefix.size());
         if (path.empty()) throw StoreError("no file given in '" + url + "'");
         std::error_code error;
+        if (use == StoreUse::Moderate && !std::filesystem::is_regular_file(path, error)) {
+            throw StoreError("no score database at " + path.string() +
+                             " (a server creates it when it starts)");
+        }
         if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), error);
         if (error) throw StoreError("cannot create " + path.parent_path().string() + ": " + error.message());
         return openSqliteStore(path);
@@ -23,14 +28,38 @@ std::unique_ptr<ScoreStore> openStore(const std::string& url) {
     throw StoreError("unknown store '" + url + "': expected sqlite:PATH or postgresql://...");
 }
 
+namespace {
+
+// A row of the ranking's columns: id, category, name, score, country, device, date.
+StoredScore scoreOf(const std::vector<std::string>& row) {
+    const auto integer = [&](int column) { return std::strtoll(row.at(column).c_str(), nullptr, 10); };
+    return {integer(0), row.at(1), row.at(2), std::strtod(row.at(3).c_str(), nullptr),
+            row.at(4),  row.at(5), integer(6)};
+}
+
+}  // namespace
+
+std::vector<StoredScore> ScoreStore::query(const ScoreQuery& query) {
+    std::vector<StoredScore> scores;
+    for (const TextRow& row : read(rankingStatement(query, dialect()))) scores.push_back(scoreOf(row));
+    return scores;
+}
+
+std::optional<OwnRank> ScoreStore::rank(const RankQuery& query) {
+    const std::vector<TextRow> rows = read(rankStatement(query, dialect()));
+    if (rows.empty()) return std::nullopt;
+    const TextRow& row = rows.front();
+    return OwnRank{std::strtoll(row.at(3).c_str(), nullptr, 10), std::strtoll(row.at(2).c_str(), nullptr, 10),
+                   row.at(0), std::strtod(row.at(1).c_str(), nullptr)};
+}
+
 std::vector<ListedScore> ScoreStore::list(const ScoreFilter& filter) {
     std::vector<ListedScore> scores;
+    const std::string part = foldCase(filter.nameContains);
     for (const TextRow& row : runTransaction({listStatement(filter, dialect())})) {
-        const auto integer = [&](int column) { return std::strtoll(row.at(column).c_str(), nullptr, 10); };
-        scores.push_back(
-            {StoredScore{integer(0), row.at(1), row.at(2), std::strtod(row.at(3).c_str(), nullptr), row.at(4),
-                         row.at(5), integer(6)},
-             row.at(7), integer(8) != 0});
+        if (scores.size() == static_cast<std::size_t>(filter.limit)) break;
+        if (!part.empty() && foldCase(row.at(2)).find(part) == std::string::npos) continue;
+        scores.push_back({scoreOf(row), row.at(7), row.at(8) != "0"});
     }
     return scores;
 }

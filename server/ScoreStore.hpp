@@ -27,6 +27,7 @@ struct NewScore {
     std::string device;
     std::int64_t date = 0;  // seconds since 1970, UTC
     std::string extra;      // the fields the client added beyond the known ones, as a form body
+    std::string signature;  // its qs_hash; a game stores a signature once (empty: none to remember)
 };
 
 // How a write treats the scores already there.
@@ -75,7 +76,7 @@ struct OwnRank {
 struct ScoreFilter {
     std::string game;
     std::string category;
-    std::string nameContains;  // a part of the name, letters of either case
+    std::string nameContains;  // a part of the name, letters of either case (Unicode case folding)
     std::string device;
     int limit = 100;
 };
@@ -94,14 +95,15 @@ class ScoreStore {
   public:
     virtual ~ScoreStore() = default;
 
-    // Returns only once the score is durably stored; throws StoreError otherwise. Safe to call from many
-    // threads at once: concurrent writes may share one commit.
-    virtual void write(const NewScore& score, WriteMode mode) = 0;
+    // Returns true only once the score is durably stored, false when its signature was stored before (and
+    // nothing is written); throws StoreError otherwise. Safe to call from many threads at once: concurrent
+    // writes may share one commit.
+    virtual bool write(const NewScore& score, WriteMode mode) = 0;
 
     // Safe to call from many threads at once. Throws StoreError when the store cannot be read.
-    [[nodiscard]] virtual std::vector<StoredScore> query(const ScoreQuery& query) = 0;
+    [[nodiscard]] virtual std::vector<StoredScore> query(const ScoreQuery& query);
     // Nothing when the device has no entry there. Safe from many threads; throws StoreError as query does.
-    [[nodiscard]] virtual std::optional<OwnRank> rank(const RankQuery& query) = 0;
+    [[nodiscard]] std::optional<OwnRank> rank(const RankQuery& query);
 
     // Moderation, shared by both stores: each change is committed before the call returns; every call
     // throws StoreError when the store cannot do it.
@@ -116,13 +118,24 @@ class ScoreStore {
 
   protected:
     using TextRow = std::vector<std::string>;
-    // Runs the statements in one transaction and gives every row they return, each column as text.
+    // Runs the statements in one transaction and gives every row they return, each column as text (a
+    // number as text that reads back exactly).
     virtual std::vector<TextRow> runTransaction(const std::vector<SqlStatement>& statements) = 0;
+    // Runs one statement that only reads, on a connection of its own so that reads do not wait for each
+    // other, and gives its rows as runTransaction does.
+    virtual std::vector<TextRow> read(const SqlStatement& statement) = 0;
     [[nodiscard]] virtual SqlDialect dialect() const = 0;
+
+    friend class CachingStore;
 };
 
-// Opens the store a URL names: "sqlite:PATH" or "postgresql://..." (also "postgres://..."). Creates or
-// upgrades the schema. Throws StoreError with a message for the operator when that cannot be done.
-[[nodiscard]] std::unique_ptr<ScoreStore> openStore(const std::string& url);
+// Serving creates a store that is not there yet; an operator's command only opens one that is, so that a
+// mistyped name is an error rather than a new empty store.
+enum class StoreUse { Serve, Moderate };
+
+// Opens the store a URL names: "sqlite:PATH" or "postgresql://..." (also "postgres://..."). Creates it
+// (when serving) or upgrades its schema. Throws StoreError with a message for the operator when that cannot
+// be done.
+[[nodiscard]] std::unique_ptr<ScoreStore> openStore(const std::string& url, StoreUse use = StoreUse::Serve);
 
 }  // namespace quintora::server

@@ -9,6 +9,7 @@
 #include "server/ConnectionPool.hpp"
 #include "server/GroupCommitter.hpp"
 #include "server/ScoreSql.hpp"
+#include "server/Text.hpp"
 #include "server/Transaction.hpp"
 
 namespace quintora::server {
@@ -94,10 +95,21 @@ class Connection {
     std::map<std::string, sqlite3_stmt*, std::less<>> statements_;
 };
 
-std::string columnText(sqlite3_stmt* row, int column) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(row, column));
-    return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(row, column)))
-                : std::string();
+// Every column as text; a real number in the shortest form that reads back exactly, which SQLite's own
+// text for it (15 digits) is not.
+std::vector<std::string> textRow(sqlite3_stmt* row) {
+    std::vector<std::string> columns;
+    for (int column = 0; column < sqlite3_column_count(row); ++column) {
+        if (sqlite3_column_type(row, column) == SQLITE_FLOAT) {
+            columns.push_back(numberText(sqlite3_column_double(row, column)));
+            continue;
+        }
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(row, column));
+        columns.emplace_back(
+            text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(row, column)))
+                 : std::string());
+    }
+    return columns;
 }
 
 // Runs `work` inside a transaction opened with `begin`, rolling back when it throws.
@@ -105,25 +117,6 @@ template <class Work>
 void inTransaction(Connection& connection, const std::string& begin, Work work) {
     connection.execute(begin);
     commitOrRollback(connection, work);
-}
-
-void upgradeSchema(Connection& connection) {
-    connection.execute("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
-    const auto upgrades = schemaUpgrades(SqlDialect::Sqlite);
-    const auto version = static_cast<std::size_t>(
-        connection.singleInteger("SELECT coalesce(max(version), 0) FROM schema_version"));
-    if (version > upgrades.size()) {
-        throw StoreError("the database has schema version " + std::to_string(version) +
-                         ", newer than this server knows (" + std::to_string(upgrades.size()) + ")");
-    }
-    if (version == upgrades.size()) return;
-    inTransaction(connection, "BEGIN IMMEDIATE", [&] {
-        for (std::size_t step = version; step < upgrades.size(); ++step) {
-            for (const std::string& statement : upgrades[step]) connection.execute(statement);
-        }
-        connection.execute("INSERT INTO schema_version (version) VALUES (" + std::to_string(upgrades.size()) +
-                           ")");
-    });
 }
 
 class SqliteStore final : public ScoreStore {
@@ -134,30 +127,16 @@ class SqliteStore final : public ScoreStore {
           readers_(kMaxReaders, [this] { return openReader(path_); }),
           committer_([this](auto batch) { commit(batch); }) {}
 
-    void write(const NewScore& score, WriteMode mode) override { committer_.write(score, mode); }
+    bool write(const NewScore& score, WriteMode mode) override { return committer_.write(score, mode); }
 
-    std::vector<StoredScore> query(const ScoreQuery& query) override {
+  protected:
+    std::vector<TextRow> read(const SqlStatement& statement) override {
         const auto reader = readers_.take();
-        std::vector<StoredScore> rows;
-        reader->run(rankingStatement(query, SqlDialect::Sqlite), [&](sqlite3_stmt* row) {
-            rows.push_back({sqlite3_column_int64(row, 0), columnText(row, 1), columnText(row, 2),
-                            sqlite3_column_double(row, 3), columnText(row, 4), columnText(row, 5),
-                            sqlite3_column_int64(row, 6)});
-        });
+        std::vector<TextRow> rows;
+        reader->run(statement, [&](sqlite3_stmt* row) { rows.push_back(textRow(row)); });
         return rows;
     }
 
-    std::optional<OwnRank> rank(const RankQuery& query) override {
-        const auto reader = readers_.take();
-        std::optional<OwnRank> found;
-        reader->run(rankStatement(query, SqlDialect::Sqlite), [&](sqlite3_stmt* row) {
-            found = OwnRank{sqlite3_column_int64(row, 3), sqlite3_column_int64(row, 2), columnText(row, 0),
-                            sqlite3_column_double(row, 1)};
-        });
-        return found;
-    }
-
-  protected:
     std::vector<TextRow> runTransaction(const std::vector<SqlStatement>& statements) override {
         const std::lock_guard lock(moderatorMutex_);
         if (!moderator_) moderator_ = std::make_unique<Connection>(path_);
@@ -166,12 +145,7 @@ class SqliteStore final : public ScoreStore {
         // the busy timeout covers waiting for the writer.
         inTransaction(*moderator_, "BEGIN", [&] {
             for (const SqlStatement& statement : statements) {
-                moderator_->run(statement, [&](sqlite3_stmt* row) {
-                    TextRow& columns = rows.emplace_back();
-                    for (int column = 0; column < sqlite3_column_count(row); ++column) {
-                        columns.push_back(columnText(row, column));
-                    }
-                });
+                moderator_->run(statement, [&](sqlite3_stmt* row) { rows.push_back(textRow(row)); });
             }
         });
         return rows;
@@ -187,7 +161,12 @@ class SqliteStore final : public ScoreStore {
             // before anything is written to it.
             connection->execute("PRAGMA journal_mode=WAL");
             connection->execute("PRAGMA synchronous=FULL");
-            upgradeSchema(*connection);
+            // Taking the write lock first, so that servers starting together upgrade one after the other.
+            inTransaction(*connection, "BEGIN IMMEDIATE", [&] {
+                upgradeSchema(
+                    SqlDialect::Sqlite, [&](const std::string& text) { connection->execute(text); },
+                    [&](const std::string& text) { return connection->singleInteger(text); });
+            });
         } catch (const StoreError& error) {
             throw StoreError("cannot use " + path.string() + " as the score database: " + error.what());
         }
@@ -202,12 +181,11 @@ class SqliteStore final : public ScoreStore {
 
     void commit(std::span<PendingWrite* const> batch) {
         inTransaction(*writer_, "BEGIN IMMEDIATE", [&] {
-            for (const PendingWrite* pending : batch) {
-                for (const SqlStatement& statement :
-                     writeStatements(*pending->score, pending->mode, SqlDialect::Sqlite)) {
-                    writer_->run(statement, [](sqlite3_stmt*) {});
-                }
-            }
+            runWrites(batch, SqlDialect::Sqlite, [&](const SqlStatement& statement) {
+                std::size_t rows = 0;
+                writer_->run(statement, [&](sqlite3_stmt*) { ++rows; });
+                return rows;
+            });
         });
     }
 

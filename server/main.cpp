@@ -6,7 +6,7 @@
 #include <ctime>
 #include <iostream>
 
-#include "platform/Resources.hpp"
+#include "server/CachingStore.hpp"
 #include "server/Clock.hpp"
 #include "server/Country.hpp"
 #include "server/HttpServer.hpp"
@@ -16,16 +16,13 @@
 using namespace quintora;
 using namespace quintora::server;
 
-// The marker face the game's labels use (fonts/fonts.txt maps "Marker Felt" to it).
-constexpr const char* kPageFont = "fonts/YuseiMagic-Regular.ttf";
-
 int main(int argc, char** argv) {
     auto parsed = parseCommandLine(argc, argv, std::cout, std::cerr);
     if (const int* status = std::get_if<int>(&parsed)) return *status;
     const ServerOptions& options = std::get<ServerOptions>(parsed);
     if (options.admin) {
         try {
-            const auto store = openStore(options.database);
+            const auto store = openStore(options.database, StoreUse::Moderate);
             return runAdminCommand(*options.admin, *store, std::time(nullptr), std::cout, std::cerr);
         } catch (const std::exception& error) {
             std::fprintf(stderr, "quintora-server: %s\n", error.what());
@@ -44,9 +41,10 @@ int main(int argc, char** argv) {
 
     try {
         const auto store = openStore(options.database);
+        CachingStore cached(*store, systemClock());
         const CountryLookup countries(options.countryHeader);
-        ScoreApi api(*store, options.games, options.postsPerMinute, countries, systemClock());
-        RankingPage page(*store, options.games, systemClock(), platform::resourcePath(kPageFont));
+        ScoreApi api(cached, options.games, options.postsPerMinute, countries, systemClock());
+        RankingPage page(cached, options.games, systemClock());
         HttpServer server(options.host, options.port, options.limits, api, countries, stderr, &page);
         std::printf("listening on %s\n", server.url().c_str());
         std::fflush(stdout);
