@@ -25,7 +25,9 @@ void dawdle(StageTest& t, int) {
     }
     EXPECT_TRUE(rectIntersectsRect(ballRect(), baseball()->secondBase()));
 }
-const RegisterStage kPlayer(kBaseball, {stealTheBase, dawdle, std::nullopt});
 
 }  // namespace
+
+const StagePlayer kBaseballPlayer{stealTheBase, dawdle, std::nullopt};
+
 }  // namespace quintora::testing

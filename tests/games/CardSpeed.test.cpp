@@ -33,7 +33,9 @@ void tapAnother(StageTest& t, int level) {
     t.frames(20);
     tapCard((matchingCard() + 1 + level) % CardSpeedLayer::kCards);
 }
-const RegisterStage kPlayer(kCardSpeed, {tapTheMatch, tapAnother, false});
 
 }  // namespace
+
+const StagePlayer kCardSpeedPlayer{tapTheMatch, tapAnother, false};
+
 }  // namespace quintora::testing

@@ -16,7 +16,6 @@ void tapAt(Point p) { StageTest::tap(p.x, p.y); }
 
 void tapTheRightSpot(StageTest&, int) { tapAt(inside(pictures()->spot(1))); }
 void tapTheLives(StageTest&, int) { tapAt({420, 275}); }
-const RegisterStage kPlayer(kDifferentPicture, {tapTheRightSpot, tapTheLives, false});
 
 TEST_F(StageTest, ALevelOutsideTheTableShowsTheEasyPictures) {
     for (const int level : {0, 4}) {
@@ -28,4 +27,7 @@ TEST_F(StageTest, ALevelOutsideTheTableShowsTheEasyPictures) {
 }
 
 }  // namespace
+
+const StagePlayer kDifferentPicturePlayer{tapTheRightSpot, tapTheLives, false};
+
 }  // namespace quintora::testing

@@ -13,7 +13,9 @@ void touchLate(StageTest& t, int) {
     while (t.stageLayer()->currentTime() < 4.85f) t.frame();
     StageTest::tap(470, 10);
 }
-const RegisterStage kPlayer(kDonttouch, {waitItOut, touchLate, true});
 
 }  // namespace
+
+const StagePlayer kDonttouchPlayer{waitItOut, touchLate, true};
+
 }  // namespace quintora::testing

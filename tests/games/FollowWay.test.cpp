@@ -51,7 +51,6 @@ void intoTheFire(StageTest& t, int level) {
     EXPECT_LT(way()->currentTime(), 2.0f);
     EXPECT_EQ(way()->fireRect(level == 3 ? 1 : 0), Rect{}) << "a fire catches once";
 }
-const RegisterStage kPlayer(kFollowWay, {followTheWay, intoTheFire, false});
 
 TEST_F(StageTest, OnlyATouchBeginningOnTheCharacterCarriesItAndLettingGoOrCancellingDropsIt) {
     startStage(kFollowWay, 1);
@@ -69,4 +68,7 @@ TEST_F(StageTest, OnlyATouchBeginningOnTheCharacterCarriesItAndLettingGoOrCancel
 }
 
 }  // namespace
+
+const StagePlayer kFollowWayPlayer{followTheWay, intoTheFire, false};
+
 }  // namespace quintora::testing

@@ -51,7 +51,6 @@ void eatEverything(StageTest& t, int level) {
 }
 // No piece ever lies in the top right corner.
 void rollIntoTheCorner(StageTest& t, int) { t.setTilt(kTilt, -kTilt); }
-const RegisterStage kPlayer(kGamEat, {eatEverything, rollIntoTheCorner, false});
 
 TEST_F(StageTest, AnEatenPieceDoesNotCountAgainInTheLowerLeftCorner) {
     startStage(kGamEat, 2);
@@ -74,4 +73,7 @@ TEST_F(StageTest, AnEatenPieceDoesNotCountAgainInTheLowerLeftCorner) {
 }
 
 }  // namespace
+
+const StagePlayer kGamEatPlayer{eatEverything, rollIntoTheCorner, false};
+
 }  // namespace quintora::testing

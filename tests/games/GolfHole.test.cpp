@@ -42,7 +42,9 @@ void missIt(StageTest& t, int level) {
     steer(t, {{50, 90}, {200, 90}});
     EXPECT_LT(golf()->currentTime(), 4.0f);
 }
-const RegisterStage kPlayer(kGolfHole, {sinkIt, missIt, false});
 
 }  // namespace
+
+const StagePlayer kGolfHolePlayer{sinkIt, missIt, false};
+
 }  // namespace quintora::testing

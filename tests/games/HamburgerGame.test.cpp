@@ -48,7 +48,9 @@ void serveWrong(StageTest&, int level) {
     EXPECT_TRUE(StageTest::decided()) << "lost at the tap";
     EXPECT_EQ(burger()->stackedFilling(1), nullptr);
 }
-const RegisterStage kPlayer(kHamburger, {serveTheOrder, serveWrong, false});
 
 }  // namespace
+
+const StagePlayer kHamburgerGamePlayer{serveTheOrder, serveWrong, false};
+
 }  // namespace quintora::testing

@@ -41,7 +41,6 @@ void answerWrong(StageTest&, int) {
     keyIn(result() * 10 + 1);
     press(kOk);
 }
-const RegisterStage kPlayer(kMathematics, {answerRight, answerWrong, false});
 
 class MathematicsAnswer : public StageTest {};
 
@@ -60,4 +59,7 @@ TEST_F(MathematicsAnswer, ShowsOnlyWhatWasKeyedIn) {
 }
 
 }  // namespace
+
+const StagePlayer kMathematicsPlayer{answerRight, answerWrong, false};
+
 }  // namespace quintora::testing

@@ -22,7 +22,6 @@ void dialAWrongKey(StageTest&, int) {
     EXPECT_TRUE(StageTest::decided()) << "the lose picture comes at once";
     EXPECT_EQ(phone()->dialled(), 1);
 }
-const RegisterStage kPlayer(kPhonenumber, {dialTheNumber, dialAWrongKey, false});
 
 TEST_F(StageTest, KeysAfterTheWholeNumberAreIgnored) {
     for (const int extra : {0, 5}) {
@@ -46,4 +45,7 @@ TEST_F(StageTest, KeysAfterTheWholeNumberAreIgnored) {
 }
 
 }  // namespace
+
+const StagePlayer kPhonenumberPlayer{dialTheNumber, dialAWrongKey, false};
+
 }  // namespace quintora::testing

@@ -43,7 +43,9 @@ void plantThemAll(StageTest& t, int level) {
 void plantSlowly(StageTest& t, int) {
     for (int i = 0; i < 20 && !StageTest::decided(); ++i) tapButton(t, 1, 30);
 }
-const RegisterStage kPlayer(kPlantTree, {plantThemAll, plantSlowly, false});
 
 }  // namespace
+
+const StagePlayer kPlantTreePlayer{plantThemAll, plantSlowly, false};
+
 }  // namespace quintora::testing

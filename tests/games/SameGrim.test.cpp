@@ -45,7 +45,6 @@ void dropAWrongOne(StageTest& t, int level) {
     t.frames(20);
     EXPECT_FALSE(tinted(0));
 }
-const RegisterStage kPlayer(kSameGrim, {matchEveryPicture, dropAWrongOne, false});
 
 TEST_F(StageTest, DragsThatPickNothingOrAreCancelledScoreNothing) {
     startStage(kSameGrim, 3);
@@ -88,4 +87,7 @@ TEST_F(StageTest, ASecondFingerTakesOverOnlyWhenItMeetsAPicture) {
 }
 
 }  // namespace
+
+const StagePlayer kSameGrimPlayer{matchEveryPicture, dropAWrongOne, false};
+
 }  // namespace quintora::testing

@@ -39,7 +39,6 @@ void runUnderTheSparks(StageTest& t, int) {
     EXPECT_TRUE(met);
 }
 // Left alone at the test clock's seed, no spark falls on the figure's starting place.
-const RegisterStage kPlayer(kSparkMove, {hideLeft, runUnderTheSparks, true});
 
 TEST_F(StageTest, AFallenSparkBelowTheScreenNoLongerHitsAFigureOnTheBottomEdge) {
     startStage(kSparkMove, 1);
@@ -63,4 +62,7 @@ TEST_F(StageTest, AFallenSparkBelowTheScreenNoLongerHitsAFigureOnTheBottomEdge) 
 }
 
 }  // namespace
+
+const StagePlayer kSparkMovePlayer{hideLeft, runUnderTheSparks, true};
+
 }  // namespace quintora::testing

@@ -15,12 +15,7 @@ constexpr float kFiftiethTick = 4.9999976f;
 
 class StageRules : public StageTest, public ::testing::WithParamInterface<int> {
 public:
-    const StagePlayer& player() {
-        const auto found = stagePlayers().find(GetParam());
-        EXPECT_NE(found, stagePlayers().end()) << "stage " << GetParam() << " registers no player";
-        static const StagePlayer none{};
-        return found == stagePlayers().end() ? none : found->second;
-    }
+    const StagePlayer& player() { return stagePlayer(GetParam()); }
 
     // Plays the stage at every level and checks the bookkeeping of its outcome.
     void playEveryLevel(void (*play)(StageTest&, int), bool won) {

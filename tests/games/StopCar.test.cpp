@@ -46,7 +46,9 @@ void spareOne(StageTest& t, int level) {
     stopCars(t, 1u);
     EXPECT_EQ(road()->stoppedCount(), level + 1);
 }
-const RegisterStage kPlayer(kStopCar, {stopAll, spareOne, std::nullopt});
 
 }  // namespace
+
+const StagePlayer kStopCarPlayer{stopAll, spareOne, std::nullopt};
+
 }  // namespace quintora::testing

@@ -29,7 +29,6 @@ void pressWrongButtons(StageTest&, int) {
         press(nextKind());
     }
 }
-const RegisterStage kPlayer(kTakeTshirts, {takeEveryShirt, pressWrongButtons, false});
 
 TEST_F(StageTest, ButtonsAfterTheLastShirtAreIgnored) {
     for (const int extra : {0, 3}) {
@@ -50,4 +49,7 @@ TEST_F(StageTest, ButtonsAfterTheLastShirtAreIgnored) {
 }
 
 }  // namespace
+
+const StagePlayer kTakeTshirtsPlayer{takeEveryShirt, pressWrongButtons, false};
+
 }  // namespace quintora::testing

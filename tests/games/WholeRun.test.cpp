@@ -47,7 +47,7 @@ public:
             if (layer.get() == nullptr) break;
             const int stage = game().RanStage, lifeBefore = game().Life;
             setTilt(0, 0);
-            if (played.size() % 3 == 0) stagePlayers().at(stage).win(*this, level);
+            if (played.size() % 3 == 0) stagePlayer(stage).win(*this, level);
             for (int i = 0; i < 20 * 60 && director().runningScene() == scene; ++i) tiltFrames(1);
             EXPECT_NE(director().runningScene(), scene) << "stage " << stage << " never ended";
             EXPECT_LE(lifeBefore - game().Life, 1);

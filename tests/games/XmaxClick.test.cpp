@@ -29,7 +29,9 @@ void missOne(StageTest& t, int) {
     tapPictures(1, xmas()->blackened());
     EXPECT_EQ(xmas()->found(), xmas()->blackened() - 1);
 }
-const RegisterStage kPlayer(kXmaxClick, {findThemAll, missOne, false});
 
 }  // namespace
+
+const StagePlayer kXmaxClickPlayer{findThemAll, missOne, false};
+
 }  // namespace quintora::testing

@@ -4,7 +4,6 @@
 // (converted to the portrait view's points, as the window does) and tilt samples at 60 a second.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <optional>
 
 #include "app/ScreenNavigation.hpp"
@@ -117,8 +116,8 @@ public:
     Acceleration tilt_;
 };
 
-// How a player wins and how one loses a stage at a level: each stage's test file registers its own, and
-// the rules every stage shares are checked once for all of them.
+// How a player wins and how one loses a stage at a level: each stage's test file defines its own, and the
+// rules every stage shares are checked once for all of them.
 struct StagePlayer {
     void (*win)(StageTest&, int level);
     void (*lose)(StageTest&, int level);
@@ -126,13 +125,29 @@ struct StagePlayer {
     std::optional<bool> leftAlone;
 };
 
-inline std::map<int, StagePlayer>& stagePlayers() {
-    static std::map<int, StagePlayer> players;
-    return players;
-}
+extern const StagePlayer kHamburgerGamePlayer, kSameGrimPlayer, kSparkMovePlayer, kTakeTshirtsPlayer, kBaseballPlayer, kPhonenumberPlayer, kCardSpeedPlayer, kGamEatPlayer, kStopCarPlayer, kPlantTreePlayer, kDifferentPicturePlayer, kMathematicsPlayer, kDonttouchPlayer, kGolfHolePlayer, kFollowWayPlayer, kXmaxClickPlayer;
 
-struct RegisterStage {
-    RegisterStage(int number, StagePlayer player) { stagePlayers()[number] = player; }
-};
+// The player of stage `number` (1 to 16), each defined beside its stage's own tests.
+inline const StagePlayer& stagePlayer(int number) {
+    static const StagePlayer* const players[] = {
+        &kHamburgerGamePlayer,
+        &kSameGrimPlayer,
+        &kSparkMovePlayer,
+        &kTakeTshirtsPlayer,
+        &kBaseballPlayer,
+        &kPhonenumberPlayer,
+        &kCardSpeedPlayer,
+        &kGamEatPlayer,
+        &kStopCarPlayer,
+        &kPlantTreePlayer,
+        &kDifferentPicturePlayer,
+        &kMathematicsPlayer,
+        &kDonttouchPlayer,
+        &kGolfHolePlayer,
+        &kFollowWayPlayer,
+        &kXmaxClickPlayer,
+    };
+    return *players[number - 1];
+}
 
 }  // namespace quintora::testing
