@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <microhttpd.h>
 #include <netdb.h>
+#include <strings.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -48,7 +49,8 @@ MHD_Result send(MHD_Connection* connection, HttpServer::Request& request, const 
                             "base-uri 'none'; form-action 'none'; frame-ancestors 'none'");
     MHD_add_response_header(response, "X-Content-Type-Options", "nosniff");
     MHD_add_response_header(response, "Referrer-Policy", "no-referrer");
-    for (const auto& [name, value] : reply.headers) MHD_add_response_header(response, name.c_str(), value.c_str());
+    for (const auto& [name, value] : reply.headers)
+        MHD_add_response_header(response, name.c_str(), value.c_str());
     const MHD_Result result = MHD_queue_response(connection, static_cast<unsigned>(reply.status), response);
     MHD_destroy_response(response);
     request.status = reply.status;
@@ -56,11 +58,40 @@ MHD_Result send(MHD_Connection* connection, HttpServer::Request& request, const 
     return result;
 }
 
+// Every X-Forwarded-For header of the request, in order, as one list.
+std::string forwardedFor(MHD_Connection* connection) {
+    std::string list;
+    MHD_get_connection_values(
+        connection, MHD_HEADER_KIND,
+        +[](void* out, MHD_ValueKind, const char* name, const char* value) {
+            if (value != nullptr && strcasecmp(name, "X-Forwarded-For") == 0) {
+                auto& joined = *static_cast<std::string*>(out);
+                if (!joined.empty()) joined += ',';
+                joined += value;
+            }
+            return MHD_YES;
+        },
+        &list);
+    return list;
+}
+
+// The routes the request counters know; anything else is "other", so that no client can add series.
+std::string_view routeName(std::string_view path, bool isAsset) {
+    for (const std::string_view known :
+         {"/", "/api/post-score", "/api/update-score", "/api/get-scores", "/healthz", "/metrics"}) {
+        if (path == known) return known;
+    }
+    return isAsset ? "asset" : "other";
+}
+
+bool isPostRoute(std::string_view path) { return path == "/api/post-score" || path == "/api/update-score"; }
+
 Reply plain(int status, const char* text) { return Reply{status, "text/plain; charset=utf-8", text, {}}; }
 
 // A cacheable reply the client already holds becomes "304 Not Modified" with the same caching headers.
 Reply unlessCached(MHD_Connection* connection, Reply reply) {
-    const char* held = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_IF_NONE_MATCH);
+    const char* held =
+        MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_IF_NONE_MATCH);
     if (held == nullptr || reply.status != 200) return reply;
     for (const auto& [name, value] : reply.headers) {
         if (name == "ETag" && std::string_view(held).find(value) != std::string_view::npos) {
@@ -94,6 +125,17 @@ bool parseListenAddress(const std::string& host, int port, sockaddr_storage& sto
 }  // namespace
 
 struct Callbacks {
+    // Counts the reply in the metrics and queues it.
+    static MHD_Result answer(HttpServer& server, MHD_Connection* connection, HttpServer::Request& request,
+                             const Reply& reply) {
+        const bool isAsset = server.page_ != nullptr && server.page_->asset(request.path) != nullptr;
+        server.metrics_.countRequest(routeName(request.path, isAsset), reply.status);
+        if (isPostRoute(request.path) && reply.status >= 400 && reply.status < 500) {
+            server.metrics_.countRefusal(reply.body);
+        }
+        return send(connection, request, reply);
+    }
+
     static MHD_Result handle(void* self, MHD_Connection* connection, const char* url, const char* method,
                              const char* /*version*/, const char* uploadData, std::size_t* uploadSize,
                              void** state) {
@@ -102,7 +144,8 @@ struct Callbacks {
             auto* request = new HttpServer::Request();
             request->method = method;
             request->path = url;
-            request->address = peerAddress(connection);
+            request->address =
+                server.proxies_.clientAddress(peerAddress(connection), forwardedFor(connection));
             *state = request;
             ++server.requestsUnderWay_;
             // A declared body over the limit is refused before a byte of it is read.
@@ -110,7 +153,7 @@ struct Callbacks {
                 MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
             if (length != nullptr && std::strtoull(length, nullptr, 10) > server.limits_.maxBody) {
                 request->bodyTooLarge = true;
-                return send(connection, *request, plain(413, "body too large"));
+                return answer(server, connection, *request, plain(413, "body too large"));
             }
             return MHD_YES;
         }
@@ -131,8 +174,15 @@ struct Callbacks {
             return MHD_YES;
         }
         if (request.status != 0) return MHD_YES;  // answered before the body arrived
-        if (request.bodyTooLarge) return send(connection, request, plain(413, "body too large"));
-        return send(connection, request, server.route(connection, request));
+        if (request.bodyTooLarge) return answer(server, connection, request, plain(413, "body too large"));
+        return answer(server, connection, request, server.route(connection, request));
+    }
+
+    static void connectionChanged(void* self, MHD_Connection* /*connection*/, void** /*socketState*/,
+                                  MHD_ConnectionNotificationCode code) {
+        auto& metrics = static_cast<HttpServer*>(self)->metrics_;
+        if (code == MHD_CONNECTION_NOTIFY_STARTED) metrics.connectionOpened();
+        if (code == MHD_CONNECTION_NOTIFY_CLOSED) metrics.connectionClosed();
     }
 
     static void completed(void* self, MHD_Connection* /*connection*/, void** state,
@@ -158,8 +208,15 @@ struct Callbacks {
 };
 
 HttpServer::HttpServer(const std::string& host, int port, const HttpLimits& limits, ScoreApi& api,
-                       const CountryLookup& countries, std::FILE* accessLog, RankingPage* page)
-    : host_(host), limits_(limits), api_(api), page_(page), countries_(countries), accessLog_(accessLog) {
+                       const CountryLookup& countries, std::FILE* accessLog, RankingPage* page,
+                       TrustedProxies proxies)
+    : host_(host),
+      limits_(limits),
+      api_(api),
+      page_(page),
+      countries_(countries),
+      accessLog_(accessLog),
+      proxies_(std::move(proxies)) {
     sockaddr_storage address{};
     bool ipv6 = false;
     if (!parseListenAddress(host, port, address, ipv6)) {
@@ -171,6 +228,7 @@ HttpServer::HttpServer(const std::string& host, int port, const HttpLimits& limi
     daemon_ = MHD_start_daemon(flags, 0, nullptr, nullptr, &Callbacks::handle, this,                     //
                                MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&address),              //
                                MHD_OPTION_NOTIFY_COMPLETED, &Callbacks::completed, this,                 //
+                               MHD_OPTION_NOTIFY_CONNECTION, &Callbacks::connectionChanged, this,        //
                                MHD_OPTION_CONNECTION_LIMIT, limits.maxConnections,                       //
                                MHD_OPTION_PER_IP_CONNECTION_LIMIT, limits.maxConnectionsPerAddress,      //
                                MHD_OPTION_CONNECTION_TIMEOUT, limits.idleTimeoutSeconds,                 //
@@ -212,7 +270,7 @@ Reply HttpServer::route(MHD_Connection* connection, const Request& request) {
     }
     const bool isGet = request.method == "GET" || request.method == "HEAD";
     const bool isPost = request.method == "POST";
-    if (request.path == "/api/post-score" || request.path == "/api/update-score") {
+    if (isPostRoute(request.path)) {
         if (!isPost) return plain(405, "method not allowed");
         return api_.post(request.body,
                          request.path == "/api/post-score" ? WriteMode::Add : WriteMode::KeepBest, caller);
@@ -237,7 +295,12 @@ Reply HttpServer::route(MHD_Connection* connection, const Request& request) {
     }
     if (request.path == "/healthz") {
         if (!isGet) return plain(405, "method not allowed");
-        return plain(200, "healthy");
+        return api_.health();
+    }
+    if (request.path == "/metrics") {
+        if (!isGet) return plain(405, "method not allowed");
+        return Reply{200, "text/plain; version=0.0.4; charset=utf-8",
+                     metrics_.text(api_.pageCacheStats(), api_.commitLatency())};
     }
     return plain(404, "not found");
 }

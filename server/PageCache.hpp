@@ -11,14 +11,22 @@
 
 namespace quintora::server {
 
+struct PageCacheStats {
+    std::uint64_t hits = 0;
+    std::uint64_t misses = 0;
+    std::uint64_t bytes = 0;  // of the pages held now
+};
+
 class PageCache {
   public:
     [[nodiscard]] std::optional<std::string> find(const std::string& key, std::int64_t now) {
         const std::lock_guard lock(mutex_);
         const auto entry = pages_.find(key);
         if (entry == pages_.end() || entry->second.made != now || entry->second.generation != generation_) {
+            ++stats_.misses;
             return std::nullopt;
         }
+        ++stats_.hits;
         return entry->second.page;
     }
 
@@ -26,13 +34,24 @@ class PageCache {
     // while a write was being stored is not kept as current.
     void keep(const std::string& key, std::int64_t now, std::uint64_t generation, std::string page) {
         const std::lock_guard lock(mutex_);
-        if (pages_.size() >= kMaxPages) pages_.clear();
-        pages_.insert_or_assign(key, Entry{now, generation, std::move(page)});
+        if (pages_.size() >= kMaxPages) {
+            pages_.clear();
+            stats_.bytes = 0;
+        }
+        const auto [entry, added] = pages_.try_emplace(key);
+        if (!added) stats_.bytes -= entry->second.page.size();
+        stats_.bytes += page.size();
+        entry->second = Entry{now, generation, std::move(page)};
     }
 
     [[nodiscard]] std::uint64_t generation() {
         const std::lock_guard lock(mutex_);
         return generation_;
+    }
+
+    [[nodiscard]] PageCacheStats stats() {
+        const std::lock_guard lock(mutex_);
+        return stats_;
     }
 
     // Called after every stored score.
@@ -51,6 +70,7 @@ class PageCache {
     std::mutex mutex_;
     std::unordered_map<std::string, Entry> pages_;
     std::uint64_t generation_ = 0;
+    PageCacheStats stats_;
 };
 
 }  // namespace quintora::server

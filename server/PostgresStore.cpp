@@ -156,7 +156,7 @@ class PostgresStore final : public ScoreStore {
         : url_(std::move(url)),
           writer_(std::make_unique<Connection>(url_)),
           readers_(kMaxReaders, [this] { return std::make_unique<Connection>(url_); }),
-          committer_([this](auto batch) { commit(batch); }) {
+          committer_([this](auto batch) { commit(batch); }, &commitLatency_) {
         upgradeSchema(*writer_);
     }
 
@@ -175,6 +175,10 @@ class PostgresStore final : public ScoreStore {
                             integerAt(result.get(), row, 6)});
         }
         return rows;
+    }
+
+    void backup(const std::filesystem::path& /*file*/) override {
+        throw StoreError("back up a PostgreSQL store with pg_dump (see README.md)");
     }
 
   protected:

@@ -106,6 +106,16 @@ Reply ScoreApi::post(std::string_view body, WriteMode mode, const Caller& caller
     return text(200, "OK");
 }
 
+Reply ScoreApi::health() {
+    try {
+        store_.checkHealth();
+        return text(200, "healthy");
+    } catch (const StoreError& error) {
+        std::fprintf(stderr, "store error: %s\n", error.what());
+        return text(503, "store unavailable");
+    }
+}
+
 Reply ScoreApi::scores(const ArgumentLookup& argument, const Caller& caller) {
     const char* game = argument("gamename");
     if (game == nullptr || !games_.contains(std::string_view(game))) return text(404, "unknown game");

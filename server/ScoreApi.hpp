@@ -49,6 +49,12 @@ class ScoreApi {
     // GET /api/get-scores.
     [[nodiscard]] Reply scores(const ArgumentLookup& argument, const Caller& caller);
 
+    // GET /healthz: 200 only while the store answers and still keeps what is written to it.
+    [[nodiscard]] Reply health();
+
+    [[nodiscard]] PageCacheStats pageCacheStats() { return pages_.stats(); }
+    [[nodiscard]] const LatencyHistogram& commitLatency() const { return store_.commitLatency(); }
+
     // The country a caller's scores are stored under.
     [[nodiscard]] std::string countryOf(const Caller& caller) const;
 

@@ -2,11 +2,14 @@
 // Where scores live. One small interface so that a single machine can keep them in a SQLite file and a
 // farm of servers can share one PostgreSQL database, with the same answers from both.
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "server/LatencyHistogram.hpp"
 
 namespace quintora::server {
 
@@ -98,11 +101,22 @@ class ScoreStore {
     bool unbanDevice(const std::string& device);
     [[nodiscard]] bool isBanned(const std::string& device);
 
+    // Operations. Throws StoreError when the store cannot be read, or cannot keep what is written to it
+    // (a SQLite file deleted or replaced under the server): such a server must leave the balancer.
+    virtual void checkHealth();
+    // A consistent copy of the whole store in `file`, taken while the server goes on serving.
+    virtual void backup(const std::filesystem::path& file) = 0;
+    // What the store's own consistency check finds; empty when nothing.
+    [[nodiscard]] std::vector<std::string> integrityProblems();
+    [[nodiscard]] const LatencyHistogram& commitLatency() const { return commitLatency_; }
+
   protected:
     using TextRow = std::vector<std::string>;
     // Runs the statements in one transaction and gives every row they return, each column as text.
     virtual std::vector<TextRow> runTransaction(const std::vector<SqlStatement>& statements) = 0;
     [[nodiscard]] virtual SqlDialect dialect() const = 0;
+
+    LatencyHistogram commitLatency_;
 };
 
 // Opens the store a URL names: "sqlite:PATH" or "postgresql://..." (also "postgres://..."). Creates or

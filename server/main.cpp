@@ -47,7 +47,8 @@ int main(int argc, char** argv) {
         const CountryLookup countries(options.countryHeader);
         ScoreApi api(*store, options.games, options.postsPerMinute, countries, systemClock());
         RankingPage page(*store, options.games, systemClock(), platform::resourcePath(kPageFont));
-        HttpServer server(options.host, options.port, options.limits, api, countries, stderr, &page);
+        HttpServer server(options.host, options.port, options.limits, api, countries, stderr, &page,
+                          options.trustedProxies);
         std::printf("listening on %s\n", server.url().c_str());
         std::fflush(stdout);
 

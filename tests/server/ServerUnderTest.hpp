@@ -127,14 +127,14 @@ class ServerUnderTest {
   public:
     explicit ServerUnderTest(const std::string& storeUrl, int postsPerMinute = 0,
                              std::string countryHeader = "", std::string gameName = uniqueGameName(),
-                             const HttpLimits& limits = {})
+                             const HttpLimits& limits = {}, TrustedProxies proxies = {})
         : game(std::move(gameName)),
           store_(openStore(storeUrl)),
           countries_(std::move(countryHeader)),
           api_(*store_,
                GameKeys{{std::string(kGameName), std::string(kGameKey)}, {game, std::string(kGameKey)}},
                postsPerMinute, countries_, [this] { return now.load(); }),
-          http_("127.0.0.1", 0, limits, api_, countries_, nullptr) {}
+          http_("127.0.0.1", 0, limits, api_, countries_, nullptr, nullptr, std::move(proxies)) {}
 
     HttpReply post(const Fields& fields, const std::string& path = "/api/post-score",
                    const std::vector<std::string>& headers = {}) {
@@ -145,6 +145,7 @@ class ServerUnderTest {
                         const std::string& device = "device-1", const std::string& path = "/api/post-score") {
         return post(scoreFields(game, category, name, score, device), path);
     }
+    HttpReply getPath(const std::string& path) { return httpRequest(http_.url() + path, nullptr); }
     HttpReply get(const std::string& query, const std::vector<std::string>& headers = {}) {
         return httpRequest(http_.url() + "/api/get-scores?gamename=" + escaped(game) + query, nullptr,
                            headers);
