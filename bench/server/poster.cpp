@@ -4,7 +4,8 @@
 // stored. --mode update sends update-score posts that many clients aim at the same few entries; --mode read
 // asks for the game's ranking page. --reconnect keeps a client going after its connection is lost, and
 // --failures writes the time (milliseconds since 1970) and status of every request that failed (status 0:
-// no answer), so that a script can tell how long a fault kept requests failing.
+// no answer), so that a script can tell how long a fault kept requests failing; after a failure such a
+// client waits 50 ms before its next request.
 // Usage: score_poster HOST PORT [--clients N] [--seconds S] [--max-posts N] [--acked FILE]
 //                               [--mode post|update|read] [--reconnect] [--failures FILE]
 #include <arpa/inet.h>
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -96,19 +98,22 @@ int readResponse(int fd, bool read, bool& acknowledged, bool& mustClose) {
     char buffer[4096];
     std::size_t headerEnd = std::string::npos;
     std::size_t contentLength = 0;
+    std::string head;
     acknowledged = false;
     while (headerEnd == std::string::npos || response.size() < headerEnd + 4 + contentLength) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got <= 0) return 0;
         response.append(buffer, static_cast<std::size_t>(got));
         if (headerEnd == std::string::npos && (headerEnd = response.find("\r\n\r\n")) != std::string::npos) {
-            const std::size_t field = response.find("Content-Length: ");
-            contentLength = field < headerEnd ? std::stoul(response.substr(field + 16)) : 0;
+            // Header names in any case: HAProxy passes them on in lower case.
+            head = response.substr(0, headerEnd);
+            std::transform(head.begin(), head.end(), head.begin(), [](char c) { return std::tolower(c); });
+            const std::size_t field = head.find("content-length: ");
+            contentLength = field != std::string::npos ? std::stoul(head.substr(field + 16)) : 0;
         }
     }
     const int status = response.size() > 12 ? std::atoi(response.c_str() + 9) : 0;
-    const std::string head = response.substr(0, headerEnd);
-    mustClose = head.find("onnection: close") != std::string::npos;
+    mustClose = head.find("connection: close") != std::string::npos;
     acknowledged = status == 200 && (read || response.substr(headerEnd + 4, contentLength) == "OK");
     return status;
 }
@@ -190,6 +195,8 @@ int main(int argc, char** argv) {
                 } else {
                     fail(status);
                     if (status != 0) ++refused;
+                    // As a client would, wait a little before trying again rather than spin on the error.
+                    if (settings.reconnect) std::this_thread::sleep_for(std::chrono::milliseconds(50));
                 }
                 if (status == 0 || mustClose) {
                     close(fd);
