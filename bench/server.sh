@@ -10,6 +10,9 @@
 #   bench/server.sh web              the ranking web page at 1,000,000 scores: p99 with one client, then
 #                                    requests/s at 64 connections
 #   bench/server.sh kill9            kill -9 under write load, restart, count acknowledged posts lost
+#   bench/server.sh cluster          on a throw-away PostgreSQL: get-scores requests/s and acknowledged posts/s
+#                                    with their p99, from one server directly, then through HAProxy to one
+#                                    and to three servers
 #   bench/server.sh all              each of the above in turn
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,8 +24,12 @@ seconds=${QUINTORA_BENCH_SECONDS:-10}
 work=$(mktemp -d /tmp/quintora-server-bench.XXXXXX)
 # shellcheck source=../scripts/throwaway-postgres.sh
 source "$top/scripts/throwaway-postgres.sh"
+# shellcheck source=../scripts/cluster.sh
+source "$top/scripts/cluster.sh"
+cluster_dir="$work"
 server_pid=""
 cleanup() {
+  stop_cluster
   stop_server
   stop_throwaway_postgres
   rm -rf "$work"
@@ -127,6 +134,27 @@ kill9() {
   [ "$lost_total" -eq 0 ]
 }
 
+# Reads with wrk (p99 from its latency distribution) and posts with the poster, against HOST_PORT.
+cluster_figures() {  # cluster_figures LABEL PORT
+  echo "== $1: get-scores, wrk -t2 -c64 -d${seconds}s"
+  wrk -t2 -c64 -d"${seconds}s" --latency "http://127.0.0.1:$2$page" | grep -E '^ +99%|Requests/sec|Non-2xx'
+  echo "== $1: posts, 32 concurrent posters, ${seconds}s"
+  "$poster" 127.0.0.1 "$2" --clients 32 --seconds "$seconds"
+}
+
+cluster() {
+  start_throwaway_postgres
+  start_server "$POSTGRES_URL"
+  cluster_figures "one server, no proxy" "$port"
+  stop_server
+  local count
+  for count in 1 3; do
+    start_cluster "$count" "$POSTGRES_URL" --rate 0
+    cluster_figures "$count server(s) behind HAProxy" "${cluster_url##*:}"
+    stop_cluster
+  done
+}
+
 case "${1:-all}" in
   reads) reads ;;
   posts-sqlite) posts "sqlite:$work/posts.db" SQLite ;;
@@ -134,6 +162,7 @@ case "${1:-all}" in
   latency) latency ;;
   web) web ;;
   kill9) kill9 ;;
+  cluster) cluster ;;
   all)
     reads
     posts "sqlite:$work/posts.db" SQLite
@@ -141,6 +170,8 @@ case "${1:-all}" in
     latency
     web
     kill9
+    stop_throwaway_postgres
+    cluster
     ;;
-  *) echo "usage: bench/server.sh reads|posts-sqlite|posts-postgres|latency|web|kill9|all" >&2; exit 2 ;;
+  *) echo "usage: bench/server.sh reads|posts-sqlite|posts-postgres|latency|web|kill9|cluster|all" >&2; exit 2 ;;
 esac
