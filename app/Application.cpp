@@ -63,6 +63,8 @@ int Application::run() {
     ScoreServerHost::shared().configure(!options_.scoreServer.empty() ? options_.scoreServer
                                         : fromEnvironment           ? fromEnvironment
                                                                     : "");
+    // Like every exchange under the virtual clock, the bundled server's start takes no game time.
+    ScoreServerHost::shared().startWithinTheFrame(options_.virtualClock);
     if (options_.headless) {
         platform::disableAudio();
         display_ = platform::openHeadlessDisplay(options_.effectiveScale());
@@ -121,6 +123,7 @@ int Application::run() {
 }
 
 void Application::pollNetwork() {
+    ScoreServerHost::shared().poll();
     platform::pollUrlConnections();
     if (!options_.virtualClock) return;
     // Under the virtual clock an exchange takes no game time: it ends before the next frame, so that a run

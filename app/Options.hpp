@@ -30,6 +30,7 @@ struct OptionsResult {
 };
 
 [[nodiscard]] OptionsResult parseOptions(const std::vector<std::string>& arguments);
-[[nodiscard]] const char* usageText();
+// The --help text, with every option, the script's events and the controls.
+[[nodiscard]] std::string usageText();
 
 }  // namespace quintora

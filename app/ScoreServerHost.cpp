@@ -39,15 +39,21 @@ void ScoreServerHost::configure(std::string givenAddress) {
 void ScoreServerHost::ensureStarted() {
     if (!givenAddress_.empty()) return;
     if (server_ && server_->isRunning()) return;
-    // One try per start of the game: a server that failed once would only fail again, each time
-    // holding up the screen for the wait below.
+    // One try per start of the game: a server that failed once would only fail again, each time keeping
+    // the ranking waiting for it.
     if (tried_) return;
     tried_ = true;
-    if (!startBundled()) setScoreServerAddress("");
+    setScoreServerAddress("");
+    starting_ = startBundled();
+    while (starting_ && startWithinTheFrame_) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        poll();
+    }
 }
 
 void ScoreServerHost::stop() {
     server_.reset();
+    starting_ = false;
     tried_ = false;
 }
 
@@ -77,23 +83,27 @@ bool ScoreServerHost::startBundled() {
         platform::logf("score server: cannot start: %s", error.c_str());
         return false;
     }
+    output_ = output;
+    startDeadline_ = std::chrono::steady_clock::now() + kStartTimeout;
+    return true;
+}
+
+void ScoreServerHost::poll() {
+    if (!starting_) return;
     // The server says where it listens in its first line of standard output; its error output shares the
     // file, so the line is looked for among every whole line written so far.
-    const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
-    while (std::chrono::steady_clock::now() < deadline) {
-        std::ifstream in(output);
-        for (std::string line; std::getline(in, line) && !in.eof();) {
-            if (!line.starts_with(kListening)) continue;
-            setScoreServerAddress(line.substr(kListening.size()));
-            platform::logf("score server: started at %s", scoreServerAddress().c_str());
-            return true;
-        }
-        if (!server_->isRunning()) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::ifstream in(output_);
+    for (std::string line; std::getline(in, line) && !in.eof();) {
+        if (!line.starts_with(kListening)) continue;
+        starting_ = false;
+        setScoreServerAddress(line.substr(kListening.size()));
+        platform::logf("score server: started at %s", scoreServerAddress().c_str());
+        return;
     }
-    platform::logf("score server: did not start; see %s", output.c_str());
+    if (server_->isRunning() && std::chrono::steady_clock::now() < startDeadline_) return;
+    platform::logf("score server: did not start; see %s", output_.c_str());
     server_.reset();
-    return false;
+    starting_ = false;
 }
 
 }  // namespace quintora

@@ -67,10 +67,8 @@ public:
     explicit Callbacks(WorldRankingLayer& layer) : layer_(layer) {}
     void scorePostOk(ScoreServerPost&) override { layer_.scorePostOk(); }
     void scorePostFail(ScoreServerPost& client) override { layer_.scorePostFail(client.postStatus()); }
-    void scoreRequestOk(ScoreServerRequest& client) override {
-        layer_.scoreRequestOk(client.category(), client.parseScores());
-    }
-    void scoreRequestFail(ScoreServerRequest&) override { layer_.scoreRequestFail(); }
+    void scoreRequestOk(ScoreServerRequest& client) override { layer_.scoreRequestOk(client); }
+    void scoreRequestFail(ScoreServerRequest& client) override { layer_.scoreRequestFail(client); }
 
 private:
     WorldRankingLayer& layer_;
@@ -84,13 +82,25 @@ void WorldRankingScene::init() {
 void WorldRankingLayer::init() {
     Layer::init();
     setIsTouchEnabled(true);
-    ScoreServerHost::shared().ensureStarted();
+    ScoreServerHost& host = ScoreServerHost::shared();
+    host.ensureStarted();
     Ref<Sprite> background = Sprite::spriteWithFile("worldrankingbg.png");
     background->setPosition({240, 160});
     addChild(background.get(), 0);
-    if (game().B_wordsumit) postScore();
+    // The bundled server may still be starting: the post and the list wait for it, frame by frame.
+    waitingForServer_ = host.isStarting();
+    if (game().B_wordsumit && !waitingForServer_) postScore();
     LabelSetting();
     initSetting();
+    if (waitingForServer_) schedule(QSEL(WorldRankingLayer, WaitForServer));
+}
+
+void WorldRankingLayer::WaitForServer(float) {
+    if (ScoreServerHost::shared().isStarting()) return;
+    unschedule(QSEL(WorldRankingLayer, WaitForServer));
+    waitingForServer_ = false;
+    if (game().B_wordsumit) postScore();
+    if (!postPending_) requestScore();
 }
 
 void WorldRankingLayer::onExit() {
@@ -142,9 +152,10 @@ void WorldRankingLayer::postScore() {
 }
 
 void WorldRankingLayer::requestScore() {
+    if (waitingForServer_) return;  // asked for the shown tab once the server is there
     platform::log("Requesting scores...");
-    ScoreServerRequest::serverWithGameName(std::string(kGameName), callbacks())
-        ->requestScores(4, kRequestLimit, 0, 0, categoryOfTab(category));
+    latestRequest_ = ScoreServerRequest::serverWithGameName(std::string(kGameName), callbacks());
+    latestRequest_->requestScores(4, kRequestLimit, 0, 0, categoryOfTab(category));
 }
 
 void WorldRankingLayer::scorePostOk() {
@@ -167,11 +178,12 @@ void WorldRankingLayer::postAnswered() {
     requestScore();
 }
 
-void WorldRankingLayer::scoreRequestOk(const std::string& requestedCategory,
-                                       std::shared_ptr<const JSONArray> scores) {
+void WorldRankingLayer::scoreRequestOk(ScoreServerRequest& client) {
     platform::log("score request OK");
-    // An answer for a tab left since it was asked for would put the wrong level's rows on the screen.
-    if (requestedCategory != categoryOfTab(category)) return;
+    // Only the answer to the latest request fills the list: an older one may be for a tab left since, or
+    // may have been asked before the run's own score was stored.
+    if (&client != latestRequest_.get()) return;
+    const std::shared_ptr<const JSONArray> scores = client.parseScores();
     ScoreList.clear();
     if (scores) {
         for (const JSONValue& score : *scores) {
@@ -181,8 +193,9 @@ void WorldRankingLayer::scoreRequestOk(const std::string& requestedCategory,
     Reload();
 }
 
-void WorldRankingLayer::scoreRequestFail() {
+void WorldRankingLayer::scoreRequestFail(ScoreServerRequest& client) {
     platform::log("score request fail");
+    if (&client != latestRequest_.get()) return;
     showAlert("Score Request Failed", "Internet connection not available, cannot view world scores");
 }
 
@@ -255,6 +268,12 @@ bool WorldRankingLayer::handleTouchesMoved(const TouchSet& touches, const TouchE
     return true;
 }
 
-void WorldRankingLayer::MainMenuGo() { Director::sharedDirector().replaceScene(MenuScene::node().get()); }
+void WorldRankingLayer::MainMenuGo() {
+    // The scene switch waits for the end of the frame, but the network answers of this frame come before
+    // it: the leaving screen must hear none of them.
+    callbacks_.reset();
+    latestRequest_.reset();
+    Director::sharedDirector().replaceScene(MenuScene::node().get());
+}
 
 }  // namespace quintora

@@ -9,6 +9,7 @@
 #include "engine/Scene.hpp"
 #include "engine/Sprite.hpp"
 #include "online/JSONValue.hpp"
+#include "online/ScoreServerRequest.hpp"
 
 namespace quintora {
 
@@ -54,8 +55,9 @@ private:
     void scorePostOk();
     void scorePostFail(int postStatus);
     void postAnswered();
-    void scoreRequestOk(const std::string& requestedCategory, std::shared_ptr<const JSONArray> scores);
-    void scoreRequestFail();
+    void scoreRequestOk(ScoreServerRequest& client);
+    void scoreRequestFail(ScoreServerRequest& client);
+    void WaitForServer(float dt);
 
     int category = 0;
     JSONArray ScoreList;
@@ -65,7 +67,9 @@ private:
     int maxy = 10;
     int starty = 0;
     int tempy = 0;
-    bool postPending_ = false;  // the run's score is on its way and the first list waits for it
+    bool postPending_ = false;       // the run's score is on its way and the first list waits for it
+    bool waitingForServer_ = false;  // the bundled score server is starting: no exchange yet
+    std::shared_ptr<ScoreServerRequest> latestRequest_;
     // Hears the score server's answers for as long as the screen is up; the clients hold it weakly, so an
     // answer that comes after the screen has gone finds no one.
     std::shared_ptr<Callbacks> callbacks_;

@@ -12,12 +12,12 @@ int main(int argc, char** argv) {
     using namespace quintora;
     const OptionsResult parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.options) {
-        std::fprintf(stderr, "quintora: %s\n%s", parsed.error.c_str(), usageText());
+        std::fprintf(stderr, "quintora: %s\nRun with --help for the options.\n", parsed.error.c_str());
         return 2;
     }
     const Options& options = *parsed.options;
     if (options.help) {
-        std::fputs(usageText(), stdout);
+        std::fputs(usageText().c_str(), stdout);
         return 0;
     }
     // Without its pictures the game would show a black screen: say where they were looked for instead.

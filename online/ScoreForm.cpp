@@ -1,5 +1,7 @@
 #include "online/ScoreForm.hpp"
 
+#include <nettle/md5.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -93,16 +95,20 @@ bool isUnsignedField(std::string_view key) {
     return key == "qs_device_id" || key == "qs_gamename" || key == "qs_prot_ver";
 }
 
-ScoreHash::ScoreHash() { md5_init(&md5Ctx); }
+ScoreHash::ScoreHash() : md5Ctx(std::make_unique<md5_ctx>()) { md5_init(md5Ctx.get()); }
+
+ScoreHash::~ScoreHash() = default;
+ScoreHash::ScoreHash(ScoreHash&&) noexcept = default;
+ScoreHash& ScoreHash::operator=(ScoreHash&&) noexcept = default;
 
 void ScoreHash::add(std::string_view value) {
-    md5_update(&md5Ctx, value.size(), reinterpret_cast<const std::uint8_t*>(value.data()));
+    md5_update(md5Ctx.get(), value.size(), reinterpret_cast<const std::uint8_t*>(value.data()));
 }
 
 std::string ScoreHash::finish(std::string_view gameKey) {
     add(gameKey);
     std::array<std::uint8_t, MD5_DIGEST_SIZE> digest{};
-    md5_digest(&md5Ctx, digest.size(), digest.data());
+    md5_digest(md5Ctx.get(), digest.size(), digest.data());
     static constexpr char digits[] = "0123456789abcdef";
     std::string hex;
     for (const std::uint8_t byte : digest) {

@@ -2,13 +2,14 @@
 // The score form as client and server both see it: the escaping of a field, the decoding of a body, the
 // order of the signed fields and their MD5 signature. Both ends use these functions, so that what one side
 // signs is exactly what the other checks.
-#include <nettle/md5.h>
-
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+struct md5_ctx;
 
 namespace quintora {
 
@@ -38,12 +39,15 @@ using FormFields = std::vector<std::pair<std::string, std::string>>;
 class ScoreHash {
 public:
     ScoreHash();
+    ~ScoreHash();
+    ScoreHash(ScoreHash&&) noexcept;
+    ScoreHash& operator=(ScoreHash&&) noexcept;
     void add(std::string_view value);
     // Feeds the game key, finishes the digest and gives it as 32 lower-case hexadecimal digits.
     [[nodiscard]] std::string finish(std::string_view gameKey);
 
 private:
-    md5_ctx md5Ctx;
+    std::unique_ptr<md5_ctx> md5Ctx;
 };
 
 // The signature a form should carry: every signed field's value in signing order of the keys, then the

@@ -4,7 +4,7 @@
 #include <charconv>
 
 #include "online/ScoreServerAddress.hpp"
-#include "platform/UserDefaults.hpp"
+#include "platform/DeviceIdentifier.hpp"
 
 namespace quintora {
 namespace {
@@ -45,6 +45,7 @@ bool ScoreServerPost::updateScore(const ScoreDictionary& score) {
 
 bool ScoreServerPost::submitScore(const ScoreDictionary& score, bool forUpdate) {
     receivedData.clear();
+    bodyValues_.clear();  // a client sent twice sends only the fields of the second score
     postStatus_ = kPostOk;
     platform::UrlRequest request;
     request.url = scoreServerAddress() + (forUpdate ? "/api/update-score" : "/api/post-score");
@@ -123,8 +124,9 @@ void ScoreServerPost::didFinishLoading() {
     }
 }
 
-void ScoreServerPost::didFailWithError(const std::string&) {
-    postStatus_ = kConnectionFailed;
+void ScoreServerPost::didFailWithError(const platform::UrlError& error) {
+    // An answer too large to read is still an answer, and certainly not "OK".
+    postStatus_ = error.kind == platform::UrlError::kAnswerTooLarge ? kRefused : kConnectionFailed;
     if (const auto receiver = delegate.lock()) receiver->scorePostFail(*this);
 }
 

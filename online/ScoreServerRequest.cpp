@@ -3,7 +3,7 @@
 #include "online/JSONDeserializer.hpp"
 #include "online/ScoreForm.hpp"
 #include "online/ScoreServerAddress.hpp"
-#include "platform/UserDefaults.hpp"
+#include "platform/DeviceIdentifier.hpp"
 
 namespace quintora {
 
@@ -49,7 +49,7 @@ void ScoreServerRequest::didFinishLoading() {
     if (const auto receiver = delegate.lock()) receiver->scoreRequestOk(*this);
 }
 
-void ScoreServerRequest::didFailWithError(const std::string&) {
+void ScoreServerRequest::didFailWithError(const platform::UrlError&) {
     if (const auto receiver = delegate.lock()) receiver->scoreRequestFail(*this);
 }
 

@@ -43,7 +43,7 @@ public:
     // The connection's callbacks.
     void didReceiveResponse(int statusCode) override;
     void didReceiveData(std::span<const std::uint8_t> data) override;
-    void didFailWithError(const std::string& reason) override;
+    void didFailWithError(const platform::UrlError& error) override;
     void didFinishLoading() override;
 
     ScoreServerRequest(std::string gameName, std::weak_ptr<ScoreServerRequestDelegate> delegate);

@@ -167,10 +167,12 @@ private:
         curl_multi_remove_handle(multi_, easy);
         const std::shared_ptr<UrlConnectionDelegate> delegate = std::move(connection->delegate);
         if (result != CURLE_OK) {
-            const std::string reason = connection->tooLarge ? "the answer is larger than the limit"
-                                       : connection->error[0] ? connection->error
-                                                              : curl_easy_strerror(result);
-            delegate->didFailWithError(reason);
+            if (connection->tooLarge) {
+                delegate->didFailWithError({UrlError::kAnswerTooLarge, "the answer is larger than the limit"});
+            } else {
+                delegate->didFailWithError(
+                    {UrlError::kNoAnswer, connection->error[0] ? connection->error : curl_easy_strerror(result)});
+            }
             return;
         }
         if (!connection->responseDelivered) delegate->didReceiveResponse(statusOf(easy));

@@ -22,6 +22,16 @@ struct UrlRequest {
     std::size_t maxResponseBytes = 1 << 20;
 };
 
+// Why an exchange ended without a whole answer.
+struct UrlError {
+    enum Kind {
+        kNoAnswer,         // no connection, a broken or timed-out exchange, a refused address
+        kAnswerTooLarge,   // the server answered, with more than the request's limit
+    };
+    Kind kind = kNoAnswer;
+    std::string reason;
+};
+
 class UrlConnectionDelegate {
 public:
     virtual ~UrlConnectionDelegate() = default;
@@ -29,7 +39,7 @@ public:
     virtual void didReceiveResponse(int statusCode) = 0;
     virtual void didReceiveData(std::span<const std::uint8_t> data) = 0;
     // Exactly one of these two ends every started connection.
-    virtual void didFailWithError(const std::string& reason) = 0;
+    virtual void didFailWithError(const UrlError& error) = 0;
     virtual void didFinishLoading() = 0;
 };
 

@@ -15,7 +15,6 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <random>
 #include <utility>
 
 #include "platform/Log.hpp"
@@ -27,7 +26,6 @@ namespace {
 // store held by a stuck process does not freeze the game for long.
 constexpr int busyTimeoutMilliseconds = 2000;
 
-constexpr const char* deviceIdentifierKey = "DeviceIdentifier";
 
 // A journal or write-ahead log left next to a damaged file belongs to it: left behind, SQLite would play
 // it back into the fresh store.
@@ -428,60 +426,5 @@ UserDefaults& UserDefaults::standardUserDefaults() {
     if (defaults.instance == nullptr) defaults.instance = std::make_unique<UserDefaults>(dataDirectory());
     return *defaults.instance;
 }
-
-namespace {
-
-bool isDeviceIdentifier(std::string_view text) {
-    if (text.size() != 36) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (i == 8 || i == 13 || i == 18 || i == 23) {
-            if (c != '-') return false;
-        } else if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) {
-            return false;
-        }
-    }
-    return text[14] == '4' && std::string_view("89ab").find(text[19]) != std::string_view::npos;
-}
-
-std::array<unsigned char, 16> randomBytes() {
-    std::array<unsigned char, 16> bytes {};
-    std::ifstream source("/dev/urandom", std::ios::binary);
-    if (source.read(reinterpret_cast<char*>(bytes.data()), bytes.size())) return bytes;
-    log("defaults: cannot read /dev/urandom; the device identifier comes from std::random_device");
-    std::random_device device;
-    for (auto& byte : bytes) byte = static_cast<unsigned char>(device());
-    return bytes;
-}
-
-std::string newDeviceIdentifier() {
-    auto bytes = randomBytes();
-    bytes[6] = static_cast<unsigned char>((bytes[6] & 0x0Fu) | 0x40u);  // version 4: random
-    bytes[8] = static_cast<unsigned char>((bytes[8] & 0x3Fu) | 0x80u);  // the RFC 4122 variant
-    static constexpr char hex[] = "0123456789abcdef";
-    std::string text;
-    text.reserve(36);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (i == 4 || i == 6 || i == 8 || i == 10) text += '-';
-        text += hex[bytes[i] >> 4];
-        text += hex[bytes[i] & 0x0Fu];
-    }
-    return text;
-}
-
-}  // namespace
-
-std::string deviceIdentifier(UserDefaults& defaults) {
-    if (auto stored = defaults.stringForKey(deviceIdentifierKey); stored && isDeviceIdentifier(*stored)) {
-        return *stored;
-    }
-    std::string identifier = newDeviceIdentifier();
-    // Kept in memory when the store cannot be written, so it stays the same for the rest of the session.
-    (void)defaults.setObject(identifier, deviceIdentifierKey);
-    (void)defaults.synchronize();
-    return identifier;
-}
-
-std::string deviceIdentifier() { return deviceIdentifier(UserDefaults::standardUserDefaults()); }
 
 }  // namespace quintora::platform

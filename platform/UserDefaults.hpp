@@ -64,11 +64,4 @@ private:
     std::unique_ptr<Store> store_;
 };
 
-// This device's identifier: a random version-4 UUID ("xxxxxxxx-xxxx-4xxx-yxxx-xxxxxxxxxxxx", lower-case
-// hex) made on first use and kept in the given store, so it stays the same across runs.
-[[nodiscard]] std::string deviceIdentifier(UserDefaults& defaults);
-
-// The same, kept in the shared store.
-[[nodiscard]] std::string deviceIdentifier();
-
 }  // namespace quintora::platform

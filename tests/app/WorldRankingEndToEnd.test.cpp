@@ -13,6 +13,7 @@
 #include "online/ScoreServerAddress.hpp"
 #include "online/ScoreServerRequest.hpp"
 #include "platform/ChildProcess.hpp"
+#include "platform/DeviceIdentifier.hpp"
 #include "platform/UserDefaults.hpp"
 #include "support/Files.hpp"
 #include "support/GameBinary.hpp"

@@ -1,12 +1,14 @@
 // The score clients against a real HTTP server on 127.0.0.1 that answers as each test asks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "online/GameKey.hpp"
 #include "online/ScoreServerAddress.hpp"
 #include "online/ScoreServerPost.hpp"
 #include "online/ScoreServerRequest.hpp"
+#include "platform/DeviceIdentifier.hpp"
 #include "platform/UserDefaults.hpp"
 #include "support/HttpServer.hpp"
 
@@ -82,7 +84,7 @@ TEST_F(ScoreClient, OnlyAnExactOKIsASuccess) {
         {"OK and a line break", {200, "OK\n"}, ScoreServerPost::kRefused},
         {"an error page", {500, "<html><body>Internal error</body></html>"}, ScoreServerPost::kRefused},
         {"a redirect, not followed", {302, "", "Location: /elsewhere\r\n"}, ScoreServerPost::kRefused},
-        {"a huge answer", {200, kHuge}, ScoreServerPost::kConnectionFailed},
+        {"a huge answer", {200, kHuge}, ScoreServerPost::kRefused},
         {"a refused connection", {}, ScoreServerPost::kConnectionFailed, "http://127.0.0.1:1"},
         {"no server at all", {}, ScoreServerPost::kConnectionFailed, ""},
         {"not HTTP", {}, ScoreServerPost::kConnectionFailed, "ftp://127.0.0.1"},
@@ -97,6 +99,41 @@ TEST_F(ScoreClient, OnlyAnExactOKIsASuccess) {
         EXPECT_EQ(heard->postStatus, c.status);
         EXPECT_EQ(server.exchanges().size(), c.address ? 0u : 1u);
     }
+}
+
+TEST_F(ScoreClient, SignsInCaseInsensitiveKeyOrderAndSendsOnlyTheLatestScore) {
+    HttpServer server([](const HttpExchange&) { return HttpAnswer{200, "OK"}; });
+    setScoreServerAddress(server.address());
+    auto heard = std::make_shared<Heard>();
+    auto client = ScoreServerPost::serverWithGameName(std::string(kGameName), std::string(kGameKey), heard);
+    ASSERT_TRUE(client->sendScore({{"qs_score", 1.5f}}));
+    // "A" before "b" whatever the case; keys equal but for case in byte order ("A" before "a"). The digest
+    // is MD5("1" "3" "2" key), worked out apart from the game.
+    ASSERT_TRUE(client->sendScore({{"b", std::string("2")}, {"A", std::string("1")}, {"a", std::string("3")}}));
+    settleConnections();
+    const auto exchanges = server.exchanges();
+    ASSERT_EQ(exchanges.size(), 2u);
+    EXPECT_EQ(decodeForm(exchanges[1].body),
+              (FormFields{{"A", "1"}, {"a", "3"}, {"b", "2"}, {"qs_device_id", platform::deviceIdentifier()},
+                          {"qs_gamename", "Quintora"}, {"qs_hash", "c0320e1f9f1f5612d64f699e7cfec4fe"},
+                          {"qs_prot_ver", "1.1"}}));
+}
+
+TEST_F(ScoreClient, AsksForAListWithTheWholeQueryInItsOrder) {
+    HttpServer server([](const HttpExchange&) { return HttpAnswer{200, "{}"}; });
+    setScoreServerAddress(server.address());
+    auto heard = std::make_shared<Heard>();
+    ScoreServerRequest::serverWithGameName("Quintora", heard)->requestScores(4, 15, 0, 0, "Amateur");
+    ScoreServerRequest::serverWithGameName("Quintora", heard)->requestScores(1, 7, 3, 2, "Pro Am");
+    settleConnections();
+    std::vector<std::string> lines;
+    for (const auto& exchange : server.exchanges()) lines.push_back(exchange.head.substr(0, exchange.head.find('\r')));
+    std::sort(lines.begin(), lines.end());  // the two may arrive in either order
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "GET /api/get-scores?gamename=Quintora&querytype=1&offset=3&limit=7&flags=2&category=Pro%20Am"
+                         "&device=" + platform::deviceIdentifier() + " HTTP/1.1",
+                         "GET /api/get-scores?gamename=Quintora&querytype=4&offset=0&limit=15&flags=0"
+                         "&category=Amateur&device= HTTP/1.1"}));
 }
 
 TEST_F(ScoreClient, RefusesScoresItCannotSignAndSendsNothing) {

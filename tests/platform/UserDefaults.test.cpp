@@ -1,5 +1,7 @@
 #include "platform/UserDefaults.hpp"
 
+#include "platform/DeviceIdentifier.hpp"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -105,6 +107,26 @@ TEST_F(UserDefaultsTest, ValuesAreKeptByKeyAndSurviveReopeningAConcurrentWriterA
     }
     EXPECT_EQ(integrityOf(nested / UserDefaults::fileName), "ok");
     EXPECT_EQ(damagedCopies(nested), 0u);
+}
+
+TEST_F(UserDefaultsTest, TheDeviceIdentifierIsARandomUuidMadeOnceAndAnyOtherStoredValueIsReplaced) {
+    static const std::regex version4("[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}");
+    std::string first;
+    {
+        UserDefaults defaults(folder_.string());
+        first = deviceIdentifier(defaults);
+        EXPECT_TRUE(std::regex_match(first, version4)) << first;
+        EXPECT_EQ(deviceIdentifier(defaults), first);
+    }
+    UserDefaults reopened(folder_.string());
+    EXPECT_EQ(deviceIdentifier(reopened), first);
+    for (const char* stored : {"", "not an id", "6F9619FF-8B86-4011-B42D-00C04FC964FF",
+                               "6f9619ff-8b86-1011-b42d-00c04fc964ff", "6f9619ff-8b86-4011-742d-00c04fc964ff"}) {
+        ASSERT_TRUE(reopened.setObject(stored, "DeviceIdentifier"));
+        const std::string made = deviceIdentifier(reopened);
+        EXPECT_TRUE(std::regex_match(made, version4)) << stored;
+        EXPECT_NE(made, first);
+    }
 }
 
 TEST_F(UserDefaultsTest, AStoreLockedTooLongKeepsTheValueInMemoryUntilSynchronized) {

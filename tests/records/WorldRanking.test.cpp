@@ -1,9 +1,13 @@
 // The world ranking screen under the real director, talking to an HTTP server of the test's own.
 #include "app/WorldRanking.hpp"
 
+#include <atomic>
+#include <chrono>
 #include <set>
+#include <thread>
 
 #include "app/ScoreServerHost.hpp"
+#include "engine/Label.hpp"
 #include "records/RecordsTest.hpp"
 #include "support/HttpServer.hpp"
 
@@ -99,19 +103,46 @@ TEST_F(WorldRankingTest, FailuresEndInTheirAlerts) {
     }
 }
 
-TEST_F(WorldRankingTest, AnswersAfterTheScreenHasGoneChangeNothing) {
+TEST_F(WorldRankingTest, AnswersInTheFrameOfLeavingChangeNothing) {
     serve(5, "refused");
     game().B_wordsumit = true;
     director().runWithScene(WorldRankingScene::node().get());
     frame();
-    touch(TouchPhase::Began, {220, 290});  // the Pro tab asks for its list at once
-    director().replaceScene(Scene::node().get());
+    auto* layer = dynamic_cast<WorldRankingLayer*>(director().runningScene()->children().front().get());
+    touch(TouchPhase::Began, layer->proTabFrame().centre());  // asks for its list at once
+    touch(TouchPhase::Began, layer->mainMenuButtonFrame().centre());  // the scene switches at the frame's end
+    {
+        // A frame delivers the network's answers after the touches and before the scene switch.
+        testing::CapturedLog log;
+        testing::settleConnections();
+        EXPECT_EQ(log.text(), "");
+    }
     frame();
-    testing::CapturedLog log;
-    settle();
     EXPECT_EQ(alert(), nullptr);
-    EXPECT_EQ(log.text(), "");
     EXPECT_EQ(server_->exchanges().size(), 2u);
+}
+
+TEST_F(WorldRankingTest, OnlyTheLatestListFillsTheScreen) {
+    // The list asked for while the run's score is on its way is slow and lacks it; the one asked for once
+    // the score is stored holds it and comes back first.
+    server_ = std::make_unique<HttpServer>([lists = std::make_shared<std::atomic<int>>()](const HttpExchange& e) {
+        if (e.head.starts_with("POST")) return HttpAnswer{200, "OK"};
+        const bool first = ++*lists == 1;
+        if (first) std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        return HttpAnswer{200, std::string("{\"scores\":[{\"qs_playername\":\"") + (first ? "Before" : "Mine") +
+                                   "\",\"qs_score\":9.5}]}"};
+    });
+    ScoreServerHost::shared().configure(server_->address());
+    game().B_wordsumit = true;
+    director().runWithScene(WorldRankingScene::node().get());
+    frame();
+    auto* layer = dynamic_cast<WorldRankingLayer*>(director().runningScene()->children().front().get());
+    touch(TouchPhase::Began, layer->amateurTabFrame().centre());  // while the post is pending
+    settle();
+    ASSERT_EQ(server_->exchanges().size(), 3u);
+    std::vector<std::string> names;
+    for (const auto& row : layer->rows()->children()) names.push_back(dynamic_cast<Label&>(*row).string());
+    EXPECT_EQ(names, (std::vector<std::string>{"1", "Mine", "9.5", ""}));
 }
 
 }  // namespace

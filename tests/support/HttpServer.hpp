@@ -1,6 +1,7 @@
 #pragma once
 // A small HTTP server on 127.0.0.1 and a free port, for the answers a real score server never gives:
-// redirecting, wrong, huge. Each request is answered by the test's handler, one at a time, on its thread.
+// redirecting, wrong, huge, late. Each request is answered by the test's handler on a thread of its own, so
+// a slow answer can come after a later quick one.
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -50,13 +51,16 @@ class HttpServer {
         thread_ = std::thread([this] {
             while (!stop_) {
                 pollfd ready{listener_, POLLIN, 0};
-                if (::poll(&ready, 1, 50) > 0) answer(::accept(listener_, nullptr, nullptr));
+                if (::poll(&ready, 1, 50) <= 0) continue;
+                const int client = ::accept(listener_, nullptr, nullptr);
+                if (client >= 0) answering_.emplace_back([this, client] { answer(client); });
             }
         });
     }
     ~HttpServer() {
         stop_ = true;
         thread_.join();
+        for (std::thread& answering : answering_) answering.join();
         ::close(listener_);
     }
 
@@ -68,7 +72,6 @@ class HttpServer {
 
   private:
     void answer(int client) {
-        if (client < 0) return;
         std::string request;
         std::size_t headEnd = std::string::npos, bodyLength = 0;
         char buffer[4096];
@@ -107,6 +110,7 @@ class HttpServer {
     int port_ = 0;
     std::atomic<bool> stop_{false};
     std::thread thread_;
+    std::vector<std::thread> answering_;  // touched by the accepting thread only, until it has ended
     std::mutex mutex_;
     std::vector<HttpExchange> exchanges_;
 };
