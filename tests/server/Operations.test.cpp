@@ -1,6 +1,5 @@
-// What an operator runs the server with: health checks, metrics, backups, and clients behind a proxy.
+// What an operator runs the server with: health checks, metrics, and clients behind a proxy.
 #include <filesystem>
-#include <fstream>
 
 #include "ServerUnderTest.hpp"
 
@@ -25,8 +24,7 @@ TEST(Operations, MetricsCountRequestsRefusalsAndCommits) {
     ServerUnderTest server(dir.sqlite(), 1);
     EXPECT_EQ(server.postScore("Pro", "Ann", "5").body, "OK");
     EXPECT_EQ(server.postScore("Pro", "Ann", "6").status, 429);
-    EXPECT_EQ(server.get("").status, 200);
-    EXPECT_EQ(server.get("").status, 200);
+    for (int read = 0; read < 2; ++read) EXPECT_EQ(server.get("").status, 200);
     const std::string metrics = server.getPath("/metrics").body;
     for (const char* line : {"quintora_http_requests_total{route=\"/api/post-score\",status=\"200\"} 1\n",
                              "quintora_http_requests_total{route=\"/api/post-score\",status=\"429\"} 1\n",
@@ -36,25 +34,6 @@ TEST(Operations, MetricsCountRequestsRefusalsAndCommits) {
                              "quintora_store_commit_seconds_count 1\n", "quintora_open_connections "}) {
         EXPECT_NE(metrics.find(line), std::string::npos) << line << metrics;
     }
-}
-
-TEST(Operations, ABackupIsAWorkingStoreAndTheCheckFindsADamagedFile) {
-    TempDir dir;
-    ServerUnderTest server(dir.sqlite());
-    ASSERT_EQ(server.postScore("Pro", "Ann", "5").body, "OK");
-    const std::filesystem::path copy = dir.path() / "copy.db";
-    server.store().backup(copy);
-    ASSERT_EQ(server.postScore("Pro", "Bea", "6").body, "OK");  // after the copy: not in it
-    const auto restored = openStore("sqlite:" + copy.string());
-    EXPECT_EQ(restored->list({}).size(), 1u);
-    EXPECT_TRUE(restored->integrityProblems().empty());
-
-    std::fstream file(copy, std::ios::in | std::ios::out | std::ios::binary);
-    file.seekp(static_cast<std::streamoff>(std::filesystem::file_size(copy)) -
-               4096);  // the last page's header
-    file << std::string(8, '\xA5');
-    file.close();
-    EXPECT_FALSE(openStore("sqlite:" + copy.string())->integrityProblems().empty());
 }
 
 TEST(Operations, BehindATrustedProxyTheClientIsTheLastUntrustedForwardedAddress) {
@@ -78,19 +57,6 @@ TEST(Operations, BehindATrustedProxyTheClientIsTheLastUntrustedForwardedAddress)
     for (const auto& entry : cases) {
         EXPECT_EQ(proxies.clientAddress(entry.peer, entry.forwardedFor), entry.client) << entry.forwardedFor;
     }
-
-    // Over HTTP, each forwarded client has its own rate limit.
-    TempDir dir;
-    ServerUnderTest server(dir.sqlite(), 1, "", uniqueGameName(), {}, proxies);
-    const auto post = [&](const char* client) {
-        return server
-            .post(scoreFields(server.game, "Pro", "Ann", "5"), "/api/post-score",
-                  {std::string("X-Forwarded-For: ") + client})
-            .status;
-    };
-    EXPECT_EQ(post("198.51.100.1"), 200);
-    EXPECT_EQ(post("198.51.100.2"), 200);
-    EXPECT_EQ(post("198.51.100.1"), 429);
 }
 
 }  // namespace

@@ -127,14 +127,14 @@ class ServerUnderTest {
   public:
     explicit ServerUnderTest(const std::string& storeUrl, int postsPerMinute = 0,
                              std::string countryHeader = "", std::string gameName = uniqueGameName(),
-                             const HttpLimits& limits = {}, TrustedProxies proxies = {})
+                             const HttpLimits& limits = {})
         : game(std::move(gameName)),
           store_(openStore(storeUrl)),
           countries_(std::move(countryHeader)),
           api_(*store_,
                GameKeys{{std::string(kGameName), std::string(kGameKey)}, {game, std::string(kGameKey)}},
                postsPerMinute, countries_, [this] { return now.load(); }),
-          http_("127.0.0.1", 0, limits, api_, countries_, nullptr, nullptr, std::move(proxies)) {}
+          http_("127.0.0.1", 0, limits, api_, countries_, nullptr) {}
 
     HttpReply post(const Fields& fields, const std::string& path = "/api/post-score",
                    const std::vector<std::string>& headers = {}) {
