@@ -1,4 +1,5 @@
-# Sourced by scripts that need the score server as a cluster: start_cluster N DB_URL [SERVER OPTIONS...]
+# Sourced by scripts that run score servers. start_server_number I starts one on port server_ports[I] with
+# server_options, stop_server_number I [SIGNAL] stops it. start_cluster N DB_URL [SERVER OPTIONS...]
 # starts N quintora-server processes on loopback ports and HAProxy in front of them, checking each on
 # /healthz, and sets cluster_url, server_ports and server_pids; stop_cluster stops them all (callers trap it
 # on EXIT). HAProxy connects to the servers from 127.0.0.2, the one address the servers trust to name the

@@ -9,27 +9,21 @@ build=${1:-$top/build/release}
 server="$build/server/quintora-server"
 poster="$build/bench/server/score_poster"
 [ -x "$server" ] && [ -x "$poster" ] || { echo "test-server-backup: build first (scripts/build.sh release)" >&2; exit 1; }
-work=$(mktemp -d /tmp/quintora-backup-test.XXXXXX)
-server_pid=""
-cleanup() {
-  [ -z "$server_pid" ] || { kill "$server_pid" 2>/dev/null || true; wait "$server_pid" 2>/dev/null || true; }
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=cluster.sh
+source "$top/scripts/cluster.sh"
+server_binary=$server
+cluster_dir=$(mktemp -d /tmp/quintora-backup-test.XXXXXX)
+work=$cluster_dir
+trap 'stop_cluster; rm -rf "$work"' EXIT
 fail() { echo "test-server-backup: $*" >&2; exit 1; }
 
 start_server() {  # start_server DB_FILE: sets port
-  "$server" --listen 127.0.0.1:0 --db "sqlite:$1" --rate 0 >"$work/out" 2>/dev/null &
-  server_pid=$!
-  for _ in $(seq 100); do grep -q '^listening on ' "$work/out" && break; sleep 0.1; done
-  port=$(sed -n 's/^listening on http:\/\/127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/out")
-  [ -n "$port" ] || fail "the server did not start"
+  server_options=(--db "sqlite:$1" --rate 0)
+  port=$(free_port)
+  server_ports[0]=$port
+  start_server_number 0
 }
-stop_server() {
-  kill -TERM "$server_pid"
-  wait "$server_pid"
-  server_pid=""
-}
+stop_server() { stop_server_number 0; }
 
 start_server "$work/live.db"
 "$poster" 127.0.0.1 "$port" --clients 4 --seconds 2 --acked "$work/before" >/dev/null
