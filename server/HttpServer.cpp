@@ -49,8 +49,7 @@ MHD_Result send(MHD_Connection* connection, HttpServer::Request& request, const 
                             "base-uri 'none'; form-action 'none'; frame-ancestors 'none'");
     MHD_add_response_header(response, "X-Content-Type-Options", "nosniff");
     MHD_add_response_header(response, "Referrer-Policy", "no-referrer");
-    for (const auto& [name, value] : reply.headers)
-        MHD_add_response_header(response, name.c_str(), value.c_str());
+    for (const auto& [name, value] : reply.headers) MHD_add_response_header(response, name.c_str(), value.c_str());
     const MHD_Result result = MHD_queue_response(connection, static_cast<unsigned>(reply.status), response);
     MHD_destroy_response(response);
     request.status = reply.status;
@@ -90,8 +89,7 @@ Reply plain(int status, const char* text) { return Reply{status, "text/plain; ch
 
 // A cacheable reply the client already holds becomes "304 Not Modified" with the same caching headers.
 Reply unlessCached(MHD_Connection* connection, Reply reply) {
-    const char* held =
-        MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_IF_NONE_MATCH);
+    const char* held = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_IF_NONE_MATCH);
     if (held == nullptr || reply.status != 200) return reply;
     for (const auto& [name, value] : reply.headers) {
         if (name == "ETag" && std::string_view(held).find(value) != std::string_view::npos) {
