@@ -2,34 +2,25 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <ctime>
 #include <memory>
 
+#include "server/ScoreChecks.hpp"
 #include "server/Text.hpp"
 
 namespace quintora::server {
 
 namespace {
 
-// Stored texts come from anyone: on a terminal, control characters (escape sequences among them) and
-// ill-formed bytes are shown as "?" so that a name cannot rewrite the operator's screen.
+// Stored texts come from anyone: on a terminal, control characters (escape sequences and direction
+// overrides among them) and ill-formed bytes are shown as "?" so that a name cannot rewrite the operator's
+// screen.
 std::string terminalText(const std::string& text) {
-    if (!isValidUtf8(text)) return std::string(countCharacters(text), '?');
     std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        out += (byte < 0x20 || byte == 0x7F) ? '?' : c;
-    }
-    // C1 controls, U+0080 to U+009F, are two bytes in UTF-8 starting with C2.
-    for (std::size_t at = 0; (at = out.find('\xC2', at)) != std::string::npos;) {
-        const auto next = at + 1 < out.size() ? static_cast<unsigned char>(out[at + 1]) : 0;
-        if (next >= 0x80 && next <= 0x9F) {
-            out.replace(at, 2, "?");
-        } else {
-            ++at;
-        }
-    }
+    forEachCharacter(text,
+                     [&](char32_t c) { appendCharacter(out, isControl(c) || c == U'\uFFFD' ? U'?' : c); });
     return out;
 }
 
@@ -131,6 +122,23 @@ int checkStore(ScoreStore& store, std::ostream& out) {
     return problems.empty() ? 0 : 1;
 }
 
+// A score id exactly as listed: decimal digits only (no sign, no "0x"), from 1 to the largest id there is.
+std::int64_t scoreId(const std::string& text) {
+    std::int64_t id = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
+    if (text.empty() || text.front() == '-' || error != std::errc() || end != text.data() + text.size() ||
+        id < 1)
+        throw CLI::ValidationError("ID", "'" + terminalText(text) + "' is not a score id");
+    return id;
+}
+
+// Only a device id a post could carry: the empty one would stop every post that comes without one.
+const CLI::Validator deviceId(
+    [](const std::string& text) {
+        return !text.empty() && isDeviceId(text) ? std::string() : "not a device id a post could carry";
+    },
+    "DEVICE");
+
 }  // namespace
 
 void addAdminCommands(CLI::App& app, std::optional<AdminCommand>& command) {
@@ -163,20 +171,28 @@ void addAdminCommands(CLI::App& app, std::optional<AdminCommand>& command) {
     list->final_callback(choose(AdminCommand::Action::ListScores));
 
     CLI::App* remove = scores->add_subcommand("remove", "Remove scores by id, for good");
-    remove->add_option("ID", parsed->ids, "Ids as `scores list` shows them")
-        ->required()
-        ->check(CLI::PositiveNumber);
+    remove
+        ->add_option_function<std::vector<std::string>>(
+            "ID",
+            [parsed](const std::vector<std::string>& texts) {
+                parsed->ids.clear();
+                for (const std::string& text : texts) parsed->ids.push_back(scoreId(text));
+            },
+            "Ids as `scores list` shows them")
+        ->required();
     addJson(remove);
     remove->final_callback(choose(AdminCommand::Action::RemoveScores));
 
     CLI::App* devices =
         app.add_subcommand("devices", "Ban or unban a device")->require_subcommand(1)->fallthrough();
     CLI::App* ban = devices->add_subcommand("ban", "Refuse the device's posts and hide its scores");
-    ban->add_option("DEVICE", parsed->device, "The device id its scores were posted with")->required();
+    ban->add_option("DEVICE", parsed->device, "The device id its scores were posted with")
+        ->required()
+        ->check(deviceId);
     addJson(ban);
     ban->final_callback(choose(AdminCommand::Action::BanDevice));
     CLI::App* unban = devices->add_subcommand("unban", "Take a ban back: the device's scores show again");
-    unban->add_option("DEVICE", parsed->device, "The banned device id")->required();
+    unban->add_option("DEVICE", parsed->device, "The banned device id")->required()->check(deviceId);
     addJson(unban);
     unban->final_callback(choose(AdminCommand::Action::UnbanDevice));
 

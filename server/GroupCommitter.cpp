@@ -20,14 +20,15 @@ GroupCommitter::~GroupCommitter() {
     writer_.join();
 }
 
-void GroupCommitter::write(const NewScore& score, WriteMode mode) {
-    PendingWrite pending{&score, mode, false, nullptr};
+bool GroupCommitter::write(const NewScore& score, WriteMode mode) {
+    PendingWrite pending{&score, mode, false, false, nullptr};
     std::unique_lock lock(mutex_);
     if (stopping_) throw StoreError("the store is shutting down");
     queue_.push_back(&pending);
     queued_.notify_one();
     committed_.wait(lock, [&] { return pending.done; });
     if (pending.error) std::rethrow_exception(pending.error);
+    return !pending.signatureUsed;
 }
 
 void GroupCommitter::run() {

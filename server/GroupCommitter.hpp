@@ -20,6 +20,7 @@ struct PendingWrite {
     const NewScore* score = nullptr;
     WriteMode mode = WriteMode::Add;
     bool done = false;
+    bool signatureUsed = false;  // set by the commit: the signature was stored before, the write was not
     std::exception_ptr error;
 };
 
@@ -36,8 +37,9 @@ class GroupCommitter {
     GroupCommitter(const GroupCommitter&) = delete;
     GroupCommitter& operator=(const GroupCommitter&) = delete;
 
-    // Returns once the write is committed; rethrows the commit's error otherwise.
-    void write(const NewScore& score, WriteMode mode);
+    // Returns once the write is committed (false when the commit found its signature used); rethrows the
+    // commit's error otherwise.
+    bool write(const NewScore& score, WriteMode mode);
 
   private:
     void run();

@@ -1,19 +1,14 @@
 #include "server/Html.hpp"
 
-#include <cstdint>
-
 #include "online/ScoreForm.hpp"
-#include "online/TextEncoding.hpp"
+#include "server/Text.hpp"
 
 namespace quintora::server {
 
 std::string escapeHtml(std::string_view text) {
-    const std::string wellFormed =
-        decodeUTF8(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
     std::string out;
-    out.reserve(wellFormed.size());
-    for (const char c : wellFormed) {
-        const auto byte = static_cast<unsigned char>(c);
+    out.reserve(text.size());
+    forEachCharacter(text, [&](char32_t c) {
         switch (c) {
             case '&':
                 out += "&amp;";
@@ -31,14 +26,9 @@ std::string escapeHtml(std::string_view text) {
                 out += "&#39;";
                 break;
             default:
-                // C1 controls are two-byte sequences and pass as text; browsers show them as nothing harmful.
-                if ((byte < 0x20 && c != '\t' && c != '\n') || byte == 0x7F) {
-                    out += "\xEF\xBF\xBD";
-                } else {
-                    out += c;
-                }
+                appendCharacter(out, isControl(c) && c != '\t' && c != '\n' ? U'\uFFFD' : c);
         }
-    }
+    });
     return out;
 }
 

@@ -7,7 +7,7 @@
 namespace quintora::server {
 
 // Text safe both between tags and inside a quoted attribute: & < > " ' become character references,
-// ill-formed UTF-8 and control characters other than tab and line feed become U+FFFD.
+// ill-formed UTF-8 and control characters (see isControl) other than tab and line feed become U+FFFD.
 [[nodiscard]] std::string escapeHtml(std::string_view text);
 
 // Text as one component of a URL's query: every byte but the unreserved ones (letters, digits, "-._~")

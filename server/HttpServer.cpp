@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 
@@ -26,6 +27,7 @@ struct HttpServer::Request {
 namespace {
 
 constexpr std::size_t kMaxDiscardedBytes = 256 * 1024;
+constexpr unsigned kConnectionHeadroom = 64;
 
 std::string peerAddress(MHD_Connection* connection) {
     const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
@@ -49,7 +51,8 @@ MHD_Result send(MHD_Connection* connection, HttpServer::Request& request, const 
                             "base-uri 'none'; form-action 'none'; frame-ancestors 'none'");
     MHD_add_response_header(response, "X-Content-Type-Options", "nosniff");
     MHD_add_response_header(response, "Referrer-Policy", "no-referrer");
-    for (const auto& [name, value] : reply.headers) MHD_add_response_header(response, name.c_str(), value.c_str());
+    for (const auto& [name, value] : reply.headers)
+        MHD_add_response_header(response, name.c_str(), value.c_str());
     const MHD_Result result = MHD_queue_response(connection, static_cast<unsigned>(reply.status), response);
     MHD_destroy_response(response);
     request.status = reply.status;
@@ -85,20 +88,49 @@ std::string_view routeName(std::string_view path, bool isAsset) {
 
 bool isPostRoute(std::string_view path) { return path == "/api/post-score" || path == "/api/update-score"; }
 
-Reply plain(int status, const char* text) { return Reply{status, "text/plain; charset=utf-8", text, {}}; }
-
-// A cacheable reply the client already holds becomes "304 Not Modified" with the same caching headers.
-Reply unlessCached(MHD_Connection* connection, Reply reply) {
-    const char* held = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_IF_NONE_MATCH);
-    if (held == nullptr || reply.status != 200) return reply;
-    for (const auto& [name, value] : reply.headers) {
-        if (name == "ETag" && std::string_view(held).find(value) != std::string_view::npos) {
-            reply.status = 304;
-            reply.body.clear();
-            return reply;
-        }
-    }
+Reply methodNotAllowed(const char* allowed) {
+    Reply reply = plainReply(405, "method not allowed");
+    reply.headers.emplace_back("Allow", allowed);
     return reply;
+}
+
+// The headers that say where a request's body ends, each occurrence counted.
+struct Framing {
+    int lengths = 0;
+    std::string length;
+    int codings = 0;
+    std::string coding;
+};
+
+MHD_Result countFraming(void* framing, MHD_ValueKind /*kind*/, const char* name, const char* value) {
+    auto& seen = *static_cast<Framing*>(framing);
+    if (strcasecmp(name, MHD_HTTP_HEADER_CONTENT_LENGTH) == 0) {
+        ++seen.lengths;
+        seen.length = value ? value : "";
+    } else if (strcasecmp(name, MHD_HTTP_HEADER_TRANSFER_ENCODING) == 0) {
+        ++seen.codings;
+        seen.coding = value ? value : "";
+    }
+    return MHD_YES;
+}
+
+// A request whose body's end could be read in two ways, one proxy's way and another's, is refused before
+// anything reads it (and the connection closed), so that no part of it can pass for a request of its own.
+std::optional<Reply> ambiguousFraming(MHD_Connection* connection) {
+    Framing framing;
+    MHD_get_connection_values(connection, MHD_HEADER_KIND, &countFraming, &framing);
+    std::optional<Reply> refusal;
+    const bool lengthIsNumber =
+        !framing.length.empty() && framing.length.find_first_not_of("0123456789") == std::string::npos;
+    if (framing.lengths > 1 || (framing.lengths == 1 && !lengthIsNumber) ||
+        (framing.lengths > 0 && framing.codings > 0)) {
+        refusal = plainReply(400, "ambiguous message framing");
+    } else if (framing.codings > 1 ||
+               (framing.codings == 1 && strcasecmp(framing.coding.c_str(), "chunked") != 0)) {
+        refusal = plainReply(501, "transfer coding not supported");
+    }
+    if (refusal) refusal->headers.emplace_back(MHD_HTTP_HEADER_CONNECTION, "close");
+    return refusal;
 }
 
 bool parseListenAddress(const std::string& host, int port, sockaddr_storage& storage, bool& ipv6) {
@@ -146,12 +178,14 @@ struct Callbacks {
                 server.proxies_.clientAddress(peerAddress(connection), forwardedFor(connection));
             *state = request;
             ++server.requestsUnderWay_;
+            if (auto refusal = ambiguousFraming(connection))
+                return answer(server, connection, *request, *refusal);
             // A declared body over the limit is refused before a byte of it is read.
             const char* length =
                 MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
             if (length != nullptr && std::strtoull(length, nullptr, 10) > server.limits_.maxBody) {
                 request->bodyTooLarge = true;
-                return answer(server, connection, *request, plain(413, "body too large"));
+                return answer(server, connection, *request, plainReply(413, "body too large"));
             }
             return MHD_YES;
         }
@@ -172,20 +206,29 @@ struct Callbacks {
             return MHD_YES;
         }
         if (request.status != 0) return MHD_YES;  // answered before the body arrived
-        if (request.bodyTooLarge) return answer(server, connection, request, plain(413, "body too large"));
+        if (request.bodyTooLarge)
+            return answer(server, connection, request, plainReply(413, "body too large"));
         return answer(server, connection, request, server.route(connection, request));
     }
 
-    static void connectionChanged(void* self, MHD_Connection* /*connection*/, void** /*socketState*/,
-                                  MHD_ConnectionNotificationCode code) {
-        auto& metrics = static_cast<HttpServer*>(self)->metrics_;
-        if (code == MHD_CONNECTION_NOTIFY_STARTED) metrics.connectionOpened();
-        if (code == MHD_CONNECTION_NOTIFY_CLOSED) metrics.connectionClosed();
+    static void connectionChanged(void* self, MHD_Connection* connection, void** /*socketState*/,
+                                  MHD_ConnectionNotificationCode change) {
+        auto& server = *static_cast<HttpServer*>(self);
+        auto& guard = server.guard_;
+        if (change == MHD_CONNECTION_NOTIFY_CLOSED) {
+            server.metrics_.connectionClosed();
+            return guard.closed(connection);
+        }
+        server.metrics_.connectionOpened();
+        const MHD_ConnectionInfo* socket =
+            MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
+        if (socket != nullptr) guard.opened(connection, socket->connect_fd, peerAddress(connection));
     }
 
-    static void completed(void* self, MHD_Connection* /*connection*/, void** state,
+    static void completed(void* self, MHD_Connection* connection, void** state,
                           MHD_RequestTerminationCode code) {
         auto& server = *static_cast<HttpServer*>(self);
+        server.guard_.requestDone(connection);
         auto* request = static_cast<HttpServer::Request*>(*state);
         if (request == nullptr) return;
         *state = nullptr;
@@ -214,7 +257,8 @@ HttpServer::HttpServer(const std::string& host, int port, const HttpLimits& limi
       page_(page),
       countries_(countries),
       accessLog_(accessLog),
-      proxies_(std::move(proxies)) {
+      proxies_(std::move(proxies)),
+      guard_(limits.maxConnections, std::chrono::seconds(limits.requestDeadlineSeconds)) {
     sockaddr_storage address{};
     bool ipv6 = false;
     if (!parseListenAddress(host, port, address, ipv6)) {
@@ -222,16 +266,18 @@ HttpServer::HttpServer(const std::string& host, int port, const HttpLimits& limi
     }
     unsigned flags = MHD_USE_THREAD_PER_CONNECTION | MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_POLL |
                      MHD_USE_ITC | MHD_USE_ERROR_LOG;
-    if (ipv6) flags |= MHD_USE_IPv6;
-    daemon_ = MHD_start_daemon(flags, 0, nullptr, nullptr, &Callbacks::handle, this,                     //
-                               MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&address),              //
-                               MHD_OPTION_NOTIFY_COMPLETED, &Callbacks::completed, this,                 //
-                               MHD_OPTION_NOTIFY_CONNECTION, &Callbacks::connectionChanged, this,        //
-                               MHD_OPTION_CONNECTION_LIMIT, limits.maxConnections,                       //
-                               MHD_OPTION_PER_IP_CONNECTION_LIMIT, limits.maxConnectionsPerAddress,      //
-                               MHD_OPTION_CONNECTION_TIMEOUT, limits.idleTimeoutSeconds,                 //
-                               MHD_OPTION_CONNECTION_MEMORY_LIMIT, static_cast<std::size_t>(32 * 1024),  //
-                               MHD_OPTION_LISTEN_BACKLOG_SIZE, 1024u,                                    //
+    // An IPv6 socket takes IPv4 clients too, so that [::] listens on every address as it promises.
+    if (ipv6) flags |= MHD_USE_DUAL_STACK;
+    daemon_ = MHD_start_daemon(flags, 0, nullptr, nullptr, &Callbacks::handle, this,               //
+                               MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&address),        //
+                               MHD_OPTION_NOTIFY_COMPLETED, &Callbacks::completed, this,           //
+                               MHD_OPTION_NOTIFY_CONNECTION, &Callbacks::connectionChanged, this,  //
+                               // Past the limit the guard makes room; the library's own stops a flood.
+                               MHD_OPTION_CONNECTION_LIMIT, limits.maxConnections + kConnectionHeadroom,  //
+                               MHD_OPTION_PER_IP_CONNECTION_LIMIT, limits.maxConnectionsPerAddress,       //
+                               MHD_OPTION_CONNECTION_TIMEOUT, limits.idleTimeoutSeconds,                  //
+                               MHD_OPTION_CONNECTION_MEMORY_LIMIT, static_cast<std::size_t>(32 * 1024),   //
+                               MHD_OPTION_LISTEN_BACKLOG_SIZE, 1024u,                                     //
                                MHD_OPTION_END);
     if (daemon_ == nullptr) {
         throw std::runtime_error("cannot listen on " + host + ":" + std::to_string(port) + ": " +
@@ -267,14 +313,16 @@ Reply HttpServer::route(MHD_Connection* connection, const Request& request) {
             MHD_lookup_connection_value(connection, MHD_HEADER_KIND, countries_.headerName().c_str());
     }
     const bool isGet = request.method == "GET" || request.method == "HEAD";
+    const char* ifNoneMatch =
+        MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_IF_NONE_MATCH);
     const bool isPost = request.method == "POST";
     if (isPostRoute(request.path)) {
-        if (!isPost) return plain(405, "method not allowed");
+        if (!isPost) return methodNotAllowed("POST");
         return api_.post(request.body,
                          request.path == "/api/post-score" ? WriteMode::Add : WriteMode::KeepBest, caller);
     }
     if (request.path == "/api/get-scores") {
-        if (!isGet) return plain(405, "method not allowed");
+        if (!isGet) return methodNotAllowed("GET, HEAD");
         return api_.scores(
             [connection](const char* name) {
                 return MHD_lookup_connection_value(connection, MHD_GET_ARGUMENT_KIND, name);
@@ -282,25 +330,25 @@ Reply HttpServer::route(MHD_Connection* connection, const Request& request) {
             caller);
     }
     if (page_ != nullptr && request.path == "/") {
-        if (!isGet) return plain(405, "method not allowed");
-        return unlessCached(connection, page_->page([connection](const char* name) {
+        if (!isGet) return methodNotAllowed("GET, HEAD");
+        return unlessHeld(ifNoneMatch, page_->page([connection](const char* name) {
             return MHD_lookup_connection_value(connection, MHD_GET_ARGUMENT_KIND, name);
         }));
     }
     if (const Reply* asset = page_ ? page_->asset(request.path) : nullptr) {
-        if (!isGet) return plain(405, "method not allowed");
-        return unlessCached(connection, *asset);
+        if (!isGet) return methodNotAllowed("GET, HEAD");
+        return unlessHeld(ifNoneMatch, *asset);
     }
     if (request.path == "/healthz") {
-        if (!isGet) return plain(405, "method not allowed");
+        if (!isGet) return methodNotAllowed("GET, HEAD");
         return api_.health();
     }
     if (request.path == "/metrics") {
-        if (!isGet) return plain(405, "method not allowed");
+        if (!isGet) return methodNotAllowed("GET, HEAD");
         return Reply{200, "text/plain; version=0.0.4; charset=utf-8",
                      metrics_.text(api_.pageCacheStats(), api_.commitLatency())};
     }
-    return plain(404, "not found");
+    return plainReply(404, "not found");
 }
 
 }  // namespace quintora::server

@@ -1,11 +1,13 @@
 #pragma once
 // The HTTP front: libmicrohttpd with one thread per connection (a write waits for its commit without
-// holding up anyone else), bounded bodies, idle timeouts and connection limits per address and in total.
+// holding up anyone else), bounded bodies, a deadline for each whole request, connection limits per address
+// and in total, and requests whose body could be read two ways refused before anything reads them.
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <string>
 
+#include "server/ConnectionGuard.hpp"
 #include "server/Metrics.hpp"
 #include "server/RankingPage.hpp"
 #include "server/ScoreApi.hpp"
@@ -21,6 +23,7 @@ struct HttpLimits {
     unsigned maxConnections = 1024;
     unsigned maxConnectionsPerAddress = 128;
     unsigned idleTimeoutSeconds = 10;
+    unsigned requestDeadlineSeconds = 10;  // to receive and answer one whole request, however busy
 };
 
 class HttpServer {
@@ -55,6 +58,7 @@ class HttpServer {
     std::FILE* accessLog_;
     const TrustedProxies proxies_;
     Metrics metrics_;
+    ConnectionGuard guard_;
     MHD_Daemon* daemon_ = nullptr;
     std::atomic<int> requestsUnderWay_{0};
 

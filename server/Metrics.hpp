@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "server/LatencyHistogram.hpp"
-#include "server/PageCache.hpp"
+#include "server/ScoreStore.hpp"
 
 namespace quintora::server {
 

@@ -160,7 +160,7 @@ class PostgresStore final : public ScoreStore {
         upgradeSchema(*writer_);
     }
 
-    void write(const NewScore& score, WriteMode mode) override { committer_.write(score, mode); }
+    bool write(const NewScore& score, WriteMode mode) override { return committer_.write(score, mode); }
 
     std::vector<StoredScore> query(const ScoreQuery& query) override {
         const auto reader = readers_.take();
@@ -204,12 +204,9 @@ class PostgresStore final : public ScoreStore {
   private:
     void commit(std::span<PendingWrite* const> batch) {
         inTransaction(*writer_, [&] {
-            for (const PendingWrite* pending : batch) {
-                for (const SqlStatement& statement :
-                     writeStatements(*pending->score, pending->mode, SqlDialect::Postgres)) {
-                    writer_->run(statement);
-                }
-            }
+            runWrites(batch, SqlDialect::Postgres, [&](const SqlStatement& statement) {
+                return PQntuples(writer_->run(statement).get());
+            });
         });
     }
 

@@ -1,10 +1,7 @@
 #include "server/RankingPage.hpp"
 
-#include <nettle/md5.h>
-
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
@@ -12,6 +9,7 @@
 
 #include "online/GameKey.hpp"
 #include "server/Html.hpp"
+#include "server/Periods.hpp"
 #include "server/Text.hpp"
 
 namespace quintora::server {
@@ -22,14 +20,6 @@ namespace {
 
 constexpr std::array<std::string_view, 3> kTabs{"Amateur", "Pro", "Legend"};
 
-struct Period {
-    int queryType;
-    std::string_view label;
-    std::int64_t seconds;  // 0: all time
-};
-constexpr std::int64_t kDay = 24 * 60 * 60;
-constexpr std::array<Period, 4> kPeriods{
-    {{1, "Today", kDay}, {2, "This week", 7 * kDay}, {3, "This month", 30 * kDay}, {4, "All time", 0}}};
 constexpr int kMaxPage = kMaxOffset / kRowsPerPage + 1;
 constexpr int kPageCacheSeconds = 15;
 constexpr int kAssetCacheSeconds = 24 * 60 * 60;
@@ -50,15 +40,6 @@ struct View {
         return escapeHtml(url);
     }
 };
-
-int wholeNumber(const char* text, int fallback, int low, int high) {
-    if (text == nullptr) return fallback;
-    const std::string_view digits(text);
-    int value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) return fallback;
-    return std::clamp(value, low, high);
-}
 
 std::string timeText(double seconds) {
     char buffer[48];
@@ -84,20 +65,9 @@ std::string flag(std::string_view code) {
     std::string out;
     for (const char c : code) {
         if (c < 'A' || c > 'Z') return {};
-        const char32_t indicator = U'\U0001F1E6' + static_cast<char32_t>(c - 'A');
-        out += static_cast<char>(0xF0);
-        out += static_cast<char>(0x80 | ((indicator >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((indicator >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (indicator & 0x3F));
+        appendCharacter(out, U'\U0001F1E6' + static_cast<char32_t>(c - 'A'));
     }
     return out;
-}
-
-std::string periodLabel(int queryType) {
-    for (const Period& period : kPeriods) {
-        if (period.queryType == queryType) return std::string(period.label);
-    }
-    return {};
 }
 
 void appendTabs(std::string& html, const View& view) {
@@ -180,22 +150,6 @@ Reply htmlReply(int status, std::string body) {
 
 }  // namespace
 
-void addCachingHeaders(Reply& reply, int maxAgeSeconds) {
-    md5_ctx context;
-    md5_init(&context);
-    md5_update(&context, reply.body.size(), reinterpret_cast<const std::uint8_t*>(reply.body.data()));
-    std::uint8_t digest[MD5_DIGEST_SIZE];
-    md5_digest(&context, sizeof digest, digest);
-    std::string tag = "\"";
-    for (const std::uint8_t byte : digest) {
-        static constexpr char digits[] = "0123456789abcdef";
-        tag += digits[byte >> 4];
-        tag += digits[byte & 15];
-    }
-    reply.headers.emplace_back("ETag", tag + "\"");
-    reply.headers.emplace_back("Cache-Control", "public, max-age=" + std::to_string(maxAgeSeconds));
-}
-
 RankingPage::RankingPage(ScoreStore& store, GameKeys games, Clock clock,
                          const std::filesystem::path& fontFile)
     : store_(store), games_(std::move(games)), clock_(std::move(clock)) {
@@ -229,16 +183,15 @@ Reply RankingPage::page(const ArgumentLookup& argument) {
     }
     const char* category = argument("category");
     view.category = category && *category ? category : std::string(kTabs.front());
-    view.queryType = wholeNumber(argument("querytype"), 4, 1, 4);
+    const Period& period = periodOf(argument("querytype"));
+    view.queryType = period.queryType;
     view.page = wholeNumber(argument("page"), 1, 1, kMaxPage);
 
     ScoreQuery query;
     query.game = view.game;
     query.category = view.category;
     const std::int64_t now = clock_();
-    for (const Period& period : kPeriods) {
-        if (period.queryType == view.queryType && period.seconds != 0) query.since = now - period.seconds;
-    }
+    query.since = periodStart(period, now);
     query.offset = (view.page - 1) * kRowsPerPage;
     query.limit = kRowsPerPage + 1;  // one more tells whether there is a next page
     std::vector<StoredScore> rows;
@@ -258,7 +211,7 @@ Reply RankingPage::page(const ArgumentLookup& argument) {
     appendRows(content, rows, query.offset + 1, now);
     appendPaging(content, view, hasNext);
     const std::string title = escapeHtml(view.game) + " world ranking: " + escapeHtml(view.category) + ", " +
-                              periodLabel(view.queryType) +
+                              std::string(period.label) +
                               (view.page > 1 ? ", page " + std::to_string(view.page) : "");
     Reply reply = htmlReply(200, document(title, escapeHtml(view.game), content));
     addCachingHeaders(reply, kPageCacheSeconds);

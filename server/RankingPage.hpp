@@ -16,6 +16,7 @@ inline constexpr int kRowsPerPage = 50;
 class RankingPage {
   public:
     // Reads the page's font from `fontFile`; without it the page falls back to the browser's fonts.
+    // `store` is read often: give a CachingStore.
     RankingPage(ScoreStore& store, GameKeys games, Clock clock, const std::filesystem::path& fontFile);
 
     // GET /?game=NAME&category=C&querytype=1..4&page=N; every argument may be left out.
@@ -30,9 +31,5 @@ class RankingPage {
     const Clock clock_;
     std::map<std::string, Reply, std::less<>> assets_;
 };
-
-// The response headers that let a browser or a proxy keep `reply` for `maxAgeSeconds` and then check it
-// again cheaply (an ETag over the body).
-void addCachingHeaders(Reply& reply, int maxAgeSeconds);
 
 }  // namespace quintora::server

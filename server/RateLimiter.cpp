@@ -1,12 +1,18 @@
 #include "server/RateLimiter.hpp"
 
-#include <algorithm>
-
 namespace quintora::server {
 
 namespace {
+
 constexpr std::int64_t kMinute = 60;
+
+// Drops the seconds that are a minute old or more (or, after the clock stepped backwards, in the future).
+void forgetOld(std::deque<std::pair<std::int64_t, int>>& posts, std::int64_t now) {
+    std::erase_if(posts,
+                  [&](const auto& second) { return now - second.first >= kMinute || second.first > now; });
 }
+
+}  // namespace
 
 RateLimiter::RateLimiter(int perMinute, Clock clock) : perMinute_(perMinute), clock_(std::move(clock)) {}
 
@@ -15,24 +21,25 @@ bool RateLimiter::allow(const std::string& address) {
     const std::int64_t now = clock_();
     const std::lock_guard lock(mutex_);
     forgetIdleAddresses(now);
-    auto [entry, added] = buckets_.try_emplace(address, Bucket{static_cast<double>(perMinute_), now});
-    Bucket& bucket = entry->second;
-    // A clock stepped backwards refills nothing rather than draining the allowance.
-    const std::int64_t elapsed = std::max<std::int64_t>(0, now - bucket.updated);
-    bucket.tokens =
-        std::min<double>(perMinute_, bucket.tokens + static_cast<double>(elapsed) * perMinute_ / kMinute);
-    bucket.updated = now;
-    if (bucket.tokens < 1.0) return false;
-    bucket.tokens -= 1.0;
+    Posts& posts = posts_[address];
+    forgetOld(posts, now);
+    int used = 0;
+    for (const auto& second : posts) used += second.second;
+    if (used >= perMinute_) return false;
+    if (posts.empty() || posts.back().first != now) posts.emplace_back(now, 0);
+    ++posts.back().second;
     return true;
 }
 
 void RateLimiter::forgetIdleAddresses(std::int64_t now) {
-    // An address idle for a minute is back to a full allowance, so forgetting it changes nothing; this
-    // keeps the table from growing with every address ever seen.
+    // An address with no post in the last minute has its whole allowance, so forgetting it changes
+    // nothing; this keeps the table from growing with every address ever seen.
     if (now - lastSweep_ < kMinute) return;
     lastSweep_ = now;
-    std::erase_if(buckets_, [&](const auto& entry) { return now - entry.second.updated >= kMinute; });
+    for (auto entry = posts_.begin(); entry != posts_.end();) {
+        forgetOld(entry->second, now);
+        entry = entry->second.empty() ? posts_.erase(entry) : std::next(entry);
+    }
 }
 
 }  // namespace quintora::server

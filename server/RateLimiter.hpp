@@ -1,10 +1,12 @@
 #pragma once
-// Caps the posts of one address: at most `perMinute` in any minute, refilled evenly, so a burst is allowed
-// but a steady flood is not.
+// Caps the posts of one address: at most `perMinute` in any 60 seconds in a row. A burst is allowed, but
+// what it used comes back only as its posts grow a minute old.
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 #include "server/Clock.hpp"
 
@@ -19,16 +21,14 @@ class RateLimiter {
     [[nodiscard]] bool allow(const std::string& address);
 
   private:
-    struct Bucket {
-        double tokens = 0.0;
-        std::int64_t updated = 0;
-    };
+    // The posts of the last minute, a count for each second that had any: at most 60 entries.
+    using Posts = std::deque<std::pair<std::int64_t, int>>;
     void forgetIdleAddresses(std::int64_t now);
 
     const int perMinute_;
     const Clock clock_;
     std::mutex mutex_;
-    std::unordered_map<std::string, Bucket> buckets_;
+    std::unordered_map<std::string, Posts> posts_;
     std::int64_t lastSweep_ = 0;
 };
 

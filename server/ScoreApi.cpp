@@ -1,43 +1,14 @@
 #include "server/ScoreApi.hpp"
 
-#include <algorithm>
-#include <charconv>
 #include <cstdio>
-#include <ctime>
+#include <limits>
 
+#include "server/Periods.hpp"
 #include "server/Text.hpp"
 
 namespace quintora::server {
 
 namespace {
-
-constexpr std::int64_t kDay = 24 * 60 * 60;
-
-Reply text(int status, std::string body) {
-    return Reply{status, "text/plain; charset=utf-8", std::move(body)};
-}
-
-// A whole decimal number, or `fallback` when the text is missing or not one.
-int integerArgument(const char* value, int fallback) {
-    if (value == nullptr) return fallback;
-    const std::string_view text(value);
-    int result = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), result);
-    return (text.empty() || error != std::errc() || end != text.data() + text.size()) ? fallback : result;
-}
-
-std::optional<std::int64_t> periodStart(int queryType, std::int64_t now) {
-    switch (queryType) {
-        case 1:
-            return now - kDay;
-        case 2:
-            return now - 7 * kDay;
-        case 3:
-            return now - 30 * kDay;
-        default:
-            return std::nullopt;  // 4, and anything unknown: all time
-    }
-}
 
 std::string scoresJson(const std::vector<StoredScore>& rows, int firstRank) {
     std::string json = "{\"scores\":[";
@@ -58,18 +29,10 @@ std::string scoresJson(const std::vector<StoredScore>& rows, int firstRank) {
     return json;
 }
 
-// Every part of a query, escaped so that "&" ends each one; a filter that is not asked for is "-", one that
-// is asked for starts with "+".
-std::string cacheKey(const ScoreQuery& query) {
-    const auto filter = [](const std::optional<std::string>& value) { return value ? "+" + *value : "-"; };
-    std::string key;
-    for (const std::string& part : {query.game, query.category, filter(query.device), filter(query.country),
-                                    std::to_string(query.since.value_or(-1)), std::to_string(query.offset),
-                                    std::to_string(query.limit)}) {
-        key += encodeData(part);
-        key += '&';
-    }
-    return key;
+// The operator reads why in the log; the client learns only that it may try again later.
+Reply storeUnavailable(const StoreError& error) {
+    std::fprintf(stderr, "store error: %s\n", error.what());
+    return plainReply(503, "store unavailable");
 }
 
 }  // namespace
@@ -87,64 +50,55 @@ std::string ScoreApi::countryOf(const Caller& caller) const {
 }
 
 Reply ScoreApi::post(std::string_view body, WriteMode mode, const Caller& caller) {
-    if (!rateLimiter_.allow(caller.address)) return text(429, "too many posts");
+    if (!rateLimiter_.allow(caller.address)) return plainReply(429, "too many posts");
     const std::optional<FormFields> fields = decodeForm(body);
-    if (!fields) return text(400, "malformed form");
+    if (!fields) return plainReply(400, "malformed form");
     auto checked = checkScore(*fields, games_);
-    if (const auto* refusal = std::get_if<Refusal>(&checked)) return text(refusal->status, refusal->text);
+    if (const auto* refusal = std::get_if<Refusal>(&checked))
+        return plainReply(refusal->status, refusal->text);
     NewScore& score = std::get<NewScore>(checked);
     score.country = countryOf(caller);
     score.date = clock_();
     try {
-        if (store_.isBanned(score.device)) return text(403, "device banned");
-        store_.write(score, mode);
-        pages_.invalidate();
+        if (store_.isBanned(score.device)) return plainReply(403, "device banned");
+        if (!store_.write(score, mode)) return plainReply(409, "already posted");
     } catch (const StoreError& error) {
-        std::fprintf(stderr, "store error: %s\n", error.what());
-        return text(503, "store unavailable");
+        return storeUnavailable(error);
     }
-    return text(200, "OK");
+    return plainReply(200, "OK");
 }
 
 Reply ScoreApi::health() {
     try {
         store_.checkHealth();
-        return text(200, "healthy");
+        return plainReply(200, "healthy");
     } catch (const StoreError& error) {
-        std::fprintf(stderr, "store error: %s\n", error.what());
-        return text(503, "store unavailable");
+        return storeUnavailable(error);
     }
 }
 
 Reply ScoreApi::scores(const ArgumentLookup& argument, const Caller& caller) {
     const char* game = argument("gamename");
-    if (game == nullptr || !games_.contains(std::string_view(game))) return text(404, "unknown game");
+    if (game == nullptr || !games_.contains(std::string_view(game))) return plainReply(404, "unknown game");
     ScoreQuery query;
     query.game = game;
     const char* category = argument("category");
     query.category = category ? category : "";
-    query.since = periodStart(integerArgument(argument("querytype"), kDefaultQueryType), clock_());
-    const int flags = integerArgument(argument("flags"), 0);
+    query.since = periodStart(periodOf(argument("querytype")), clock_());
+    const int flags =
+        wholeNumber(argument("flags"), 0, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     if ((flags & 2) != 0) {
         const char* device = argument("device");
         query.device = device ? device : "";
     }
     if ((flags & 1) != 0) query.country = countryOf(caller);
-    query.offset = std::clamp(integerArgument(argument("offset"), 0), 0, kMaxOffset);
-    query.limit = std::clamp(integerArgument(argument("limit"), kDefaultLimit), 1, kMaxLimit);
-    const std::int64_t now = clock_();
-    const std::string key = cacheKey(query);
-    std::optional<std::string> page = pages_.find(key, now);
+    query.offset = wholeNumber(argument("offset"), 0, 0, kMaxOffset);
+    query.limit = wholeNumber(argument("limit"), kDefaultLimit, 1, kMaxLimit);
     try {
-        if (!page) {
-            const std::uint64_t generation = pages_.generation();
-            page = scoresJson(store_.query(query), query.offset + 1);
-            pages_.keep(key, now, generation, *page);
-        }
-        return Reply{200, "application/json; charset=utf-8", std::move(*page)};
+        return Reply{200, "application/json; charset=utf-8",
+                     scoresJson(store_.query(query), query.offset + 1)};
     } catch (const StoreError& error) {
-        std::fprintf(stderr, "store error: %s\n", error.what());
-        return text(503, "store unavailable");
+        return storeUnavailable(error);
     }
 }
 

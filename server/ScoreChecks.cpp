@@ -55,6 +55,8 @@ std::string extraFields(const FormFields& fields) {
 
 }  // namespace
 
+bool isDeviceId(std::string_view text) { return text.size() <= kMaxDeviceBytes && isPlainText(text); }
+
 std::variant<NewScore, Refusal> checkScore(const FormFields& fields, const GameKeys& games) {
     if (hasDuplicateKeys(fields)) return Refusal{400, "duplicate field"};
     const std::string* game = findField(fields, "qs_gamename");
@@ -74,7 +76,7 @@ std::variant<NewScore, Refusal> checkScore(const FormFields& fields, const GameK
 
     if (!isValidUtf8(*name)) return Refusal{400, "bad name"};
     const std::string_view trimmedName = trimBlanks(*name);
-    if (trimmedName.empty()) return Refusal{400, "empty name"};
+    if (!hasVisibleCharacters(trimmedName)) return Refusal{400, "empty name"};
     if (hasControlCharacters(trimmedName)) return Refusal{400, "bad name"};
     if (countCharacters(trimmedName) > kMaxNameCharacters) return Refusal{400, "name too long"};
     if (category->empty() || !isPlainText(*category)) return Refusal{400, "bad category"};
@@ -82,8 +84,7 @@ std::variant<NewScore, Refusal> checkScore(const FormFields& fields, const GameK
     const std::optional<double> score = parseScore(*scoreText);
     if (!score) return Refusal{400, "bad score"};
     const std::string* device = findField(fields, "qs_device_id");
-    if (device && (device->size() > kMaxDeviceBytes || !isPlainText(*device)))
-        return Refusal{400, "bad device id"};
+    if (device && !isDeviceId(*device)) return Refusal{400, "bad device id"};
 
     NewScore result;
     result.game = *game;
@@ -92,6 +93,7 @@ std::variant<NewScore, Refusal> checkScore(const FormFields& fields, const GameK
     result.score = *score;
     result.device = device ? *device : std::string();
     result.extra = extraFields(fields);
+    result.signature = *hash;
     return result;
 }
 

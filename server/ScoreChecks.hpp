@@ -23,6 +23,10 @@ inline constexpr std::size_t kMaxCategoryBytes = 32;
 inline constexpr std::size_t kMaxDeviceBytes = 128;
 inline constexpr double kMaxScore = 1'000'000.0;
 
+// Whether `text` may name a device: short, well-formed and free of control characters. A ban needs one
+// that is not empty, too; a post may leave it empty.
+[[nodiscard]] bool isDeviceId(std::string_view text);
+
 // The score a decoded form carries, without its country and date (the server adds those), or why not.
 [[nodiscard]] std::variant<NewScore, Refusal> checkScore(const FormFields& fields, const GameKeys& games);
 

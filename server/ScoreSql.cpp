@@ -50,6 +50,10 @@ std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect) {
             " date BIGINT NOT NULL, extra TEXT NOT NULL)",
             "CREATE INDEX hidden_scores_by_device ON hidden_scores (device)",
         },
+        {
+            // Every signature a stored score carried, so that a captured post cannot be stored again.
+            "CREATE TABLE used_signatures (signature TEXT PRIMARY KEY)",
+        },
     };
 }
 
@@ -100,6 +104,13 @@ std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode,
     return statements;
 }
 
+SqlStatement claimSignatureStatement(const NewScore& score, SqlDialect dialect) {
+    Parameters parameters(dialect);
+    std::string text = "INSERT INTO used_signatures (signature) VALUES (" + parameters.add(score.signature) +
+                       ") ON CONFLICT (signature) DO NOTHING RETURNING signature";
+    return {text, parameters.take()};
+}
+
 SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect) {
     Parameters parameters(dialect);
     std::string filter = "game = " + parameters.add(query.game);
@@ -117,20 +128,6 @@ SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect) {
     return {text, parameters.take()};
 }
 
-namespace {
-
-// `text` as a LIKE pattern that matches it anywhere, with its own wildcards taken literally.
-std::string containsPattern(const std::string& text) {
-    std::string pattern = "%";
-    for (const char c : text) {
-        if (c == '%' || c == '_' || c == '\\') pattern += '\\';
-        pattern += c;
-    }
-    return pattern + "%";
-}
-
-}  // namespace
-
 SqlStatement listStatement(const ScoreFilter& filter, SqlDialect dialect) {
     Parameters parameters(dialect);
     const auto select = [&](const char* table, const char* hidden) {
@@ -139,15 +136,13 @@ SqlStatement listStatement(const ScoreFilter& filter, SqlDialect dialect) {
         if (!filter.game.empty()) text += " AND game = " + parameters.add(filter.game);
         if (!filter.category.empty()) text += " AND category = " + parameters.add(filter.category);
         if (!filter.device.empty()) text += " AND device = " + parameters.add(filter.device);
-        if (!filter.nameContains.empty()) {
-            text += " AND lower(name) LIKE lower(" + parameters.add(containsPattern(filter.nameContains)) +
-                    ") ESCAPE '\\'";
-        }
         return text;
     };
     std::string text = select("scores", "0") + " UNION ALL " + select("hidden_scores", "1");
-    text +=
-        " ORDER BY game, category, score DESC, date, id LIMIT " + parameters.add(std::int64_t{filter.limit});
+    text += " ORDER BY game, category, score DESC, date, id";
+    // Neither database folds case the Unicode way (SQLite's lower() knows ASCII only): a name filter is
+    // applied by the caller, and the limit after it.
+    if (filter.nameContains.empty()) text += " LIMIT " + parameters.add(std::int64_t{filter.limit});
     return {text, parameters.take()};
 }
 

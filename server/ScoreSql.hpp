@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+#include "server/GroupCommitter.hpp"
 #include "server/ScoreStore.hpp"
 
 namespace quintora::server {
@@ -27,10 +28,27 @@ struct SqlStatement {
 [[nodiscard]] std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode,
                                                         SqlDialect dialect);
 
+// Returns a row when it stored the score's signature, none when the signature was stored before.
+[[nodiscard]] SqlStatement claimSignatureStatement(const NewScore& score, SqlDialect dialect);
+
+// Runs each write of a batch inside the batch's transaction; `run` runs one statement and gives the number
+// of rows it returned. A write whose signature was used before stores nothing and is marked so.
+template <class Run>
+void runWrites(std::span<PendingWrite* const> batch, SqlDialect dialect, Run run) {
+    for (PendingWrite* pending : batch) {
+        const NewScore& score = *pending->score;
+        pending->signatureUsed =
+            !score.signature.empty() && run(claimSignatureStatement(score, dialect)) == 0;
+        if (pending->signatureUsed) continue;
+        for (const SqlStatement& statement : writeStatements(score, pending->mode, dialect)) run(statement);
+    }
+}
+
 // Selects id, category, name, score, country, device, date of one ranking page.
 [[nodiscard]] SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect);
 
-// Moderation. The list selects the ranking's columns, then the game and 1 for a hidden entry, else 0. A
+// Moderation. The list selects the ranking's columns, then the game and 1 for a hidden entry, else 0; it
+// leaves the name filter, and then the limit, to the caller. A
 // banned device's entries are moved to a table of their own, so that the ranking queries never look at
 // bans. The changes return one row for each entry or ban they changed.
 [[nodiscard]] SqlStatement listStatement(const ScoreFilter& filter, SqlDialect dialect);

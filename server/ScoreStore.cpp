@@ -6,15 +6,20 @@
 #include "server/PostgresStore.hpp"
 #include "server/ScoreSql.hpp"
 #include "server/SqliteStore.hpp"
+#include "server/Text.hpp"
 
 namespace quintora::server {
 
-std::unique_ptr<ScoreStore> openStore(const std::string& url) {
+std::unique_ptr<ScoreStore> openStore(const std::string& url, StoreUse use) {
     constexpr std::string_view sqlitePrefix = "sqlite:";
     if (url.starts_with(sqlitePrefix)) {
         const std::filesystem::path path = url.substr(sqlitePrefix.size());
         if (path.empty()) throw StoreError("no file given in '" + url + "'");
         std::error_code error;
+        if (use == StoreUse::Moderate && !std::filesystem::is_regular_file(path, error)) {
+            throw StoreError("no score database at " + path.string() +
+                             " (a server creates it when it starts)");
+        }
         if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), error);
         if (error) throw StoreError("cannot create " + path.parent_path().string() + ": " + error.message());
         return openSqliteStore(path);
@@ -25,7 +30,10 @@ std::unique_ptr<ScoreStore> openStore(const std::string& url) {
 
 std::vector<ListedScore> ScoreStore::list(const ScoreFilter& filter) {
     std::vector<ListedScore> scores;
+    const std::string part = foldCase(filter.nameContains);
     for (const TextRow& row : runTransaction({listStatement(filter, dialect())})) {
+        if (scores.size() == static_cast<std::size_t>(filter.limit)) break;
+        if (!part.empty() && foldCase(row.at(2)).find(part) == std::string::npos) continue;
         const auto integer = [&](int column) { return std::strtoll(row.at(column).c_str(), nullptr, 10); };
         scores.push_back(
             {StoredScore{integer(0), row.at(1), row.at(2), std::strtod(row.at(3).c_str(), nullptr), row.at(4),

@@ -30,6 +30,7 @@ struct NewScore {
     std::string device;
     std::int64_t date = 0;  // seconds since 1970, UTC
     std::string extra;      // the fields the client added beyond the known ones, as a form body
+    std::string signature;  // its qs_hash; a signature is stored once (empty: none to remember)
 };
 
 // How a write treats the scores already there.
@@ -64,7 +65,7 @@ struct ScoreQuery {
 struct ScoreFilter {
     std::string game;
     std::string category;
-    std::string nameContains;  // a part of the name, letters of either case
+    std::string nameContains;  // a part of the name, letters of either case (Unicode case folding)
     std::string device;
     int limit = 100;
 };
@@ -76,6 +77,13 @@ struct ListedScore {
     bool hidden = false;
 };
 
+// What a page cache in front of a store has done.
+struct PageCacheStats {
+    std::uint64_t hits = 0;
+    std::uint64_t misses = 0;
+    std::uint64_t bytes = 0;  // of the pages held now
+};
+
 struct SqlStatement;
 enum class SqlDialect;
 
@@ -83,9 +91,10 @@ class ScoreStore {
   public:
     virtual ~ScoreStore() = default;
 
-    // Returns only once the score is durably stored; throws StoreError otherwise. Safe to call from many
-    // threads at once: concurrent writes may share one commit.
-    virtual void write(const NewScore& score, WriteMode mode) = 0;
+    // Returns true only once the score is durably stored, false when its signature was stored before (and
+    // nothing is written); throws StoreError otherwise. Safe to call from many threads at once: concurrent
+    // writes may share one commit.
+    virtual bool write(const NewScore& score, WriteMode mode) = 0;
 
     // Safe to call from many threads at once. Throws StoreError when the store cannot be read.
     [[nodiscard]] virtual std::vector<StoredScore> query(const ScoreQuery& query) = 0;
@@ -108,7 +117,9 @@ class ScoreStore {
     virtual void backup(const std::filesystem::path& file) = 0;
     // What the store's own consistency check finds; empty when nothing.
     [[nodiscard]] std::vector<std::string> integrityProblems();
-    [[nodiscard]] const LatencyHistogram& commitLatency() const { return commitLatency_; }
+    [[nodiscard]] virtual const LatencyHistogram& commitLatency() const { return commitLatency_; }
+    // Zeros for a store without a cache.
+    [[nodiscard]] virtual PageCacheStats pageCacheStats() { return {}; }
 
   protected:
     using TextRow = std::vector<std::string>;
@@ -117,10 +128,16 @@ class ScoreStore {
     [[nodiscard]] virtual SqlDialect dialect() const = 0;
 
     LatencyHistogram commitLatency_;
+    friend class CachingStore;
 };
 
-// Opens the store a URL names: "sqlite:PATH" or "postgresql://..." (also "postgres://..."). Creates or
-// upgrades the schema. Throws StoreError with a message for the operator when that cannot be done.
-[[nodiscard]] std::unique_ptr<ScoreStore> openStore(const std::string& url);
+// Serving creates a store that is not there yet; an operator's command only opens one that is, so that a
+// mistyped name is an error rather than a new empty store.
+enum class StoreUse { Serve, Moderate };
+
+// Opens the store a URL names: "sqlite:PATH" or "postgresql://..." (also "postgres://..."). Creates it
+// (when serving) or upgrades its schema. Throws StoreError with a message for the operator when that cannot
+// be done.
+[[nodiscard]] std::unique_ptr<ScoreStore> openStore(const std::string& url, StoreUse use = StoreUse::Serve);
 
 }  // namespace quintora::server

@@ -163,7 +163,7 @@ class SqliteStore final : public ScoreStore {
           files_(currentFiles()),
           committer_([this](auto batch) { commit(batch); }, &commitLatency_) {}
 
-    void write(const NewScore& score, WriteMode mode) override { committer_.write(score, mode); }
+    bool write(const NewScore& score, WriteMode mode) override { return committer_.write(score, mode); }
 
     std::vector<StoredScore> query(const ScoreQuery& query) override {
         const auto reader = readers_.take();
@@ -239,12 +239,11 @@ class SqliteStore final : public ScoreStore {
 
     void commit(std::span<PendingWrite* const> batch) {
         inTransaction(*writer_, "BEGIN IMMEDIATE", [&] {
-            for (const PendingWrite* pending : batch) {
-                for (const SqlStatement& statement :
-                     writeStatements(*pending->score, pending->mode, SqlDialect::Sqlite)) {
-                    writer_->run(statement, [](sqlite3_stmt*) {});
-                }
-            }
+            runWrites(batch, SqlDialect::Sqlite, [&](const SqlStatement& statement) {
+                std::size_t rows = 0;
+                writer_->run(statement, [&](sqlite3_stmt*) { ++rows; });
+                return rows;
+            });
         });
         // Checked after the commit: a file removed before it or during it is caught here, and a post is
         // only acknowledged when what it was written to is still the store.

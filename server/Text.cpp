@@ -1,31 +1,21 @@
 #include "server/Text.hpp"
 
+#include <unicase.h>
+#include <unictype.h>
+#include <unistr.h>
+
 #include <array>
 #include <charconv>
-#include <cstdint>
+#include <cstdlib>
 #include <ctime>
-
-#include "online/TextEncoding.hpp"
+#include <memory>
 
 namespace quintora::server {
 
 namespace {
 
-bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-// Calls `visit` with each code point of text that is known to be well-formed.
-template <class Visit>
-void forEachCodePoint(std::string_view text, Visit visit) {
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t codePoint = length == 1 ? lead : lead & (0x7F >> length);
-        for (int k = 1; k < length; ++k) {
-            codePoint = (codePoint << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        }
-        visit(codePoint);
-        i += length;
-    }
+const std::uint8_t* bytes(std::string_view text) {
+    return reinterpret_cast<const std::uint8_t*>(text.data());
 }
 
 void appendUnicodeEscape(std::string& out, unsigned unit) {
@@ -36,20 +26,31 @@ void appendUnicodeEscape(std::string& out, unsigned unit) {
 
 }  // namespace
 
-bool isValidUtf8(std::string_view text) {
-    // The shared decoder replaces every ill-formed part, so well-formed text is exactly what survives it.
-    return decodeUTF8(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()) == text;
+std::pair<char32_t, std::size_t> firstCharacter(std::string_view text) {
+    ucs4_t c = 0;
+    const int length = u8_mbtouc(&c, bytes(text), text.size());
+    return {c, static_cast<std::size_t>(length)};
 }
 
-std::size_t countCharacters(std::string_view text) {
-    std::size_t count = 0;
-    for (const char c : text) count += isContinuation(static_cast<unsigned char>(c)) ? 0 : 1;
-    return count;
+bool isValidUtf8(std::string_view text) { return u8_check(bytes(text), text.size()) == nullptr; }
+
+std::size_t countCharacters(std::string_view text) { return u8_mbsnlen(bytes(text), text.size()); }
+
+bool isControl(char32_t c) {
+    return uc_is_general_category(c, UC_CATEGORY_Cc) || uc_is_property_bidi_control(c);
 }
 
 bool hasControlCharacters(std::string_view text) {
     bool found = false;
-    forEachCodePoint(text, [&](char32_t c) { found = found || c < 0x20 || (c >= 0x7F && c <= 0x9F); });
+    forEachCharacter(text, [&](char32_t c) { found = found || isControl(c); });
+    return found;
+}
+
+bool hasVisibleCharacters(std::string_view text) {
+    bool found = false;
+    forEachCharacter(text, [&](char32_t c) {
+        found = found || !(uc_is_property_white_space(c) || uc_is_property_default_ignorable_code_point(c));
+    });
     return found;
 }
 
@@ -71,10 +72,22 @@ std::string_view trimBlanks(std::string_view text) {
     return text;
 }
 
+std::string foldCase(std::string_view text) {
+    std::size_t length = 0;
+    const std::unique_ptr<std::uint8_t, decltype(&std::free)> folded(
+        u8_casefold(bytes(text), text.size(), nullptr, nullptr, nullptr, &length), &std::free);
+    return folded ? std::string(reinterpret_cast<const char*>(folded.get()), length) : std::string(text);
+}
+
+void appendCharacter(std::string& out, char32_t c) {
+    std::uint8_t buffer[6];
+    const int length = u8_uctomb(buffer, c, sizeof buffer);
+    if (length > 0) out.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(length));
+}
+
 void appendJsonString(std::string& out, std::string_view text) {
-    const std::string valid = decodeUTF8(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
     out += '"';
-    forEachCodePoint(valid, [&](char32_t c) {
+    forEachCharacter(text, [&](char32_t c) {
         if (c == '"' || c == '\\') {
             out += '\\';
             out += static_cast<char>(c);

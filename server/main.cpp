@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "platform/Resources.hpp"
+#include "server/CachingStore.hpp"
 #include "server/Clock.hpp"
 #include "server/Country.hpp"
 #include "server/HttpServer.hpp"
@@ -25,7 +26,7 @@ int main(int argc, char** argv) {
     const ServerOptions& options = std::get<ServerOptions>(parsed);
     if (options.admin) {
         try {
-            const auto store = openStore(options.database);
+            const auto store = openStore(options.database, StoreUse::Moderate);
             return runAdminCommand(*options.admin, *store, std::time(nullptr), std::cout, std::cerr);
         } catch (const std::exception& error) {
             std::fprintf(stderr, "quintora-server: %s\n", error.what());
@@ -44,9 +45,10 @@ int main(int argc, char** argv) {
 
     try {
         const auto store = openStore(options.database);
+        CachingStore cached(*store, systemClock());
         const CountryLookup countries(options.countryHeader);
-        ScoreApi api(*store, options.games, options.postsPerMinute, countries, systemClock());
-        RankingPage page(*store, options.games, systemClock(), platform::resourcePath(kPageFont));
+        ScoreApi api(cached, options.games, options.postsPerMinute, countries, systemClock());
+        RankingPage page(cached, options.games, systemClock(), platform::resourcePath(kPageFont));
         HttpServer server(options.host, options.port, options.limits, api, countries, stderr, &page,
                           options.trustedProxies);
         std::printf("listening on %s\n", server.url().c_str());

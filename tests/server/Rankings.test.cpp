@@ -19,8 +19,7 @@ class Rankings : public StoreTest {
 };
 
 TEST_P(Rankings, UpdateKeepsOneEntryWithTheLongerTime) {
-    const std::pair<const char*, double> steps[] = {
-        {"40", 40}, {"30.5", 40}, {"52.25", 52.25}, {"52.25", 52.25}, {"1", 52.25}};
+    const std::pair<const char*, double> steps[] = {{"40", 40}, {"30.5", 40}, {"52.25", 52.25}, {"1", 52.25}};
     std::int64_t date = server->now;
     for (const auto& [score, kept] : steps) {
         SCOPED_TRACE(score);
@@ -30,7 +29,9 @@ TEST_P(Rankings, UpdateKeepsOneEntryWithTheLongerTime) {
         ASSERT_EQ(rows.size(), 1u);
         EXPECT_EQ(rows[0].score, kept);
     }
-    // The equal time did not replace the entry: it keeps the date of the first 52.25.
+    // An equal time (posted again it would carry a used signature) does not replace the entry.
+    server->store().write({server->game, "Pro", "Ann", 52.25, "", "device-1", date, "", ""},
+                          WriteMode::KeepBest);
     EXPECT_EQ(server->ranking("")[0].date, "2023-11-14T22:13:22Z");
     // Another device, name or category is another entry; plain posts always add one.
     EXPECT_EQ(server->postScore("Pro", "Ann", "10", "device-2", "/api/update-score").body, "OK");
@@ -56,6 +57,7 @@ TEST_P(Rankings, QueryTypesAndFlagsChooseThePeriodTheDeviceAndTheCallersCountry)
         {"&querytype=3", "", {"weeks", "days", "hours"}},
         {"&querytype=4", "", {"months", "weeks", "days", "hours"}},
         {"&querytype=x", "", {"months", "weeks", "days", "hours"}},
+        {"&querytype=0", "", {"months", "weeks", "days", "hours"}},
         {"&flags=0&device=mine", "DE", {"months", "weeks", "days", "hours"}},
         {"&flags=2&device=mine", "DE", {"days", "hours"}},
         {"&flags=1", "de", {"weeks", "hours"}},
@@ -92,6 +94,18 @@ TEST_P(Rankings, EqualTimesRankEarlierFirstAndPagesFollowOn) {
     EXPECT_EQ(server->names("").size(), 15u);
     EXPECT_EQ(server->names("&limit=1000").size(), 100u);
     EXPECT_EQ(server->names("&offset=110&limit=100").size(), 10u);
+}
+
+TEST_P(Rankings, ASignatureIsTakenOnceEvenWithItsValuesSplitAnotherWay) {
+    ASSERT_EQ(server->postScore("Pro", "Player9", "12.3").body, "OK");
+    for (const auto& [name, score, path] : {std::tuple{"Player9", "12.3", "/api/post-score"},
+                                            {"Player9", "12.3", "/api/update-score"},
+                                            {"Player", "912.3", "/api/post-score"}}) {
+        const HttpReply reply = server->postScore("Pro", name, score, "device-2", path);
+        EXPECT_EQ(reply.status, 409);
+        EXPECT_EQ(reply.body, "already posted");
+    }
+    EXPECT_EQ(server->names(""), Names{"Player9"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, Rankings, ::testing::Values("sqlite", "postgres"));

@@ -70,8 +70,11 @@ TEST(ServerProcess, AnnouncesItsAddressServesAndStopsCleanlyOnEachSignal) {
 
 TEST(ServerProcess, RefusesABadCommandLineWithStatusTwo) {
     TempDir dir;
-    for (const char* arguments : {"--bogus", "--listen localhost", "--listen 127.0.0.1:70000", "--rate -1",
-                                  "--rate many", "--game nokey", "--game :key", "extra"}) {
+    for (const char* arguments :
+         {"--bogus", "--listen localhost", "--listen 127.0.0.1:70000", "--rate -1", "--rate many",
+          "--game nokey", "--game :key", "extra", "scores remove 99999999999999999999", "scores remove 0x10",
+          "devices ban ''", "devices ban \"$(printf '\\377')\"",
+          "devices ban $(head -c 100000 /dev/zero | tr '\\0' a)"}) {
         SCOPED_TRACE(arguments);
         ServerProcess server(arguments, dir.path() / "errors");
         EXPECT_EQ(server.finish(), 2);
@@ -80,6 +83,25 @@ TEST(ServerProcess, RefusesABadCommandLineWithStatusTwo) {
     ServerProcess help("--help", dir.path() / "errors");
     EXPECT_NE(help.line().find("score server"), std::string::npos);
     EXPECT_EQ(help.finish(), 0);
+}
+
+TEST(ServerProcess, ModerationNeedsAStoreThatIsThereAndCreatesNone) {
+    TempDir dir;
+    for (const char* command : {"scores list", "devices ban x"}) {
+        ServerProcess admin(std::string(command) + " --db sqlite:" + (dir.path() / "typo" / "s.db").string(),
+                            dir.path() / "errors");
+        EXPECT_EQ(admin.finish(), 1) << command;
+        EXPECT_FALSE(std::filesystem::exists(dir.path() / "typo")) << command;
+    }
+}
+
+TEST(ServerProcess, ListeningOnAllIPv6AddressesTakesIPv4ClientsToo) {
+    TempDir dir;
+    ServerProcess server("--listen [::]:0 --db " + dir.sqlite(), dir.path() / "errors");
+    const std::string line = server.line();
+    const std::string port = line.substr(line.rfind(':') + 1, line.size() - line.rfind(':') - 2);
+    EXPECT_EQ(httpRequest("http://127.0.0.1:" + port + "/healthz", nullptr).status, 200) << line;
+    EXPECT_EQ(server.finish(SIGTERM), 0);
 }
 
 TEST(ServerProcess, RefusesToStartOnAFileThatIsNotADatabase) {

@@ -15,6 +15,7 @@
 
 #include "online/GameKey.hpp"
 #include "online/JSONDeserializer.hpp"
+#include "server/CachingStore.hpp"
 #include "server/HttpServer.hpp"
 
 namespace quintora::server::testing {
@@ -130,8 +131,9 @@ class ServerUnderTest {
                              const HttpLimits& limits = {})
         : game(std::move(gameName)),
           store_(openStore(storeUrl)),
+          cached_(*store_, [this] { return now.load(); }),
           countries_(std::move(countryHeader)),
-          api_(*store_,
+          api_(cached_,
                GameKeys{{std::string(kGameName), std::string(kGameKey)}, {game, std::string(kGameKey)}},
                postsPerMinute, countries_, [this] { return now.load(); }),
           http_("127.0.0.1", 0, limits, api_, countries_, nullptr) {}
@@ -153,13 +155,14 @@ class ServerUnderTest {
     std::vector<RankedScore> ranking(const std::string& query) { return parseScores(get(query).body); }
     std::vector<std::string> names(const std::string& query) { return namesOf(ranking(query)); }
     [[nodiscard]] std::string url() const { return http_.url(); }
-    [[nodiscard]] ScoreStore& store() { return *store_; }
+    [[nodiscard]] ScoreStore& store() { return cached_; }
 
     const std::string game;
     std::atomic<std::int64_t> now{1'700'000'000};
 
   private:
     std::unique_ptr<ScoreStore> store_;
+    CachingStore cached_;
     CountryLookup countries_;
     ScoreApi api_;
     HttpServer http_;
