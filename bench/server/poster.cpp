@@ -64,7 +64,9 @@ int connectTo(const Settings& settings) {
     return fd;
 }
 
-// In update mode the clients share a few names on a few devices, so that updates of one entry race.
+// In update mode the clients share a few names on a few devices, so that updates of one entry race. The
+// server takes each signature once, so every post's score text differs from every other's, in this run
+// (the client and the count) and across runs (the process id in the decimals).
 std::string request(const Settings& settings, const std::string& name, long number, int client) {
     if (settings.mode == "read") {
         return "GET /api/get-scores?gamename=Quintora&category=Pro HTTP/1.1\r\nHost: " + settings.host +
@@ -72,9 +74,11 @@ std::string request(const Settings& settings, const std::string& name, long numb
     }
     const bool update = settings.mode == "update";
     const std::string category = update ? (number % 2 ? "Pro" : "Amateur") : "Pro";
-    FormFields fields{{"qs_category", category},
-                      {"qs_playername", update ? "racer" + std::to_string(number % 5) : name},
-                      {"qs_score", std::to_string(number % 1000)}};
+    FormFields fields{
+        {"qs_category", category},
+        {"qs_playername", update ? "racer" + std::to_string(number % 5) : name},
+        {"qs_score", std::to_string(update ? number : number % 1000) + "." +
+                         std::to_string(getpid() % 10000) + std::to_string(100 + client % 100)}};
     std::string body;
     for (const auto& [key, value] : fields) {
         body += encodeData(key);
