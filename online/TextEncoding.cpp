@@ -1,5 +1,7 @@
 #include "online/TextEncoding.hpp"
 
+#include <unistr.h>
+
 namespace quintora {
 
 TextEncoding detectJSONEncoding(std::span<const std::uint8_t> bytes) {
@@ -88,48 +90,11 @@ std::vector<std::uint8_t> convertToUTF8(std::span<const std::uint8_t> bytes, Tex
     return out;
 }
 
-namespace {
-
-// Length of the well-formed sequence starting at p[0] (which is at least 0x80), or, when it is
-// ill-formed, the negated length of its maximal ill-formed subpart (at least 1).
-std::ptrdiff_t measureSequence(const std::uint8_t* p, std::size_t available) {
-    const std::uint8_t lead = p[0];
-    std::size_t length = 0;
-    std::uint8_t low = 0x80, high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) {
-            low = 0xA0;
-        } else if (lead == 0xED) {
-            high = 0x9F;
-        }
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) {
-            low = 0x90;
-        } else if (lead == 0xF4) {
-            high = 0x8F;
-        }
-    } else {
-        return -1;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        if (i >= available) {
-            return -static_cast<std::ptrdiff_t>(i);
-        }
-        const std::uint8_t byte = p[i];
-        const std::uint8_t min = i == 1 ? low : 0x80;
-        const std::uint8_t max = i == 1 ? high : 0xBF;
-        if (byte < min || byte > max) {
-            return -static_cast<std::ptrdiff_t>(i);
-        }
-    }
-    return static_cast<std::ptrdiff_t>(length);
+std::size_t encodeCodePoint(char32_t codePoint, std::uint8_t* out) {
+    const int length = u8_uctomb(out, codePoint, 4);
+    return length > 0 ? static_cast<std::size_t>(length)
+                      : static_cast<std::size_t>(u8_uctomb(out, kReplacementCharacter, 4));
 }
-
-}  // namespace
 
 void appendValidUTF8(std::string& out, const std::uint8_t* bytes, std::size_t count) {
     std::size_t runStart = 0;
@@ -139,14 +104,16 @@ void appendValidUTF8(std::string& out, const std::uint8_t* bytes, std::size_t co
             ++i;
             continue;
         }
-        const std::ptrdiff_t measured = measureSequence(bytes + i, count - i);
-        if (measured > 0) {
-            i += static_cast<std::size_t>(measured);
+        ucs4_t codePoint = 0;
+        if (const int valid = u8_mbtoucr(&codePoint, bytes + i, count - i); valid > 0) {
+            i += static_cast<std::size_t>(valid);
             continue;
         }
+        // libunistring steps over an ill-formed sequence by its maximal ill-formed subpart, as Unicode
+        // recommends: one U+FFFD for each.
         out.append(reinterpret_cast<const char*>(bytes + runStart), i - runStart);
         appendCodePoint(out, kReplacementCharacter);
-        i += static_cast<std::size_t>(-measured);
+        i += static_cast<std::size_t>(u8_mbtouc(&codePoint, bytes + i, count - i));
         runStart = i;
     }
     out.append(reinterpret_cast<const char*>(bytes + runStart), count - runStart);

@@ -22,28 +22,16 @@ inline constexpr char32_t kReplacementCharacter = U'\uFFFD';
 [[nodiscard]] std::vector<std::uint8_t> convertToUTF8(std::span<const std::uint8_t> bytes,
                                                       TextEncoding encoding);
 
-// Appends `codePoint` as UTF-8; surrogates and values past U+10FFFF are written as U+FFFD.
+// Writes `codePoint` as UTF-8 into `out` (room for 4 bytes) and gives its length; surrogates and values
+// past U+10FFFF are written as U+FFFD.
+std::size_t encodeCodePoint(char32_t codePoint, std::uint8_t* out);
+
+// Appends `codePoint` as UTF-8, as encodeCodePoint writes it.
 template <class Bytes>
 void appendCodePoint(Bytes& out, char32_t codePoint) {
-    using Byte = typename Bytes::value_type;
-    if ((codePoint >= 0xD800 && codePoint <= 0xDFFF) || codePoint > 0x10FFFF) {
-        codePoint = kReplacementCharacter;
-    }
-    if (codePoint < 0x80) {
-        out.push_back(static_cast<Byte>(codePoint));
-    } else if (codePoint < 0x800) {
-        out.push_back(static_cast<Byte>(0xC0 | (codePoint >> 6)));
-        out.push_back(static_cast<Byte>(0x80 | (codePoint & 0x3F)));
-    } else if (codePoint < 0x10000) {
-        out.push_back(static_cast<Byte>(0xE0 | (codePoint >> 12)));
-        out.push_back(static_cast<Byte>(0x80 | ((codePoint >> 6) & 0x3F)));
-        out.push_back(static_cast<Byte>(0x80 | (codePoint & 0x3F)));
-    } else {
-        out.push_back(static_cast<Byte>(0xF0 | (codePoint >> 18)));
-        out.push_back(static_cast<Byte>(0x80 | ((codePoint >> 12) & 0x3F)));
-        out.push_back(static_cast<Byte>(0x80 | ((codePoint >> 6) & 0x3F)));
-        out.push_back(static_cast<Byte>(0x80 | (codePoint & 0x3F)));
-    }
+    std::uint8_t bytes[4];
+    const std::size_t length = encodeCodePoint(codePoint, bytes);
+    out.insert(out.end(), bytes, bytes + length);
 }
 
 // Appends `bytes` to `out`, replacing each ill-formed part with U+FFFD (one per maximal ill-formed

@@ -2,8 +2,10 @@
 
 #include <SDL.h>
 #include <SDL_ttf.h>
+#include <unistr.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -27,38 +29,14 @@ std::string trim(std::string_view text) {
     return std::string(text.substr(first, last - first + 1));
 }
 
-// One code point from position pos; malformed bytes count as one replacement character each, so every
+// One code point from position pos; a malformed sequence counts as one replacement character, so every
 // step advances and no sequence is read past the end.
 std::size_t decodeCodePoint(std::string_view text, std::size_t pos, char32_t& codePoint) {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    std::size_t length = 1;
-    char32_t value = lead;
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        value = lead & 0x07u;
-    } else if (lead >= 0xE0) {
-        length = lead <= 0xEF ? 3 : 0;
-        value = lead & 0x0Fu;
-    } else if (lead >= 0xC2) {
-        length = 2;
-        value = lead & 0x1Fu;
-    } else if (lead >= 0x80) {
-        length = 0;
-    }
-    if (length == 0 || pos + length > text.size()) {
-        codePoint = 0xFFFD;
-        return 1;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[pos + i]);
-        if ((next & 0xC0u) != 0x80u) {
-            codePoint = 0xFFFD;
-            return 1;
-        }
-        value = (value << 6) | (next & 0x3Fu);
-    }
-    codePoint = value;
-    return length;
+    ucs4_t decoded = 0;
+    const int length =
+        u8_mbtouc(&decoded, reinterpret_cast<const std::uint8_t*>(text.data()) + pos, text.size() - pos);
+    codePoint = decoded;
+    return static_cast<std::size_t>(length);
 }
 
 int pixelSize(float pointSize) {
