@@ -164,8 +164,19 @@ class PostgresStore final : public ScoreStore {
 
     std::vector<StoredScore> query(const ScoreQuery& query) override {
         const auto reader = readers_.take();
-        reader->reconnectIfLost();
-        const ResultPointer result = reader->run(rankingStatement(query, SqlDialect::Postgres));
+        const SqlStatement statement = rankingStatement(query, SqlDialect::Postgres);
+        const ResultPointer result = [&] {
+            reader->reconnectIfLost();
+            try {
+                return reader->run(statement);
+            } catch (const StoreError&) {
+                // A pooled connection that sat idle while the database restarted fails at its first
+                // statement; a read can simply be asked again on a new connection. Without this every idle
+                // connection of the pool answered one more 503, seconds after the database was back.
+                reader->reconnectIfLost();
+                return reader->run(statement);
+            }
+        }();
         std::vector<StoredScore> rows;
         for (int row = 0; row < PQntuples(result.get()); ++row) {
             rows.push_back({integerAt(result.get(), row, 0), PQgetvalue(result.get(), row, 1),
