@@ -51,8 +51,10 @@ std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect) {
             "CREATE INDEX hidden_scores_by_device ON hidden_scores (device)",
         },
         {
-            // Every signature a stored score carried, so that a captured post cannot be stored again.
-            "CREATE TABLE used_signatures (signature TEXT PRIMARY KEY)",
+            // Every signature a stored score carried, so that a captured post cannot be stored again. Kept
+            // per game: games signed with one key do not take each other's signatures away.
+            "CREATE TABLE used_signatures (game TEXT NOT NULL, signature TEXT NOT NULL,"
+            " PRIMARY KEY (game, signature))",
         },
     };
 }
@@ -106,8 +108,9 @@ std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode,
 
 SqlStatement claimSignatureStatement(const NewScore& score, SqlDialect dialect) {
     Parameters parameters(dialect);
-    std::string text = "INSERT INTO used_signatures (signature) VALUES (" + parameters.add(score.signature) +
-                       ") ON CONFLICT (signature) DO NOTHING RETURNING signature";
+    std::string text = "INSERT INTO used_signatures (game, signature) VALUES (" + parameters.add(score.game) +
+                       ", " + parameters.add(score.signature) +
+                       ") ON CONFLICT (game, signature) DO NOTHING RETURNING signature";
     return {text, parameters.take()};
 }
 
