@@ -6,18 +6,16 @@
 #include <cstdlib>
 #include <thread>
 
-#include "app/Keyboard.hpp"
-#include "app/MenuScene.hpp"
-#include "app/PracticeScene.hpp"
+#include "app/desktop/Keyboard.hpp"
+#include "app/screens/MenuScene.hpp"
+#include "app/screens/PracticeScene.hpp"
 #include "app/ScoreServerHost.hpp"
 #include "engine/Accelerometer.hpp"
 #include "engine/AlertView.hpp"
-#include "engine/ColorRect.hpp"
 #include "engine/Director.hpp"
 #include "engine/EAGLView.hpp"
 #include "platform/Audio.hpp"
 #include "platform/Clock.hpp"
-#include "platform/Image.hpp"
 #include "platform/Log.hpp"
 #include "platform/UrlConnection.hpp"
 #include "platform/UserDefaults.hpp"
@@ -96,7 +94,7 @@ int Application::run() {
     for (long frame = 1;; ++frame) {
         platform::setLogFrame(frame);
         if (window_) window_->pollEvents(*this);
-        deliverScript(frame);
+        script_.deliver(frame, *this);
         if (quit_) break;
         pollController();
         deliverTilt();
@@ -112,7 +110,7 @@ int Application::run() {
             lastSteady_ = steady;
         }
         if (director.isAnimating()) director.mainLoop();
-        takeScreenshots(frame);
+        script_.takeScreenshots(frame);
         if (options_.frames && frame >= *options_.frames) break;
         if (!director.isAnimating()) break;  // the director was ended
         waitForNextFrame();
@@ -153,11 +151,6 @@ void Application::touch(platform::InputPhase phase, long id, float viewX, float 
     if (view == nullptr) return;
     const TouchSet touches{Touch{id, {viewX, viewY}}};
     view->touches(touchPhase(phase), touches, TouchEvent{steadySeconds()});
-}
-
-void Application::sceneTouch(platform::InputPhase phase, float sceneX, float sceneY) {
-    // Held in landscape, the view reports a scene point (x, y) as (y, x).
-    touch(phase, 1, sceneY, sceneX);
 }
 
 bool Application::desktopKey(platform::Key key) {
@@ -250,26 +243,7 @@ void Application::pollController() {
         const TouchSet touches{Touch{kControllerTouch, {touch.scenePoint.y, touch.scenePoint.x}}};
         view->touches(touch.phase, touches, TouchEvent{now});
     }
-    showPointer();
-}
-
-void Application::showPointer() {
-    Director& director = Director::sharedDirector();
-    if (!controller_.pointerShown()) {
-        if (pointer_) director.removeOverlay(pointer_.get());
-        pointer_ = nullptr;
-        return;
-    }
-    if (!pointer_) {
-        // A white cross with a dark outline shows on every background.
-        pointer_ = Node::node();
-        pointer_->addChild(colorRect({{-11, -2.5f}, {22, 5}}, 20, 20, 40, 220).get(), 0);
-        pointer_->addChild(colorRect({{-2.5f, -11}, {5, 22}}, 20, 20, 40, 220).get(), 0);
-        pointer_->addChild(colorRect({{-10, -1}, {20, 2}}, 255, 255, 255).get(), 1);
-        pointer_->addChild(colorRect({{-1, -10}, {2, 20}}, 255, 255, 255).get(), 1);
-        director.addOverlay(pointer_.get());
-    }
-    pointer_->setPosition(controller_.pointer());
+    pointer_.update(controller_.pointerShown(), controller_.pointer());
 }
 
 void Application::deliverTilt() {
@@ -279,73 +253,13 @@ void Application::deliverTilt() {
     if (accelerometer.delegate() == nullptr || Director::sharedDirector().isPaused()) return;
     // A script's tilt wins, then a game controller's, then the arrow keys.
     Acceleration sample = keys_.sample();
-    if (scriptedTilt_) {
-        sample = *scriptedTilt_;
+    if (script_.tilt()) {
+        sample = *script_.tilt();
     } else if (controllerTilt_) {
         sample = *controllerTilt_;
     }
     sample.timestamp = steadySeconds();
     accelerometer.deliver(sample);
-}
-
-// Scripted input
-
-void Application::deliverScript(long frame) {
-    while (!pending_.empty() && pending_.front().first <= frame) {
-        const ScriptAction action = pending_.front().second;
-        pending_.pop_front();
-        deliverScripted(action, frame);
-    }
-    while (nextEvent_ < script_.size() && script_[nextEvent_].frame <= frame) {
-        deliverScripted(script_[nextEvent_].action, frame);
-        ++nextEvent_;
-    }
-}
-
-void Application::deliverScripted(const ScriptAction& action, long frame) {
-    using namespace script;
-    if (const auto* t = std::get_if<script::Touch>(&action)) {
-        const platform::InputPhase phase = t->kind == TouchKind::Began   ? platform::InputPhase::Began
-                                           : t->kind == TouchKind::Moved ? platform::InputPhase::Moved
-                                                                         : platform::InputPhase::Ended;
-        sceneTouch(phase, t->x, t->y);
-    } else if (const auto* tap = std::get_if<Tap>(&action)) {
-        sceneTouch(platform::InputPhase::Began, tap->x, tap->y);
-        pending_.emplace_back(frame + 1, script::Touch{TouchKind::Ended, tap->x, tap->y});
-    } else if (const auto* tilt = std::get_if<Tilt>(&action)) {
-        scriptedTilt_ = Acceleration{tilt->x, tilt->y, tilt->z, 0};
-    } else if (const auto* typed = std::get_if<Text>(&action)) {
-        text(typed->text);
-    } else if (const auto* pressed = std::get_if<script::Key>(&action)) {
-        this->key(pressed->key, true);
-        this->key(pressed->key, false);
-    } else if (const auto* focus = std::get_if<script::Focus>(&action)) {
-        focusChanged(focus->active);
-    } else if (const auto* alert = std::get_if<Alert>(&action)) {
-        AlertView* shown = Director::sharedDirector().shownAlert();
-        if (shown == nullptr) {
-            platform::logf("script: no alert is shown for button %d", alert->index);
-        } else if (alert->index >= shown->numberOfButtons()) {
-            platform::logf("script: the alert shown has no button %d", alert->index);
-        } else {
-            shown->dismissWithClickedButtonIndex(alert->index);
-        }
-    } else if (const auto* shot = std::get_if<Screenshot>(&action)) {
-        screenshots_.push_back(shot->path);
-    } else if (std::holds_alternative<Quit>(action)) {
-        quit_ = true;
-    }
-}
-
-void Application::takeScreenshots(long frame) {
-    if (screenshots_.empty()) return;
-    EAGLView* view = Director::sharedDirector().openGLView();
-    for (const std::string& path : screenshots_) {
-        if (view == nullptr || !platform::writePng(path, view->snapshotLandscape())) {
-            std::fprintf(stderr, "quintora: frame %ld: cannot write screenshot %s\n", frame, path.c_str());
-        }
-    }
-    screenshots_.clear();
 }
 
 }  // namespace quintora

@@ -2,18 +2,18 @@
 // The application loop: opens the window (or the headless display), calls the delegate's hooks, turns
 // desktop and scripted input into touches, tilt, keys and text, and calls the director's frame every
 // animation interval, waiting in between.
-#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
 
-#include "app/ControllerInput.hpp"
+#include "app/desktop/ControllerInput.hpp"
 #include "app/Options.hpp"
-#include "app/PauseControl.hpp"
+#include "app/desktop/PauseControl.hpp"
 #include "app/QuintoraAppDelegate.hpp"
-#include "app/Script.hpp"
-#include "app/SoundControl.hpp"
-#include "app/TiltStandIn.hpp"
+#include "app/automation/ScriptPlayer.hpp"
+#include "app/desktop/ControllerPointer.hpp"
+#include "app/desktop/SoundControl.hpp"
+#include "app/desktop/TiltStandIn.hpp"
 #include "platform/Controller.hpp"
 #include "platform/Window.hpp"
 
@@ -39,35 +39,26 @@ private:
     // The touch id of a controller's A button; the mouse is 0 and fingers count from 1.
     static constexpr long kControllerTouch = -2;
 
-    void deliverScript(long frame);
-    void deliverScripted(const ScriptAction& action, long frame);
-    void sceneTouch(platform::InputPhase phase, float sceneX, float sceneY);
     void deliverTilt();
     void pollNetwork();
     void pollController();
-    void showPointer();
     // Keys that belong to the desktop game rather than to the phone's: pause, sound, practice. True when
     // the key was taken.
     bool desktopKey(platform::Key key);
-    void takeScreenshots(long frame);
     void waitForNextFrame();
 
     Options options_;
-    std::vector<ScriptEvent> script_;
-    std::size_t nextEvent_ = 0;
-    std::deque<std::pair<long, ScriptAction>> pending_;  // the ends of taps
-    std::vector<std::string> screenshots_;
+    ScriptPlayer script_;
     std::unique_ptr<platform::Display> display_;
     platform::Window* window_ = nullptr;
     QuintoraAppDelegate delegate_;
     TiltStandIn keys_;
-    std::optional<Acceleration> scriptedTilt_;
     std::optional<Acceleration> controllerTilt_;
     PauseControl pause_;
     SoundControl sound_;
     std::unique_ptr<platform::Controllers> controllers_;  // in a window only
     ControllerInput controller_;
-    Ref<Node> pointer_;
+    ControllerPointer pointer_;
     double lastControllerPoll_ = 0;
     bool quit_ = false;
     bool active_ = true;

@@ -66,10 +66,10 @@ OptionsResult parseOptions(const std::vector<std::string>& arguments) {
     Options options;
     CLI::App app(kDescription, "quintora");
     describe(app, options);
-    // CLI11 takes the arguments last to first.
-    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    std::vector<const char*> argv{"quintora"};
+    for (const std::string& argument : arguments) argv.push_back(argument.c_str());
     try {
-        app.parse(reversed);
+        app.parse(static_cast<int>(argv.size()), argv.data());
     } catch (const CLI::CallForHelp&) {
         options.help = true;
     } catch (const CLI::ParseError& error) {

@@ -1,6 +1,7 @@
 #include "app/QuintoraAppDelegate.hpp"
 
-#include "app/MenuScene.hpp"
+#include "app/ScreenNavigation.hpp"
+#include "app/screens/MenuScene.hpp"
 #include "engine/Director.hpp"
 #include "engine/TextureMgr.hpp"
 #include "platform/Display.hpp"
@@ -9,6 +10,7 @@ namespace quintora {
 
 void QuintoraAppDelegate::applicationDidFinishLaunching(platform::Display* window) {
     setWindow(window);
+    useScreenNavigation();
     window->multipleTouchEnabled = true;
     Director& director = Director::sharedDirector();
     director.setLandscape(true);

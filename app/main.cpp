@@ -4,7 +4,7 @@
 
 #include "app/Application.hpp"
 #include "app/Options.hpp"
-#include "app/Script.hpp"
+#include "app/automation/Script.hpp"
 #include "platform/Log.hpp"
 #include "platform/Resources.hpp"
 

@@ -20,4 +20,10 @@ void Sprite::initWithTexture(Texture2D* texture) {
     setTransformAnchor({size.width / 2, size.height / 2});
 }
 
+Rect getFrame(const Sprite* sprite) {
+    const Point p = sprite->position();
+    const Size s = sprite->contentSize();
+    return {{p.x - s.width / 2, p.y - s.height / 2}, s};
+}
+
 }  // namespace quintora

@@ -17,4 +17,7 @@ protected:
     Sprite() = default;
 };
 
+// The hit rectangle of a sprite: its image's size, centred on its position.
+[[nodiscard]] Rect getFrame(const Sprite* sprite);
+
 }  // namespace quintora

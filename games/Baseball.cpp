@@ -1,6 +1,6 @@
 #include "games/Baseball.hpp"
 
-#include "app/GameState.hpp"
+#include "flow/GameState.hpp"
 #include "engine/EaseAction.hpp"
 #include "engine/IntervalAction.hpp"
 #include "platform/Log.hpp"

@@ -2,7 +2,7 @@
 // Base stealing: the ball is pitched home and thrown on to second base while the player taps the run
 // button, each tap a step of the runner towards the base. Whoever reaches the base first decides the stage;
 // the ball's flight is the stage's clock, so there is no time-out.
-#include "app/MiniGameLayer.hpp"
+#include "flow/MiniGameLayer.hpp"
 #include "engine/Action.hpp"
 
 namespace quintora {

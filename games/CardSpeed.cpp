@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/GameState.hpp"
+#include "flow/GameState.hpp"
 #include "engine/IntervalAction.hpp"
 #include "platform/Log.hpp"
 

@@ -3,7 +3,7 @@
 // matching card in the row below. The first tap on a row card decides the stage.
 #include <array>
 
-#include "app/MiniGameLayer.hpp"
+#include "flow/MiniGameLayer.hpp"
 
 namespace quintora {
 

@@ -3,7 +3,7 @@
 // The player has one tap: on the spot, in either drawing, wins at once; anywhere else loses at once.
 #include <array>
 
-#include "app/MiniGameLayer.hpp"
+#include "flow/MiniGameLayer.hpp"
 
 namespace quintora {
 

@@ -1,6 +1,6 @@
 #include "games/Donttouch.hpp"
 
-#include "app/GameState.hpp"
+#include "flow/GameState.hpp"
 #include "platform/Log.hpp"
 
 namespace quintora {

@@ -1,6 +1,6 @@
 #pragma once
 // Don't touch: a picture says not to touch the screen. Any touch loses; waiting out the time wins.
-#include "app/MiniGameLayer.hpp"
+#include "flow/MiniGameLayer.hpp"
 
 namespace quintora {
 

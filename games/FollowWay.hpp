@@ -1,6 +1,6 @@
 #pragma once
 // Follow the way: drag the character along the drawn way to the house without touching a fire.
-#include "app/MiniGameLayer.hpp"
+#include "flow/MiniGameLayer.hpp"
 
 namespace quintora {
 

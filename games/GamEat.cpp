@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/GameState.hpp"
+#include "flow/GameState.hpp"
 #include "engine/IntervalAction.hpp"
 #include "platform/Log.hpp"
 

@@ -3,8 +3,8 @@
 // over every one of them before the time runs out.
 #include <array>
 
-#include "app/MiniGameLayer.hpp"
-#include "app/TiltSteering.hpp"
+#include "flow/MiniGameLayer.hpp"
+#include "flow/TiltSteering.hpp"
 
 namespace quintora {
 

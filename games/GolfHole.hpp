@@ -1,8 +1,8 @@
 #pragma once
 // Golf hole: tilt the device to roll the ball from the tee into the hole. A bunker slows the ball on the
 // middle level; on the highest, two water hazards lose the stage.
-#include "app/MiniGameLayer.hpp"
-#include "app/TiltSteering.hpp"
+#include "flow/MiniGameLayer.hpp"
+#include "flow/TiltSteering.hpp"
 
 namespace quintora {
 

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "app/GameState.hpp"
+#include "flow/GameState.hpp"
 #include "platform/Log.hpp"
 
 namespace quintora {

@@ -4,7 +4,7 @@
 // the next tick.
 #include <array>
 
-#include "app/MiniGameLayer.hpp"
+#include "flow/MiniGameLayer.hpp"
 
 namespace quintora {
 

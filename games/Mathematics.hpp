@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "app/MiniGameLayer.hpp"
+#include "flow/MiniGameLayer.hpp"
 #include "engine/Label.hpp"
 
 namespace quintora {

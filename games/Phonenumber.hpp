@@ -3,7 +3,7 @@
 // right key ticks its digit off; the first wrong key shows the lose picture; the whole number wins.
 #include <array>
 
-#include "app/MiniGameLayer.hpp"
+#include "flow/MiniGameLayer.hpp"
 
 namespace quintora {
 

@@ -3,7 +3,7 @@
 // before the time runs out wins.
 #include <string>
 
-#include "app/MiniGameLayer.hpp"
+#include "flow/MiniGameLayer.hpp"
 #include "engine/Label.hpp"
 
 namespace quintora {

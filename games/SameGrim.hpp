@@ -5,7 +5,7 @@
 // pictures win at the next tick.
 #include <array>
 
-#include "app/MiniGameLayer.hpp"
+#include "flow/MiniGameLayer.hpp"
 
 namespace quintora {
 

@@ -3,8 +3,8 @@
 // player tilts the device to keep the figure out of the sparks' way. Lasting the five seconds wins.
 #include <array>
 
-#include "app/MiniGameLayer.hpp"
-#include "app/TiltSteering.hpp"
+#include "flow/MiniGameLayer.hpp"
+#include "flow/TiltSteering.hpp"
 
 namespace quintora {
 

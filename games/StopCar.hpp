@@ -1,7 +1,7 @@
 #pragma once
 // Stop the car: three to five cars drive in from the right; tap each one before it reaches the line on the
 // left. There is no time-out: the slowest car crosses in three seconds.
-#include "app/MiniGameLayer.hpp"
+#include "flow/MiniGameLayer.hpp"
 
 namespace quintora {
 

@@ -4,7 +4,7 @@
 // nothing. Taking every shirt within the time wins.
 #include <array>
 
-#include "app/MiniGameLayer.hpp"
+#include "flow/MiniGameLayer.hpp"
 
 namespace quintora {
 

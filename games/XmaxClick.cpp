@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/GameState.hpp"
+#include "flow/GameState.hpp"
 #include "engine/IntervalAction.hpp"
 
 namespace quintora {

@@ -3,7 +3,7 @@
 // silhouette to bring its colours back before the time runs out.
 #include <array>
 
-#include "app/MiniGameLayer.hpp"
+#include "flow/MiniGameLayer.hpp"
 
 namespace quintora {
 

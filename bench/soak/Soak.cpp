@@ -8,8 +8,8 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/ChangeClass.hpp"
-#include "app/GameState.hpp"
+#include "flow/ChangeClass.hpp"
+#include "flow/GameState.hpp"
 #include "engine/Director.hpp"
 #include "engine/Scene.hpp"
 #include "platform/Audio.hpp"

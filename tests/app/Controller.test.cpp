@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "app/ControllerInput.hpp"
+#include "app/desktop/ControllerInput.hpp"
 
 namespace quintora {
 namespace {

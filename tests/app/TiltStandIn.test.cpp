@@ -1,5 +1,5 @@
 // The arrow keys steer a tilt stage the way they point on screen.
-#include "app/TiltStandIn.hpp"
+#include "app/desktop/TiltStandIn.hpp"
 
 #include <gtest/gtest.h>
 

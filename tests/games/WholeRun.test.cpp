@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/MenuScene.hpp"
-#include "app/RecordScene.hpp"
+#include "app/screens/MenuScene.hpp"
+#include "app/screens/RecordScene.hpp"
 #include "platform/UserDefaults.hpp"
 #include "support/Files.hpp"
 #include "support/StageTest.hpp"

@@ -1,12 +1,12 @@
 // The records screen in the running engine, on a real SQLite store in a temporary folder.
-#include "app/RecordScene.hpp"
+#include "app/screens/RecordScene.hpp"
 
 #include <array>
 #include <cmath>
 #include <optional>
 
-#include "app/MenuScene.hpp"
-#include "app/WorldRanking.hpp"
+#include "app/screens/MenuScene.hpp"
+#include "app/screens/WorldRanking.hpp"
 #include "records/RecordsTest.hpp"
 
 namespace quintora::testing {

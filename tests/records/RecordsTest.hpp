@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/GameState.hpp"
-#include "app/Keyboard.hpp"
-#include "app/RecordScene.hpp"
+#include "app/ScreenNavigation.hpp"
+#include "flow/GameState.hpp"
+#include "app/desktop/Keyboard.hpp"
+#include "app/screens/RecordScene.hpp"
 #include "engine/AlertView.hpp"
 #include "platform/Audio.hpp"
 #include "platform/UserDefaults.hpp"
@@ -24,6 +25,7 @@ class RecordsTest : public GLTest {
     void SetUp() override {
         GLTest::SetUp();
         platform::disableAudio();
+        useScreenNavigation();
         game().reset();
         Keyboard::shared().setReceiver(nullptr);
         useDataFolder(folder_ / "data");

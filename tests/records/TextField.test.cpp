@@ -1,6 +1,6 @@
 // The hidden name field: typed UTF-8, Backspace by whole characters and the length limit; the keyboard
 // it takes is checked on the records screen.
-#include "app/TextField.hpp"
+#include "app/screens/TextField.hpp"
 
 #include <gtest/gtest.h>
 

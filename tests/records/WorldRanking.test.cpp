@@ -1,5 +1,5 @@
 // The world ranking screen under the real director, talking to an HTTP server of the test's own.
-#include "app/WorldRanking.hpp"
+#include "app/screens/WorldRanking.hpp"
 
 #include <atomic>
 #include <chrono>

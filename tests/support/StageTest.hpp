@@ -7,10 +7,12 @@
 #include <map>
 #include <optional>
 
-#include "app/ChangeClass.hpp"
-#include "app/GameState.hpp"
-#include "app/MiniGameLayer.hpp"
+#include "app/ScreenNavigation.hpp"
 #include "engine/Accelerometer.hpp"
+#include "flow/ChangeClass.hpp"
+#include "flow/GameState.hpp"
+#include "flow/MiniGameLayer.hpp"
+#include "games/StageTable.hpp"
 #include "platform/Audio.hpp"
 #include "support/GLTest.hpp"
 
@@ -21,6 +23,7 @@ public:
     void SetUp() override {
         GLTest::SetUp();
         platform::disableAudio();
+        useScreenNavigation();  // a stage's end starts the next stage, or the records screen
         game().reset();
         game().arrayselect = 1;  // a known stage order for whatever follows the stage
         tilt_ = Acceleration{0, 0, -1, 0};

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/TextField.hpp"
+#include "app/screens/TextField.hpp"
 #include "engine/Label.hpp"
 #include "engine/Layer.hpp"
 #include "engine/Scene.hpp"

@@ -6,21 +6,10 @@
 
 #include "engine/Object.hpp"
 #include "engine/Scene.hpp"
+#include "flow/Navigation.hpp"
 #include "platform/Audio.hpp"
 
 namespace quintora {
-
-// One stage of the rotation: its number, the name of its start operation and its scene.
-struct StageEntry {
-    int number;
-    const char* operation;
-    const char* logLine;  // written when the stage starts, or null
-    Ref<Scene> (*makeScene)();
-    const char* title;  // what the player sees in the practice menu
-};
-
-// The sixteen stages, by number.
-const std::array<StageEntry, 16>& stageTable();
 
 // The six stage orders, each a permutation of the stages 1 to 16.
 inline constexpr int kStageOrders[6][16] = {

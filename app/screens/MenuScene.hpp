@@ -1,7 +1,7 @@
 #pragma once
 // The main menu: the logo fades in and out, then the background and the four buttons: three levels and
 // the records; a fifth, Practice, sits in the corner none of them reaches.
-#include "app/ChangeClass.hpp"
+#include "flow/ChangeClass.hpp"
 #include "engine/Layer.hpp"
 #include "engine/Scene.hpp"
 

@@ -1,4 +1,4 @@
-#include "app/TextField.hpp"
+#include "app/screens/TextField.hpp"
 
 #include <unictype.h>
 #include <unistr.h>

@@ -1,22 +1,15 @@
-#include "app/MiniGameLayer.hpp"
+#include "flow/MiniGameLayer.hpp"
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/GameState.hpp"
-#include "app/PracticeScene.hpp"
+#include "flow/GameState.hpp"
 #include "engine/Accelerometer.hpp"
 #include "engine/Director.hpp"
 #include "engine/IntervalAction.hpp"
 #include "platform/Log.hpp"
 
 namespace quintora {
-
-Rect getFrame(const Sprite* sprite) {
-    const Point p = sprite->position();
-    const Size s = sprite->contentSize();
-    return {{p.x - s.width / 2, p.y - s.height / 2}, s};
-}
 
 void MiniGameLayer::init() {
     Layer::init();
@@ -131,7 +124,7 @@ void MiniGameLayer::ExitGame2() {
         } else {
             cs->losesound();
         }
-        Director::sharedDirector().replaceScene(PracticeScene::node().get());
+        Director::sharedDirector().replaceScene(navigation().practiceScene().get());
         return;
     }
     state.Totaltime += CurrentTime;

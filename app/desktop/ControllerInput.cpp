@@ -1,8 +1,8 @@
-#include "app/ControllerInput.hpp"
+#include "app/desktop/ControllerInput.hpp"
 
 #include <algorithm>
 
-#include "app/TiltStandIn.hpp"
+#include "app/desktop/TiltStandIn.hpp"
 
 namespace quintora {
 

@@ -7,15 +7,12 @@
 // departs from the frame is one of the hooks below.
 #include <string>
 
-#include "app/ChangeClass.hpp"
+#include "flow/ChangeClass.hpp"
 #include "engine/Layer.hpp"
 #include "engine/Scene.hpp"
 #include "engine/Sprite.hpp"
 
 namespace quintora {
-
-// The hit rectangle of a sprite: its image's size, centred on its position.
-[[nodiscard]] Rect getFrame(const Sprite* sprite);
 
 // What running out of time means for a stage.
 enum class TimeOut { Lost, Won, None };

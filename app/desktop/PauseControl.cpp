@@ -1,9 +1,9 @@
-#include "app/PauseControl.hpp"
+#include "app/desktop/PauseControl.hpp"
 
-#include "app/GameState.hpp"
-#include "app/MenuScene.hpp"
-#include "app/MiniGameLayer.hpp"
-#include "app/PracticeScene.hpp"
+#include "flow/GameState.hpp"
+#include "app/screens/MenuScene.hpp"
+#include "flow/MiniGameLayer.hpp"
+#include "app/screens/PracticeScene.hpp"
 #include "engine/Director.hpp"
 #include "platform/Log.hpp"
 

@@ -1,13 +1,13 @@
-#include "app/RecordScene.hpp"
+#include "app/screens/RecordScene.hpp"
 
 #include <cctype>
 #include <charconv>
 #include <cmath>
 
-#include "app/GameState.hpp"
-#include "app/MenuScene.hpp"
-#include "app/MiniGameLayer.hpp"
-#include "app/WorldRanking.hpp"
+#include "flow/GameState.hpp"
+#include "app/screens/MenuScene.hpp"
+#include "flow/MiniGameLayer.hpp"
+#include "app/screens/WorldRanking.hpp"
 #include "engine/AlertView.hpp"
 #include "engine/Director.hpp"
 #include "platform/Log.hpp"

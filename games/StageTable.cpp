@@ -1,5 +1,7 @@
 // The sixteen stages of the rotation: adding a mini-game is one line here.
-#include "app/ChangeClass.hpp"
+#include "games/StageTable.hpp"
+
+#include "flow/MiniGameLayer.hpp"
 #include "games/Baseball.hpp"
 #include "games/CardSpeed.hpp"
 #include "games/DifferentPicture.hpp"

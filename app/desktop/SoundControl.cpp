@@ -1,4 +1,4 @@
-#include "app/SoundControl.hpp"
+#include "app/desktop/SoundControl.hpp"
 
 #include <charconv>
 #include <string>

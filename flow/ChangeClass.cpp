@@ -1,9 +1,8 @@
-#include "app/ChangeClass.hpp"
+#include "flow/ChangeClass.hpp"
 
 #include <cstdlib>
 
-#include "app/GameState.hpp"
-#include "app/RecordScene.hpp"
+#include "flow/GameState.hpp"
 #include "engine/Director.hpp"
 #include "platform/Log.hpp"
 
@@ -15,7 +14,7 @@ void ChangeClass::StageChange() {
     game().B_Record = true;
     platform::logf("totaltime = %f", static_cast<double>(game().Totaltime));
     if (game().Life == 0) {
-        Director::sharedDirector().replaceScene(RecordScene::node().get());
+        Director::sharedDirector().replaceScene(navigation().recordsScene().get());
         return;
     }
     startStage(game().RanStage);
@@ -34,7 +33,7 @@ void ChangeClass::SortStage() {
 }
 
 void ChangeClass::startStage(int number) {
-    const StageEntry& entry = stageTable().at(static_cast<std::size_t>(number - 1));
+    const StageEntry& entry = navigation().stage(number);
     if (entry.logLine != nullptr) platform::log(entry.logLine);
     Director::sharedDirector().replaceScene(entry.makeScene().get());
 }

@@ -1,4 +1,4 @@
-#include "app/GameState.hpp"
+#include "flow/GameState.hpp"
 
 #include <cstdlib>
 

@@ -1,10 +1,11 @@
-#include "app/PracticeScene.hpp"
+#include "app/screens/PracticeScene.hpp"
 
 #include <string>
 
-#include "app/ChangeClass.hpp"
-#include "app/GameState.hpp"
-#include "app/MenuScene.hpp"
+#include "flow/ChangeClass.hpp"
+#include "flow/GameState.hpp"
+#include "app/screens/MenuScene.hpp"
+#include "games/StageTable.hpp"
 #include "engine/ColorRect.hpp"
 #include "engine/Director.hpp"
 #include "engine/Label.hpp"

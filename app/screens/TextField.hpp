@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Keyboard.hpp"
+#include "app/desktop/Keyboard.hpp"
 
 namespace quintora {
 

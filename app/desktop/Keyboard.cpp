@@ -1,4 +1,4 @@
-#include "app/Keyboard.hpp"
+#include "app/desktop/Keyboard.hpp"
 
 namespace quintora {
 

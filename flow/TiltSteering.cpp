@@ -1,4 +1,4 @@
-#include "app/TiltSteering.hpp"
+#include "flow/TiltSteering.hpp"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "app/Script.hpp"
+#include "app/automation/Script.hpp"
 
 #include <algorithm>
 #include <charconv>
