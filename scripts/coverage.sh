@@ -23,7 +23,7 @@ rm -rf "$report"
 mkdir -p "$report"
 # Only the project's own code counts: not the tests, the benchmarks or the build's generated files.
 filters=()
-for dir in engine platform online app games server; do
+for dir in engine platform online flow app games server; do
   [ -d "$top/$dir" ] && filters+=(--filter "$top/$dir/")
 done
 # The compiler cache hands the compiler paths relative to each target's build folder, so gcov runs from

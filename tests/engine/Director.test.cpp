@@ -92,9 +92,7 @@ TEST_F(DirectorTest, ReplacedScenesAreFreedWithTheirTimersAndRunningActions) {
     EXPECT_EQ(Scheduler::sharedScheduler().timerCount(), 0u);
 }
 
-TEST_F(DirectorTest, PopAndEndAndTheirChecks) {
-    EXPECT_DEATH(director().popScene(), "A running Scene is needed");
-    EXPECT_DEATH(director().replaceScene(nullptr), "Argument must be non-nil");
+TEST_F(DirectorTest, PopAndEnd) {
     Ref<ProbeLayer> a, b;
     director().runWithScene(sceneWith("a", &a).get());
     frame();
@@ -109,7 +107,7 @@ TEST_F(DirectorTest, PopAndEndAndTheirChecks) {
     EXPECT_EQ(director().runningScene(), nullptr);
     EXPECT_FALSE(director().isAnimating());
     director().startAnimation();
-    EXPECT_DEATH(director().startAnimation(), "animationTimer must be nil. Calling startAnimation twice?");
+    EXPECT_TRUE(director().isAnimating());
 }
 
 }  // namespace

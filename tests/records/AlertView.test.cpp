@@ -69,5 +69,18 @@ TEST_F(AlertViewTest, OnlyAFingerLiftedOnTheButtonItWentDownOnPressesItAndNothin
     EXPECT_EQ(layer->began, 1) << "with the alert gone the layer gets touches again";
 }
 
+TEST_F(AlertViewTest, ReturnPressesTheFirstButtonAndEscapeTheLast) {
+    Application application(Options{});
+    for (const auto& [key, button] : {std::pair{platform::Key::Return, 0}, {platform::Key::Escape, 1}}) {
+        question()->show();
+        frame();
+        application.key(key, true);
+        application.key(key, false);
+        EXPECT_EQ(pressed.back(), button);
+        EXPECT_EQ(director().shownAlert(), nullptr);
+    }
+    EXPECT_EQ(pressed.size(), 2u);
+}
+
 }  // namespace
 }  // namespace quintora::testing
