@@ -23,7 +23,7 @@ struct AdminCommand {
     std::vector<std::int64_t> ids;  // RemoveScores
     std::string device;             // BanDevice, UnbanDevice
     bool json = false;
-    std::string backupFile;  // Backup
+    std::string backupFile = {};  // Backup
 };
 
 // Adds "scores list|remove", "devices ban|unban", "backup" and "check" to the command line; `command` is set

@@ -39,7 +39,7 @@ TEST_P(Moderation, ARemovedScoreLeavesTheListsAndAnUnknownIdIsReported) {
     const auto found = server->store().list({server->game, "", "bob", "", 100});
     ASSERT_EQ(found.size(), 1u);
     const std::int64_t bob = found[0].score.id;
-    AdminCommand command{AdminCommand::Action::RemoveScores, {}, {bob, 999'999'999}, "", true, ""};
+    AdminCommand command{AdminCommand::Action::RemoveScores, {}, {bob, 999'999'999}, "", true};
     std::string out, log;
     EXPECT_EQ(run(command, out, log), 1);
     EXPECT_EQ(out, "{\"removed\":[" + std::to_string(bob) + "],\"missing\":[999999999]}\n");
@@ -102,7 +102,7 @@ TEST_P(Moderation, ListingIsAlignedTextWithControlCharactersMasked) {
     server->store().write({server->game, "Pro", "Ann\u202e", 7, "", "dev\x1b[2J", 1, "", ""}, WriteMode::Add);
     std::string out, log;
     ASSERT_EQ(
-        run({AdminCommand::Action::ListScores, {server->game, "", "", "", 100}, {}, "", false, ""}, out, log), 0);
+        run({AdminCommand::Action::ListScores, {server->game, "", "", "", 100}, {}, "", false}, out, log), 0);
     // The device column starts at the same character in every row (after a two-byte letter too), the
     // escape character shown as "?".
     const auto column = [&](int row, const std::string& text) {
