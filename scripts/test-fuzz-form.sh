@@ -9,4 +9,4 @@ exec "$top/scripts/run-fuzzer.sh" form_fuzz "${1:-${QUINTORA_FUZZ_SECONDS:-15}}"
   "$top/server/ScoreChecks.cpp" \
   "$top/server/Text.cpp" \
   "$top/tests/fuzz/form_fuzz.cpp" \
-  -- -lnettle
+  -- -lnettle -lunistring

@@ -9,4 +9,5 @@ exec "$top/scripts/run-fuzzer.sh" json_fuzz "${1:-${QUINTORA_FUZZ_SECONDS:-30}}"
   "$top/online/JSONScanner.cpp" \
   "$top/online/JSONValue.cpp" \
   "$top/online/TextEncoding.cpp" \
-  "$top/tests/fuzz/json_fuzz.cpp"
+  "$top/tests/fuzz/json_fuzz.cpp" \
+  -- -lunistring
