@@ -184,6 +184,8 @@ bool Application::desktopKey(platform::Key key) {
 void Application::key(platform::Key key, bool pressed) {
     TextInputReceiver* receiver = Keyboard::shared().receiver();
     if (pressed && desktopKey(key)) return;
+    // Any other key ends the start-up logo, and does nothing else.
+    if (pressed && skipRunningMenuLogo()) return;
     switch (key) {
         case platform::Key::Right: keys_.setRight(pressed); break;
         case platform::Key::Left: keys_.setLeft(pressed); break;
@@ -215,6 +217,8 @@ void Application::key(platform::Key key, bool pressed) {
 void Application::text(std::string_view utf8) {
     if (TextInputReceiver* receiver = Keyboard::shared().receiver()) receiver->insertText(utf8);
 }
+
+void Application::wheel(float lines) { Director::sharedDirector().scroll(lines); }
 
 void Application::focusChanged(bool active) {
     if (active == active_) return;

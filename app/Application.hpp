@@ -34,8 +34,9 @@ public:
     void focusChanged(bool active) override;
     void quitRequested() override { quit_ = true; }
     void lowMemory() override { delegate_.applicationDidReceiveMemoryWarning(); }
+    void wheel(float lines) override;
 
-private:
+  private:
     // The touch id of a controller's A button; the mouse is 0 and fingers count from 1.
     static constexpr long kControllerTouch = -2;
 

@@ -14,11 +14,12 @@ constexpr const char* kDescription = "Quintora: sixteen five-second mini-games i
 constexpr const char* kFooter =
     "Script events, one a line as '<frame> <event>' (points are landscape scene points, origin lower left):\n"
     "  touch began|moved|ended X Y   tap X Y   tilt X Y Z   text STRING\n"
-    "  key return|backspace|escape|p|m|minus|plus|f2   alert INDEX   focus lost|gained\n"
+    "  key return|backspace|escape|p|m|minus|plus|f2   alert INDEX   focus lost|gained   wheel LINES\n"
     "  screenshot FILE.png   quit\n"
     "\n"
     "In a window: the left mouse button touches, the arrow keys (or WASD) tilt the device,\n"
-    "Escape or P pauses a stage, M mutes, - and + set the volume, F2 opens Practice from the menu.\n"
+    "Escape or P pauses a stage, M mutes, - and + set the volume, F2 opens Practice from the menu,\n"
+    "the mouse wheel scrolls the world ranking.\n"
     "A game controller's left stick or D-pad tilts, its right stick moves a pointer that A touches\n"
     "with, and Start pauses.";
 

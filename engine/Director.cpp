@@ -238,6 +238,14 @@ void Director::touches(TouchPhase phase, const TouchSet& touches, const TouchEve
     }
 }
 
+void Director::scroll(float lines) {
+    if (!eventsEnabled_ || !alerts_.empty()) return;
+    const std::vector<Ref<Layer>> snapshot = eventHandlers_;
+    for (const Ref<Layer>& handler : snapshot) {
+        if (handler->handleScroll(lines)) break;
+    }
+}
+
 // Alerts
 
 void Director::showAlert(AlertView* alert) {

@@ -82,6 +82,8 @@ public:
     void touchesMoved(const TouchSet& t, const TouchEvent& e) { touches(TouchPhase::Moved, t, e); }
     void touchesEnded(const TouchSet& t, const TouchEvent& e) { touches(TouchPhase::Ended, t, e); }
     void touchesCancelled(const TouchSet& t, const TouchEvent& e) { touches(TouchPhase::Cancelled, t, e); }
+    // A mouse wheel, handed to the layers as touches are (nothing while an alert is up).
+    void scroll(float lines);
     [[nodiscard]] bool eventsEnabled() const { return eventsEnabled_; }
     void setEventsEnabled(bool enabled) { eventsEnabled_ = enabled; }
 

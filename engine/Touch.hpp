@@ -28,6 +28,8 @@ public:
     virtual bool handleTouchesMoved(const TouchSet&, const TouchEvent&) { return false; }
     virtual bool handleTouchesEnded(const TouchSet&, const TouchEvent&) { return false; }
     virtual bool handleTouchesCancelled(const TouchSet&, const TouchEvent&) { return false; }
+    // A mouse wheel turned by `lines`, positive away from the player.
+    virtual bool handleScroll(float /*lines*/) { return false; }
 };
 
 }  // namespace quintora

@@ -20,6 +20,12 @@ void ChangeClass::StageChange() {
     startStage(game().RanStage);
 }
 
+void ChangeClass::startRun() {
+    game().Totaltime = 0;
+    game().Life = 5;
+    StageChange();
+}
+
 void ChangeClass::SortStage() {
     GameState& state = game();
     if (state.arrayselect == 0) {

@@ -27,6 +27,8 @@ public:
 
     // Starts the next stage, or the records screen once no life is left.
     void StageChange();
+    // A new run at the level chosen: no time yet, five lives, then its first stage.
+    void startRun();
     // Advances the stage order and sets the next stage's number.
     void SortStage();
     // Starts the stage with the given number.

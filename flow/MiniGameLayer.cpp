@@ -71,6 +71,7 @@ void MiniGameLayer::Timecount(float) {
     if (logsTime()) platform::logf("%f", static_cast<double>(CurrentTime));
     schedule(QSEL(MiniGameLayer, Timecount), 0.1f);
 
+    inTick_ = true;
     checksBeforeTimeOut();
     const TimeOut outcome = timeOutOutcome();
     if (outcome != TimeOut::None && static_cast<double>(CurrentTime) > 4.9) {
@@ -80,15 +81,22 @@ void MiniGameLayer::Timecount(float) {
         ExitGame();
     }
     checksAfterTimeOut();
+    inTick_ = false;
 }
 
 void MiniGameLayer::endStage(bool won) {
+    // A result the player has been shown is not turned round by a later tap within the same touch.
+    if (decided_ && !inTick_) return;
     game().win = won;
     unschedule(QSEL(MiniGameLayer, Timecount));
     ExitGame();
 }
 
 void MiniGameLayer::ExitGame() {
+    // The result picture shows what was decided; input during it would only change the outcome under the
+    // player's eyes, so the layer stops listening to touches (the tilt goes with the accelerometer below).
+    decided_ = true;
+    if (isTouchEnabled()) Director::sharedDirector().removeEventHandler(this);
     if (holdsAccelerometer_) {
         Accelerometer::sharedAccelerometer().setDelegate(nullptr);
         holdsAccelerometer_ = false;

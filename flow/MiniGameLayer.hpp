@@ -31,8 +31,10 @@ public:
     void Lifesetting();
 
     [[nodiscard]] float currentTime() const { return CurrentTime; }
+    // Whether ExitGame has run: from then on the player's input is no longer judged.
+    [[nodiscard]] bool isDecided() const { return decided_; }
 
-protected:
+  protected:
     MiniGameLayer() = default;
 
     // Builds the stage and starts the tick.
@@ -58,7 +60,8 @@ protected:
     // Makes the layer the accelerometer's delegate until ExitGame.
     void takeAccelerometer();
 
-    // Decides the stage: sets win, stops the tick and shows the result.
+    // Decides the stage: sets win, stops the tick and shows the result. Outside the tick only the first
+    // decision counts; inside one tick the later check overwrites the earlier, as the deadline rules say.
     void endStage(bool won);
     // A touch's point in scene coordinates.
     [[nodiscard]] static Point touchPoint(const TouchSet& touches);
@@ -70,6 +73,8 @@ protected:
 
 private:
     bool holdsAccelerometer_ = false;
+    bool decided_ = false;
+    bool inTick_ = false;
 };
 
 // The scene of a mini-game: the game's layer at z 0.

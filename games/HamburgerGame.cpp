@@ -104,7 +104,7 @@ bool HamburgerGameLayer::handleTouchesBegan(const TouchSet& touches, const Touch
 
 void HamburgerGameLayer::Selectburger() {
     platform::logf("count = %d", selectcount);
-    // Taps keep being judged after the stage is decided, so the position can run past the order's slots;
+    // A tap after a full order, before the tick has seen it complete, can stand past the order's slots;
     // there is nothing to match there, and such a tap is wrong like any tap behind the order.
     const bool inOrder = selectcount >= 0 && selectcount < kSlots;
     if (inOrder && burgercontents[static_cast<std::size_t>(selectcount)] == selectcontents) {

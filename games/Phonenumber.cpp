@@ -57,9 +57,7 @@ bool PhonenumberLayer::handleTouchesBegan(const TouchSet& touches, const TouchEv
             okcount += 1;
             sort += 1;
         } else {
-            // The tick keeps running: finishing the number before the hand-over still wins.
-            game().win = false;
-            ExitGame();
+            endStage(false);
         }
     }
     return true;

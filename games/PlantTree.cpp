@@ -35,8 +35,7 @@ bool PlantTreeLayer::handleTouchesBegan(const TouchSet& touches, const TouchEven
 
 void PlantTreeLayer::PlantTreeRand() {
     Ref<Sprite> tree = Sprite::spriteWithFile("pttree.png");
-    // Taps go on planting after the stage is decided, past the most trees a level asks for: the layer
-    // keeps every tree on screen, the slots only the first ones.
+    // The slots hold as many trees as the largest level asks for.
     if (okcount < kTreeSlots) S_tree[okcount++] = tree;
 
     const long x = 50 + random() % 400;

@@ -17,7 +17,6 @@ public:
     static constexpr int kTreeSlots = 25;
     [[nodiscard]] Rect buttonRect() const { return R_touch; }
     [[nodiscard]] const std::string& counterText() const { return L_count->string(); }
-    [[nodiscard]] int treesKept() const { return okcount; }
 
 protected:
     void GameSetting() override;

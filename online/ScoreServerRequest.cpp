@@ -31,6 +31,33 @@ bool ScoreServerRequest::requestScores(int queryType, int limit, int offset, int
     return platform::startUrlConnection(std::move(request), shared_from_this());
 }
 
+bool ScoreServerRequest::requestRank(int queryType, const std::string& category) {
+    receivedData.clear();
+    category_ = category;
+    isRankRequest_ = true;
+    url_ = scoreServerAddress() + "/api/get-rank?gamename=" + gameName +
+           "&querytype=" + std::to_string(queryType) + "&category=" + encodeData(category) +
+           "&device=" + encodeData(platform::deviceIdentifier());
+    platform::UrlRequest request;
+    request.url = url_;
+    request.timeoutSeconds = 10.0;
+    return platform::startUrlConnection(std::move(request), shared_from_this());
+}
+
+std::optional<ScoreServerRequest::OwnRank> ScoreServerRequest::parseRank() const {
+    const auto answer = JSONDeserializer::deserializer().deserializeAsDictionary(receivedData, nullptr);
+    if (!answer) return std::nullopt;
+    const auto number = [&](std::string_view key) {
+        const JSONValue* value = findValue(*answer, key);
+        return value ? value->asNumber() : nullptr;
+    };
+    const JSONValue* name = findValue(*answer, "name");
+    if (!number("rank") || !number("total") || !number("score") || !name || !name->asString())
+        return std::nullopt;
+    return OwnRank{static_cast<long long>(number("rank")->value),
+                   static_cast<long long>(number("total")->value), *name->asString(), number("score")->value};
+}
+
 std::shared_ptr<const JSONArray> ScoreServerRequest::parseScores() const {
     // The bytes go to the reader as they came: it finds the encoding itself, so names in any script survive.
     const auto answer = JSONDeserializer::deserializer().deserializeAsDictionary(receivedData, nullptr);

@@ -3,6 +3,7 @@
 // may drop its client once the request has started; the delegate, if still there, hears how it went.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,8 +34,21 @@ public:
     // Asks for `limit` scores from `offset` on. True when the connection could be started.
     bool requestScores(int queryType, int limit, int offset, int flags, const std::string& category = "");
 
+    // Asks where this device's best entry of a category stands. True when the connection could be started.
+    bool requestRank(int queryType, const std::string& category);
+
     // The score dictionaries of the last answer; nothing when it held no list under "scores".
     [[nodiscard]] std::shared_ptr<const JSONArray> parseScores() const;
+
+    // The device's place of the last rank answer; nothing when the answer named none.
+    struct OwnRank {
+        long long rank = 0;
+        long long total = 0;
+        std::string name;
+        double score = 0;
+    };
+    [[nodiscard]] std::optional<OwnRank> parseRank() const;
+    [[nodiscard]] bool isRankRequest() const { return isRankRequest_; }
 
     // The address and the category of the last request.
     [[nodiscard]] const std::string& url() const { return url_; }
@@ -54,6 +68,7 @@ private:
     std::vector<std::uint8_t> receivedData;
     std::string url_;
     std::string category_;
+    bool isRankRequest_ = false;
 };
 
 }  // namespace quintora

@@ -224,9 +224,19 @@ private:
                     mouseTouch(InputPhase::Moved, event.motion.x, event.motion.y, sink);
                 }
                 break;
-            case SDL_FINGERDOWN: fingerTouch(InputPhase::Began, event.tfinger, sink); break;
-            case SDL_FINGERMOTION: fingerTouch(InputPhase::Moved, event.tfinger, sink); break;
-            case SDL_FINGERUP: fingerTouch(InputPhase::Ended, event.tfinger, sink); break;
+            case SDL_MOUSEWHEEL:
+                sink.wheel(static_cast<float>(
+                    event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y));
+                break;
+            case SDL_FINGERDOWN:
+                fingerTouch(InputPhase::Began, event.tfinger, sink);
+                break;
+            case SDL_FINGERMOTION:
+                fingerTouch(InputPhase::Moved, event.tfinger, sink);
+                break;
+            case SDL_FINGERUP:
+                fingerTouch(InputPhase::Ended, event.tfinger, sink);
+                break;
             case SDL_KEYDOWN:
             case SDL_KEYUP: {
                 const Key key = keyFor(event.key.keysym.sym);

@@ -24,6 +24,8 @@ public:
     virtual void focusChanged(bool active) = 0;
     virtual void quitRequested() = 0;
     virtual void lowMemory() = 0;
+    // The mouse wheel turned: positive `lines` away from the player (the content moves up).
+    virtual void wheel(float lines) = 0;
 };
 
 // Where the 480 x 320 landscape picture sits in a window of the given size, in window pixels.

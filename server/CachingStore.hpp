@@ -24,6 +24,8 @@ class CachingStore final : public ScoreStore {
 
     bool write(const NewScore& score, WriteMode mode) override;
     [[nodiscard]] std::vector<StoredScore> query(const ScoreQuery& query) override;
+    // A device's own place is asked for once after a run, not over and over: it goes to the store.
+    [[nodiscard]] std::optional<OwnRank> rank(const RankQuery& query) override { return store_.rank(query); }
 
     // What the kept pages weigh, by the same measure as the bound.
     [[nodiscard]] std::size_t bytesKept();

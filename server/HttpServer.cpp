@@ -79,8 +79,8 @@ std::string forwardedFor(MHD_Connection* connection) {
 
 // The routes the request counters know; anything else is "other", so that no client can add series.
 std::string_view routeName(std::string_view path, bool isAsset) {
-    for (const std::string_view known :
-         {"/", "/api/post-score", "/api/update-score", "/api/get-scores", "/healthz", "/metrics"}) {
+    for (const std::string_view known : {"/", "/api/post-score", "/api/update-score", "/api/get-scores",
+                                         "/api/get-rank", "/healthz", "/metrics"}) {
         if (path == known) return known;
     }
     return isAsset ? "asset" : "other";
@@ -328,6 +328,12 @@ Reply HttpServer::route(MHD_Connection* connection, const Request& request) {
                 return MHD_lookup_connection_value(connection, MHD_GET_ARGUMENT_KIND, name);
             },
             caller);
+    }
+    if (request.path == "/api/get-rank") {
+        if (!isGet) return methodNotAllowed("GET, HEAD");
+        return api_.rank([connection](const char* name) {
+            return MHD_lookup_connection_value(connection, MHD_GET_ARGUMENT_KIND, name);
+        });
     }
     if (page_ != nullptr && request.path == "/") {
         if (!isGet) return methodNotAllowed("GET, HEAD");

@@ -163,20 +163,7 @@ class PostgresStore final : public ScoreStore {
     bool write(const NewScore& score, WriteMode mode) override { return committer_.write(score, mode); }
 
     std::vector<StoredScore> query(const ScoreQuery& query) override {
-        const auto reader = readers_.take();
-        const SqlStatement statement = rankingStatement(query, SqlDialect::Postgres);
-        const ResultPointer result = [&] {
-            reader->reconnectIfLost();
-            try {
-                return reader->run(statement);
-            } catch (const StoreError&) {
-                // A pooled connection that sat idle while the database restarted fails at its first
-                // statement; a read can simply be asked again on a new connection. Without this every idle
-                // connection of the pool answered one more 503, seconds after the database was back.
-                reader->reconnectIfLost();
-                return reader->run(statement);
-            }
-        }();
+        const ResultPointer result = read(rankingStatement(query, SqlDialect::Postgres));
         std::vector<StoredScore> rows;
         for (int row = 0; row < PQntuples(result.get()); ++row) {
             rows.push_back({integerAt(result.get(), row, 0), PQgetvalue(result.get(), row, 1),
@@ -190,6 +177,13 @@ class PostgresStore final : public ScoreStore {
 
     void backup(const std::filesystem::path& /*file*/) override {
         throw StoreError("back up a PostgreSQL store with pg_dump (see README.md)");
+    }
+
+    std::optional<OwnRank> rank(const RankQuery& query) override {
+        const ResultPointer result = read(rankStatement(query, SqlDialect::Postgres));
+        if (PQntuples(result.get()) == 0) return std::nullopt;
+        return OwnRank{integerAt(result.get(), 0, 3), integerAt(result.get(), 0, 2),
+                       PQgetvalue(result.get(), 0, 0), std::strtod(PQgetvalue(result.get(), 0, 1), nullptr)};
     }
 
   protected:
@@ -213,6 +207,20 @@ class PostgresStore final : public ScoreStore {
     SqlDialect dialect() const override { return SqlDialect::Postgres; }
 
   private:
+    ResultPointer read(const SqlStatement& statement) {
+        const auto reader = readers_.take();
+        reader->reconnectIfLost();
+        try {
+            return reader->run(statement);
+        } catch (const StoreError&) {
+            // A pooled connection that sat idle while the database restarted fails at its first statement;
+            // a read can simply be asked again on a new connection. Without this every idle connection of
+            // the pool answered one more 503, seconds after the database was back.
+            reader->reconnectIfLost();
+            return reader->run(statement);
+        }
+    }
+
     void commit(std::span<PendingWrite* const> batch) {
         inTransaction(*writer_, [&] {
             runWrites(batch, SqlDialect::Postgres, [&](const SqlStatement& statement) {

@@ -102,4 +102,31 @@ Reply ScoreApi::scores(const ArgumentLookup& argument, const Caller& caller) {
     }
 }
 
+Reply ScoreApi::rank(const ArgumentLookup& argument) {
+    const auto error = [](int status, const char* message) {
+        return Reply{status, "application/json; charset=utf-8",
+                     std::string("{\"error\":\"") + message + "\"}"};
+    };
+    const char* game = argument("gamename");
+    if (game == nullptr || !games_.contains(std::string_view(game))) return error(404, "unknown game");
+    const char* category = argument("category");
+    const char* device = argument("device");
+    if (category == nullptr || *category == '\0' || device == nullptr || *device == '\0') {
+        return error(400, "category and device are required");
+    }
+    const RankQuery query{game, category, device, periodStart(periodOf(argument("querytype")), clock_())};
+    try {
+        const std::optional<OwnRank> found = store_.rank(query);
+        if (!found) return error(404, "no entry for this device");
+        std::string json = "{\"rank\":" + std::to_string(found->rank) +
+                           ",\"total\":" + std::to_string(found->total) + ",\"name\":";
+        appendJsonString(json, found->name);
+        json += ",\"score\":" + numberText(found->score) + "}";
+        return Reply{200, "application/json; charset=utf-8", std::move(json)};
+    } catch (const StoreError& failure) {
+        std::fprintf(stderr, "store error: %s\n", failure.what());
+        return error(503, "store unavailable");
+    }
+}
+
 }  // namespace quintora::server

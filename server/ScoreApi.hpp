@@ -42,6 +42,9 @@ class ScoreApi {
     [[nodiscard]] PageCacheStats pageCacheStats() { return store_.pageCacheStats(); }
     [[nodiscard]] const LatencyHistogram& commitLatency() const { return store_.commitLatency(); }
 
+    // GET /api/get-rank: where the device's best entry stands in a level's ranking, or a JSON error.
+    [[nodiscard]] Reply rank(const ArgumentLookup& argument);
+
     // The country a caller's scores are stored under.
     [[nodiscard]] std::string countryOf(const Caller& caller) const;
 

@@ -131,6 +131,26 @@ SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect) {
     return {text, parameters.take()};
 }
 
+SqlStatement rankStatement(const RankQuery& query, SqlDialect dialect) {
+    Parameters parameters(dialect);
+    const auto period = [&](const char* table) {
+        return query.since ? std::string(" AND ") + table + ".date >= " + parameters.add(*query.since)
+                           : std::string();
+    };
+    // Both counts walk the level's index only: the total all of it, the places ahead from its top down to
+    // the entry's time (equal times ahead when earlier, or stored first).
+    const std::string level = "s.game = e.game AND s.category = e.category";
+    std::string text =
+        "SELECT e.name, e.score, (SELECT count(*) FROM scores s WHERE " + level + period("s") +
+        "), 1 + (SELECT count(*) FROM scores s WHERE " + level + period("s") +
+        " AND s.score >= e.score AND (s.score > e.score OR s.date < e.date OR (s.date = e.date AND "
+        "s.id < e.id))) FROM (SELECT id, game, category, name, score, date FROM scores WHERE game = ";
+    text += parameters.add(query.game) + " AND category = " + parameters.add(query.category) +
+            " AND device = " + parameters.add(query.device) + period("scores") +
+            " ORDER BY score DESC, date, id LIMIT 1) e";
+    return {text, parameters.take()};
+}
+
 SqlStatement listStatement(const ScoreFilter& filter, SqlDialect dialect) {
     Parameters parameters(dialect);
     const auto select = [&](const char* table, const char* hidden) {

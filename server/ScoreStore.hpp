@@ -61,6 +61,20 @@ struct ScoreQuery {
     int limit = 15;
 };
 
+// Where one device's best entry stands in a level's ranking.
+struct RankQuery {
+    std::string game;
+    std::string category;
+    std::string device;
+    std::optional<std::int64_t> since;  // only entries dated at or after this
+};
+struct OwnRank {
+    std::int64_t rank = 0;   // 1 for the best; equal times rank as the ranking lists them
+    std::int64_t total = 0;  // entries in the level's ranking
+    std::string name;
+    double score = 0.0;
+};
+
 // What an operator looks for among the stored scores; empty texts match everything.
 struct ScoreFilter {
     std::string game;
@@ -98,6 +112,8 @@ class ScoreStore {
 
     // Safe to call from many threads at once. Throws StoreError when the store cannot be read.
     [[nodiscard]] virtual std::vector<StoredScore> query(const ScoreQuery& query) = 0;
+    // Nothing when the device has no entry there. Safe from many threads; throws StoreError as query does.
+    [[nodiscard]] virtual std::optional<OwnRank> rank(const RankQuery& query) = 0;
 
     // Moderation, shared by both stores: each change is committed before the call returns; every call
     // throws StoreError when the store cannot do it.

@@ -194,6 +194,16 @@ class SqliteStore final : public ScoreStore {
         std::filesystem::rename(partial, file);
     }
 
+    std::optional<OwnRank> rank(const RankQuery& query) override {
+        const auto reader = readers_.take();
+        std::optional<OwnRank> found;
+        reader->run(rankStatement(query, SqlDialect::Sqlite), [&](sqlite3_stmt* row) {
+            found = OwnRank{sqlite3_column_int64(row, 3), sqlite3_column_int64(row, 2), columnText(row, 0),
+                            sqlite3_column_double(row, 1)};
+        });
+        return found;
+    }
+
   protected:
     std::vector<TextRow> runTransaction(const std::vector<SqlStatement>& statements) override {
         const std::lock_guard lock(moderatorMutex_);

@@ -61,6 +61,10 @@ std::optional<std::string> parseAction(const std::string& rest, ScriptAction& ac
         float xy[2] = {};
         if (auto error = numbers(2, xy)) return error;
         action = script::Tap{xy[0], xy[1]};
+    } else if (verb == "wheel") {
+        float lines = 0;
+        if (auto error = numbers(1, &lines)) return error;
+        action = script::Wheel{lines};
     } else if (verb == "tilt") {
         double xyz[3] = {};
         if (auto error = numbers(3, xyz)) return error;

@@ -39,12 +39,15 @@ struct Screenshot {
 struct Focus {
     bool active;  // the window gained (true) or lost its focus
 };
+struct Wheel {
+    float lines;  // positive away from the player
+};
 struct Quit {};
 }  // namespace script
 
 using ScriptAction =
     std::variant<script::Touch, script::Tap, script::Tilt, script::Text, script::Key, script::Alert,
-                 script::Screenshot, script::Focus, script::Quit>;
+                 script::Screenshot, script::Focus, script::Wheel, script::Quit>;
 
 struct ScriptEvent {
     long frame = 0;

@@ -56,6 +56,8 @@ void ScriptPlayer::deliver(const ScriptAction& action, long frame, platform::Inp
     } else if (const auto* pressed = std::get_if<script::Key>(&action)) {
         input.key(pressed->key, true);
         input.key(pressed->key, false);
+    } else if (const auto* turned = std::get_if<Wheel>(&action)) {
+        input.wheel(turned->lines);
     } else if (const auto* focus = std::get_if<script::Focus>(&action)) {
         input.focusChanged(focus->active);
     } else if (const auto* alert = std::get_if<Alert>(&action)) {

@@ -8,7 +8,6 @@
 #include "engine/Director.hpp"
 #include "engine/InstantAction.hpp"
 #include "engine/IntervalAction.hpp"
-#include "engine/Label.hpp"
 #include "engine/Sprite.hpp"
 
 namespace quintora {
@@ -29,12 +28,14 @@ void MenuLayer::Logo() {
     addChild(logo.get(), 0);
     logo->setPosition({240, 160});
     logo->setOpacity(0);
+    logo_ = logo;
     logo->runAction(Sequence::actions({FadeIn::actionWithDuration(1.0f), DelayTime::actionWithDuration(1.0f),
                                        FadeOut::actionWithDuration(1.0f),
                                        CallFuncN::actionWithTarget(this, QCALLN(MenuLayer, MainBG))}));
 }
 
 void MenuLayer::MainBG(Node*) {
+    buttonsUp_ = true;
     auto place = [this](const char* file, Point position) {
         Ref<Sprite> sprite = Sprite::spriteWithFile(file);
         sprite->setPosition(position);
@@ -46,22 +47,30 @@ void MenuLayer::MainBG(Node*) {
     R_pbt = place("pbt.png", {200, 90});
     R_lbt = place("lbt.png", {300, 50});
     R_rbt = place("rbt.png", {40, 30});
-    addChild(colorRect({{kPracticeFrame.origin.x - 1, kPracticeFrame.origin.y - 1},
-                        {kPracticeFrame.size.width + 2, kPracticeFrame.size.height + 2}},
-                       255, 255, 255)
-                 .get());
-    addChild(colorRect(kPracticeFrame, 232, 140, 40).get());
-    Ref<Label> practice = Label::labelWithString("Practice", "Marker Felt", 19);
-    practice->setRGB(255, 255, 255);
-    practice->setPosition(kPracticeFrame.centre());
-    addChild(practice.get());
-    R_practice = kPracticeFrame;
+    R_practice = addTextButton(*this, kPracticeFrame, "Practice", 232, 140, 40);
     cs = ChangeClass::make();
     game().B_Record = false;
     game().Totaltime = 0;
 }
 
+bool MenuLayer::skipLogo() {
+    if (buttonsUp_) return false;
+    logo_->stopAllActions();
+    logo_->setVisible(false);
+    MainBG(logo_.get());
+    return true;
+}
+
+bool skipRunningMenuLogo() {
+    Scene* scene = Director::sharedDirector().runningScene();
+    if (dynamic_cast<MenuScene*>(scene) == nullptr || scene->children().empty()) return false;
+    auto* menu = dynamic_cast<MenuLayer*>(scene->children().front().get());
+    return menu != nullptr && menu->skipLogo();
+}
+
 bool MenuLayer::handleTouchesBegan(const TouchSet& touches, const TouchEvent&) {
+    // The touch that skips the logo presses nothing: the buttons were not there to see.
+    if (skipLogo()) return true;
     const Point p = Director::sharedDirector().convertCoordinate(touches.front().locationInView());
     const Rect touch{p, {5, 5}};
     // Each button is tested on its own: a touch that meets two presses both.
@@ -94,9 +103,6 @@ void MenuLayer::RecordGo() { Director::sharedDirector().replaceScene(RecordScene
 
 void MenuLayer::PracticeL() { Director::sharedDirector().replaceScene(PracticeScene::node().get()); }
 
-void MenuLayer::GameSetting() {
-    game().Life = 5;
-    cs->StageChange();
-}
+void MenuLayer::GameSetting() { cs->startRun(); }
 
 }  // namespace quintora

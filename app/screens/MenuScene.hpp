@@ -22,12 +22,16 @@ public:
     void RecordGo();
     void PracticeL();
     void GameSetting();
+    // Ends the logo at once and puts the buttons up; false when they are up already.
+    bool skipLogo();
 
     // Where the Practice button lies once the buttons are up.
     static constexpr Rect kPracticeFrame{{386, 13}, {88, 34}};
 
 private:
     Ref<ChangeClass> cs;
+    Ref<Node> logo_;
+    bool buttonsUp_ = false;
     Rect R_abt, R_pbt, R_lbt, R_rbt, R_practice;
 };
 
@@ -36,5 +40,8 @@ class MenuScene : public Scene {
 public:
     void init() override;
 };
+
+// A key pressed while the running scene's menu still shows its logo skips it; false when there was none.
+bool skipRunningMenuLogo();
 
 }  // namespace quintora

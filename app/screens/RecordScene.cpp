@@ -1,15 +1,18 @@
 #include "app/screens/RecordScene.hpp"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 
-#include "flow/GameState.hpp"
 #include "app/screens/MenuScene.hpp"
-#include "flow/MiniGameLayer.hpp"
 #include "app/screens/WorldRanking.hpp"
 #include "engine/AlertView.hpp"
+#include "engine/ColorRect.hpp"
 #include "engine/Director.hpp"
+#include "engine/IntervalAction.hpp"
+#include "flow/GameState.hpp"
+#include "flow/MiniGameLayer.hpp"
 #include "platform/Log.hpp"
 #include "platform/UserDefaults.hpp"
 
@@ -19,6 +22,16 @@ namespace {
 constexpr const char* kFont = "Marker Felt";
 constexpr float kFontSize = 30;
 constexpr const char* kPrompt = "Enter Your Name";
+constexpr const char* kHint = "Return saves";
+// The band between the first level's row and the second's, where the end of a run says what happened.
+constexpr float kRunEndY = 200;
+constexpr Rect kPlayAgainFrame{{345, 184}, {110, 32}};
+// Frames the caret stays shown, then hidden.
+constexpr int kCaretHalfPeriod = 30;
+
+bool isBlank(const std::string& name) {
+    return std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isspace(c); });
+}
 
 // Wide text is drawn smaller rather than over its neighbour: a table cell holds a name of up to
 // kNameCellWidth points and a time of up to kTimeCellWidth, the name box its width less a margin.
@@ -104,7 +117,9 @@ void RecordLayer::RecordSetting() {
     game().B_wordsumit = false;
     defaults = &platform::UserDefaults::standardUserDefaults();
     if (game().B_Record) {
+        showRunEnd();
         Compare();
+        if (!enteringName_) offerPlayAgain();
     } else {
         ReadData();
     }
@@ -154,9 +169,22 @@ void RecordLayer::Compare() {
     defaults->synchronize();
 }
 
+void RecordLayer::showRunEnd() {
+    // Whether or not the run took a place, the player learns what it scored, as the table writes times.
+    lblRunTime_ = Label::labelWithString("This run: " + recordText(game().Totaltime), kFont, 24);
+    lblRunTime_->setRGB(255, 222, 80);
+    lblRunTime_->setPosition({88, kRunEndY});
+    addChild(lblRunTime_.get(), 1);
+    platform::log(lblRunTime_->string());
+}
+
+void RecordLayer::offerPlayAgain() {
+    R_playagain_ = addTextButton(*this, kPlayAgainFrame, "Play again", 232, 140, 40);
+}
+
 void RecordLayer::specifyStartLevel() {
     TestTextField = std::make_unique<TextField>(this, kMaxNameLength);
-    TestTextField->setText("");
+    TestTextField->setText(defaults->stringForKey(kLastNameKey).value_or(""));
     TestTextField->becomeFirstResponder();
     enteringName_ = true;
 
@@ -167,13 +195,19 @@ void RecordLayer::specifyStartLevel() {
     addChild(lblInsertName.get(), 1);
     lblInsertName->setRGB(0, 0, 0);
     lblInsertName->setPosition({240, 260});
+    lblHint_ = Label::labelWithString(kHint, kFont, 20);
+    lblHint_->setRGB(255, 255, 255);
+    lblHint_->setPosition({265, kRunEndY});
+    addChild(lblHint_.get(), 1);
     schedule(QSEL(RecordLayer, step));
     step(0);  // the prompt from the first frame on, not an empty box until the timer first fires
 }
 
 void RecordLayer::step(float) {
     strName = TestTextField->text();
-    const std::string& shown = strName.empty() ? std::string(kPrompt) : strName;
+    caretFrames_ = (caretFrames_ + 1) % (2 * kCaretHalfPeriod);
+    const std::string caret = caretFrames_ < kCaretHalfPeriod ? "|" : " ";
+    const std::string shown = strName.empty() ? std::string(kPrompt) : strName + caret;
     // Rendering text is not free: the label is drawn again only when what it says changes.
     if (shown != lblInsertName->string()) {
         lblInsertName->setString(shown);
@@ -182,13 +216,25 @@ void RecordLayer::step(float) {
 }
 
 bool RecordLayer::textFieldShouldReturn(TextField& field) {
+    // A blank name could not be posted to the world ranking: Return only points at the hint again.
+    if (isBlank(field.text())) {
+        lblHint_->stopAllActions();
+        lblHint_->runAction(Sequence::actions({TintTo::actionWithDuration(0.15f, 255, 140, 40),
+                                               TintTo::actionWithDuration(0.45f, 255, 255, 255)}));
+        platform::log("name refused: blank");
+        return false;
+    }
     field.resignFirstResponder();
     unschedule(QSEL(RecordLayer, step));
     removeChild(S_name.get(), true);
     removeChild(lblInsertName.get(), true);
+    removeChild(lblHint_.get(), true);
     S_name = nullptr;
     lblInsertName = nullptr;
+    lblHint_ = nullptr;
     enteringName_ = false;
+    // The buttons wait for the name; the new one comes with them, where the hint was.
+    offerPlayAgain();
     NameSave();
     return true;
 }
@@ -209,6 +255,7 @@ void RecordLayer::NameSave() {
         defaults->setObject(strName, recordNameKey(level, place));
     }
     game().NamePost = strName;
+    defaults->setObject(strName, kLastNameKey);
     defaults->synchronize();
     alertmenu();
     ReadData();
@@ -266,10 +313,16 @@ bool RecordLayer::handleTouchesBegan(const TouchSet& touches, const TouchEvent&)
     const Rect touch{p, {5, 5}};
     if (rectIntersectsRect(touch, R_mainmenubt)) MainMenuGo();
     if (rectIntersectsRect(touch, R_worldbt)) worldgo();
+    if (rectIntersectsRect(touch, R_playagain_)) playAgain();
     return true;
 }
 
 void RecordLayer::MainMenuGo() { Director::sharedDirector().replaceScene(MenuScene::node().get()); }
+
+void RecordLayer::playAgain() {
+    cs = ChangeClass::make();
+    cs->startRun();
+}
 
 void RecordLayer::worldgo() { Director::sharedDirector().replaceScene(WorldRankingScene::node().get()); }
 

@@ -14,6 +14,7 @@
 #include "engine/Layer.hpp"
 #include "engine/Scene.hpp"
 #include "engine/Sprite.hpp"
+#include "flow/ChangeClass.hpp"
 
 namespace quintora {
 
@@ -37,6 +38,8 @@ class RecordLayer : public Layer, public TextFieldDelegate {
 public:
     // A longer name would not fit the name box or a table cell, and goes to the score server as typed.
     static constexpr std::size_t kMaxNameLength = 24;
+    // The store key of the name last saved on this machine, offered again at the next record.
+    static constexpr const char* kLastNameKey = "LastPlayerName";
 
     void init() override;
     void onExit() override;
@@ -44,6 +47,8 @@ public:
     void RecordSetting();
     void Compare();
     void specifyStartLevel();
+    void showRunEnd();
+    void offerPlayAgain();
     void step(float dt);
     bool textFieldShouldReturn(TextField& field) override;
     void textFieldDidEndEditing(TextField& field) override;
@@ -54,6 +59,8 @@ public:
     bool handleTouchesBegan(const TouchSet& touches, const TouchEvent& event) override;
     void MainMenuGo();
     void worldgo();
+    // A new run at the level of the one that just ended.
+    void playAgain();
 
     [[nodiscard]] bool isEnteringName() const { return enteringName_; }
     [[nodiscard]] const std::string& name() const { return strName; }
@@ -63,8 +70,11 @@ public:
     [[nodiscard]] const std::vector<Ref<Label>>& tableLabels() const { return tableLabels_; }
     [[nodiscard]] Rect mainMenuButtonFrame() const { return R_mainmenubt; }
     [[nodiscard]] Rect worldRankingButtonFrame() const { return R_worldbt; }
+    // Only at the end of a run: the run's time, and the button that plays the level again.
+    [[nodiscard]] const Label* runTimeLabel() const { return lblRunTime_.get(); }
+    [[nodiscard]] Rect playAgainButtonFrame() const { return R_playagain_; }
 
-protected:
+  protected:
     RecordLayer() = default;
 
 private:
@@ -84,6 +94,11 @@ private:
     int nameselect = 0;  // the slot that gets the entered name: 2 * (level - 1) + place
     bool enteringName_ = false;
     std::vector<Ref<Label>> tableLabels_;
+    Ref<Label> lblRunTime_;
+    Ref<Label> lblHint_;
+    Rect R_playagain_{};
+    Ref<ChangeClass> cs;
+    int caretFrames_ = 0;
 };
 
 class RecordScene : public Scene {

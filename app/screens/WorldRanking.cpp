@@ -1,13 +1,15 @@
 #include "app/screens/WorldRanking.hpp"
 
-#include "flow/GameState.hpp"
-#include "app/screens/MenuScene.hpp"
-#include "flow/MiniGameLayer.hpp"
+#include <algorithm>
+
 #include "app/ScoreServerHost.hpp"
+#include "app/screens/MenuScene.hpp"
 #include "app/screens/TextField.hpp"
 #include "engine/AlertView.hpp"
 #include "engine/Director.hpp"
 #include "engine/Label.hpp"
+#include "flow/GameState.hpp"
+#include "flow/MiniGameLayer.hpp"
 #include "online/GameKey.hpp"
 #include "online/ScoreServerPost.hpp"
 #include "online/ScoreServerRequest.hpp"
@@ -20,6 +22,9 @@ constexpr const char* kFont = "Marker Felt";
 constexpr float kFontSize = 20;
 constexpr int kRowTop = 250;
 constexpr int kRowStep = 30;
+// The list's panel, between the tabs and the own-place line: rows whose centre lies outside are not drawn.
+constexpr float kPanelTop = 255, kPanelBottom = 50;
+constexpr float kOwnRankY = 20;
 // A row's cells: rank, name, time and country, each centred on its x and shrunk to its width when wider.
 constexpr float kRankX = 50, kNameX = 200, kScoreX = 350, kCountryX = 400;
 constexpr float kNameWidth = 200, kScoreWidth = 60, kCountryWidth = 40;
@@ -67,8 +72,14 @@ public:
     explicit Callbacks(WorldRankingLayer& layer) : layer_(layer) {}
     void scorePostOk(ScoreServerPost&) override { layer_.scorePostOk(); }
     void scorePostFail(ScoreServerPost& client) override { layer_.scorePostFail(client.postStatus()); }
-    void scoreRequestOk(ScoreServerRequest& client) override { layer_.scoreRequestOk(client); }
-    void scoreRequestFail(ScoreServerRequest& client) override { layer_.scoreRequestFail(client); }
+    void scoreRequestOk(ScoreServerRequest& client) override {
+        if (client.isRankRequest()) return layer_.ownRankAnswered(client);
+        layer_.scoreRequestOk(client);
+    }
+    // Without its own place the screen is still whole: only a failed list is worth an alert.
+    void scoreRequestFail(ScoreServerRequest& client) override {
+        if (!client.isRankRequest()) layer_.scoreRequestFail(client);
+    }
 
 private:
     WorldRankingLayer& layer_;
@@ -87,6 +98,15 @@ void WorldRankingLayer::init() {
     Ref<Sprite> background = Sprite::spriteWithFile("worldrankingbg.png");
     background->setPosition({240, 160});
     addChild(background.get(), 0);
+    // A list is on its way from the start, behind the run's own score when there is one.
+    status_ = Label::labelWithString("Loading...", kFont, kFontSize);
+    status_->setPosition({240, 150});
+    addChild(status_.get(), 1);
+    ownRankLine_ = Label::labelWithString("", kFont, kFontSize);
+    ownRankLine_->setPosition({240, kOwnRankY});
+    ownRankLine_->setRGB(255, 220, 0);
+    ownRankLine_->setVisible(false);
+    addChild(ownRankLine_.get(), 1);
     // The bundled server may still be starting: the post and the list wait for it, frame by frame.
     waitingForServer_ = host.isStarting();
     if (game().B_wordsumit && !waitingForServer_) postScore();
@@ -152,6 +172,7 @@ void WorldRankingLayer::postScore() {
 }
 
 void WorldRankingLayer::requestScore() {
+    showStatus("Loading...");
     if (waitingForServer_) return;  // asked for the shown tab once the server is there
     platform::log("Requesting scores...");
     latestRequest_ = ScoreServerRequest::serverWithGameName(std::string(kGameName), callbacks());
@@ -160,6 +181,7 @@ void WorldRankingLayer::requestScore() {
 
 void WorldRankingLayer::scorePostOk() {
     platform::log("score post OK");
+    requestOwnRank();
     postAnswered();
 }
 
@@ -196,6 +218,7 @@ void WorldRankingLayer::scoreRequestOk(ScoreServerRequest& client) {
 void WorldRankingLayer::scoreRequestFail(ScoreServerRequest& client) {
     platform::log("score request fail");
     if (&client != latestRequest_.get()) return;
+    showStatus("");
     showAlert("Score Request Failed", "Internet connection not available, cannot view world scores");
 }
 
@@ -225,14 +248,13 @@ void WorldRankingLayer::Reload() {
             board->addChild(label.get());
         }
     }
-    if (n > 9) {
-        maxy = kRowStep * n - 260;
-        platform::logf("count = %d", maxy);
-    } else {
-        maxy = 10;
-    }
-    board->setPosition({0, 0});
+    // The list stops where its last row reaches the bottom of the panel, and a short one does not move.
+    maxy = std::max(0, kRowStep * (n - 1) - static_cast<int>(kRowTop - kPanelBottom));
+    if (n > 9) platform::logf("count = %d", maxy);
     addChild(board.get(), 1);
+    scrollTo(0);
+    showStatus(n == 0 ? "No scores yet" : "");
+    showOwnRank();
 }
 
 void WorldRankingLayer::showTab(int tab) {
@@ -241,6 +263,7 @@ void WorldRankingLayer::showTab(int tab) {
     S_lbton->setPosition(kSelectedTabPositions[tab][2]);
     category = tab;
     if (board) board->removeAllChildrenWithCleanup(true);
+    showOwnRank();
     requestScore();
 }
 
@@ -258,11 +281,7 @@ bool WorldRankingLayer::handleTouchesBegan(const TouchSet& touches, const TouchE
 bool WorldRankingLayer::handleTouchesMoved(const TouchSet& touches, const TouchEvent&) {
     const Point p = Director::sharedDirector().convertCoordinate(touches.front().locationInView());
     tempy = static_cast<int>(static_cast<float>(starty) - p.y);
-    if (board) {
-        const float y = board->position().y;
-        board->setPosition({0, y < static_cast<float>(maxy) ? y - static_cast<float>(tempy)
-                                                            : static_cast<float>(maxy - 5)});
-    }
+    if (board) scrollTo(board->position().y - static_cast<float>(tempy));
     platform::logf("position x = %f", board ? static_cast<double>(board->position().y) : 0.0);
     starty = static_cast<int>(p.y);
     return true;
@@ -274,6 +293,63 @@ void WorldRankingLayer::MainMenuGo() {
     callbacks_.reset();
     latestRequest_.reset();
     Director::sharedDirector().replaceScene(MenuScene::node().get());
+}
+
+bool WorldRankingLayer::handleScroll(float lines) {
+    if (board) scrollTo(board->position().y - lines * kRowStep);
+    return true;
+}
+
+void WorldRankingLayer::scrollTo(float y) {
+    // Both ends hold: a list dragged down past its first row, or up past its last, would leave the panel
+    // empty with nothing to show where the rows went.
+    board->setPosition({0, std::clamp(y, 0.0f, static_cast<float>(maxy))});
+    for (const Ref<Node>& cell : board->children()) {
+        const float shownAt = cell->position().y + board->position().y;
+        cell->setVisible(shownAt >= kPanelBottom && shownAt <= kPanelTop);
+    }
+}
+
+void WorldRankingLayer::showStatus(const char* text) { status_->setString(text); }
+
+const std::string& WorldRankingLayer::statusText() const { return status_->string(); }
+
+const Label* WorldRankingLayer::ownRankLine() const {
+    return ownRankLine_->visible() ? ownRankLine_.get() : nullptr;
+}
+
+void WorldRankingLayer::requestOwnRank() {
+    ownRankCategory_ = categoryOfTab(game().SelectLevel - 1);
+    ScoreServerRequest::serverWithGameName(std::string(kGameName), callbacks())
+        ->requestRank(4, ownRankCategory_);
+}
+
+void WorldRankingLayer::ownRankAnswered(const ScoreServerRequest& client) {
+    if (client.category() != ownRankCategory_) return;
+    ownRank_ = client.parseRank();
+    showOwnRank();
+}
+
+void WorldRankingLayer::showOwnRank() {
+    const bool shown = ownRank_ && ownRankCategory_ == categoryOfTab(category);
+    ownRankLine_->setVisible(shown);
+    if (!shown) return;
+    const std::string text =
+        "Your place: " + std::to_string(ownRank_->rank) + " of " + std::to_string(ownRank_->total) + "   " +
+        printableText(ownRank_->name, kMaxCellCharacters) + "   " + stringValue(ownRank_->score);
+    if (text != ownRankLine_->string()) {
+        ownRankLine_->setString(text);
+        fitWidth(*ownRankLine_, 460);
+        platform::log("own place: " + text);
+    }
+    // Inside the list the player's own row stands out; each row is four cells, best first.
+    if (!board) return;
+    const std::vector<Ref<Node>>& cells = board->children();
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        auto* cell = dynamic_cast<Label*>(cells[i].get());
+        const bool own = static_cast<long long>(i / 4) + 1 == ownRank_->rank;
+        if (cell != nullptr) cell->setRGB(255, own ? 220 : 255, own ? 0 : 255);
+    }
 }
 
 }  // namespace quintora

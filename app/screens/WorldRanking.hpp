@@ -2,9 +2,11 @@
 // The world ranking screen: the score server's best runs of one level at a time, picked with three tabs and
 // scrolled with a finger. Opened after a record with "Yes", it first posts the run's score.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/Label.hpp"
 #include "engine/Layer.hpp"
 #include "engine/Scene.hpp"
 #include "engine/Sprite.hpp"
@@ -29,11 +31,16 @@ public:
     void Reload();
     bool handleTouchesBegan(const TouchSet& touches, const TouchEvent& event) override;
     bool handleTouchesMoved(const TouchSet& touches, const TouchEvent& event) override;
+    bool handleScroll(float lines) override;
     void MainMenuGo();
 
     [[nodiscard]] int shownCategory() const { return category; }
     [[nodiscard]] Node* rows() const { return board.get(); }
     [[nodiscard]] int scrollLimit() const { return maxy; }
+    // "Loading...", "No scores yet" or nothing, over the list's panel.
+    [[nodiscard]] const std::string& statusText() const;
+    // The line below the list with the player's own place, when it is shown.
+    [[nodiscard]] const Label* ownRankLine() const;
     [[nodiscard]] Rect amateurTabFrame() const { return R_abt; }
     [[nodiscard]] Rect proTabFrame() const { return R_pbt; }
     [[nodiscard]] Rect legendTabFrame() const { return R_lbt; }
@@ -58,6 +65,13 @@ private:
     void scoreRequestOk(ScoreServerRequest& client);
     void scoreRequestFail(ScoreServerRequest& client);
     void WaitForServer(float dt);
+    void requestOwnRank();
+    void ownRankAnswered(const ScoreServerRequest& client);
+    // The own place shown for the tab on screen: the line below the list, and its row picked out.
+    void showOwnRank();
+    void showStatus(const char* text);
+    // Moves the rows within their limits and shows only those inside the list's panel.
+    void scrollTo(float y);
 
     int category = 0;
     JSONArray ScoreList;
@@ -73,6 +87,10 @@ private:
     // Hears the score server's answers for as long as the screen is up; the clients hold it weakly, so an
     // answer that comes after the screen has gone finds no one.
     std::shared_ptr<Callbacks> callbacks_;
+    Ref<Label> status_;
+    Ref<Label> ownRankLine_;
+    std::string ownRankCategory_;  // the level the run was posted for
+    std::optional<ScoreServerRequest::OwnRank> ownRank_;
 };
 
 class WorldRankingScene : public Scene {

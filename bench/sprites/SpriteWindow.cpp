@@ -29,6 +29,7 @@ struct IgnoreInput final : platform::InputSink {
     void focusChanged(bool) override {}
     void quitRequested() override { quit = true; }
     void lowMemory() override {}
+    void wheel(float) override {}
 };
 
 // A 32 x 32 picture with a transparent surround, so that drawing it blends as testsprite2's does.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/desktop/SoundControl.hpp"
+#include "platform/Image.hpp"
 #include "platform/UserDefaults.hpp"
 #include "support/Files.hpp"
 #include "support/GameBinary.hpp"
@@ -112,6 +113,33 @@ TEST_F(Desktop, APracticeStageBooksNothingAndReturnsToTheGrid) {
     EXPECT_FALSE(framesOf(log, "ok").empty()) << "the first stage ran out its time";
     EXPECT_TRUE(framesOf(log, "totaltime = ").empty());
     EXPECT_TRUE(framesOf(log, "life = ").empty());
+}
+
+TEST_F(Desktop, AClickOrAKeySkipsTheLogoAndPressesNothingElse) {
+    for (const char* skip : {"5 tap 150 150\n", "5 key return\n"}) {
+        EXPECT_EQ(framesOf(play(std::string(skip) + "7 tap 150 150\n", 8), "arr = "), Frames{7}) << skip;
+    }
+}
+
+TEST_F(Desktop, ARunThatTakesNoPlaceStillShowsItsTimeBetweenTheRows) {
+    EXPECT_TRUE(platform::UserDefaults((folder_ / "data").string()).setObject("900.0", "Level11"));
+    EXPECT_TRUE(platform::UserDefaults((folder_ / "data").string()).setObject("800.0", "Level12"));
+    std::string script = "5 key return\n40 tap 150 150\n";
+    for (long frame = 100; frame < 2090; frame += 45) script += std::to_string(frame) + " tap 240 160\n";
+    const std::string shot = (folder_ / "records.png").string();
+    const std::string log = play(script + "2110 screenshot " + shot + "\n", 2111);
+    char line[48];
+    std::snprintf(line, sizeof line, "This run: %.1f", std::stod(log.substr(log.rfind("totaltime = ") + 12)));
+    EXPECT_EQ(framesOf(log, line).size(), 1u) << log;
+    const std::optional<platform::Bitmap> picture = platform::decodePng(shot);
+    ASSERT_TRUE(picture && picture->width == 480);
+    int yellow = 0;  // the time's label, left of the middle between the first level's row and the second's
+    for (int i = 0; i < 20 * 160; ++i) {
+        const std::uint8_t* pixel =
+            &picture->pixels[static_cast<std::size_t>(4 * (480 * (110 + i / 160) + 10 + i % 160))];
+        yellow += pixel[0] > 200 && pixel[1] > 180 && pixel[2] < 140 ? 1 : 0;
+    }
+    EXPECT_GT(yellow, 100);
 }
 
 TEST_F(Desktop, BadInputStopsBeforeTheFirstFrame) {

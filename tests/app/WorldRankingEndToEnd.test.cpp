@@ -10,7 +10,9 @@
 #include <sstream>
 #include <thread>
 
+#include "online/GameKey.hpp"
 #include "online/ScoreServerAddress.hpp"
+#include "online/ScoreServerPost.hpp"
 #include "online/ScoreServerRequest.hpp"
 #include "platform/ChildProcess.hpp"
 #include "platform/DeviceIdentifier.hpp"
@@ -80,6 +82,16 @@ std::size_t count(const std::string& text, const std::string& line) {
 }
 
 TEST_F(WorldRankingEndToEnd, ARecordPostedWithYesIsStoredUnderItsTypedNameAndListedByAnyServerOfThatStore) {
+    // Another device's 59 Amateur runs, through the protocol: 39 far longer than any run here, 20 shorter.
+    setScoreServerAddress(startServer(data / "scores.sqlite3"));
+    for (int i = 0; i < 59; ++i) {
+        const ScoreDictionary score{{"qs_score", i < 39 ? 500.0 + i : 0.1 * (i - 38)},
+                                    {"qs_playername", "other" + std::to_string(i)},
+                                    {"qs_category", std::string("Amateur")}};
+        ScoreServerPost::serverWithGameName("Quintora", std::string(kGameKey), {})->sendScore(score);
+    }
+    testing::settleConnections();
+    server_.reset();
     // With nothing configured: Amateur, then a touch in the middle every 45 frames until the run is lost;
     // the name typed and mended, "Yes", the ranking with its three tabs.
     std::ostringstream script;
@@ -101,6 +113,9 @@ TEST_F(WorldRankingEndToEnd, ARecordPostedWithYesIsStoredUnderItsTypedNameAndLis
     const std::string sent =
         "5004 Sending data: {qs_category = Amateur; qs_playername = Zo\xc3\xab & Co; qs_score = ";
     EXPECT_EQ(count(log, sent + total + ";}\n"), 1u) << log;
+    EXPECT_EQ(count(log, std::string(" own place: Your place: 40 of 60   Zo\xc3\xab & Co   ") + total + "\n"),
+              1u)
+        << log;
     {
         platform::UserDefaults store(data.string());
         EXPECT_EQ(store.stringForKey("Level11"), total);
@@ -112,9 +127,9 @@ TEST_F(WorldRankingEndToEnd, ARecordPostedWithYesIsStoredUnderItsTypedNameAndLis
     const std::string address = startServer(data / "scores.sqlite3");
     setScoreServerAddress(address);
     auto answer = std::make_shared<Answer>();
-    ScoreServerRequest::serverWithGameName("Quintora", answer)->requestScores(4, 15, 0, 0, "Amateur");
+    ScoreServerRequest::serverWithGameName("Quintora", answer)->requestScores(4, 15, 39, 0, "Amateur");
     testing::settleConnections();
-    ASSERT_TRUE(answer->scores && answer->scores->size() == 1);
+    ASSERT_TRUE(answer->scores && answer->scores->size() == 15);
     const JSONDictionary& stored = *answer->scores->at(0).asDictionary();
     EXPECT_EQ(*findValue(stored, "qs_playername")->asString(), "Zo\xc3\xab & Co");
     EXPECT_EQ(findValue(stored, "qs_score")->asNumber()->value, std::stod(total));

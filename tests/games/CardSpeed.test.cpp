@@ -29,12 +29,9 @@ void tapTheMatch(StageTest& t, int) {
     ASSERT_GE(matchingCard(), 0);
     tapCard(matchingCard());
 }
-// Touches stay live for the second of the result picture: the last card tapped decides.
 void tapAnother(StageTest& t, int level) {
-    tapTheMatch(t, level);
-    EXPECT_TRUE(game().win);
+    t.frames(20);
     tapCard((matchingCard() + 1 + level) % CardSpeedLayer::kCards);
-    EXPECT_EQ(StageTest::resultPictures(), 2);
 }
 const RegisterStage kPlayer(kCardSpeed, {tapTheMatch, tapAnother, false});
 

@@ -50,19 +50,5 @@ void serveWrong(StageTest&, int level) {
 }
 const RegisterStage kPlayer(kHamburger, {serveTheOrder, serveWrong, false});
 
-TEST_F(StageTest, TraysTappedPastTheOrdersSlotsAreWrongAndStackNothing) {
-    startStage(kHamburger, 3);
-    for (int kind : order()) serve(kind);
-    ASSERT_TRUE(runUntilDecided());
-    ASSERT_TRUE(game().win);
-    // Seven fillings fill slots 0 to 6; these are judged at positions 7 to 16, past the eight slots.
-    for (int i = 0; i < 10; ++i) {
-        game().win = true;
-        press(i % 4 + 1);
-        EXPECT_FALSE(game().win) << "tap " << i;
-    }
-    EXPECT_EQ(burger()->stackedFilling(7), nullptr);
-}
-
 }  // namespace
 }  // namespace quintora::testing

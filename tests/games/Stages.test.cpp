@@ -64,6 +64,31 @@ TEST_P(StageRules, LeftAloneEndsAsItsRulesSay) {
     }
 }
 
+// Whatever comes during the result picture (taps and drags all over the screen, the device tilted every
+// way) changes nothing: the stage counts once, as first decided.
+TEST_P(StageRules, AShownResultStandsWhateverComesAfter) {
+    for (const bool won : {true, false}) {
+        SCOPED_TRACE(won ? "won first" : "lost first");
+        const Ref<MiniGameLayer> layer(startStage(GetParam(), 1, 3));
+        (won ? player().win : player().lose)(*this, 1);
+        ASSERT_TRUE(runUntilDecided());
+        ASSERT_EQ(game().win, won);
+        for (int i = 0; i < 32 * 22; ++i) {
+            touch(TouchPhase::Began, 5.0f + 15.0f * static_cast<float>(i % 32),
+                  5.0f + 15.0f * static_cast<float>(i / 32));
+            touch(TouchPhase::Ended, 240, 160);
+            setTilt(i % 4 < 2 ? 1 - 2 * (i % 2) : 0, i % 4 < 2 ? 0 : 1 - 2 * (i % 2));
+            if (i % 32 == 0) tiltFrames(1);
+        }
+        EXPECT_EQ(resultPictures(), 1);
+        finishStage();
+        EXPECT_EQ(game().Life, won ? 3 : 2);
+        EXPECT_FLOAT_EQ(game().Totaltime, layer->currentTime());
+        director().end();
+        game().Totaltime = 0;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Stage, StageRules, ::testing::Range(1, 17));
 
 }  // namespace

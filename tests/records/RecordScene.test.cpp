@@ -7,6 +7,7 @@
 
 #include "app/screens/MenuScene.hpp"
 #include "app/screens/WorldRanking.hpp"
+#include "flow/MiniGameLayer.hpp"
 #include "records/RecordsTest.hpp"
 
 namespace quintora::testing {
@@ -53,7 +54,7 @@ TEST_F(RecordScreen, ARunTakesThePlaceItsTimeEarnsAndMovesTheOldBestDown) {
         const char* name = "Cy";
     } cases[] = {
         {{}, 2, 12.34f, 3, {"12.3", "Cy", std::nullopt, std::nullopt}},
-        {{"30.0", "Ann"}, 1, 31.0f, 1, {"31.0", "", "30.0", "Ann"}, ""},  // an empty name is stored
+        {{"30.0", "Ann"}, 1, 31.0f, 1, {"31.0", "Cy", "30.0", "Ann"}},
         {{"30.0", "Ann", "20.5", "Bob"}, 1, 25.0f, 2, {"30.0", "Ann", "25.0", "Cy"}},
         {{"30.0", "Ann", "20.0", "Bob"}, 3, 31.27f, 5, {"31.3", "Cy", "30.0", "Ann"}},
         // Read as whole numbers, 20.5 would be 20 and lose to 20.3, and a best of 20.9 would fall below it.
@@ -77,7 +78,7 @@ TEST_F(RecordScreen, ARunTakesThePlaceItsTimeEarnsAndMovesTheOldBestDown) {
         EXPECT_EQ(alert(), nullptr);
         if (c.slot != 0) {
             EXPECT_EQ(layer->nameSlot(), c.slot);
-            if (*c.name) type(c.name);
+            type(c.name);
             pressReturn();
             EXPECT_EQ(game().NamePost, c.name);
             EXPECT_EQ(Keyboard::shared().receiver(), nullptr);
@@ -91,6 +92,31 @@ TEST_F(RecordScreen, ARunTakesThePlaceItsTimeEarnsAndMovesTheOldBestDown) {
     }
 }
 
+// Every end of a run shows its time and offers the level again; a blank name is refused, and the name
+// saved last is offered at the next record.
+TEST_F(RecordScreen, TheEndOfARunShowsItsTimeRefusesABlankNameOffersTheLastOneAndPlaysTheLevelAgain) {
+    RecordLayer* layer = openAtEndOfRun(3, 12.0f);
+    EXPECT_EQ(layer->name(), "");
+    type(" ");
+    pressReturn();
+    EXPECT_TRUE(layer->isEnteringName() && alert() == nullptr) << "a blank name is refused";
+    type("\b");
+    type("Ann");
+    EXPECT_EQ(layer->nameLabel()->string().substr(0, 4), "Ann|") << "the caret";
+    pressReturn();
+    tap(alert()->buttonFrame(1));
+    layer = openAtEndOfRun(3, 13.0f);
+    EXPECT_EQ(layer->name(), "Ann") << "the name saved last";
+    pressReturn();
+    tap(alert()->buttonFrame(1));
+    EXPECT_EQ(storedRecords(3), (Records{"13.0", "Ann", "12.0", "Ann"}));
+    layer = openAtEndOfRun(3, 2.5f);
+    EXPECT_FALSE(layer->isEnteringName());
+    EXPECT_EQ(layer->runTimeLabel()->string(), "This run: 2.5");
+    tap(layer->playAgainButtonFrame());
+    EXPECT_TRUE(runningStage() && game().SelectLevel == 3 && game().Life == 5 && game().Totaltime == 0.0f);
+}
+
 TEST_F(RecordScreen, FromTheMenuTheTableShowsWithoutNameEntryEachValueCutToOneLine) {
     put("Level11", "30.0");
     put("Level11Name", "Ann\nBob" + std::string(5000, 'x'));
@@ -101,6 +127,7 @@ TEST_F(RecordScreen, FromTheMenuTheTableShowsWithoutNameEntryEachValueCutToOneLi
     RecordLayer* layer = open();
     EXPECT_FALSE(layer->isEnteringName());
     EXPECT_EQ(layer->nameLabel(), nullptr);
+    EXPECT_EQ(layer->runTimeLabel(), nullptr);
     EXPECT_EQ(Keyboard::shared().receiver(), nullptr);
     EXPECT_EQ(alert(), nullptr);
     ASSERT_EQ(layer->tableLabels().size(), 12u);

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <set>
 #include <thread>
+#include <tuple>
 
 #include "app/ScoreServerHost.hpp"
 #include "engine/Label.hpp"
@@ -20,14 +21,19 @@ using testing::HttpServer;
 
 class WorldRankingTest : public testing::RecordsTest {
   protected:
-    // A server holding `rows` scores of every level that answers a post with `postAnswer`.
-    void serve(int rows, std::string postAnswer = "OK") {
-        server_ = std::make_unique<HttpServer>([rows, postAnswer](const HttpExchange& exchange) {
+    // A server holding `rows` scores of every level that answers a post with `postAnswer` and a device's
+    // place with `rank` (none when empty).
+    void serve(int rows, std::string postAnswer = "OK", std::string rank = "") {
+        server_ = std::make_unique<HttpServer>([rows, postAnswer, rank](const HttpExchange& exchange) {
             if (exchange.head.starts_with("POST")) return HttpAnswer{200, postAnswer};
+            if (exchange.head.find("/api/get-rank?") != std::string::npos)
+                return HttpAnswer{rank.empty() ? 404 : 200, rank};
             std::string list;
             for (int i = 0; i < rows; ++i) {
-                list += (i ? "," : "") + std::string("{\"qs_playername\":\"P") + std::to_string(i) +
-                        "\",\"qs_score\":" + std::to_string(100 - i) + ".5,\"qs_country\":\"JP\"}";
+                list.append(i ? "," : "").append("{\"qs_playername\":\"P").append(std::to_string(i));
+                list.append("\",\"qs_score\":")
+                    .append(std::to_string(100 - i))
+                    .append(".5,\"qs_country\":\"JP\"}");
             }
             return HttpAnswer{200, "{\"scores\":[" + list + "]}"};
         });
@@ -48,14 +54,51 @@ class WorldRankingTest : public testing::RecordsTest {
     std::unique_ptr<HttpServer> server_;
 };
 
-TEST_F(WorldRankingTest, DraggingUpStopsAtTheLimit) {
+TEST_F(WorldRankingTest, TheListStopsAtBothEndsFollowsTheWheelAndShowsOnlyTheRowsInsideItsPanel) {
     serve(15);
-    WorldRankingLayer* layer = openRanking(false);
+    game().B_wordsumit = false;
+    director().runWithScene(WorldRankingScene::node().get());
+    frame();
+    auto* layer = dynamic_cast<WorldRankingLayer*>(director().runningScene()->children().front().get());
+    EXPECT_EQ(layer->statusText(), "Loading...");
+    settle();
+    // A move of the finger to a height, or a turn of the wheel, and where the rows are then.
+    const std::tuple<bool, float, float> steps[] = {{false, 300, 200}, {false, 340, 220}, {true, 1, 190},
+                                                    {true, -4, 220},   {false, -200, 0},  {true, 2, 0}};
     touch(TouchPhase::Began, {240, 100});
-    touch(TouchPhase::Moved, {240, 300});  // the finger goes up 200: the list follows
-    EXPECT_EQ(layer->rows()->position().y, 200);
-    touch(TouchPhase::Moved, {240, 310});  // past the 15 rows' limit (190): held just below it
-    EXPECT_EQ(layer->rows()->position().y, 185);
+    for (const auto& [wheel, amount, y] : steps) {
+        SCOPED_TRACE(amount);
+        wheel ? director().scroll(amount) : touch(TouchPhase::Moved, {240, amount});
+        EXPECT_EQ(layer->rows()->position().y, y);
+        int shown = 0;
+        for (const Ref<Node>& cell : layer->rows()->children()) shown += cell->visible() ? 1 : 0;
+        EXPECT_EQ(shown, 7 * 4) << "seven rows fit between the tabs and the line below";
+    }
+}
+
+TEST_F(WorldRankingTest, AfterAPostTheOwnPlaceShowsBelowTheListAndItsRowStandsOutInsideIt) {
+    // Rows on the server, its answer for the own place (none: 404), what the screen says, the row picked out.
+    const std::tuple<int, std::string, std::string, std::string, int> cases[] = {
+        {0, "", "No scores yet", "", -1},
+        {15, R"({"rank":3,"total":40,"name":"P2","score":98.5})", "", "Your place: 3 of 40   P2   98.5", 2},
+        {15, R"({"rank":40,"total":60,"name":"Me","score":16.7})", "", "Your place: 40 of 60   Me   16.7",
+         -1},
+    };
+    for (const auto& [rows, rank, status, line, row] : cases) {
+        SCOPED_TRACE(line);
+        serve(rows, "OK", rank);
+        game().SelectLevel = 1;
+        WorldRankingLayer* layer = openRanking(true);
+        EXPECT_EQ(alert(), nullptr);
+        EXPECT_EQ(layer->statusText(), status);
+        EXPECT_EQ(layer->ownRankLine() ? layer->ownRankLine()->string() : "", line);
+        const std::vector<Ref<Node>>& cells = layer->rows()->children();
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            EXPECT_EQ(dynamic_cast<Label&>(*cells[i]).b() == 0, static_cast<int>(i / 4) == row) << i;
+        touch(TouchPhase::Began, layer->proTabFrame().centre());
+        EXPECT_EQ(layer->ownRankLine(), nullptr) << "another level's list";
+        director().end();
+    }
 }
 
 TEST_F(WorldRankingTest, ATabShowsItsSelectedImageAndAsksForItsLevel) {
@@ -139,7 +182,7 @@ TEST_F(WorldRankingTest, OnlyTheLatestListFillsTheScreen) {
     auto* layer = dynamic_cast<WorldRankingLayer*>(director().runningScene()->children().front().get());
     touch(TouchPhase::Began, layer->amateurTabFrame().centre());  // while the post is pending
     settle();
-    ASSERT_EQ(server_->exchanges().size(), 3u);
+    ASSERT_EQ(server_->exchanges().size(), 4u);  // the post, its own place and two lists
     std::vector<std::string> names;
     for (const auto& row : layer->rows()->children()) names.push_back(dynamic_cast<Label&>(*row).string());
     EXPECT_EQ(names, (std::vector<std::string>{"1", "Mine", "9.5", ""}));

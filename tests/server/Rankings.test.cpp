@@ -1,4 +1,6 @@
 // Stored scores and the ranking pages made of them, the same on every kind of store.
+#include <tuple>
+
 #include "ServerUnderTest.hpp"
 
 namespace quintora::server::testing {
@@ -106,6 +108,28 @@ TEST_P(Rankings, ASignatureIsTakenOnceEvenWithItsValuesSplitAnotherWay) {
         EXPECT_EQ(reply.body, "already posted");
     }
     EXPECT_EQ(server->names(""), Names{"Player9"});
+}
+
+TEST_P(Rankings, GetRankPlacesADevicesBestEntryAsTheListOrdersItOrAnswersAJsonError) {
+    for (int i = 0; i < 60; ++i)
+        postAt(server->now + i, 'p' + std::to_string(i), std::to_string(100 - i), 'd' + std::to_string(i));
+    postAt(server->now + 100, "tie", "61", "mine");  // level with p39, posted later: ranks after it
+    postAt(server->now, "worse", "2", "mine");
+    const std::string rank = "/api/get-rank?gamename=" + escaped(server->game);
+    const std::tuple<std::string, int, std::string> cases[] = {
+        // the query, and the answer's status and body
+        {"&category=Pro&device=mine", 200, R"({"rank":41,"total":62,"name":"tie","score":61})"},
+        {"&category=Pro&device=d0", 200, R"({"rank":1,"total":62,"name":"p0","score":100})"},
+        {"&category=Amateur&device=mine", 404, R"({"error":"no entry for this device"})"},
+        {"&category=Pro&device=", 400, R"({"error":"category and device are required"})"},
+        {"&device=mine", 400, R"({"error":"category and device are required"})"},
+        {"x&category=Pro&device=mine", 404, R"({"error":"unknown game"})"},
+    };
+    for (const auto& [query, status, body] : cases) {
+        const HttpReply reply = httpRequest(server->url() + rank + query, nullptr, {});
+        EXPECT_EQ(reply.status, status) << query;
+        EXPECT_EQ(reply.body, body) << query;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, Rankings, ::testing::Values("sqlite", "postgres"));
