@@ -15,6 +15,9 @@
 #                                    when dropped) while another address asks twice a second, 45 s
 #   bench/server.sh cache-rss        the server's RSS before and after 4,095 distinct get-scores pages over
 #                                    300 scores whose names are 24 emoji each
+#   bench/server.sh cluster          on a throw-away PostgreSQL: get-scores requests/s and acknowledged posts/s
+#                                    with their p99, from one server directly, then through HAProxy to one
+#                                    and to three servers
 #   bench/server.sh all              each of the above in turn
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,8 +29,12 @@ seconds=${QUINTORA_BENCH_SECONDS:-10}
 work=$(mktemp -d /tmp/quintora-server-bench.XXXXXX)
 # shellcheck source=../scripts/throwaway-postgres.sh
 source "$top/scripts/throwaway-postgres.sh"
+# shellcheck source=../scripts/cluster.sh
+source "$top/scripts/cluster.sh"
+cluster_dir="$work"
 server_pid=""
 cleanup() {
+  stop_cluster
   stop_server
   stop_throwaway_postgres
   rm -rf "$work"
@@ -166,6 +173,27 @@ PY
   stop_server
 }
 
+# Reads with wrk (p99 from its latency distribution) and posts with the poster, against HOST_PORT.
+cluster_figures() {  # cluster_figures LABEL PORT
+  echo "== $1: get-scores, wrk -t2 -c64 -d${seconds}s"
+  wrk -t2 -c64 -d"${seconds}s" --latency "http://127.0.0.1:$2$page" | grep -E '^ +99%|Requests/sec|Non-2xx'
+  echo "== $1: posts, 32 concurrent posters, ${seconds}s"
+  "$poster" 127.0.0.1 "$2" --clients 32 --seconds "$seconds"
+}
+
+cluster() {
+  start_throwaway_postgres
+  start_server "$POSTGRES_URL"
+  cluster_figures "one server, no proxy" "$port"
+  stop_server
+  local count
+  for count in 1 3; do
+    start_cluster "$count" "$POSTGRES_URL" --rate 0
+    cluster_figures "$count server(s) behind HAProxy" "${cluster_url##*:}"
+    stop_cluster
+  done
+}
+
 case "${1:-all}" in
   reads) reads ;;
   posts-sqlite) posts "sqlite:$work/posts.db" SQLite ;;
@@ -175,6 +203,7 @@ case "${1:-all}" in
   kill9) kill9 ;;
   slow) slow ;;
   cache-rss) cache_rss ;;
+  cluster) cluster ;;
   all)
     reads
     posts "sqlite:$work/posts.db" SQLite
@@ -184,6 +213,9 @@ case "${1:-all}" in
     kill9
     slow
     cache_rss
+    stop_throwaway_postgres
+    cluster
     ;;
-  *) echo "usage: bench/server.sh reads|posts-sqlite|posts-postgres|latency|web|kill9|slow|cache-rss|all" >&2; exit 2 ;;
+  *) echo "usage: bench/server.sh reads|posts-sqlite|posts-postgres|latency|web|kill9|slow|cache-rss|cluster|all" >&2
+     exit 2 ;;
 esac

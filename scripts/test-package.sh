@@ -20,6 +20,20 @@ for file in usr/bin/quintora usr/share/quintora/logo.png usr/share/applications/
     [ -e "$root/$file" ] || fail "the package lacks /$file"
 done
 
+# The score server's service unit, checked as systemd would load it from the installed tree. systemd-analyze
+# looks everything up inside --root, so the root gets a copy of this system's own units (the targets the
+# service is ordered after) and man finds the package's manual page for Documentation=.
+unit=usr/lib/systemd/system/quintora-server.service
+for file in "$unit" etc/default/quintora-server usr/share/man/man1/quintora-server.1.gz; do
+    [ -e "$root/$file" ] || fail "the package lacks /$file"
+done
+dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./conffiles | grep -qx /etc/default/quintora-server ||
+    fail "/etc/default/quintora-server is not a conffile"
+cp -rn /usr/lib/systemd/system/. "$root/usr/lib/systemd/system/"
+MANPATH="$root/usr/share/man" systemd-analyze verify --root="$root" quintora-server.service ||
+    fail "systemd-analyze verify refused the service unit"
+systemd-analyze security --offline=true --root="$root" quintora-server.service | tail -n 1
+
 # Tap Amateur once the menu's buttons are up, then look at the first stage.
 script="$root/run.script"
 cat > "$script" <<'SCRIPT'

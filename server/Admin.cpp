@@ -115,6 +115,13 @@ int changeBan(const AdminCommand& command, ScoreStore& store, std::int64_t now, 
     return changed ? 0 : 1;
 }
 
+int checkStore(ScoreStore& store, std::ostream& out) {
+    const std::vector<std::string> problems = store.integrityProblems();
+    for (const std::string& problem : problems) out << terminalText(problem) << '\n';
+    if (problems.empty()) out << "the store is intact\n";
+    return problems.empty() ? 0 : 1;
+}
+
 // A score id exactly as listed: decimal digits only (no sign, no "0x"), from 1 to the largest id there is.
 std::int64_t scoreId(const std::string& text) {
     std::int64_t id = 0;
@@ -188,6 +195,16 @@ void addAdminCommands(CLI::App& app, std::optional<AdminCommand>& command) {
     unban->add_option("DEVICE", parsed->device, "The banned device id")->required()->check(deviceId);
     addJson(unban);
     unban->final_callback(choose(AdminCommand::Action::UnbanDevice));
+
+    CLI::App* backup = app.add_subcommand(
+        "backup", "Copy a SQLite store, as of one moment, into FILE while servers go on using it");
+    backup->add_option("FILE", parsed->backupFile, "Where the copy goes; replaced if it exists")->required();
+    backup->fallthrough();
+    backup->final_callback(choose(AdminCommand::Action::Backup));
+    CLI::App* check =
+        app.add_subcommand("check", "Run a SQLite store's integrity check; exit 1 on a problem");
+    check->fallthrough();
+    check->final_callback(choose(AdminCommand::Action::Check));
 }
 
 int runAdminCommand(const AdminCommand& command, ScoreStore& store, std::int64_t now, std::ostream& out,
@@ -200,6 +217,12 @@ int runAdminCommand(const AdminCommand& command, ScoreStore& store, std::int64_t
         case AdminCommand::Action::BanDevice:
         case AdminCommand::Action::UnbanDevice:
             return changeBan(command, store, now, out, log);
+        case AdminCommand::Action::Backup:
+            store.backup(command.backupFile);
+            out << "backed up to " << command.backupFile << '\n';
+            return 0;
+        case AdminCommand::Action::Check:
+            return checkStore(store, out);
     }
     return 2;
 }

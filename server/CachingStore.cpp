@@ -51,14 +51,15 @@ std::vector<StoredScore> CachingStore::query(const ScoreQuery& query) {
 }
 
 std::string CachingStore::rendered(const ScoreQuery& query, std::string_view form, const Render& render) {
-    return cached(std::string(form) + '|' + cacheKey(query),
-                  [&] {
-                      return Entry{{}, render(this->query(query)), 0};
-                  })
-        .text;
+    // A rendering missed asks for its rows in turn; that one request counts once, as a hit or a miss.
+    const auto rows = [&] {
+        return cached(cacheKey(query), [&] { return Entry{store_.query(query), {}, 0}; }, false).rows;
+    };
+    return cached(std::string(form) + '|' + cacheKey(query), [&] { return Entry{{}, render(rows()), 0}; }).text;
 }
 
-CachingStore::Entry CachingStore::cached(const std::string& key, const std::function<Entry()>& make) {
+CachingStore::Entry CachingStore::cached(const std::string& key, const std::function<Entry()>& make,
+                                         bool counted) {
     const std::int64_t now = clock_();
     std::uint64_t generation = 0;
     {
@@ -67,7 +68,11 @@ CachingStore::Entry CachingStore::cached(const std::string& key, const std::func
             forgetAll();
             second_ = now;
         }
-        if (const auto found = pages_.find(key); found != pages_.end()) return found->second;
+        if (const auto found = pages_.find(key); found != pages_.end()) {
+            hits_ += counted ? 1 : 0;
+            return found->second;
+        }
+        misses_ += counted ? 1 : 0;
         generation = generation_;
     }
     Entry entry = make();
@@ -79,6 +84,11 @@ CachingStore::Entry CachingStore::cached(const std::string& key, const std::func
 std::size_t CachingStore::bytesKept() {
     const std::lock_guard lock(mutex_);
     return bytes_;
+}
+
+PageCacheStats CachingStore::pageCacheStats() {
+    const std::lock_guard lock(mutex_);
+    return {hits_, misses_, bytes_};
 }
 
 void CachingStore::keep(const std::string& key, Entry entry) {

@@ -36,6 +36,12 @@ class CachingStore final : public ScoreStore {
     // What the kept pages weigh, by the same measure as the bound.
     [[nodiscard]] std::size_t bytesKept();
 
+    // Operations go to the store behind the cache.
+    void checkHealth() override { store_.checkHealth(); }
+    void backup(const std::filesystem::path& file) override { store_.backup(file); }
+    [[nodiscard]] const LatencyHistogram& commitLatency() const override { return store_.commitLatency(); }
+    [[nodiscard]] PageCacheStats pageCacheStats() override;
+
   protected:
     std::vector<TextRow> runTransaction(const std::vector<SqlStatement>& statements) override;
     std::vector<TextRow> read(const SqlStatement& statement) override;
@@ -47,8 +53,9 @@ class CachingStore final : public ScoreStore {
         std::string text;
         std::size_t bytes = 0;
     };
-    // The entry kept under `key`, or the one `make` makes, kept when nothing was written meanwhile.
-    Entry cached(const std::string& key, const std::function<Entry()>& make);
+    // The entry kept under `key`, or the one `make` makes, kept when nothing was written meanwhile;
+    // `counted` says whether the lookup counts among the hits and misses.
+    Entry cached(const std::string& key, const std::function<Entry()>& make, bool counted = true);
     void forgetAll();
     void keep(const std::string& key, Entry entry);
 
@@ -59,6 +66,8 @@ class CachingStore final : public ScoreStore {
     std::unordered_map<std::string, Entry> pages_;
     std::list<std::string> oldestFirst_;
     std::size_t bytes_ = 0;
+    std::uint64_t hits_ = 0;
+    std::uint64_t misses_ = 0;
     std::int64_t second_ = 0;       // the second every kept page was read in
     std::uint64_t generation_ = 0;  // counts the writes, so a page read across one is not kept
 };

@@ -1,11 +1,15 @@
 #include "server/GroupCommitter.hpp"
 
+#include <chrono>
 #include <vector>
 
 namespace quintora::server {
 
-GroupCommitter::GroupCommitter(CommitBatch commitBatch, std::size_t maxBatch)
-    : commitBatch_(std::move(commitBatch)), maxBatch_(maxBatch), writer_([this] { run(); }) {}
+GroupCommitter::GroupCommitter(CommitBatch commitBatch, LatencyHistogram* latency, std::size_t maxBatch)
+    : commitBatch_(std::move(commitBatch)),
+      latency_(latency),
+      maxBatch_(maxBatch),
+      writer_([this] { run(); }) {}
 
 GroupCommitter::~GroupCommitter() {
     {
@@ -49,7 +53,12 @@ void GroupCommitter::run() {
 
 void GroupCommitter::commit(std::span<PendingWrite* const> batch) {
     try {
+        const auto start = std::chrono::steady_clock::now();
         commitBatch_(batch);
+        if (latency_ != nullptr) {
+            latency_->observe(
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        }
         return;
     } catch (...) {
         if (batch.size() == 1) {

@@ -29,7 +29,9 @@ class GroupCommitter {
     // Commits all the writes given in one transaction, or throws and commits none of them.
     using CommitBatch = std::function<void(std::span<PendingWrite* const>)>;
 
-    explicit GroupCommitter(CommitBatch commitBatch, std::size_t maxBatch = 512);
+    // Each batch's commit time goes into `latency` when one is given.
+    explicit GroupCommitter(CommitBatch commitBatch, LatencyHistogram* latency = nullptr,
+                            std::size_t maxBatch = 512);
     // Commits what is queued, then stops the writer thread.
     ~GroupCommitter();
     GroupCommitter(const GroupCommitter&) = delete;
@@ -44,6 +46,7 @@ class GroupCommitter {
     void commit(std::span<PendingWrite* const> batch);
 
     const CommitBatch commitBatch_;
+    LatencyHistogram* const latency_;
     const std::size_t maxBatch_;
     std::mutex mutex_;
     std::condition_variable queued_;

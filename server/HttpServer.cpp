@@ -62,6 +62,34 @@ MHD_Result send(MHD_Connection* connection, HttpServer::Request& request, const 
     return result;
 }
 
+// Every X-Forwarded-For header of the request, in order, as one list.
+std::string forwardedFor(MHD_Connection* connection) {
+    std::string list;
+    MHD_get_connection_values(
+        connection, MHD_HEADER_KIND,
+        +[](void* out, MHD_ValueKind, const char* name, const char* value) {
+            if (value != nullptr && strcasecmp(name, "X-Forwarded-For") == 0) {
+                auto& joined = *static_cast<std::string*>(out);
+                if (!joined.empty()) joined += ',';
+                joined += value;
+            }
+            return MHD_YES;
+        },
+        &list);
+    return list;
+}
+
+// The routes the request counters know; anything else is "other", so that no client can add series.
+std::string_view routeName(std::string_view path, bool isAsset) {
+    for (const std::string_view known : {"/", "/api/post-score", "/api/update-score", "/api/get-scores",
+                                         "/api/get-rank", "/healthz", "/metrics"}) {
+        if (path == known) return known;
+    }
+    return isAsset ? "asset" : "other";
+}
+
+bool isPostRoute(std::string_view path) { return path == "/api/post-score" || path == "/api/update-score"; }
+
 Reply methodNotAllowed(const char* allowed) {
     Reply reply = plainReply(405, "method not allowed");
     reply.headers.emplace_back("Allow", allowed);
@@ -129,6 +157,17 @@ bool parseListenAddress(const std::string& host, int port, sockaddr_storage& sto
 }  // namespace
 
 struct Callbacks {
+    // Counts the reply in the metrics and queues it.
+    static MHD_Result answer(HttpServer& server, MHD_Connection* connection, HttpServer::Request& request,
+                             const Reply& reply) {
+        const bool isAsset = server.page_ != nullptr && server.page_->asset(request.path) != nullptr;
+        server.metrics_.countRequest(routeName(request.path, isAsset), reply.status);
+        if (isPostRoute(request.path) && reply.status >= 400 && reply.status < 500) {
+            server.metrics_.countRefusal(reply.body);
+        }
+        return send(connection, request, reply);
+    }
+
     static MHD_Result handle(void* self, MHD_Connection* connection, const char* url, const char* method,
                              const char* /*version*/, const char* uploadData, std::size_t* uploadSize,
                              void** state) {
@@ -137,16 +176,18 @@ struct Callbacks {
             auto* request = new HttpServer::Request();
             request->method = method;
             request->path = url;
-            request->address = peerAddress(connection);
+            request->address =
+                server.proxies_.clientAddress(peerAddress(connection), forwardedFor(connection));
             *state = request;
             ++server.requestsUnderWay_;
-            if (auto refusal = ambiguousFraming(connection)) return send(connection, *request, *refusal);
+            if (auto refusal = ambiguousFraming(connection))
+                return answer(server, connection, *request, *refusal);
             // A declared body over the limit is refused before a byte of it is read.
             const char* length =
                 MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
             if (length != nullptr && std::strtoull(length, nullptr, 10) > server.limits_.maxBody) {
                 request->bodyTooLarge = true;
-                return send(connection, *request, plainReply(413, "body too large"));
+                return answer(server, connection, *request, plainReply(413, "body too large"));
             }
             return MHD_YES;
         }
@@ -167,14 +208,20 @@ struct Callbacks {
             return MHD_YES;
         }
         if (request.status != 0) return MHD_YES;  // answered before the body arrived
-        if (request.bodyTooLarge) return send(connection, request, plainReply(413, "body too large"));
-        return send(connection, request, server.route(connection, request));
+        if (request.bodyTooLarge)
+            return answer(server, connection, request, plainReply(413, "body too large"));
+        return answer(server, connection, request, server.route(connection, request));
     }
 
     static void connectionChanged(void* self, MHD_Connection* connection, void** /*socketState*/,
                                   MHD_ConnectionNotificationCode change) {
-        auto& guard = static_cast<HttpServer*>(self)->guard_;
-        if (change == MHD_CONNECTION_NOTIFY_CLOSED) return guard.closed(connection);
+        auto& server = *static_cast<HttpServer*>(self);
+        auto& guard = server.guard_;
+        if (change == MHD_CONNECTION_NOTIFY_CLOSED) {
+            server.metrics_.connectionClosed();
+            return guard.closed(connection);
+        }
+        server.metrics_.connectionOpened();
         const MHD_ConnectionInfo* socket =
             MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
         if (socket != nullptr) guard.opened(connection, socket->connect_fd, peerAddress(connection));
@@ -204,13 +251,15 @@ struct Callbacks {
 };
 
 HttpServer::HttpServer(const std::string& host, int port, const HttpLimits& limits, ScoreApi& api,
-                       const CountryLookup& countries, std::FILE* accessLog, RankingPage* page)
+                       const CountryLookup& countries, std::FILE* accessLog, RankingPage* page,
+                       TrustedProxies proxies)
     : host_(host),
       limits_(limits),
       api_(api),
       page_(page),
       countries_(countries),
       accessLog_(accessLog),
+      proxies_(std::move(proxies)),
       guard_(limits.maxConnections, std::chrono::seconds(limits.requestDeadlineSeconds)) {
     sockaddr_storage address{};
     bool ipv6 = false;
@@ -269,7 +318,7 @@ Reply HttpServer::route(MHD_Connection* connection, const Request& request) {
     const char* ifNoneMatch =
         MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_IF_NONE_MATCH);
     const bool isPost = request.method == "POST";
-    if (request.path == "/api/post-score" || request.path == "/api/update-score") {
+    if (isPostRoute(request.path)) {
         if (!isPost) return methodNotAllowed("POST");
         return api_.post(request.body,
                          request.path == "/api/post-score" ? WriteMode::Add : WriteMode::KeepBest, caller);
@@ -300,7 +349,12 @@ Reply HttpServer::route(MHD_Connection* connection, const Request& request) {
     }
     if (request.path == "/healthz") {
         if (!isGet) return methodNotAllowed("GET, HEAD");
-        return plainReply(200, "healthy");
+        return api_.health();
+    }
+    if (request.path == "/metrics") {
+        if (!isGet) return methodNotAllowed("GET, HEAD");
+        return Reply{200, "text/plain; version=0.0.4; charset=utf-8",
+                     metrics_.text(api_.pageCacheStats(), api_.commitLatency())};
     }
     return plainReply(404, "not found");
 }

@@ -8,8 +8,10 @@
 #include <string>
 
 #include "server/ConnectionGuard.hpp"
+#include "server/Metrics.hpp"
 #include "server/RankingPage.hpp"
 #include "server/ScoreApi.hpp"
+#include "server/TrustedProxies.hpp"
 
 struct MHD_Daemon;
 struct MHD_Connection;
@@ -27,9 +29,11 @@ struct HttpLimits {
 class HttpServer {
   public:
     // Listens on host:port (port 0 picks a free one). Throws std::runtime_error when it cannot.
-    // `accessLog` gets one line per request; nullptr for none. Without a `page`, GET / is not found.
+    // `accessLog` gets one line per request; nullptr for none. Without a `page`, GET / is not found. Peers
+    // in `proxies` may name the client in X-Forwarded-For.
     HttpServer(const std::string& host, int port, const HttpLimits& limits, ScoreApi& api,
-               const CountryLookup& countries, std::FILE* accessLog, RankingPage* page = nullptr);
+               const CountryLookup& countries, std::FILE* accessLog, RankingPage* page = nullptr,
+               TrustedProxies proxies = {});
     ~HttpServer();
     HttpServer(const HttpServer&) = delete;
     HttpServer& operator=(const HttpServer&) = delete;
@@ -52,6 +56,8 @@ class HttpServer {
     RankingPage* page_;
     const CountryLookup& countries_;
     std::FILE* accessLog_;
+    const TrustedProxies proxies_;
+    Metrics metrics_;
     ConnectionGuard guard_;
     MHD_Daemon* daemon_ = nullptr;
     std::atomic<int> requestsUnderWay_{0};

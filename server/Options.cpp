@@ -81,6 +81,18 @@ std::variant<ServerOptions, int> parseCommandLine(int argc, const char* const* a
     app.add_option("--country-header", options.countryHeader,
                    "Take the client's country from this header of a trusted proxy instead of GeoIP")
         ->type_name("NAME");
+    app.add_option_function<std::vector<std::string>>(
+           "--trusted-proxy",
+           [&](const std::vector<std::string>& ranges) {
+               for (const std::string& range : ranges) {
+                   if (!options.trustedProxies.add(range)) {
+                       throw CLI::ValidationError("--trusted-proxy", "expected ADDRESS or ADDRESS/BITS");
+                   }
+               }
+           },
+           "Take the client's address from X-Forwarded-For on connections from these proxies (repeatable)")
+        ->type_name("CIDR")
+        ->take_all();
     app.add_option("--rate", options.postsPerMinute, "Posts allowed per minute from one address; 0: no limit")
         ->check(CLI::Range(0, 1'000'000))
         ->type_name("N");

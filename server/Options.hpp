@@ -10,6 +10,7 @@
 #include "server/Admin.hpp"
 #include "server/HttpServer.hpp"
 #include "server/ScoreChecks.hpp"
+#include "server/TrustedProxies.hpp"
 
 namespace quintora::server {
 
@@ -21,6 +22,7 @@ struct ServerOptions {
     std::string countryHeader;
     int postsPerMinute = 20;
     HttpLimits limits;
+    TrustedProxies trustedProxies;
     std::optional<AdminCommand> admin;  // set when a subcommand is given: run it instead of serving
 };
 

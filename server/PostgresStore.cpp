@@ -154,18 +154,31 @@ class PostgresStore final : public ScoreStore {
         : url_(std::move(url)),
           writer_(std::make_unique<Connection>(url_)),
           readers_(kMaxReaders, [this] { return std::make_unique<Connection>(url_); }),
-          committer_([this](auto batch) { commit(batch); }) {
+          committer_([this](auto batch) { commit(batch); }, &commitLatency_) {
         upgradeSchema(*writer_);
     }
 
     bool write(const NewScore& score, WriteMode mode) override { return committer_.write(score, mode); }
+
+    void backup(const std::filesystem::path& /*file*/) override {
+        throw StoreError("back up a PostgreSQL store with pg_dump (see README.md)");
+    }
 
   protected:
     std::vector<TextRow> read(const SqlStatement& statement) override {
         const auto reader = readers_.take();
         reader->reconnectIfLost();
         std::vector<TextRow> rows;
-        appendRows(rows, reader->run(statement).get());
+        try {
+            appendRows(rows, reader->run(statement).get());
+        } catch (const StoreError&) {
+            // A pooled connection that sat idle while the database restarted fails at its first statement;
+            // a read can simply be asked again on a new connection. Without this every idle connection of
+            // the pool answered one more 503, seconds after the database was back.
+            rows.clear();
+            reader->reconnectIfLost();
+            appendRows(rows, reader->run(statement).get());
+        }
         return rows;
     }
 

@@ -29,6 +29,12 @@ std::string scoresJson(const std::vector<StoredScore>& rows, int firstRank) {
     return json;
 }
 
+// The operator reads why in the log; the client learns only that it may try again later.
+Reply storeUnavailable(const StoreError& error) {
+    std::fprintf(stderr, "store error: %s\n", error.what());
+    return plainReply(503, "store unavailable");
+}
+
 }  // namespace
 
 ScoreApi::ScoreApi(CachingStore& store, GameKeys games, int postsPerMinute, const CountryLookup& countries,
@@ -57,10 +63,18 @@ Reply ScoreApi::post(std::string_view body, WriteMode mode, const Caller& caller
         if (store_.isBanned(score.device)) return plainReply(403, "device banned");
         if (!store_.write(score, mode)) return plainReply(409, "already posted");
     } catch (const StoreError& error) {
-        std::fprintf(stderr, "store error: %s\n", error.what());
-        return plainReply(503, "store unavailable");
+        return storeUnavailable(error);
     }
     return plainReply(200, "OK");
+}
+
+Reply ScoreApi::health() {
+    try {
+        store_.checkHealth();
+        return plainReply(200, "healthy");
+    } catch (const StoreError& error) {
+        return storeUnavailable(error);
+    }
 }
 
 Reply ScoreApi::scores(const ArgumentLookup& argument, const Caller& caller) {
@@ -86,8 +100,7 @@ Reply ScoreApi::scores(const ArgumentLookup& argument, const Caller& caller) {
                          return scoresJson(rows, query.offset + 1);
                      })};
     } catch (const StoreError& error) {
-        std::fprintf(stderr, "store error: %s\n", error.what());
-        return plainReply(503, "store unavailable");
+        return storeUnavailable(error);
     }
 }
 

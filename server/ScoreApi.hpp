@@ -36,6 +36,12 @@ class ScoreApi {
     // GET /api/get-scores.
     [[nodiscard]] Reply scores(const ArgumentLookup& argument, const Caller& caller);
 
+    // GET /healthz: 200 only while the store answers and still keeps what is written to it.
+    [[nodiscard]] Reply health();
+
+    [[nodiscard]] PageCacheStats pageCacheStats() { return store_.pageCacheStats(); }
+    [[nodiscard]] const LatencyHistogram& commitLatency() const { return store_.commitLatency(); }
+
     // GET /api/get-rank: where the device's best entry stands in a level's ranking, or a JSON error.
     [[nodiscard]] Reply rank(const ArgumentLookup& argument);
 

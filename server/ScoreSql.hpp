@@ -54,9 +54,9 @@ void runWrites(std::span<PendingWrite* const> batch, SqlDialect dialect, Run run
 [[nodiscard]] SqlStatement rankStatement(const RankQuery& query, SqlDialect dialect);
 
 // Moderation. The list selects the ranking's columns, then the game and 1 for a hidden entry, else 0; it
-// leaves the name filter, and then the limit, to the caller. A
-// banned device's entries are moved to a table of their own, so that the ranking queries never look at
-// bans. The changes return one row for each entry or ban they changed.
+// leaves the name filter, and then the limit, to the caller. A banned device's entries are moved to a table
+// of their own, so that the ranking queries never look at bans. The changes return one row for each entry or
+// ban they changed.
 [[nodiscard]] SqlStatement listStatement(const ScoreFilter& filter, SqlDialect dialect);
 [[nodiscard]] std::vector<SqlStatement> removeStatements(std::int64_t id, SqlDialect dialect);
 [[nodiscard]] std::vector<SqlStatement> banStatements(const std::string& device, std::int64_t date,

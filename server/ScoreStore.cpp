@@ -84,6 +84,27 @@ bool ScoreStore::unbanDevice(const std::string& device) {
     return !runTransaction(unbanStatements(device, dialect())).empty();
 }
 
+void ScoreStore::checkHealth() {
+    // Reads a table rather than a constant, so that the store's file or server is really asked.
+    runTransaction({{"SELECT max(version) FROM schema_version", {}}});
+}
+
+std::vector<std::string> ScoreStore::integrityProblems() {
+    if (dialect() != SqlDialect::Sqlite) {
+        throw StoreError("PostgreSQL checks its own pages; use pg_amcheck on the database");
+    }
+    std::vector<std::string> problems;
+    try {
+        for (const TextRow& row : runTransaction({{"PRAGMA integrity_check", {}}})) {
+            if (row.size() == 1 && row.front() != "ok") problems.push_back(row.front());
+        }
+    } catch (const StoreError& error) {
+        // Damage bad enough to stop the check itself is the finding.
+        problems.emplace_back(error.what());
+    }
+    return problems;
+}
+
 bool ScoreStore::isBanned(const std::string& device) {
     return !runTransaction({bannedStatement(device, dialect())}).empty();
 }

@@ -2,11 +2,14 @@
 // Where scores live. One small interface so that a single machine can keep them in a SQLite file and a
 // farm of servers can share one PostgreSQL database, with the same answers from both.
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "server/LatencyHistogram.hpp"
 
 namespace quintora::server {
 
@@ -88,6 +91,13 @@ struct ListedScore {
     bool hidden = false;
 };
 
+// What a page cache in front of a store has done.
+struct PageCacheStats {
+    std::uint64_t hits = 0;
+    std::uint64_t misses = 0;
+    std::uint64_t bytes = 0;  // of the pages held now
+};
+
 struct SqlStatement;
 enum class SqlDialect;
 
@@ -116,6 +126,17 @@ class ScoreStore {
     bool unbanDevice(const std::string& device);
     [[nodiscard]] bool isBanned(const std::string& device);
 
+    // Operations. Throws StoreError when the store cannot be read, or cannot keep what is written to it
+    // (a SQLite file deleted or replaced under the server): such a server must leave the balancer.
+    virtual void checkHealth();
+    // A consistent copy of the whole store in `file`, taken while the server goes on serving.
+    virtual void backup(const std::filesystem::path& file) = 0;
+    // What the store's own consistency check finds; empty when nothing.
+    [[nodiscard]] std::vector<std::string> integrityProblems();
+    [[nodiscard]] virtual const LatencyHistogram& commitLatency() const { return commitLatency_; }
+    // Zeros for a store without a cache.
+    [[nodiscard]] virtual PageCacheStats pageCacheStats() { return {}; }
+
   protected:
     using TextRow = std::vector<std::string>;
     // Runs the statements in one transaction and gives every row they return, each column as text (a
@@ -126,6 +147,7 @@ class ScoreStore {
     virtual std::vector<TextRow> read(const SqlStatement& statement) = 0;
     [[nodiscard]] virtual SqlDialect dialect() const = 0;
 
+    LatencyHistogram commitLatency_;
     friend class CachingStore;
 };
 

@@ -1,9 +1,12 @@
 #include "server/SqliteStore.hpp"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
+#include <array>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "server/ConnectionPool.hpp"
@@ -59,6 +62,17 @@ class Connection {
         sqlite3_reset(prepared);
         sqlite3_clear_bindings(prepared);
         if (status != SQLITE_DONE) throw StoreError(sqlite3_errmsg(db_));
+    }
+
+    // Copies the whole database into `file` as of one moment, in one step: the write-ahead log lets the
+    // writer go on meanwhile.
+    void backupInto(const std::filesystem::path& file) {
+        Connection target(file);
+        sqlite3_backup* backup = sqlite3_backup_init(target.db_, "main", db_, "main");
+        if (backup == nullptr) throw StoreError("cannot back up: " + std::string(sqlite3_errmsg(target.db_)));
+        const int status = sqlite3_backup_step(backup, -1);
+        sqlite3_backup_finish(backup);
+        if (status != SQLITE_DONE) throw StoreError("cannot back up: " + std::string(sqlite3_errstr(status)));
     }
 
     std::int64_t singleInteger(const std::string& text) {
@@ -119,15 +133,48 @@ void inTransaction(Connection& connection, const std::string& begin, Work work) 
     commitOrRollback(connection, work);
 }
 
+// Which file a path names now, so that a database deleted or replaced under the server is noticed: its
+// connections would go on writing into a file nobody can open again, and every post would be lost.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+std::optional<FileIdentity> identityOf(const std::filesystem::path& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+    return FileIdentity{status.st_dev, status.st_ino};
+}
+
 class SqliteStore final : public ScoreStore {
   public:
     explicit SqliteStore(std::filesystem::path path)
         : path_(std::move(path)),
           writer_(openWriter(path_)),
           readers_(kMaxReaders, [this] { return openReader(path_); }),
-          committer_([this](auto batch) { commit(batch); }) {}
+          files_(currentFiles()),
+          committer_([this](auto batch) { commit(batch); }, &commitLatency_) {}
 
     bool write(const NewScore& score, WriteMode mode) override { return committer_.write(score, mode); }
+
+    void checkHealth() override {
+        checkFilesAreOurs();
+        ScoreStore::checkHealth();
+    }
+
+    void backup(const std::filesystem::path& file) override {
+        // Written beside the target and renamed, so that FILE is never half a copy.
+        const std::filesystem::path partial = file.string() + ".partial";
+        std::filesystem::remove(partial);
+        try {
+            readers_.take()->backupInto(partial);
+        } catch (...) {
+            std::filesystem::remove(partial);
+            throw;
+        }
+        std::filesystem::rename(partial, file);
+    }
 
   protected:
     std::vector<TextRow> read(const SqlStatement& statement) override {
@@ -187,11 +234,28 @@ class SqliteStore final : public ScoreStore {
                 return rows;
             });
         });
+        // Checked after the commit: a file removed before it or during it is caught here, and a post is
+        // only acknowledged when what it was written to is still the store.
+        checkFilesAreOurs();
+    }
+
+    // The database and its write-ahead log; the log holds the last commits until a checkpoint.
+    [[nodiscard]] std::array<std::optional<FileIdentity>, 2> currentFiles() const {
+        return {identityOf(path_), identityOf(path_.string() + "-wal")};
+    }
+
+    void checkFilesAreOurs() const {
+        if (currentFiles() != files_) {
+            throw StoreError(path_.string() +
+                             " or its -wal file was deleted or replaced while in use; "
+                             "restart the server once the store is back in place");
+        }
     }
 
     const std::filesystem::path path_;
     std::unique_ptr<Connection> writer_;
     ConnectionPool<Connection> readers_;
+    const std::array<std::optional<FileIdentity>, 2> files_;
     std::mutex moderatorMutex_;
     std::unique_ptr<Connection> moderator_;  // moderation and ban lookups, opened on first use
     GroupCommitter committer_;               // last: its thread stops before the connections close

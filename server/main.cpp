@@ -45,7 +45,8 @@ int main(int argc, char** argv) {
         const CountryLookup countries(options.countryHeader);
         ScoreApi api(cached, options.games, options.postsPerMinute, countries, systemClock());
         RankingPage page(cached, options.games, systemClock());
-        HttpServer server(options.host, options.port, options.limits, api, countries, stderr, &page);
+        HttpServer server(options.host, options.port, options.limits, api, countries, stderr, &page,
+                          options.trustedProxies);
         std::printf("listening on %s\n", server.url().c_str());
         std::fflush(stdout);
 

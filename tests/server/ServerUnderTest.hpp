@@ -147,6 +147,7 @@ class ServerUnderTest {
                         const std::string& device = "device-1", const std::string& path = "/api/post-score") {
         return post(scoreFields(game, category, name, score, device), path);
     }
+    HttpReply getPath(const std::string& path) { return httpRequest(http_.url() + path, nullptr); }
     HttpReply get(const std::string& query, const std::vector<std::string>& headers = {}) {
         return httpRequest(http_.url() + "/api/get-scores?gamename=" + escaped(game) + query, nullptr,
                            headers);
