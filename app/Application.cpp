@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <thread>
 
+#include "app/ScoreServerHost.hpp"
 #include "app/desktop/Keyboard.hpp"
 #include "app/screens/MenuScene.hpp"
-#include "app/ScoreServerHost.hpp"
 #include "engine/Accelerometer.hpp"
 #include "engine/AlertView.hpp"
 #include "engine/Director.hpp"
@@ -39,10 +39,14 @@ double clockSeconds() {
 
 TouchPhase touchPhase(platform::InputPhase phase) {
     switch (phase) {
-        case platform::InputPhase::Began: return TouchPhase::Began;
-        case platform::InputPhase::Moved: return TouchPhase::Moved;
-        case platform::InputPhase::Ended: return TouchPhase::Ended;
-        case platform::InputPhase::Cancelled: break;
+        case platform::InputPhase::Began:
+            return TouchPhase::Began;
+        case platform::InputPhase::Moved:
+            return TouchPhase::Moved;
+        case platform::InputPhase::Ended:
+            return TouchPhase::Ended;
+        case platform::InputPhase::Cancelled:
+            break;
     }
     return TouchPhase::Cancelled;
 }
@@ -59,8 +63,8 @@ int Application::run() {
     if (!options_.dataDir.empty()) platform::setDataDirectory(options_.dataDir);
     const char* fromEnvironment = std::getenv("QUINTORA_SCORE_SERVER");
     ScoreServerHost::shared().configure(!options_.scoreServer.empty() ? options_.scoreServer
-                                        : fromEnvironment           ? fromEnvironment
-                                                                    : "");
+                                        : fromEnvironment             ? fromEnvironment
+                                                                      : "");
     // Like every exchange under the virtual clock, the bundled server's start takes no game time.
     ScoreServerHost::shared().startWithinTheFrame(options_.virtualClock);
     if (options_.headless) {
@@ -78,7 +82,8 @@ int Application::run() {
         windowOptions.iconFile = platform::resourcePath("icon64.png");
         auto window = platform::Window::open(windowOptions, &error);
         if (!window) {
-            std::fprintf(stderr, "quintora: %s; run with --headless to play without a window\n", error.c_str());
+            std::fprintf(stderr, "quintora: %s; run with --headless to play without a window\n",
+                         error.c_str());
             return 1;
         }
         window_ = window.get();
@@ -106,7 +111,8 @@ int Application::run() {
         } else {
             // A wall clock that jumps (set by hand, or after a suspend) would make one huge frame.
             const double wall = wallSeconds(), steady = steadySeconds();
-            if (std::fabs((wall - lastWall_) - (steady - lastSteady_)) > 1.0) delegate_.applicationSignificantTimeChange();
+            if (std::fabs((wall - lastWall_) - (steady - lastSteady_)) > 1.0)
+                delegate_.applicationSignificantTimeChange();
             lastWall_ = wall;
             lastSteady_ = steady;
         }

@@ -6,13 +6,13 @@
 #include <optional>
 #include <vector>
 
-#include "app/desktop/ControllerInput.hpp"
 #include "app/Options.hpp"
-#include "app/desktop/PauseControl.hpp"
 #include "app/QuintoraAppDelegate.hpp"
 #include "app/automation/ScriptPlayer.hpp"
+#include "app/desktop/ControllerInput.hpp"
 #include "app/desktop/ControllerPointer.hpp"
 #include "app/desktop/KeyRouter.hpp"
+#include "app/desktop/PauseControl.hpp"
 #include "app/desktop/SoundControl.hpp"
 #include "app/desktop/TiltStandIn.hpp"
 #include "platform/Controller.hpp"
@@ -21,7 +21,7 @@
 namespace quintora {
 
 class Application : public platform::InputSink {
-public:
+  public:
     explicit Application(Options options, std::vector<ScriptEvent> script = {});
     ~Application() override;
 

@@ -78,9 +78,12 @@ OptionsResult parseOptions(const std::vector<std::string>& arguments) {
         return {std::nullopt, error.what()};
     }
     // An empty path would silently mean "none": refuse it as the option's mistake.
-    for (const auto& [name, value] : {std::pair{"--script", &options.scriptPath}, {"--log", &options.logPath},
-                                      {"--data-dir", &options.dataDir}, {"--score-server", &options.scoreServer}}) {
-        if (app.count(name) > 0 && value->empty()) return {std::nullopt, std::string(name) + " needs a value"};
+    for (const auto& [name, value] : {std::pair{"--script", &options.scriptPath},
+                                      {"--log", &options.logPath},
+                                      {"--data-dir", &options.dataDir},
+                                      {"--score-server", &options.scoreServer}}) {
+        if (app.count(name) > 0 && value->empty())
+            return {std::nullopt, std::string(name) + " needs a value"};
     }
     return {options, {}};
 }

@@ -22,10 +22,14 @@ void QuintoraAppDelegate::applicationWillResignActive() { Director::sharedDirect
 
 void QuintoraAppDelegate::applicationDidBecomeActive() { Director::sharedDirector().resume(); }
 
-void QuintoraAppDelegate::applicationDidReceiveMemoryWarning() { TextureMgr::sharedTextureMgr().removeAllTextures(); }
+void QuintoraAppDelegate::applicationDidReceiveMemoryWarning() {
+    TextureMgr::sharedTextureMgr().removeAllTextures();
+}
 
 void QuintoraAppDelegate::applicationWillTerminate() { Director::sharedDirector().end(); }
 
-void QuintoraAppDelegate::applicationSignificantTimeChange() { Director::sharedDirector().setNextDeltaTimeZero(true); }
+void QuintoraAppDelegate::applicationSignificantTimeChange() {
+    Director::sharedDirector().setNextDeltaTimeZero(true);
+}
 
 }  // namespace quintora

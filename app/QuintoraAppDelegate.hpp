@@ -8,7 +8,7 @@ class Display;
 }
 
 class QuintoraAppDelegate {
-public:
+  public:
     void applicationDidFinishLaunching(platform::Display* window);
     void applicationWillResignActive();
     void applicationDidBecomeActive();
@@ -19,7 +19,7 @@ public:
     [[nodiscard]] platform::Display* window() const { return window_; }
     void setWindow(platform::Display* window) { window_ = window; }
 
-private:
+  private:
     platform::Display* window_ = nullptr;  // owned by the application loop, which outlives the delegate's use
 };
 

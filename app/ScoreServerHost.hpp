@@ -17,7 +17,7 @@ class ChildProcess;
 }
 
 class ScoreServerHost {
-public:
+  public:
     static ScoreServerHost& shared();
 
     // An address given by the player; empty leaves the choice to the bundled server.
@@ -38,7 +38,7 @@ public:
     // Where the bundled server's program is looked for: beside the game, then in the build tree.
     [[nodiscard]] static std::string bundledServerPath();
 
-private:
+  private:
     ScoreServerHost() = default;
     ~ScoreServerHost();
     bool startBundled();

@@ -9,7 +9,7 @@ namespace quintora {
 namespace {
 
 class ScreenNavigation : public Navigation {
-public:
+  public:
     const StageEntry& stage(int number) const override {
         return stageTable().at(static_cast<std::size_t>(number - 1));
     }

@@ -23,7 +23,8 @@ int main(int argc, char** argv) {
     // Without its pictures the game would show a black screen: say where they were looked for instead.
     const platform::ResourceSearch resources = platform::findResourceDirectory();
     if (!resources.found) {
-        std::fprintf(stderr, "quintora: the game's resources (pictures, sounds, fonts) were not found; looked in:\n");
+        std::fprintf(stderr,
+                     "quintora: the game's resources (pictures, sounds, fonts) were not found; looked in:\n");
         for (const std::string& folder : resources.tried) std::fprintf(stderr, "  %s\n", folder.c_str());
         std::fprintf(stderr, "set QUINTORA_RESOURCES to the folder that holds them\n");
         return 1;

@@ -13,13 +13,13 @@ struct Acceleration {
 class Accelerometer;
 
 class AccelerometerDelegate {
-public:
+  public:
     virtual ~AccelerometerDelegate() = default;
     virtual void accelerometer(Accelerometer& accelerometer, const Acceleration& acceleration) = 0;
 };
 
 class Accelerometer {
-public:
+  public:
     static Accelerometer& sharedAccelerometer();
 
     void setDelegate(AccelerometerDelegate* delegate) { delegate_ = delegate; }
@@ -29,7 +29,7 @@ public:
         if (delegate_) delegate_->accelerometer(*this, acceleration);
     }
 
-private:
+  private:
     Accelerometer() = default;
     AccelerometerDelegate* delegate_ = nullptr;
 };

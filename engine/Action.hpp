@@ -11,7 +11,7 @@ class Node;
 
 // What colour and fade actions need of their target: sprites and labels have it.
 class RGBAProtocol {
-public:
+  public:
     virtual ~RGBAProtocol() = default;
     virtual void setRGB(std::uint8_t r, std::uint8_t g, std::uint8_t b) = 0;
     [[nodiscard]] virtual std::uint8_t r() const = 0;
@@ -22,7 +22,7 @@ public:
 };
 
 class Action : public Object {
-public:
+  public:
     virtual void start() {}
     virtual void stop() {}
     [[nodiscard]] virtual bool isDone() const { return true; }
@@ -36,22 +36,22 @@ public:
     [[nodiscard]] int tag() const { return tag_; }
     void setTag(int tag) { tag_ = tag; }
 
-protected:
+  protected:
     Action() = default;
     // The target as something with a colour and an opacity; stops the program when it has none.
     [[nodiscard]] RGBAProtocol& colouredTarget() const;
 
-private:
+  private:
     Node* target_ = nullptr;  // not owned: the target owns its actions
     int tag_ = -1;
 };
 
 // An action with a known duration: instant ones (0) and interval ones. Sequences and spawns combine these.
 class FiniteTimeAction : public Action {
-public:
+  public:
     [[nodiscard]] float duration() const { return duration_; }
 
-protected:
+  protected:
     explicit FiniteTimeAction(float duration) : duration_(duration) {}
     float duration_;
 };

@@ -10,18 +10,18 @@ namespace quintora {
 // the frame-rate counter's digits.
 class CharMapLabel : public TextureNode {
     QUINTORA_NODE(CharMapLabel)
-public:
+  public:
     // Null when the image cannot be loaded.
-    static Ref<CharMapLabel> labelWithString(std::string_view text, const std::string& charMapFile, int itemWidth,
-                                             int itemHeight, char startChar);
+    static Ref<CharMapLabel> labelWithString(std::string_view text, const std::string& charMapFile,
+                                             int itemWidth, int itemHeight, char startChar);
     void setString(std::string_view text) { text_ = text; }
     [[nodiscard]] const std::string& string() const { return text_; }
     void draw() override;
 
-protected:
+  protected:
     CharMapLabel() = default;
 
-private:
+  private:
     std::string text_;
     int itemWidth_ = 0;
     int itemHeight_ = 0;

@@ -195,9 +195,7 @@ void Director::stopAnimation() { animating_ = false; }
 
 void Director::setLandscape(bool landscape) { landscape_ = landscape; }
 
-Size Director::winSize() const {
-    return landscape_ ? Size{frameSize_.height, frameSize_.width} : frameSize_;
-}
+Size Director::winSize() const { return landscape_ ? Size{frameSize_.height, frameSize_.width} : frameSize_; }
 
 Point Director::convertCoordinate(Point viewPoint) const {
     const float flippedY = std::trunc(frameSize_.height - viewPoint.y);
@@ -229,10 +227,18 @@ void Director::touches(TouchPhase phase, const TouchSet& touches, const TouchEve
     for (const Ref<Layer>& handler : snapshot) {
         bool handled = false;
         switch (phase) {
-            case TouchPhase::Began: handled = handler->handleTouchesBegan(touches, event); break;
-            case TouchPhase::Moved: handled = handler->handleTouchesMoved(touches, event); break;
-            case TouchPhase::Ended: handled = handler->handleTouchesEnded(touches, event); break;
-            case TouchPhase::Cancelled: handled = handler->handleTouchesCancelled(touches, event); break;
+            case TouchPhase::Began:
+                handled = handler->handleTouchesBegan(touches, event);
+                break;
+            case TouchPhase::Moved:
+                handled = handler->handleTouchesMoved(touches, event);
+                break;
+            case TouchPhase::Ended:
+                handled = handler->handleTouchesEnded(touches, event);
+                break;
+            case TouchPhase::Cancelled:
+                handled = handler->handleTouchesCancelled(touches, event);
+                break;
         }
         if (handled) break;
     }

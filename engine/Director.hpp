@@ -26,7 +26,7 @@ enum class DirectorPixelFormat { RGB565 = 0, RGBA8 = 1 };
 enum class DirectorDepthFormat { None = 0, Depth16 = 1, Depth24 = 2 };
 
 class Director {
-public:
+  public:
     static Director& sharedDirector();
 
     // Scenes
@@ -101,7 +101,7 @@ public:
     [[nodiscard]] bool displayFPS() const { return displayFPS_; }
     void setDisplayFPS(bool display) { displayFPS_ = display; }
 
-private:
+  private:
     Director();
     bool initOpenGLViewWithView(platform::Display* view, Rect frame);
     void initGLDefaultValues();

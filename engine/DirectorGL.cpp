@@ -19,8 +19,22 @@ namespace {
 Mat4 perspective(float fovyDegrees, float aspect, float zNear, float zFar) {
     const float f = 1.0f / std::tan(fovyDegrees * std::numbers::pi_v<float> / 360.0f);
     Mat4 m;
-    m.m = {f / aspect, 0, 0, 0, 0, f, 0, 0, 0, 0, (zFar + zNear) / (zNear - zFar), -1,
-           0, 0, 2 * zFar * zNear / (zNear - zFar), 0};
+    m.m = {f / aspect,
+           0,
+           0,
+           0,
+           0,
+           f,
+           0,
+           0,
+           0,
+           0,
+           (zFar + zNear) / (zNear - zFar),
+           -1,
+           0,
+           0,
+           2 * zFar * zNear / (zNear - zFar),
+           0};
     return m;
 }
 
@@ -32,14 +46,19 @@ bool Director::attachInWindow(platform::Display* window) {
     return initOpenGLViewWithView(window, {{0, 0}, frameSize_});
 }
 
-bool Director::attachInView(platform::Display* view) { return initOpenGLViewWithView(view, {{0, 0}, frameSize_}); }
+bool Director::attachInView(platform::Display* view) {
+    return initOpenGLViewWithView(view, {{0, 0}, frameSize_});
+}
 
-bool Director::attachInView(platform::Display* view, Rect frame) { return initOpenGLViewWithView(view, frame); }
+bool Director::attachInView(platform::Display* view, Rect frame) {
+    return initOpenGLViewWithView(view, frame);
+}
 
 bool Director::initOpenGLViewWithView(platform::Display* view, Rect frame) {
     if (attached_) {
-        throw EngineException("kEngineException_OpenGLViewAlreadyAttached",
-                              "Can't re-attach the OpenGL View, because it is already attached. Detach it first.");
+        throw EngineException(
+            "kEngineException_OpenGLViewAlreadyAttached",
+            "Can't re-attach the OpenGL View, because it is already attached. Detach it first.");
     }
     // Without a parent there is nothing to attach to; the view is made on its parent's display, so this
     // is known before one is made.
@@ -54,7 +73,8 @@ bool Director::initOpenGLViewWithView(platform::Display* view, Rect frame) {
                                                                                     : EAGLView::kDepthNone;
         openGLView_ = EAGLView::initWithFrame(*view, frame, format, depth, false);
         if (!openGLView_) {
-            throw EngineException("kEngineException_OpenGLViewCantInit", "Could not alloc and init the OpenGL View.");
+            throw EngineException("kEngineException_OpenGLViewCantInit",
+                                  "Could not alloc and init the OpenGL View.");
         }
         openGLView_->setAutoresizesEAGLSurface(true);
         openGLView_->setTouchDelegate(this);

@@ -27,10 +27,12 @@ struct FramebufferFunctions {
 
     bool load(const platform::Display& display) {
         auto get = [&display](auto& function, const char* name) {
-            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(display.procAddress(name));
+            function =
+                reinterpret_cast<std::remove_reference_t<decltype(function)>>(display.procAddress(name));
             return function != nullptr;
         };
-        return get(genFramebuffers, "glGenFramebuffersOES") && get(deleteFramebuffers, "glDeleteFramebuffersOES") &&
+        return get(genFramebuffers, "glGenFramebuffersOES") &&
+               get(deleteFramebuffers, "glDeleteFramebuffersOES") &&
                get(bindFramebuffer, "glBindFramebufferOES") &&
                get(framebufferTexture2D, "glFramebufferTexture2DOES") &&
                get(genRenderbuffers, "glGenRenderbuffersOES") &&
@@ -93,10 +95,11 @@ bool EAGLView::createSurface() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     if (format_ == ColorFormat::RGBA8) {
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textureWidth, textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    } else {
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, textureWidth, textureHeight, 0, GL_RGB, GL_UNSIGNED_SHORT_5_6_5,
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textureWidth, textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                      nullptr);
+    } else {
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, textureWidth, textureHeight, 0, GL_RGB,
+                     GL_UNSIGNED_SHORT_5_6_5, nullptr);
     }
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(oldTexture));
     if (glGetError() != GL_NO_ERROR) {
@@ -177,7 +180,8 @@ void EAGLView::layoutSubviews() {
 
 bool EAGLView::setCurrentContext() {
     if (display_.makeCurrent()) return true;
-    platform::logf("Failed to set current context %p in %s", static_cast<void*>(&display_), "setCurrentContext");
+    platform::logf("Failed to set current context %p in %s", static_cast<void*>(&display_),
+                   "setCurrentContext");
     return false;
 }
 
@@ -189,9 +193,9 @@ void EAGLView::bindFramebuffer() { fbo.bindFramebuffer(GL_FRAMEBUFFER_OES, frame
 
 bool EAGLView::swapBuffers(bool changed) {
     if (!display_.isCurrent()) setCurrentContext();
-    const bool shown = display_.present(colorTexture_, static_cast<int>(size_.width), static_cast<int>(size_.height),
-                                        static_cast<int>(textureSize_.width), static_cast<int>(textureSize_.height),
-                                        changed);
+    const bool shown = display_.present(colorTexture_, static_cast<int>(size_.width),
+                                        static_cast<int>(size_.height), static_cast<int>(textureSize_.width),
+                                        static_cast<int>(textureSize_.height), changed);
     if (!shown) platform::logf("Failed to swap renderbuffer in %s", "swapBuffers");
     // Showing the frame may have bound the window's own framebuffer.
     bindFramebuffer();

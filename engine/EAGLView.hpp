@@ -19,13 +19,13 @@ enum class ColorFormat { RGB565, RGBA8 };
 
 // Told when the surface was rebuilt; the game sets none.
 class EAGLViewDelegate {
-public:
+  public:
     virtual ~EAGLViewDelegate() = default;
     virtual void didResizeEAGLSurface() = 0;
 };
 
 class EAGLView : public Object {
-public:
+  public:
     // The depth formats the view accepts: none, 16-bit and 24-bit.
     static constexpr unsigned kDepthNone = 0;
     static constexpr unsigned kDepth16 = 0x81A5;  // GL_DEPTH_COMPONENT16_OES
@@ -79,7 +79,7 @@ public:
     void setDelegate(EAGLViewDelegate* delegate) { delegate_ = delegate; }
     void touches(TouchPhase phase, const TouchSet& touches, const TouchEvent& event);
 
-private:
+  private:
     EAGLView(platform::Display& display, Rect frame, ColorFormat format, unsigned depthFormat);
     bool createSurface();
     void destroySurface();

@@ -14,7 +14,8 @@ Ref<IntervalAction> checked(Ref<IntervalAction> action) {
 
 }  // namespace
 
-EaseAction::EaseAction(Ref<IntervalAction> other) : IntervalAction(other->duration()), other_(std::move(other)) {}
+EaseAction::EaseAction(Ref<IntervalAction> other)
+    : IntervalAction(other->duration()), other_(std::move(other)) {}
 
 Ref<EaseAction> EaseAction::actionWithAction(Ref<IntervalAction> action) {
     return Ref<EaseAction>(new EaseAction(checked(std::move(action))));

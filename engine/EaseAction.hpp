@@ -5,34 +5,34 @@
 namespace quintora {
 
 class EaseAction : public IntervalAction {
-public:
+  public:
     [[nodiscard]] Ref<Action> copy() const override;
     static Ref<EaseAction> actionWithAction(Ref<IntervalAction> action);
     void start() override;
     void update(float t) override;
 
-protected:
+  protected:
     explicit EaseAction(Ref<IntervalAction> other);
     Ref<IntervalAction> other_;
 };
 
 class EaseRateAction : public EaseAction {
-public:
+  public:
     [[nodiscard]] float rate() const { return rate_; }
 
-protected:
+  protected:
     EaseRateAction(Ref<IntervalAction> other, float rate) : EaseAction(std::move(other)), rate_(rate) {}
     float rate_;
 };
 
 // Fast at first, slow at the end: the wrapped action sees t raised to the power 1 / rate.
 class EaseOut : public EaseRateAction {
-public:
+  public:
     [[nodiscard]] Ref<Action> copy() const override;
     static Ref<EaseOut> actionWithAction(Ref<IntervalAction> action, float rate);
     void update(float t) override;
 
-private:
+  private:
     using EaseRateAction::EaseRateAction;
 };
 

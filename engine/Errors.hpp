@@ -8,14 +8,14 @@
 namespace quintora {
 
 class EngineException : public std::runtime_error {
-public:
+  public:
     EngineException(std::string name, std::string reason)
         : std::runtime_error(name + ": " + reason), name_(std::move(name)), reason_(std::move(reason)) {}
 
     [[nodiscard]] const std::string& name() const noexcept { return name_; }
     [[nodiscard]] const std::string& reason() const noexcept { return reason_; }
 
-private:
+  private:
     std::string name_;
     std::string reason_;
 };
@@ -24,7 +24,7 @@ private:
 
 }  // namespace quintora
 
-#define QASSERT(condition, message)                                               \
-    do {                                                                          \
+#define QASSERT(condition, message)                                                 \
+    do {                                                                            \
         if (!(condition)) ::quintora::assertionFailed(message, __FILE__, __LINE__); \
     } while (false)

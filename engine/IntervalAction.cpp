@@ -82,7 +82,8 @@ void RotateBy::start() {
 
 void RotateBy::update(float t) { target()->setRotation(startAngle_ + angle_ * t); }
 
-Ref<TintTo> TintTo::actionWithDuration(float duration, std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+Ref<TintTo> TintTo::actionWithDuration(float duration, std::uint8_t red, std::uint8_t green,
+                                       std::uint8_t blue) {
     return Ref<TintTo>(new TintTo(duration, red, green, blue));
 }
 
@@ -109,7 +110,9 @@ Ref<FadeOut> FadeOut::actionWithDuration(float duration) { return Ref<FadeOut>(n
 
 void FadeOut::update(float t) { colouredTarget().setOpacity(toComponent((1 - t) * 255)); }
 
-Ref<DelayTime> DelayTime::actionWithDuration(float duration) { return Ref<DelayTime>(new DelayTime(duration)); }
+Ref<DelayTime> DelayTime::actionWithDuration(float duration) {
+    return Ref<DelayTime>(new DelayTime(duration));
+}
 
 // Sequence
 

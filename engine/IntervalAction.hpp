@@ -12,7 +12,7 @@
 namespace quintora {
 
 class IntervalAction : public FiniteTimeAction {
-public:
+  public:
     // An interval action needs its duration; a bare one cannot be made.
     static void init();
 
@@ -21,22 +21,22 @@ public:
     [[nodiscard]] bool isDone() const override { return elapsed_ >= duration_; }
     [[nodiscard]] float elapsed() const { return elapsed_; }
 
-protected:
+  protected:
     explicit IntervalAction(float duration) : FiniteTimeAction(duration) {}
 
-private:
+  private:
     platform::TimeOfDay lastUpdate_;
     float elapsed_ = 0;
 };
 
 class MoveTo : public IntervalAction {
-public:
+  public:
     [[nodiscard]] Ref<Action> copy() const override;
     static Ref<MoveTo> actionWithDuration(float duration, Point position);
     void start() override;
     void update(float t) override;
 
-private:
+  private:
     MoveTo(float duration, Point position) : IntervalAction(duration), endPosition_(position) {}
     Point endPosition_;
     Point startPosition_;
@@ -45,40 +45,40 @@ private:
 
 // Turns to an angle the shorter way, as long as the start lies within one turn of it.
 class RotateTo : public IntervalAction {
-public:
+  public:
     [[nodiscard]] Ref<Action> copy() const override;
     static Ref<RotateTo> actionWithDuration(float duration, float angle);
     void start() override;
     void update(float t) override;
 
-private:
+  private:
     RotateTo(float duration, float angle) : IntervalAction(duration), angle_(angle) {}
     float angle_;
     float startAngle_ = 0;
 };
 
 class RotateBy : public IntervalAction {
-public:
+  public:
     [[nodiscard]] Ref<Action> copy() const override;
     static Ref<RotateBy> actionWithDuration(float duration, float angle);
     void start() override;
     void update(float t) override;
 
-private:
+  private:
     RotateBy(float duration, float angle) : IntervalAction(duration), angle_(angle) {}
     float angle_;
     float startAngle_ = 0;
 };
 
 class TintTo : public IntervalAction {
-public:
+  public:
     [[nodiscard]] Ref<Action> copy() const override;
     static Ref<TintTo> actionWithDuration(float duration, std::uint8_t red, std::uint8_t green,
                                           std::uint8_t blue);
     void start() override;
     void update(float t) override;
 
-private:
+  private:
     TintTo(float duration, std::uint8_t r, std::uint8_t g, std::uint8_t b)
         : IntervalAction(duration), toR_(r), toG_(g), toB_(b) {}
     std::uint8_t toR_, toG_, toB_;
@@ -87,39 +87,39 @@ private:
 
 // Fades always run over the whole range, whatever the opacity was before.
 class FadeIn : public IntervalAction {
-public:
+  public:
     [[nodiscard]] Ref<Action> copy() const override;
     static Ref<FadeIn> actionWithDuration(float duration);
     void update(float t) override;
 
-private:
+  private:
     using IntervalAction::IntervalAction;
 };
 
 class FadeOut : public IntervalAction {
-public:
+  public:
     [[nodiscard]] Ref<Action> copy() const override;
     static Ref<FadeOut> actionWithDuration(float duration);
     void update(float t) override;
 
-private:
+  private:
     using IntervalAction::IntervalAction;
 };
 
 class DelayTime : public IntervalAction {
-public:
+  public:
     [[nodiscard]] Ref<Action> copy() const override;
     static Ref<DelayTime> actionWithDuration(float duration);
     void update(float) override {}
 
-private:
+  private:
     using IntervalAction::IntervalAction;
 };
 
 // Two actions one after the other. Each part starts when the sequence first reaches it, and the first
 // always gets its final update before the second starts, however large the frame's delta.
 class Sequence : public IntervalAction {
-public:
+  public:
     [[nodiscard]] Ref<Action> copy() const override;
     static Ref<Sequence> actionOne(Ref<FiniteTimeAction> one, Ref<FiniteTimeAction> two);
     // Folds a list from the left: (a, b, c) is ((a, b), c). The list ends at the first null; a single
@@ -129,7 +129,7 @@ public:
     void start() override;
     void update(float t) override;
 
-private:
+  private:
     Sequence(Ref<FiniteTimeAction> one, Ref<FiniteTimeAction> two);
     Ref<FiniteTimeAction> actions_[2];
     float split_ = 0;
@@ -138,7 +138,7 @@ private:
 
 // Two actions at once; the shorter one is padded with a delay to the length of the longer.
 class Spawn : public IntervalAction {
-public:
+  public:
     [[nodiscard]] Ref<Action> copy() const override;
     static Ref<Spawn> actionOne(Ref<FiniteTimeAction> one, Ref<FiniteTimeAction> two);
     static Ref<FiniteTimeAction> actions(std::initializer_list<Ref<FiniteTimeAction>> list);
@@ -146,7 +146,7 @@ public:
     void start() override;
     void update(float t) override;
 
-private:
+  private:
     Spawn(Ref<FiniteTimeAction> one, Ref<FiniteTimeAction> two);
     Ref<FiniteTimeAction> one_;
     Ref<FiniteTimeAction> two_;

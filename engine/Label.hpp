@@ -9,7 +9,7 @@ namespace quintora {
 // Text rendered in a named font, centred on its position; its colour comes from the node's colour.
 class Label : public TextureNode {
     QUINTORA_NODE(Label)
-public:
+  public:
     static Ref<Label> labelWithString(std::string_view text, const std::string& fontName, float fontSize);
     static Ref<Label> labelWithString(std::string_view text, Size dimensions, TextAlignment alignment,
                                       const std::string& fontName, float fontSize);
@@ -19,11 +19,12 @@ public:
     void setString(std::string_view text);
     [[nodiscard]] const std::string& string() const { return text_; }
 
-protected:
+  protected:
     Label() = default;
 
-private:
-    static Ref<Label> make(Size dimensions, TextAlignment alignment, const std::string& fontName, float fontSize);
+  private:
+    static Ref<Label> make(Size dimensions, TextAlignment alignment, const std::string& fontName,
+                           float fontSize);
     Size dimensions_;
     TextAlignment alignment_ = TextAlignment::Center;
     std::string fontName_;

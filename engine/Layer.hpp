@@ -8,7 +8,7 @@ namespace quintora {
 // A full-screen node that may take touches and accelerometer samples while it is in the running scene.
 class Layer : public Node, public TouchEventsDelegate, public AccelerometerDelegate {
     QUINTORA_NODE(Layer)
-public:
+  public:
     ~Layer() override;
     void init() override;
     void onEnter() override;
@@ -21,10 +21,10 @@ public:
     [[nodiscard]] bool isAccelerometerEnabled() const { return isAccelerometerEnabled_; }
     void setIsAccelerometerEnabled(bool enabled) { isAccelerometerEnabled_ = enabled; }
 
-protected:
+  protected:
     Layer() = default;
 
-private:
+  private:
     bool isTouchEnabled_ = false;
     bool isAccelerometerEnabled_ = false;
 };

@@ -25,7 +25,7 @@ struct Mat4 {
 };
 
 class MatrixStack {
-public:
+  public:
     MatrixStack() : stack_(1) {}
     void push() { stack_.push_back(stack_.back()); }
     void pop() { stack_.pop_back(); }
@@ -33,7 +33,7 @@ public:
     void loadIdentity() { stack_.back() = Mat4::identity(); }
     [[nodiscard]] std::size_t depth() const { return stack_.size(); }
 
-private:
+  private:
     std::vector<Mat4> stack_;
 };
 

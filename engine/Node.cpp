@@ -306,11 +306,13 @@ void Node::unschedule(std::string_view name) {
 }
 
 void Node::activateTimers() {
-    for (const Ref<Timer>& timer : scheduledSelectors_) Scheduler::sharedScheduler().scheduleTimer(timer.get());
+    for (const Ref<Timer>& timer : scheduledSelectors_)
+        Scheduler::sharedScheduler().scheduleTimer(timer.get());
 }
 
 void Node::deactivateTimers() {
-    for (const Ref<Timer>& timer : scheduledSelectors_) Scheduler::sharedScheduler().unscheduleTimer(timer.get());
+    for (const Ref<Timer>& timer : scheduledSelectors_)
+        Scheduler::sharedScheduler().unscheduleTimer(timer.get());
 }
 
 }  // namespace quintora

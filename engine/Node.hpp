@@ -15,7 +15,7 @@ class Action;
 class Timer;
 
 class Node : public Object {
-public:
+  public:
     // Makes a T and runs its init, the two-phase construction every node kind goes through.
     template <class T>
     static Ref<T> make() {
@@ -111,10 +111,10 @@ public:
     [[nodiscard]] virtual const char* className() const { return "Node"; }
     [[nodiscard]] std::string description() const;
 
-protected:
+  protected:
     Node();
 
-private:
+  private:
     // The three action lists live and die together; the step holds them while it walks them so that an
     // action which cleans up its own node cannot pull them from under it.
     struct ActionLists : Object {
@@ -151,12 +151,12 @@ private:
 };
 
 // Gives a node kind its own `node()` constructor: `MenuScene::node()` makes a MenuScene.
-#define QUINTORA_NODE(Class)                                                        \
-public:                                                                             \
+#define QUINTORA_NODE(Class)                                                         \
+  public:                                                                            \
     static ::quintora::Ref<Class> node() { return ::quintora::Node::make<Class>(); } \
-    [[nodiscard]] const char* className() const override { return #Class; }         \
-                                                                                    \
-private:                                                                            \
+    [[nodiscard]] const char* className() const override { return #Class; }          \
+                                                                                     \
+  private:                                                                           \
     friend class ::quintora::Node;
 
 }  // namespace quintora

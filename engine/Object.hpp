@@ -9,7 +9,7 @@
 namespace quintora {
 
 class Object {
-public:
+  public:
     virtual ~Object() = default;
     Object(const Object&) = delete;
     Object& operator=(const Object&) = delete;
@@ -20,16 +20,16 @@ public:
     }
     [[nodiscard]] int retainCount() const noexcept { return refCount_; }
 
-protected:
+  protected:
     Object() = default;
 
-private:
+  private:
     int refCount_ = 0;
 };
 
 template <class T>
 class Ref {
-public:
+  public:
     Ref() noexcept = default;
     Ref(std::nullptr_t) noexcept {}
     Ref(T* object) noexcept : p_(object) {
@@ -38,11 +38,11 @@ public:
     Ref(const Ref& other) noexcept : Ref(other.p_) {}
     Ref(Ref&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
     template <class U>
-        requires std::convertible_to<U*, T*>
-    Ref(const Ref<U>& other) noexcept : Ref(other.get()) {}
+    requires std::convertible_to<U*, T*> Ref(const Ref<U>& other)
+    noexcept : Ref(other.get()) {}
     template <class U>
-        requires std::convertible_to<U*, T*>
-    Ref(Ref<U>&& other) noexcept : p_(other.detach()) {}
+    requires std::convertible_to<U*, T*> Ref(Ref<U>&& other)
+    noexcept : p_(other.detach()) {}
     ~Ref() {
         if (p_) p_->release();
     }
@@ -64,7 +64,7 @@ public:
     friend bool operator==(const Ref& a, const T* b) noexcept { return a.p_ == b; }
     friend bool operator==(const Ref& a, std::nullptr_t) noexcept { return a.p_ == nullptr; }
 
-private:
+  private:
     T* p_ = nullptr;
 };
 

@@ -6,10 +6,10 @@ namespace quintora {
 // The root of a screen; the director runs one at a time.
 class Scene : public Node {
     QUINTORA_NODE(Scene)
-public:
+  public:
     void init() override;
 
-protected:
+  protected:
     Scene() = default;
 };
 

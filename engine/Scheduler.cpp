@@ -70,8 +70,10 @@ void Scheduler::scheduleTimer(Timer* timer) {
             return;
         case Timer::State::Scheduled:
         case Timer::State::PendingAdd:
-            platform::logf("Scheduler.schedulerTimer: timer %s already scheduled", timer->description().c_str());
-            throw EngineException("SchedulerTimerAlreadyScheduled", "Scheduler.scheduleTimer already scheduled");
+            platform::logf("Scheduler.schedulerTimer: timer %s already scheduled",
+                           timer->description().c_str());
+            throw EngineException("SchedulerTimerAlreadyScheduled",
+                                  "Scheduler.scheduleTimer already scheduled");
         case Timer::State::Idle:
             toAdd_.emplace_back(timer);
             timer->state_ = Timer::State::PendingAdd;

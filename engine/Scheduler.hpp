@@ -15,7 +15,7 @@ namespace quintora {
 class Scheduler;
 
 class Timer : public Object {
-public:
+  public:
     static Ref<Timer> timerWithTarget(Object* target, Selector selector, float interval = 0);
 
     // A timer needs a target and a method; a bare one cannot be made.
@@ -31,7 +31,7 @@ public:
     [[nodiscard]] Object* target() const { return target_.get(); }
     [[nodiscard]] std::string description() const;
 
-private:
+  private:
     friend class Scheduler;
     enum class State : std::uint8_t { Idle, PendingAdd, Scheduled, PendingRemove };
 
@@ -45,7 +45,7 @@ private:
 };
 
 class Scheduler {
-public:
+  public:
     static Scheduler& sharedScheduler();
 
     void scheduleTimer(Timer* timer);
@@ -57,7 +57,7 @@ public:
 
     [[nodiscard]] std::size_t timerCount() const { return scheduled_.size() + toAdd_.size(); }
 
-private:
+  private:
     Scheduler();
 
     std::vector<Ref<Timer>> scheduled_;

@@ -16,26 +16,26 @@ struct BasicSelector {
     explicit operator bool() const { return method != nullptr; }
 };
 
-using Selector = BasicSelector<void(Object* target, float dt)>;      // a timer's method
-using CallSelector = BasicSelector<void(Object* target)>;            // a call-back without argument
+using Selector = BasicSelector<void(Object* target, float dt)>;        // a timer's method
+using CallSelector = BasicSelector<void(Object* target)>;              // a call-back without argument
 using NodeSelector = BasicSelector<void(Object* target, Node* node)>;  // a call-back given the node
 
 }  // namespace quintora
 
 // QSEL(MenuLayer, Timecount) names MenuLayer::Timecount(float dt) as a timer method.
-#define QSEL(Class, method)                                                                        \
-    ::quintora::Selector {                                                                         \
-        #method ":", [](::quintora::Object* receiver_, float dt_) { static_cast<Class*>(receiver_)->method(dt_); } \
+#define QSEL(Class, method)                                                                                \
+    ::quintora::Selector {                                                                                 \
+#method ":",                                                                                       \
+            [](::quintora::Object * receiver_, float dt_) { static_cast<Class*>(receiver_)->method(dt_); } \
     }
 // QCALL(Class, method) names Class::method() for CallFunc.
-#define QCALL(Class, method)                                                                  \
-    ::quintora::CallSelector {                                                                \
-        #method, [](::quintora::Object* receiver_) { static_cast<Class*>(receiver_)->method(); }    \
+#define QCALL(Class, method)                                                                      \
+    ::quintora::CallSelector {                                                                    \
+#method, [](::quintora::Object * receiver_) { static_cast<Class*>(receiver_)->method(); } \
     }
 // QCALLN(Class, method) names Class::method(Node*) for CallFuncN.
-#define QCALLN(Class, method)                                                                       \
-    ::quintora::NodeSelector {                                                                      \
-        #method ":", [](::quintora::Object* receiver_, ::quintora::Node* sender_) {                     \
-            static_cast<Class*>(receiver_)->method(sender_);                                            \
-        }                                                                                           \
+#define QCALLN(Class, method)                                                                            \
+    ::quintora::NodeSelector {                                                                           \
+#method ":", [](::quintora::Object * receiver_,                                                  \
+                        ::quintora::Node * sender_) { static_cast<Class*>(receiver_)->method(sender_); } \
     }

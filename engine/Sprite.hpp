@@ -8,12 +8,12 @@ namespace quintora {
 // An image from the game's resources, centred on its position.
 class Sprite : public TextureNode {
     QUINTORA_NODE(Sprite)
-public:
+  public:
     static Ref<Sprite> spriteWithFile(const std::string& fileName);
     static Ref<Sprite> spriteWithTexture(Texture2D* texture);
     void initWithTexture(Texture2D* texture);
 
-protected:
+  protected:
     Sprite() = default;
 };
 

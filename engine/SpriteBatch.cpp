@@ -70,8 +70,8 @@ void SpriteBatch::addQuad(Texture2D* texture, Rect rect, TexCoords coords, const
     if (commands.empty() || commands.back().alone || commands.back().texture.get() != texture ||
         commands.back().tint != tint_ || commands.back().blending != blending_ ||
         commands.back().vertexCount >= kMaxQuads * 4) {
-        commands.push_back({Ref<Texture2D>(texture), texture->serial(), tint_, blending_, false, {},
-                            vertices.size(), 0});
+        commands.push_back(
+            {Ref<Texture2D>(texture), texture->serial(), tint_, blending_, false, {}, vertices.size(), 0});
     }
     // The vertices are given in clip coordinates, with both GL matrices left at identity, so that GL
     // passes them through exactly. They are computed the way GL computes them for a quad drawn by itself
@@ -96,8 +96,8 @@ void SpriteBatch::addQuad(Texture2D* texture, Rect rect, TexCoords coords, const
 }
 
 bool SpriteBatch::endFrame() {
-    const bool changed = !lastFrameKnown_ || frame_.commands != lastFrame_.commands ||
-                         frame_.vertices != lastFrame_.vertices;
+    const bool changed =
+        !lastFrameKnown_ || frame_.commands != lastFrame_.commands || frame_.vertices != lastFrame_.vertices;
     std::swap(frame_, lastFrame_);
     frame_.commands.clear();
     frame_.vertices.clear();

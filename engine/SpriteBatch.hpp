@@ -30,7 +30,7 @@ struct TexCoords {
 };
 
 class SpriteBatch {
-public:
+  public:
     // The one batch of the drawing thread.
     static SpriteBatch& shared();
 
@@ -59,7 +59,7 @@ public:
     [[nodiscard]] std::size_t drawCalls() const { return drawCalls_; }
     void resetDrawCalls() { drawCalls_ = 0; }
 
-private:
+  private:
     struct Vertex {
         float x, y, z, w;
         float s, t;

@@ -18,7 +18,8 @@ constexpr unsigned kMaxImageTextureSide = 1024;
 
 // Draws the image into a zero-cleared texW x texH RGBA bitmap at its top-left corner, shrunk by
 // 2^halvings with a box filter.
-std::vector<std::uint8_t> placeTopLeft(const platform::Bitmap& image, unsigned texW, unsigned texH, int halvings) {
+std::vector<std::uint8_t> placeTopLeft(const platform::Bitmap& image, unsigned texW, unsigned texH,
+                                       int halvings) {
     std::vector<std::uint8_t> out(static_cast<size_t>(texW) * texH * 4, 0);
     const int block = 1 << halvings;
     const int destW = std::min<int>(static_cast<int>(texW), (image.width + block - 1) / block);
@@ -126,12 +127,16 @@ Ref<Texture2D> Texture2D::initWithData(const void* data, Texture2DPixelFormat fo
     GLint internalFormat = 0;
     GLenum type = GL_UNSIGNED_BYTE;
     switch (format) {
-        case Texture2DPixelFormat::RGBA8888: internalFormat = GL_RGBA; break;
+        case Texture2DPixelFormat::RGBA8888:
+            internalFormat = GL_RGBA;
+            break;
         case Texture2DPixelFormat::RGB565:
             internalFormat = GL_RGB;
             type = GL_UNSIGNED_SHORT_5_6_5;
             break;
-        case Texture2DPixelFormat::A8: internalFormat = GL_ALPHA; break;
+        case Texture2DPixelFormat::A8:
+            internalFormat = GL_ALPHA;
+            break;
         case Texture2DPixelFormat::Automatic:
             throw EngineException("NSInternalInconsistencyException", "Invalid pixel format");
     }
@@ -147,8 +152,8 @@ Ref<Texture2D> Texture2D::initWithData(const void* data, Texture2DPixelFormat fo
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, static_cast<GLsizei>(pixelsWide), static_cast<GLsizei>(pixelsHigh),
-                 0, static_cast<GLenum>(internalFormat), type, data);
+    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, static_cast<GLsizei>(pixelsWide),
+                 static_cast<GLsizei>(pixelsHigh), 0, static_cast<GLenum>(internalFormat), type, data);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
     texture->size_ = contentSize;
     texture->width_ = pixelsWide;

@@ -17,7 +17,7 @@ enum class Texture2DPixelFormat { Automatic = 0, RGBA8888 = 1, RGB565 = 2, A8 = 
 using TextAlignment = platform::TextAlignment;
 
 class Texture2D : public Object {
-public:
+  public:
     // From a decoded image; logs "Image is Null" and yields null when there is none.
     static Ref<Texture2D> initWithImage(const platform::Bitmap* image);
     // As initWithImage, with the pixel format chosen by the caller instead of by the image.
@@ -54,7 +54,7 @@ public:
     // Packs RGBA8 pixels into 16-bit RGB565.
     static void packRGB565(const std::uint8_t* rgba, std::size_t pixels, std::uint16_t* out);
 
-private:
+  private:
     Texture2D() = default;
 
     unsigned name_ = 0;

@@ -27,7 +27,8 @@ Texture2D* TextureMgr::addImage(const char* fileName) {
     if (!std::filesystem::is_regular_file(path, error)) path = name;
 
     std::string lower(name);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
     if (lower.ends_with(".pvr")) {
         platform::logf("TextureMgr: compressed textures are not supported: %s", fileName);
         return nullptr;

@@ -9,7 +9,7 @@
 namespace quintora {
 
 class TextureMgr {
-public:
+  public:
     static TextureMgr& sharedTextureMgr();
 
     // The texture of an image file, loaded on first use; null (and nothing cached) when the file cannot
@@ -21,7 +21,7 @@ public:
     void removeTexture(Texture2D* texture);
     [[nodiscard]] std::size_t count() const { return textures_.size(); }
 
-private:
+  private:
     TextureMgr() = default;
     std::map<std::string, Ref<Texture2D>, std::less<>> textures_;
 };

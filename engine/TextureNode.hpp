@@ -11,7 +11,7 @@ namespace quintora {
 // corner at the node's origin.
 class TextureNode : public Node, public RGBAProtocol {
     QUINTORA_NODE(TextureNode)
-public:
+  public:
     ~TextureNode() override;
     void draw() override;
 
@@ -34,10 +34,10 @@ public:
     // The texture's content size; (0, 0) without a texture.
     [[nodiscard]] Size contentSize() const;
 
-protected:
+  protected:
     TextureNode();
 
-private:
+  private:
     Ref<Texture2D> texture_;
     std::uint8_t opacity_ = 255;
     std::uint8_t r_ = 255, g_ = 255, b_ = 255;

@@ -22,7 +22,7 @@ enum class TouchPhase { Began, Moved, Ended, Cancelled };
 
 // A layer answers the touch kinds it cares for; true ends the dispatch of that event.
 class TouchEventsDelegate {
-public:
+  public:
     virtual ~TouchEventsDelegate() = default;
     virtual bool handleTouchesBegan(const TouchSet&, const TouchEvent&) { return false; }
     virtual bool handleTouchesMoved(const TouchSet&, const TouchEvent&) { return false; }

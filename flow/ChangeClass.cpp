@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "flow/GameState.hpp"
 #include "engine/Director.hpp"
+#include "flow/GameState.hpp"
 #include "platform/Log.hpp"
 
 namespace quintora {

@@ -22,7 +22,7 @@ inline constexpr int kStageOrders[6][16] = {
 };
 
 class ChangeClass : public Object {
-public:
+  public:
     static Ref<ChangeClass> make() { return Ref<ChangeClass>(new ChangeClass()); }
 
     // Starts the next stage, or the records screen once no life is left.
@@ -39,7 +39,7 @@ public:
     void winsound();
     void losesound();
 
-private:
+  private:
     ChangeClass() = default;
     bool musicStarted_ = false;
     std::optional<platform::SoundEffect> winsound1, winsound2, losesound1, losesound2;

@@ -8,13 +8,13 @@ namespace quintora {
 struct GameState {
     int SelectLevel = 0;  // 1 Amateur, 2 Pro, 3 Legend
     int Life = 0;
-    float Totaltime = 0;  // seconds; the run's score
-    bool win = false;     // outcome of the current stage
-    int RanStage = 0;     // the next stage's number, 1 to 16
-    int stagenum = 0;     // position in the stage order of the next stage to draw, 0 to 15
-    int arrayselect = 0;  // which stage order, 1 to 6; 0 until the first stage is drawn
-    int sgo = 0;          // 1 once the music has started
-    bool B_Record = false;    // the records screen ends a run (true) or was opened from the menu
+    float Totaltime = 0;       // seconds; the run's score
+    bool win = false;          // outcome of the current stage
+    int RanStage = 0;          // the next stage's number, 1 to 16
+    int stagenum = 0;          // position in the stage order of the next stage to draw, 0 to 15
+    int arrayselect = 0;       // which stage order, 1 to 6; 0 until the first stage is drawn
+    int sgo = 0;               // 1 once the music has started
+    bool B_Record = false;     // the records screen ends a run (true) or was opened from the menu
     bool B_wordsumit = false;  // the world ranking posts the run's score on entry
     std::string NamePost;      // the name posted with the score
     bool practice = false;     // the stage running is played for practice: it books nothing

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "flow/Controls.hpp"
-#include "flow/GameState.hpp"
 #include "engine/Accelerometer.hpp"
 #include "engine/Director.hpp"
 #include "engine/IntervalAction.hpp"
+#include "flow/Controls.hpp"
+#include "flow/GameState.hpp"
 #include "platform/Log.hpp"
 
 namespace quintora {

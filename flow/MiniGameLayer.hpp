@@ -7,10 +7,10 @@
 // departs from the frame is one of the hooks below.
 #include <string>
 
-#include "flow/ChangeClass.hpp"
 #include "engine/Layer.hpp"
 #include "engine/Scene.hpp"
 #include "engine/Sprite.hpp"
+#include "flow/ChangeClass.hpp"
 
 namespace quintora {
 
@@ -18,7 +18,7 @@ namespace quintora {
 enum class TimeOut { Lost, Won, None };
 
 class MiniGameLayer : public Layer {
-public:
+  public:
     // Touch on, the random generator seeded from the clock, then GameSetting.
     void init() override;
     // A stage left before its end (from the pause box) must not leave the accelerometer calling it.
@@ -78,7 +78,7 @@ public:
     float CurrentTime = 0;
     Ref<ChangeClass> cs;
 
-private:
+  private:
     bool holdsAccelerometer_ = false;
     bool decided_ = false;
     bool inTick_ = false;
@@ -90,7 +90,7 @@ private:
 template <class GameLayer>
 class MiniGameScene : public Scene {
     QUINTORA_NODE(MiniGameScene)
-public:
+  public:
     void init() override {
         Scene::init();
         addChild(GameLayer::node().get(), 0);

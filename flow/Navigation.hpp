@@ -16,7 +16,7 @@ struct StageEntry {
 };
 
 class Navigation {
-public:
+  public:
     virtual ~Navigation() = default;
     // The stage with this number, 1 to 16.
     [[nodiscard]] virtual const StageEntry& stage(int number) const = 0;

@@ -1,8 +1,8 @@
 #include "games/Baseball.hpp"
 
-#include "flow/GameState.hpp"
 #include "engine/EaseAction.hpp"
 #include "engine/IntervalAction.hpp"
+#include "flow/GameState.hpp"
 #include "platform/Log.hpp"
 
 namespace quintora {

@@ -2,14 +2,14 @@
 // Base stealing: the ball is pitched home and thrown on to second base while the player taps the run
 // button, each tap a step of the runner towards the base. Whoever reaches the base first decides the stage;
 // the ball's flight is the stage's clock, so there is no time-out.
-#include "flow/MiniGameLayer.hpp"
 #include "engine/Action.hpp"
+#include "flow/MiniGameLayer.hpp"
 
 namespace quintora {
 
 class BaseballLayer : public MiniGameLayer {
     QUINTORA_NODE(BaseballLayer)
-public:
+  public:
     bool handleTouchesBegan(const TouchSet& touches, const TouchEvent& event) override;
 
     // For tests: what is on screen.
@@ -18,14 +18,14 @@ public:
     [[nodiscard]] Rect runButton() const { return R_click; }
     [[nodiscard]] Rect secondBase() const { return R_two; }
 
-protected:
+  protected:
     void GameSetting() override;
     void checksBeforeTimeOut() override;
     [[nodiscard]] TimeOut timeOutOutcome() const override { return TimeOut::None; }
     void beforeExitGame() override;
     [[nodiscard]] bool logsTime() const override { return false; }
 
-private:
+  private:
     Ref<Sprite> S_ball;
     Ref<Sprite> S_player;
     float ballspeed = 0;  // seconds of the throw from home to second base

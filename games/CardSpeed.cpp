@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "flow/GameState.hpp"
 #include "engine/IntervalAction.hpp"
+#include "flow/GameState.hpp"
 #include "platform/Log.hpp"
 
 namespace quintora {
@@ -32,9 +32,15 @@ void CardSpeedLayer::GameSetting() {
     }
     cardselect = static_cast<int>(random() % kCards);
     switch (level()) {
-        case 1: tempspeed = 1.3f; break;
-        case 2: tempspeed = 1.0f; break;
-        default: tempspeed = 0.8f; break;
+        case 1:
+            tempspeed = 1.3f;
+            break;
+        case 2:
+            tempspeed = 1.0f;
+            break;
+        default:
+            tempspeed = 0.8f;
+            break;
     }
     // RotateTo takes the shorter way round, so 480 degrees from 0 turns the card by 120.
     S_flying = addSprite(cardFile(cardselect + 1), {560, 200}, 1);

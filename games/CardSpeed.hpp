@@ -9,7 +9,7 @@ namespace quintora {
 
 class CardSpeedLayer : public MiniGameLayer {
     QUINTORA_NODE(CardSpeedLayer)
-public:
+  public:
     static constexpr int kCards = 5;
 
     bool handleTouchesBegan(const TouchSet& touches, const TouchEvent& event) override;
@@ -19,11 +19,11 @@ public:
     [[nodiscard]] float flightTime() const { return tempspeed; }
     [[nodiscard]] const Sprite* flyingCard() const { return S_flying.get(); }
 
-protected:
+  protected:
     void GameSetting() override;
     [[nodiscard]] bool logsTimeOut() const override { return false; }
 
-private:
+  private:
     int cardselect = 0;
     float tempspeed = 0;
     std::array<Rect, kCards> R_card{};

@@ -9,16 +9,16 @@ namespace quintora {
 
 class DifferentPictureLayer : public MiniGameLayer {
     QUINTORA_NODE(DifferentPictureLayer)
-public:
+  public:
     bool handleTouchesBegan(const TouchSet& touches, const TouchEvent& event) override;
 
     // The spot in the left drawing (0) and in the right one (1).
     [[nodiscard]] Rect spot(int half) const { return R_ok.at(static_cast<std::size_t>(half)); }
 
-protected:
+  protected:
     void GameSetting() override;
 
-private:
+  private:
     std::array<Rect, 2> R_ok{};
 };
 

@@ -6,10 +6,10 @@ namespace quintora {
 
 class DonttouchLayer : public MiniGameLayer {
     QUINTORA_NODE(DonttouchLayer)
-public:
+  public:
     bool handleTouchesBegan(const TouchSet& touches, const TouchEvent& event) override;
 
-protected:
+  protected:
     void GameSetting() override;
     [[nodiscard]] TimeOut timeOutOutcome() const override { return TimeOut::Won; }
 };

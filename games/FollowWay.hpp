@@ -6,7 +6,7 @@ namespace quintora {
 
 class FollowWayLayer : public MiniGameLayer {
     QUINTORA_NODE(FollowWayLayer)
-public:
+  public:
     bool handleTouchesBegan(const TouchSet& touches, const TouchEvent& event) override;
     bool handleTouchesMoved(const TouchSet& touches, const TouchEvent& event) override;
     bool handleTouchesEnded(const TouchSet& touches, const TouchEvent& event) override;
@@ -17,11 +17,11 @@ public:
     [[nodiscard]] Point housePosition() const { return S_house->position(); }
     [[nodiscard]] Rect fireRect(int i) const { return R_fire[i]; }
 
-protected:
+  protected:
     void GameSetting() override;
     void checksBeforeTimeOut() override;
 
-private:
+  private:
     void addFire(int slot, const char* file, Point position);
 
     Ref<Sprite> S_ch;

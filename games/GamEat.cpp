@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "flow/GameState.hpp"
 #include "engine/IntervalAction.hpp"
+#include "flow/GameState.hpp"
 #include "platform/Log.hpp"
 
 namespace quintora {
@@ -20,9 +20,15 @@ void GamEatLayer::GameSetting() {
     steering = TiltSteering{};
     okcount = 0;
     switch (level()) {
-        case 1: gamcount = 7; break;
-        case 2: gamcount = 8; break;
-        default: gamcount = 9; break;
+        case 1:
+            gamcount = 7;
+            break;
+        case 2:
+            gamcount = 8;
+            break;
+        default:
+            gamcount = 9;
+            break;
     }
     Gamborn();
 }

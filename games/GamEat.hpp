@@ -10,22 +10,24 @@ namespace quintora {
 
 class GamEatLayer : public MiniGameLayer {
     QUINTORA_NODE(GamEatLayer)
-public:
+  public:
     static constexpr int kMaxGum = 9;
 
     void accelerometer(Accelerometer& accelerometer, const Acceleration& acceleration) override;
 
     [[nodiscard]] int pieces() const { return gamcount; }
     [[nodiscard]] int eaten() const { return okcount; }
-    [[nodiscard]] Point piecePosition(int i) const { return S_gam.at(static_cast<std::size_t>(i))->position(); }
+    [[nodiscard]] Point piecePosition(int i) const {
+        return S_gam.at(static_cast<std::size_t>(i))->position();
+    }
     [[nodiscard]] bool isLying(int i) const;
     [[nodiscard]] Point playerPosition() const { return S_player->position(); }
 
-protected:
+  protected:
     void GameSetting() override;
     void checksBeforeTimeOut() override;
 
-private:
+  private:
     void Gamborn();
 
     Ref<Sprite> S_player;

@@ -8,17 +8,17 @@ namespace quintora {
 
 class GolfHoleLayer : public MiniGameLayer {
     QUINTORA_NODE(GolfHoleLayer)
-public:
+  public:
     void accelerometer(Accelerometer& accelerometer, const Acceleration& acceleration) override;
 
     [[nodiscard]] Point ballPosition() const { return S_golfball->position(); }
     [[nodiscard]] Rect holeRect() const { return R_golfhole; }
 
-protected:
+  protected:
     void GameSetting() override;
     void checksBeforeTimeOut() override;
 
-private:
+  private:
     Ref<Sprite> S_golfball;
     Rect R_golfball{};
     Rect R_golfhole{};

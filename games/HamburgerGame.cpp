@@ -10,7 +10,8 @@ namespace quintora {
 namespace {
 
 // Filling images by kind (1 to 4); kind 5, the top bun, has none and is never in an order.
-constexpr const char* kFillingImage[] = {nullptr, "hamvar2.png", "hamvar1.png", "hamtomato.png", "hamcheese.png"};
+constexpr const char* kFillingImage[] = {nullptr, "hamvar2.png", "hamvar1.png", "hamtomato.png",
+                                         "hamcheese.png"};
 
 constexpr float kOrderX = 145;
 constexpr float kPlayerX = 365;
@@ -91,7 +92,7 @@ bool HamburgerGameLayer::handleTouchesBegan(const TouchSet& touches, const Touch
         int kind;
         const char* word;
     } trays[] = {
-        {R_hamvar2table, 1, "var2"},  {R_hamvar1table, 2, "var1"},     {R_hamtoptable, 5, "top"},
+        {R_hamvar2table, 1, "var2"},   {R_hamvar1table, 2, "var1"}, {R_hamtoptable, 5, "top"},
         {R_hamtomatotable, 3, "toma"}, {R_hamcheesetable, 4, "ch"},
     };
     for (const auto& t : trays) {

@@ -10,7 +10,7 @@ namespace quintora {
 
 class HamburgerGameLayer : public MiniGameLayer {
     QUINTORA_NODE(HamburgerGameLayer)
-public:
+  public:
     bool handleTouchesBegan(const TouchSet& touches, const TouchEvent& event) override;
 
     void SaleBurger();
@@ -23,12 +23,12 @@ public:
     [[nodiscard]] const Sprite* stackedFilling(int j) const;
     [[nodiscard]] int orderLength() const { return burgercount; }
 
-protected:
+  protected:
     void GameSetting() override;
     void checksBeforeTimeOut() override;
     [[nodiscard]] int lifeZ() const override { return 100003; }
 
-private:
+  private:
     static constexpr int kSlots = 8;
 
     Ref<Sprite> S_hamtop;

@@ -6,15 +6,15 @@
 #include <array>
 #include <string>
 
+#include "engine/Label.hpp"
 #include "flow/Controls.hpp"
 #include "flow/MiniGameLayer.hpp"
-#include "engine/Label.hpp"
 
 namespace quintora {
 
 class MathematicsLayer : public MiniGameLayer, public KeyReceiver {
     QUINTORA_NODE(MathematicsLayer)
-public:
+  public:
     bool handleTouchesBegan(const TouchSet& touches, const TouchEvent& event) override;
     bool keyPressed(platform::Key key) override;
 
@@ -24,10 +24,10 @@ public:
     [[nodiscard]] const Label* questionLabel(int i) const;
     [[nodiscard]] const Label* answerLabel() const { return tempanswerlabel.get(); }
 
-protected:
+  protected:
     void GameSetting() override;
 
-private:
+  private:
     static constexpr int kKeys = 10;
 
     // Key i of the ten (the last one is 0), OK and DEL, whether tapped or typed.

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "flow/GameState.hpp"
 #include "engine/Label.hpp"
+#include "flow/GameState.hpp"
 #include "platform/Log.hpp"
 
 namespace quintora {

@@ -11,7 +11,7 @@ namespace quintora {
 
 class PhonenumberLayer : public MiniGameLayer, public KeyReceiver {
     QUINTORA_NODE(PhonenumberLayer)
-public:
+  public:
     bool handleTouchesBegan(const TouchSet& touches, const TouchEvent& event) override;
     bool keyPressed(platform::Key key) override;
 
@@ -24,12 +24,12 @@ public:
         return S_ok.at(static_cast<std::size_t>(position))->position();
     }
 
-protected:
+  protected:
     void GameSetting() override;
     void checksAfterTimeOut() override;
     [[nodiscard]] bool logsTime() const override { return false; }
 
-private:
+  private:
     // The keypad's key for digit d, whether tapped or typed.
     void dial(int d);
 

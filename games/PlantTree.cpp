@@ -16,9 +16,15 @@ void PlantTreeLayer::GameSetting() {
     R_touch = getFrame(addSprite("pttouch.png", {240, 200}, 1).get());
 
     switch (level()) {
-        case 2: treecount = 20; break;
-        case 3: treecount = 25; break;
-        default: treecount = 15; break;
+        case 2:
+            treecount = 20;
+            break;
+        case 3:
+            treecount = 25;
+            break;
+        default:
+            treecount = 15;
+            break;
     }
 
     N_count = std::to_string(treecount);

@@ -3,14 +3,14 @@
 // before the time runs out wins.
 #include <string>
 
-#include "flow/MiniGameLayer.hpp"
 #include "engine/Label.hpp"
+#include "flow/MiniGameLayer.hpp"
 
 namespace quintora {
 
 class PlantTreeLayer : public MiniGameLayer {
     QUINTORA_NODE(PlantTreeLayer)
-public:
+  public:
     bool handleTouchesBegan(const TouchSet& touches, const TouchEvent& event) override;
     void PlantTreeRand();
 
@@ -18,10 +18,10 @@ public:
     [[nodiscard]] Rect buttonRect() const { return R_touch; }
     [[nodiscard]] const std::string& counterText() const { return L_count->string(); }
 
-protected:
+  protected:
     void GameSetting() override;
 
-private:
+  private:
     int treecount = 0;
     int okcount = 0;
     Ref<Sprite> S_tree[kTreeSlots];

@@ -29,7 +29,8 @@ void SameGrimLayer::GameSetting() {
     addTimeBar();
 
     for (int i = 0; i < kSmall; ++i) {
-        S_pictosmall[static_cast<std::size_t>(i)] = Sprite::spriteWithFile(imageName("samegrimsmall%d.png", i));
+        S_pictosmall[static_cast<std::size_t>(i)] =
+            Sprite::spriteWithFile(imageName("samegrimsmall%d.png", i));
         addChild(S_pictosmall[static_cast<std::size_t>(i)].get(), 2);
     }
     for (int i = 0; i < kSmall; ++i) {
@@ -69,7 +70,8 @@ void SameGrimLayer::Randompicto() {
     for (int i = 0; i < tempcount; ++i) {
         const auto slot = static_cast<std::size_t>(i);
         const int r = static_cast<int>(random() % rannumber);
-        S_Ranpicto[slot] = addSprite(imageName("samegrim%d.png", r), {120.0f + 60.0f * static_cast<float>(i), 200}, 1);
+        S_Ranpicto[slot] =
+            addSprite(imageName("samegrim%d.png", r), {120.0f + 60.0f * static_cast<float>(i), 200}, 1);
         pictonumber[slot] = r;
         R_Ranpicto[slot] = getFrame(S_Ranpicto[slot].get());
     }

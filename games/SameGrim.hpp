@@ -11,7 +11,7 @@ namespace quintora {
 
 class SameGrimLayer : public MiniGameLayer {
     QUINTORA_NODE(SameGrimLayer)
-public:
+  public:
     bool handleTouchesBegan(const TouchSet& touches, const TouchEvent& event) override;
     bool handleTouchesMoved(const TouchSet& touches, const TouchEvent& event) override;
     bool handleTouchesEnded(const TouchSet& touches, const TouchEvent& event) override;
@@ -23,12 +23,12 @@ public:
     [[nodiscard]] const Sprite* smallPicture(int i) const;
     [[nodiscard]] const Sprite* largePicture(int i) const;
 
-protected:
+  protected:
     void GameSetting() override;
     void checksBeforeTimeOut() override;
     [[nodiscard]] int lifeZ() const override { return 1; }
 
-private:
+  private:
     static constexpr int kSmall = 8;
     static constexpr int kLargeSlots = 6;
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "flow/GameState.hpp"
 #include "engine/IntervalAction.hpp"
+#include "flow/GameState.hpp"
 #include "platform/Log.hpp"
 
 namespace quintora {
@@ -26,9 +26,15 @@ void SparkMoveLayer::GameSetting() {
     steering = TiltSteering{};
     okcount = 0;
     switch (level()) {
-        case 1: sparkcount = 5; break;
-        case 2: sparkcount = 6; break;
-        default: sparkcount = 7; break;
+        case 1:
+            sparkcount = 5;
+            break;
+        case 2:
+            sparkcount = 6;
+            break;
+        default:
+            sparkcount = 7;
+            break;
     }
     cloudmove();
 }

@@ -10,7 +10,7 @@ namespace quintora {
 
 class SparkMoveLayer : public MiniGameLayer {
     QUINTORA_NODE(SparkMoveLayer)
-public:
+  public:
     static constexpr int kMaxSparks = 7;
 
     // The frame's set-up, then the accelerometer: the stage is steered by tilt alone.
@@ -20,17 +20,19 @@ public:
     void accelerometer(Accelerometer& accelerometer, const Acceleration& acceleration) override;
 
     [[nodiscard]] int sparks() const { return sparkcount; }
-    [[nodiscard]] Point sparkPosition(int i) const { return S_cloud.at(static_cast<std::size_t>(i))->position(); }
+    [[nodiscard]] Point sparkPosition(int i) const {
+        return S_cloud.at(static_cast<std::size_t>(i))->position();
+    }
     [[nodiscard]] Point playerPosition() const { return S_player->position(); }
 
-protected:
+  protected:
     void GameSetting() override;
     void checksBeforeTimeOut() override;
     [[nodiscard]] TimeOut timeOutOutcome() const override { return TimeOut::Won; }
     // The tick logs the steering instead of the time.
     [[nodiscard]] bool logsTime() const override { return false; }
 
-private:
+  private:
     void cloudmove();
 
     // Mind the names: S_cloud holds the falling sparks, the hazards, and S_spark the clouds that carry them.

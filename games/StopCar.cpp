@@ -15,9 +15,15 @@ void StopCarLayer::GameSetting() {
     addHowTo("stopcar");
     addTimeBar();
     switch (level()) {
-        case 2: carcount = 4; break;
-        case 3: carcount = 5; break;
-        default: carcount = 3; break;
+        case 2:
+            carcount = 4;
+            break;
+        case 3:
+            carcount = 5;
+            break;
+        default:
+            carcount = 3;
+            break;
     }
     okcount = 0;
     carborn();

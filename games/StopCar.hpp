@@ -7,7 +7,7 @@ namespace quintora {
 
 class StopCarLayer : public MiniGameLayer {
     QUINTORA_NODE(StopCarLayer)
-public:
+  public:
     bool handleTouchesBegan(const TouchSet& touches, const TouchEvent& event) override;
     void carborn();
 
@@ -21,12 +21,12 @@ public:
     [[nodiscard]] Rect carRect(int i) const { return R_car[i]; }
     [[nodiscard]] Point wreckPosition(int i) const { return S_carbreak[i]->position(); }
 
-protected:
+  protected:
     void GameSetting() override;
     void checksBeforeTimeOut() override;
     [[nodiscard]] TimeOut timeOutOutcome() const override { return TimeOut::None; }
 
-private:
+  private:
     Ref<Sprite> S_car[kMaxCars];
     Rect R_car[kMaxCars]{};
     Ref<Sprite> S_carbreak[kMaxCars];

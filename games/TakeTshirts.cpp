@@ -31,7 +31,8 @@ void TakeTshirtsLayer::GameSetting() {
     for (int i = 0; i < 5; ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "tshirts%dsmall.png", i);
-        S_touch[static_cast<std::size_t>(i)] = addSprite(name, {250.0f + 50.0f * static_cast<float>(i), 30}, 1);
+        S_touch[static_cast<std::size_t>(i)] =
+            addSprite(name, {250.0f + 50.0f * static_cast<float>(i), 30}, 1);
         R_touch[static_cast<std::size_t>(i)] = getFrame(S_touch[static_cast<std::size_t>(i)].get());
     }
     okcount = 0;
@@ -48,7 +49,8 @@ bool TakeTshirtsLayer::handleTouchesBegan(const TouchSet& touches, const TouchEv
         if (okcount >= shirtscount) continue;
         if (A_shirtssort[static_cast<std::size_t>(okcount)] != i) continue;
         okcount += 1;
-        for (int k = 0; k < shirtscount; ++k) S_shirts[static_cast<std::size_t>(k)]->setPosition(shirtPlace(k, okcount));
+        for (int k = 0; k < shirtscount; ++k)
+            S_shirts[static_cast<std::size_t>(k)]->setPosition(shirtPlace(k, okcount));
     }
     return true;
 }

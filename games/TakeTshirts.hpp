@@ -10,7 +10,7 @@ namespace quintora {
 
 class TakeTshirtsLayer : public MiniGameLayer {
     QUINTORA_NODE(TakeTshirtsLayer)
-public:
+  public:
     bool handleTouchesBegan(const TouchSet& touches, const TouchEvent& event) override;
 
     // For tests: what is on screen.
@@ -22,12 +22,12 @@ public:
     }
     [[nodiscard]] Rect button(int kind) const { return R_touch.at(static_cast<std::size_t>(kind)); }
 
-protected:
+  protected:
     void GameSetting() override;
     void checksAfterTimeOut() override;
     [[nodiscard]] bool logsTime() const override { return false; }
 
-private:
+  private:
     int shirtscount = 0;
     std::array<Ref<Sprite>, 20> S_shirts;
     std::array<int, 20> A_shirtssort{};

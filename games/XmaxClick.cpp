@@ -2,16 +2,16 @@
 
 #include <cstdio>
 
-#include "flow/GameState.hpp"
 #include "engine/IntervalAction.hpp"
+#include "flow/GameState.hpp"
 
 namespace quintora {
 
 namespace {
 
 constexpr Point kPicturePlaces[XmaxClickLayer::kPictures] = {
-    {80, 240},  {410, 240}, {60, 140}, {120, 140}, {380, 140}, {410, 140}, {440, 140},
-    {30, 50},   {80, 50},   {130, 50}, {240, 120}, {360, 60},  {440, 60},
+    {80, 240}, {410, 240}, {60, 140}, {120, 140}, {380, 140}, {410, 140}, {440, 140},
+    {30, 50},  {80, 50},   {130, 50}, {240, 120}, {360, 60},  {440, 60},
 };
 
 // Where a found silhouette's rectangle is parked, so that no tap can reach it again.
@@ -41,9 +41,15 @@ void XmaxClickLayer::Xmaspicture() {
     for (std::size_t n = 0; n < S_xmax.size(); ++n) R_xmax[n] = getFrame(S_xmax[n].get());
 
     switch (level()) {
-        case 1: xmascount = 8; break;
-        case 2: xmascount = 10; break;
-        default: xmascount = 12; break;
+        case 1:
+            xmascount = 8;
+            break;
+        case 2:
+            xmascount = 10;
+            break;
+        default:
+            xmascount = 12;
+            break;
     }
     for (int i = 0; i < xmascount; ++i) {
         S_xmax[static_cast<std::size_t>(i)]->runAction(TintTo::actionWithDuration(0.1f, 0, 0, 0));

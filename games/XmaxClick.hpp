@@ -9,7 +9,7 @@ namespace quintora {
 
 class XmaxClickLayer : public MiniGameLayer {
     QUINTORA_NODE(XmaxClickLayer)
-public:
+  public:
     static constexpr int kPictures = 13;
 
     bool handleTouchesBegan(const TouchSet& touches, const TouchEvent& event) override;
@@ -19,11 +19,11 @@ public:
     [[nodiscard]] int blackened() const { return xmascount; }
     [[nodiscard]] int found() const { return okcount; }
 
-protected:
+  protected:
     void GameSetting() override;
     void checksBeforeTimeOut() override;
 
-private:
+  private:
     void Xmaspicture();
 
     std::array<Ref<Sprite>, kPictures> S_xmax;

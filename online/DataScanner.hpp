@@ -15,18 +15,16 @@ using Data = std::vector<std::uint8_t>;
 // A set of byte values, tested one byte at a time; a byte of 0x80 or more is a member only if the set was
 // built with it.
 class CharacterSet {
-public:
+  public:
     constexpr CharacterSet() = default;
-    constexpr explicit CharacterSet(std::string_view characters)
-    {
+    constexpr explicit CharacterSet(std::string_view characters) {
         for (const char c : characters) {
             members_[static_cast<std::uint8_t>(c)] = true;
         }
     }
 
     [[nodiscard]] constexpr bool contains(std::uint8_t byte) const { return members_[byte]; }
-    [[nodiscard]] constexpr CharacterSet inverted() const
-    {
+    [[nodiscard]] constexpr CharacterSet inverted() const {
         CharacterSet result;
         for (std::size_t i = 0; i < members_.size(); ++i) {
             result.members_[i] = !members_[i];
@@ -34,7 +32,7 @@ public:
         return result;
     }
 
-private:
+  private:
     std::array<bool, 256> members_{};
 };
 
@@ -45,7 +43,7 @@ inline constexpr std::string_view kNumberCharacters = "0123456789eE-.";
 // while it scans. Every operation stays inside the buffer: at the end the current character reads as 0
 // and matches nothing.
 class DataScanner {
-public:
+  public:
     DataScanner();
     explicit DataScanner(std::span<const std::uint8_t> data);
     virtual ~DataScanner() = default;
@@ -95,14 +93,14 @@ public:
 
     [[nodiscard]] std::string remainingString() const;
 
-protected:
+  protected:
     // Replaces the bytes with ones already converted by a subclass.
     void adoptData(Data data);
     [[nodiscard]] const std::uint8_t* bytes() const { return data_.data(); }
     // The scan position itself, for subclasses that step through the bytes directly.
     std::size_t current_ = 0;
 
-private:
+  private:
     // Where the run of bytes from the scan position that all belong to the set ends.
     [[nodiscard]] std::size_t endOfRun(const CharacterSet& set) const;
 
@@ -115,4 +113,4 @@ private:
 // underflow a zero or a subnormal; text with no such part gives 0.
 [[nodiscard]] double convertDecimal(std::string_view text);
 
-} // namespace quintora
+}  // namespace quintora

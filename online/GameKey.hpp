@@ -8,4 +8,4 @@ namespace quintora {
 inline constexpr std::string_view kGameName = "Quintora";
 inline constexpr std::string_view kGameKey = "5f0c2d9b8e174a63b1c4e2f7a90d3e58";
 
-} // namespace quintora
+}  // namespace quintora

@@ -43,7 +43,7 @@ inline constexpr int kJSONMaximumNestingDepth = 512;
 struct JSONError {
     std::string domain;
     int code = 0;
-    std::optional<std::string> localizedDescription; // absent for the deserializer's own error
+    std::optional<std::string> localizedDescription;  // absent for the deserializer's own error
 
     friend bool operator==(const JSONError&, const JSONError&) = default;
 };
@@ -53,4 +53,4 @@ struct JSONError {
 
 [[nodiscard]] JSONError makeJSONScannerError(int code);
 
-} // namespace quintora
+}  // namespace quintora

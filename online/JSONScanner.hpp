@@ -1,12 +1,12 @@
 #pragma once
 
-#include "online/DataScanner.hpp"
-#include "online/JSONError.hpp"
-#include "online/JSONValue.hpp"
-
 #include <memory>
 #include <optional>
 #include <string>
+
+#include "online/DataScanner.hpp"
+#include "online/JSONError.hpp"
+#include "online/JSONValue.hpp"
 
 namespace quintora {
 
@@ -22,7 +22,7 @@ namespace quintora {
 // kJSONScannerErrorDomain to `error`, each only when given. A failed dictionary, array or string leaves
 // the scan location where it started.
 class JSONScanner : public DataScanner {
-public:
+  public:
     JSONScanner() = default;
     explicit JSONScanner(std::span<const std::uint8_t> data);
 
@@ -36,14 +36,15 @@ public:
     // nothing is consumed.
     [[nodiscard]] bool scanJSONObject(std::optional<JSONValue>* out, JSONError* error = nullptr);
     // The opening brace must be at the scan location itself: no white space is skipped before it.
-    [[nodiscard]] bool scanJSONDictionary(std::shared_ptr<const JSONDictionary>* out, JSONError* error = nullptr);
+    [[nodiscard]] bool scanJSONDictionary(std::shared_ptr<const JSONDictionary>* out,
+                                          JSONError* error = nullptr);
     [[nodiscard]] bool scanJSONArray(std::shared_ptr<const JSONArray>* out, JSONError* error = nullptr);
     [[nodiscard]] bool scanJSONStringConstant(std::string* out, JSONError* error = nullptr);
     [[nodiscard]] bool scanJSONNumberConstant(double* out, JSONError* error = nullptr);
     // The longest run of bytes that are neither a double quote nor a backslash; false when it is empty.
     [[nodiscard]] bool scanNotQuoteCharactersIntoString(std::string* out);
 
-private:
+  private:
     // The scans proper return 0 or an error code; the error object is only made at the surface, and
     // only for a caller that asked for it.
     int scanObject(std::optional<JSONValue>& out);
@@ -58,4 +59,4 @@ private:
     int depth_ = 0;
 };
 
-} // namespace quintora
+}  // namespace quintora

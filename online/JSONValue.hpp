@@ -28,7 +28,7 @@ inline constexpr JSONNull kJSONNull{};
 
 struct JSONNumber {
     double value = 0.0;
-    bool isBoolean = false; // read from true or false rather than from digits
+    bool isBoolean = false;  // read from true or false rather than from digits
 
     [[nodiscard]] bool boolValue() const { return value != 0.0; }
     [[nodiscard]] static JSONNumber boolean(bool flag) { return {flag ? 1.0 : 0.0, true}; }
@@ -40,8 +40,8 @@ using JSONArray = std::vector<JSONValue>;
 using JSONDictionary = std::map<std::string, JSONValue, std::less<>>;
 
 class JSONValue {
-public:
-    JSONValue() = default; // null
+  public:
+    JSONValue() = default;  // null
     JSONValue(JSONNull) {}
     JSONValue(JSONNumber number) : storage_(number) {}
     JSONValue(std::string string) : storage_(std::move(string)) {}
@@ -66,7 +66,7 @@ public:
     // Compares contents, not identity: two arrays read from the same text are equal.
     friend bool operator==(const JSONValue& a, const JSONValue& b);
 
-private:
+  private:
     using ArrayPointer = std::shared_ptr<const JSONArray>;
     using DictionaryPointer = std::shared_ptr<const JSONDictionary>;
     std::variant<JSONNull, JSONNumber, std::string, ArrayPointer, DictionaryPointer> storage_;
@@ -75,4 +75,4 @@ private:
 // Looks `key` up in `dictionary`; nullptr when it is absent.
 [[nodiscard]] const JSONValue* findValue(const JSONDictionary& dictionary, std::string_view key);
 
-} // namespace quintora
+}  // namespace quintora

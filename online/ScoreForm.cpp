@@ -40,7 +40,7 @@ std::optional<std::string> decodeComponent(std::string_view text) {
 
 char foldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-} // namespace
+}  // namespace
 
 std::string percentEscape(std::string_view text, std::string_view punctuationKept) {
     static constexpr char digits[] = "0123456789ABCDEF";
@@ -72,7 +72,8 @@ std::optional<FormFields> decodeForm(std::string_view body) {
         if (piece.empty()) continue;
         const std::size_t equals = piece.find('=');
         auto key = decodeComponent(piece.substr(0, equals));
-        auto value = decodeComponent(equals == std::string_view::npos ? std::string_view() : piece.substr(equals + 1));
+        auto value =
+            decodeComponent(equals == std::string_view::npos ? std::string_view() : piece.substr(equals + 1));
         if (!key || !value) return std::nullopt;
         fields.emplace_back(std::move(*key), std::move(*value));
     }
@@ -139,4 +140,4 @@ bool hashesEqual(std::string_view a, std::string_view b) {
     return difference == 0;
 }
 
-} // namespace quintora
+}  // namespace quintora

@@ -37,7 +37,7 @@ using FormFields = std::vector<std::pair<std::string, std::string>>;
 
 // The running signature of one send: the values in signing order, then the game key.
 class ScoreHash {
-public:
+  public:
     ScoreHash();
     ~ScoreHash();
     ScoreHash(ScoreHash&&) noexcept;
@@ -46,7 +46,7 @@ public:
     // Feeds the game key, finishes the digest and gives it as 32 lower-case hexadecimal digits.
     [[nodiscard]] std::string finish(std::string_view gameKey);
 
-private:
+  private:
     std::unique_ptr<md5_ctx> md5Ctx;
 };
 
@@ -57,4 +57,4 @@ private:
 // Compares two signatures in time that does not depend on where they differ.
 [[nodiscard]] bool hashesEqual(std::string_view a, std::string_view b);
 
-} // namespace quintora
+}  // namespace quintora

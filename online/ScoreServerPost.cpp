@@ -13,7 +13,8 @@ template <class... Precision>
 std::string numberText(double number, Precision... precision) {
     // to_chars rather than printf: the decimal point must not follow the locale.
     char text[64];
-    const auto end = std::to_chars(text, text + sizeof text, number, std::chars_format::general, precision...);
+    const auto end =
+        std::to_chars(text, text + sizeof text, number, std::chars_format::general, precision...);
     return std::string(text, end.ptr);
 }
 
@@ -57,8 +58,9 @@ bool ScoreServerPost::submitScore(const ScoreDictionary& score, bool forUpdate) 
     std::vector<std::string> keys;
     for (const auto& [key, value] : score) keys.push_back(key);
     static const int ascending = 1;
-    std::sort(keys.begin(), keys.end(),
-              [](const std::string& a, const std::string& b) { return alphabeticSort(a, b, &ascending) < 0; });
+    std::sort(keys.begin(), keys.end(), [](const std::string& a, const std::string& b) {
+        return alphabeticSort(a, b, &ascending) < 0;
+    });
     // Every value is checked before any is added, so that a refused score leaves no half-built form.
     for (const std::string& key : keys) {
         if (std::holds_alternative<std::monostate>(score.at(key))) {

@@ -21,13 +21,13 @@ using ScoreDictionary = std::map<std::string, ScoreValue>;
 
 // A score the client refuses to send: the caller's mistake, which nothing is meant to catch.
 class ScoreFormatError : public std::invalid_argument {
-public:
+  public:
     ScoreFormatError(std::string name, std::string reason)
         : std::invalid_argument(name + ": " + reason), name_(std::move(name)), reason_(std::move(reason)) {}
     [[nodiscard]] const std::string& name() const noexcept { return name_; }
     [[nodiscard]] const std::string& reason() const noexcept { return reason_; }
 
-private:
+  private:
     std::string name_;
     std::string reason_;
 };
@@ -41,7 +41,7 @@ private:
 class ScoreServerPost;
 
 class ScoreServerPostDelegate {
-public:
+  public:
     virtual ~ScoreServerPostDelegate() = default;
     virtual void scorePostOk(ScoreServerPost&) {}
     virtual void scorePostFail(ScoreServerPost&) {}
@@ -49,7 +49,7 @@ public:
 
 class ScoreServerPost : public platform::UrlConnectionDelegate,
                         public std::enable_shared_from_this<ScoreServerPost> {
-public:
+  public:
     enum Status { kPostOk = 0, kConnectionFailed = 1, kRefused = 2 };
 
     // The delegate is held weakly: a screen that has gone hears nothing.
@@ -72,9 +72,10 @@ public:
     void didFailWithError(const platform::UrlError& error) override;
     void didFinishLoading() override;
 
-    ScoreServerPost(std::string gameName, std::string gameKey, std::weak_ptr<ScoreServerPostDelegate> delegate);
+    ScoreServerPost(std::string gameName, std::string gameKey,
+                    std::weak_ptr<ScoreServerPostDelegate> delegate);
 
-private:
+  private:
     bool submitScore(const ScoreDictionary& score, bool forUpdate);
     void calculateHashAndAddValue(const ScoreValue& value, const std::string& key);
     void addValue(const std::string& value, const std::string& key);

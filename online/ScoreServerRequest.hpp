@@ -15,7 +15,7 @@ namespace quintora {
 class ScoreServerRequest;
 
 class ScoreServerRequestDelegate {
-public:
+  public:
     virtual ~ScoreServerRequestDelegate() = default;
     virtual void scoreRequestOk(ScoreServerRequest&) {}
     virtual void scoreRequestFail(ScoreServerRequest&) {}
@@ -23,7 +23,7 @@ public:
 
 class ScoreServerRequest : public platform::UrlConnectionDelegate,
                            public std::enable_shared_from_this<ScoreServerRequest> {
-public:
+  public:
     // The flag that limits the list to this device's scores.
     static constexpr int kFlagThisDevice = 2;
 
@@ -62,7 +62,7 @@ public:
 
     ScoreServerRequest(std::string gameName, std::weak_ptr<ScoreServerRequestDelegate> delegate);
 
-private:
+  private:
     std::string gameName;  // escaped once, as it goes into every query
     std::weak_ptr<ScoreServerRequestDelegate> delegate;
     std::vector<std::uint8_t> receivedData;

@@ -135,7 +135,7 @@ std::optional<SoundEffect> SoundEffect::load(std::string_view resourceName) {
     }
 
     // A file that failed is tried, and reported, again at every load: it may have been put right since.
-    LoadedSound sound {std::string(resourceName), resourcePath(resourceName)};
+    LoadedSound sound{std::string(resourceName), resourcePath(resourceName)};
     if (!isReadableFile(sound.path)) {
         logf("NSURL is nil for path: %s", sound.path.c_str());
         return std::nullopt;

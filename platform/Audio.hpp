@@ -31,7 +31,7 @@ void shutdownAudio();
 // same sound without reading the file, so a long run does not grow with every stage. Copies are cheap
 // and share the sound.
 class SoundEffect {
-public:
+  public:
     // The sound in the named resource file (a WAV), or nothing with a log line when the file is missing
     // or cannot be decoded; a name that failed is tried, and reported, again at its next load.
     [[nodiscard]] static std::optional<SoundEffect> load(std::string_view resourceName);
@@ -44,7 +44,7 @@ public:
 
     bool operator==(const SoundEffect&) const = default;
 
-private:
+  private:
     explicit SoundEffect(std::size_t index) : index_(index) {}
     std::size_t index_;
 };

@@ -8,12 +8,13 @@
 namespace quintora::platform {
 
 class ChildProcess {
-public:
+  public:
     // Starts the program with the arguments, its standard output and error written to outputFile (made
     // anew). Nothing when it cannot be started; `error` (when given) then says why.
     [[nodiscard]] static std::unique_ptr<ChildProcess> start(const std::string& program,
                                                              const std::vector<std::string>& arguments,
-                                                             const std::string& outputFile, std::string* error);
+                                                             const std::string& outputFile,
+                                                             std::string* error);
     // Stops the program.
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
@@ -24,7 +25,7 @@ public:
     // Asks the program to end, and makes it end if it has not within two seconds.
     void stop();
 
-private:
+  private:
     explicit ChildProcess(int pid) : pid_(pid) {}
     int pid_;
     bool ended_ = false;

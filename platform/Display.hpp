@@ -7,7 +7,7 @@
 namespace quintora::platform {
 
 class Display {
-public:
+  public:
     virtual ~Display() = default;
 
     virtual bool makeCurrent() = 0;

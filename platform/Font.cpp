@@ -5,8 +5,8 @@
 #include <unistr.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <map>
 #include <optional>
@@ -48,7 +48,7 @@ int pixelSize(float pointSize) {
 // the run: labels are rendered again on every text change, so reopening a font file each time would
 // dominate the cost of a label.
 class FontLibrary {
-public:
+  public:
     static FontLibrary& instance() {
         static FontLibrary library;
         return library;
@@ -77,7 +77,7 @@ public:
         return named;
     }
 
-private:
+  private:
     FontLibrary() {
         ready_ = TTF_Init() == 0;
         if (!ready_) logf("Font: cannot start the font renderer: %s", TTF_GetError());
@@ -104,7 +104,8 @@ private:
             if (content.empty()) continue;
             const auto equals = content.find('=');
             std::string key = equals == std::string::npos ? std::string() : trim(content.substr(0, equals));
-            std::string value = equals == std::string::npos ? std::string() : trim(content.substr(equals + 1));
+            std::string value =
+                equals == std::string::npos ? std::string() : trim(content.substr(equals + 1));
             if (key.empty() || value.empty()) {
                 logf("Font: ignoring line %d of %s", number, path.c_str());
                 continue;
@@ -139,7 +140,8 @@ private:
         }
         const std::string path = fontPath(entry->second);
         TTF_Font* font = open(path, size);
-        if (!font) warnOnce(name, "Font: cannot open " + path + " for '" + name + "'; using the fallback font");
+        if (!font)
+            warnOnce(name, "Font: cannot open " + path + " for '" + name + "'; using the fallback font");
         return font;
     }
 
@@ -186,7 +188,8 @@ std::vector<std::string_view> paragraphs(std::string_view text) {
     std::size_t start = 0;
     while (true) {
         const auto end = text.find('\n', start);
-        std::string_view paragraph = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        std::string_view paragraph =
+            text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (!paragraph.empty() && paragraph.back() == '\r') paragraph.remove_suffix(1);
         result.push_back(paragraph);
         if (end == std::string_view::npos) return result;
@@ -279,9 +282,11 @@ TextSize measureText(std::string_view utf8, const std::string& fontName, float p
 }
 
 std::vector<std::uint8_t> renderText(std::string_view utf8, const std::string& fontName, float pointSize,
-                                     int bitmapWidth, int bitmapHeight, TextSize box, TextAlignment alignment) {
+                                     int bitmapWidth, int bitmapHeight, TextSize box,
+                                     TextAlignment alignment) {
     if (bitmapWidth <= 0 || bitmapHeight <= 0) return {};
-    std::vector<std::uint8_t> bitmap(static_cast<std::size_t>(bitmapWidth) * static_cast<std::size_t>(bitmapHeight), 0);
+    std::vector<std::uint8_t> bitmap(
+        static_cast<std::size_t>(bitmapWidth) * static_cast<std::size_t>(bitmapHeight), 0);
 
     const int clipWidth = clipExtent(box.width, bitmapWidth);
     const int clipHeight = clipExtent(box.height, bitmapHeight);
@@ -311,7 +316,8 @@ std::vector<std::uint8_t> renderText(std::string_view utf8, const std::string& f
         } else if (alignment == TextAlignment::Right) {
             left = static_cast<int>(std::lround(box.width - static_cast<float>(surface->w)));
         }
-        blitCoverage(surface, left, static_cast<int>(i) * lineSkip, clipWidth, clipHeight, bitmapWidth, bitmap);
+        blitCoverage(surface, left, static_cast<int>(i) * lineSkip, clipWidth, clipHeight, bitmapWidth,
+                     bitmap);
         SDL_FreeSurface(surface);
     }
     return bitmap;

@@ -27,8 +27,8 @@ struct TextSize {
 // the top-left: word-wrapped to the box width, each line aligned within the box width, lines below the
 // box cut off. Nothing is drawn outside the box or the bitmap. Text drawn into a box of the size that
 // measureText gives stays on one line. An empty vector when either bitmap side is not positive.
-[[nodiscard]] std::vector<std::uint8_t> renderText(std::string_view utf8, const std::string& fontName, float pointSize,
-                                                   int bitmapWidth, int bitmapHeight, TextSize box,
-                                                   TextAlignment alignment);
+[[nodiscard]] std::vector<std::uint8_t> renderText(std::string_view utf8, const std::string& fontName,
+                                                   float pointSize, int bitmapWidth, int bitmapHeight,
+                                                   TextSize box, TextAlignment alignment);
 
 }  // namespace quintora::platform

@@ -9,7 +9,7 @@ namespace quintora::platform {
 namespace {
 
 class HeadlessDisplay final : public Display {
-public:
+  public:
     HeadlessDisplay(EGLDisplay display, EGLContext context, int scale)
         : display_(display), context_(context), scale_(scale) {}
 
@@ -24,7 +24,9 @@ public:
         return eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_) == EGL_TRUE;
     }
     [[nodiscard]] bool isCurrent() const override { return eglGetCurrentContext() == context_; }
-    void releaseCurrent() override { eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT); }
+    void releaseCurrent() override {
+        eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    }
     [[nodiscard]] void* procAddress(const char* name) const override {
         return reinterpret_cast<void*>(eglGetProcAddress(name));
     }
@@ -37,7 +39,7 @@ public:
         return true;
     }
 
-private:
+  private:
     EGLDisplay display_;
     EGLContext context_;
     int scale_;
@@ -64,8 +66,8 @@ std::unique_ptr<Display> openHeadlessDisplay(int scale) {
     EGLint configs = 0;
     eglChooseConfig(display, configAttributes, &config, 1, &configs);
     const EGLint contextAttributes[] = {EGL_CONTEXT_CLIENT_VERSION, 1, EGL_NONE};
-    EGLContext context =
-        eglCreateContext(display, configs > 0 ? config : EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, contextAttributes);
+    EGLContext context = eglCreateContext(display, configs > 0 ? config : EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT,
+                                          contextAttributes);
     if (context == EGL_NO_CONTEXT) {
         logf("headless display: no GL ES 1.1 context (error 0x%04X)", eglGetError());
         eglTerminate(display);

@@ -23,7 +23,8 @@ struct PngReader {
 
 bool acceptableSize(std::uint32_t width, std::uint32_t height) {
     if (width == 0 || height == 0) return false;
-    if (width > static_cast<std::uint32_t>(maxImageSide) || height > static_cast<std::uint32_t>(maxImageSide)) {
+    if (width > static_cast<std::uint32_t>(maxImageSide) ||
+        height > static_cast<std::uint32_t>(maxImageSide)) {
         return false;
     }
     return static_cast<std::int64_t>(width) * static_cast<std::int64_t>(height) <= maxImagePixels;
@@ -48,7 +49,8 @@ std::optional<Bitmap> decodePng(const std::string& path) {
     bitmap.width = static_cast<int>(reader.image.width);
     bitmap.height = static_cast<int>(reader.image.height);
     // Computed here rather than with libpng's size macro, whose 32-bit arithmetic could wrap.
-    bitmap.pixels.resize(static_cast<std::size_t>(bitmap.width) * static_cast<std::size_t>(bitmap.height) * 4);
+    bitmap.pixels.resize(static_cast<std::size_t>(bitmap.width) * static_cast<std::size_t>(bitmap.height) *
+                         4);
     if (!png_image_finish_read(&reader.image, nullptr, bitmap.pixels.data(), 0, nullptr)) return std::nullopt;
 
     for (std::size_t i = 0; i + 3 < bitmap.pixels.size(); i += 4) {
@@ -63,7 +65,8 @@ std::optional<Bitmap> decodePng(const std::string& path) {
 
 bool writePng(const std::string& path, const Bitmap& straightRgba) {
     if (straightRgba.width <= 0 || straightRgba.height <= 0) return false;
-    const auto expected = static_cast<std::size_t>(straightRgba.width) * static_cast<std::size_t>(straightRgba.height) * 4;
+    const auto expected =
+        static_cast<std::size_t>(straightRgba.width) * static_cast<std::size_t>(straightRgba.height) * 4;
     if (straightRgba.pixels.size() != expected) return false;
 
     png_image image;
@@ -73,7 +76,8 @@ bool writePng(const std::string& path, const Bitmap& straightRgba) {
     image.height = static_cast<png_uint_32>(straightRgba.height);
     image.format = PNG_FORMAT_RGBA;
     // On a failure after opening, libpng closes and removes the partial file itself.
-    const int written = png_image_write_to_file(&image, path.c_str(), 0, straightRgba.pixels.data(), 0, nullptr);
+    const int written =
+        png_image_write_to_file(&image, path.c_str(), 0, straightRgba.pixels.data(), 0, nullptr);
     png_image_free(&image);
     return written != 0;
 }

@@ -55,7 +55,7 @@ std::size_t onBody(char* data, std::size_t size, std::size_t count, void* user) 
 }
 
 class Network {
-public:
+  public:
     static Network& shared() {
         static Network network;
         return network;
@@ -119,7 +119,7 @@ public:
 
     [[nodiscard]] std::size_t active() const { return connections_.size(); }
 
-private:
+  private:
     Network() {
         if (curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK) multi_ = curl_multi_init();
         if (multi_ == nullptr) log("network: no HTTP client could be set up; no score server can be reached");
@@ -168,10 +168,12 @@ private:
         const std::shared_ptr<UrlConnectionDelegate> delegate = std::move(connection->delegate);
         if (result != CURLE_OK) {
             if (connection->tooLarge) {
-                delegate->didFailWithError({UrlError::kAnswerTooLarge, "the answer is larger than the limit"});
-            } else {
                 delegate->didFailWithError(
-                    {UrlError::kNoAnswer, connection->error[0] ? connection->error : curl_easy_strerror(result)});
+                    {UrlError::kAnswerTooLarge, "the answer is larger than the limit"});
+            } else {
+                delegate->didFailWithError({UrlError::kNoAnswer, connection->error[0]
+                                                                     ? connection->error
+                                                                     : curl_easy_strerror(result)});
             }
             return;
         }

@@ -25,15 +25,15 @@ struct UrlRequest {
 // Why an exchange ended without a whole answer.
 struct UrlError {
     enum Kind {
-        kNoAnswer,         // no connection, a broken or timed-out exchange, a refused address
-        kAnswerTooLarge,   // the server answered, with more than the request's limit
+        kNoAnswer,        // no connection, a broken or timed-out exchange, a refused address
+        kAnswerTooLarge,  // the server answered, with more than the request's limit
     };
     Kind kind = kNoAnswer;
     std::string reason;
 };
 
 class UrlConnectionDelegate {
-public:
+  public:
     virtual ~UrlConnectionDelegate() = default;
     // The status line and headers have arrived; data follows.
     virtual void didReceiveResponse(int statusCode) = 0;

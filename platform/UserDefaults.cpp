@@ -26,7 +26,6 @@ namespace {
 // store held by a stuck process does not freeze the game for long.
 constexpr int busyTimeoutMilliseconds = 2000;
 
-
 // A journal or write-ahead log left next to a damaged file belongs to it: left behind, SQLite would play
 // it back into the fresh store.
 constexpr std::array<const char*, 3> companionSuffixes = {"-journal", "-wal", "-shm"};
@@ -74,7 +73,7 @@ bool renameWithoutReplacing(const std::string& from, const std::string& to) {
 // was found damaged.
 std::string datedSuffix() {
     const std::time_t now = std::time(nullptr);
-    std::tm local {};
+    std::tm local{};
     localtime_r(&now, &local);
     char text[32];
     std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
@@ -114,7 +113,7 @@ bool meansDamaged(int code) {
 }
 
 class Statement {
-public:
+  public:
     Statement(sqlite3* db, const char* sql) { code_ = sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr); }
     ~Statement() { sqlite3_finalize(statement_); }
     Statement(const Statement&) = delete;
@@ -130,7 +129,7 @@ public:
 
     int step() { return code_ = sqlite3_step(statement_); }
 
-private:
+  private:
     sqlite3_stmt* statement_ = nullptr;
     int code_ = SQLITE_OK;
 };
@@ -139,7 +138,8 @@ constexpr const char* createTableSql =
     "CREATE TABLE IF NOT EXISTS defaults (key TEXT PRIMARY KEY NOT NULL, value TEXT NOT NULL) WITHOUT ROWID";
 constexpr const char* selectSql = "SELECT value FROM defaults WHERE key = ?1";
 constexpr const char* upsertSql =
-    "INSERT INTO defaults (key, value) VALUES (?1, ?2) ON CONFLICT (key) DO UPDATE SET value = excluded.value";
+    "INSERT INTO defaults (key, value) VALUES (?1, ?2) ON CONFLICT (key) DO UPDATE SET value = "
+    "excluded.value";
 
 }  // namespace
 
@@ -182,9 +182,10 @@ struct UserDefaults::Store {
     // One try at opening the file and checking it. On Damaged and Unavailable the connection is closed.
     Attempt tryOpen() {
         const bool existed = pathExists(path);
-        const int openCode = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        const int openCode =
+            sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
         if (openCode != SQLITE_OK) {
-            Attempt failed {existed ? Outcome::Damaged : Outcome::Unavailable, lastError()};
+            Attempt failed{existed ? Outcome::Damaged : Outcome::Unavailable, lastError()};
             close();
             return failed;
         }
@@ -252,7 +253,8 @@ struct UserDefaults::Store {
             }
         }
 
-        if (!verified) logf("defaults: %s stayed locked by another process; using it unchecked", path.c_str());
+        if (!verified)
+            logf("defaults: %s stayed locked by another process; using it unchecked", path.c_str());
         return {Outcome::Open, {}};
     }
 
@@ -265,8 +267,9 @@ struct UserDefaults::Store {
         std::error_code error;
         std::filesystem::create_directories(directory, error);
         if (error) {
-            logf("defaults: cannot create the data folder %s (%s); values are kept in memory for this session",
-                 directory.c_str(), error.message().c_str());
+            logf(
+                "defaults: cannot create the data folder %s (%s); values are kept in memory for this session",
+                directory.c_str(), error.message().c_str());
             return;
         }
 
@@ -282,13 +285,14 @@ struct UserDefaults::Store {
             }
             const auto aside = moveAside(path);
             if (!aside) {
-                logf("defaults: %s is damaged (%s) and cannot be moved aside (%s); values are kept in memory "
-                     "for this session",
-                     path.c_str(), attempt.reason.c_str(), std::strerror(errno));
+                logf(
+                    "defaults: %s is damaged (%s) and cannot be moved aside (%s); values are kept in memory "
+                    "for this session",
+                    path.c_str(), attempt.reason.c_str(), std::strerror(errno));
                 return;
             }
-            logf("defaults: %s is damaged (%s); moved it aside to %s and started an empty store", path.c_str(),
-                 attempt.reason.c_str(), aside->c_str());
+            logf("defaults: %s is damaged (%s); moved it aside to %s and started an empty store",
+                 path.c_str(), attempt.reason.c_str(), aside->c_str());
             examined = identityOf(path);
             attempt = tryOpen();
         }
@@ -299,8 +303,8 @@ struct UserDefaults::Store {
             return;
         }
         if (!writable) {
-            logf("defaults: %s cannot be written (%s); changes are kept in memory for this session", path.c_str(),
-                 unwritableReason.c_str());
+            logf("defaults: %s cannot be written (%s); changes are kept in memory for this session",
+                 path.c_str(), unwritableReason.c_str());
         }
     }
 };
@@ -351,7 +355,8 @@ std::optional<std::string> UserDefaults::stringForKey(std::string_view key) {
 bool UserDefaults::setObject(std::string_view value, std::string_view key) {
     Store& store = *store_;
     if (store.db != nullptr && store.writable && store.write(key, value)) {
-        if (const auto found = store.unsaved.find(key); found != store.unsaved.end()) store.unsaved.erase(found);
+        if (const auto found = store.unsaved.find(key); found != store.unsaved.end())
+            store.unsaved.erase(found);
         return true;
     }
     if (store.db != nullptr && store.writable) {
@@ -370,7 +375,8 @@ bool UserDefaults::synchronize() {
     const auto giveUp = [&store] {
         logf("defaults: cannot write %zu value(s) to %s (%s); they stay in memory", store.unsaved.size(),
              store.path.c_str(), store.lastError().c_str());
-        if (sqlite3_get_autocommit(store.db) == 0) sqlite3_exec(store.db, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (sqlite3_get_autocommit(store.db) == 0)
+            sqlite3_exec(store.db, "ROLLBACK", nullptr, nullptr, nullptr);
         return false;
     };
     if (sqlite3_exec(store.db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) return giveUp();

@@ -23,12 +23,12 @@ namespace quintora::platform {
 // $HOME/.local/share/quintora (an absolute $XDG_DATA_HOME only, as the XDG rules ask).
 [[nodiscard]] std::string dataDirectory();
 
-// Sets the folder (the --data-dir option); the empty string goes back to the default folder. When the shared store is already open it is closed and opened
-// again in the new folder; references to it stay valid.
+// Sets the folder (the --data-dir option); the empty string goes back to the default folder. When the shared
+// store is already open it is closed and opened again in the new folder; references to it stay valid.
 void setDataDirectory(std::string dir);
 
 class UserDefaults {
-public:
+  public:
     static constexpr const char* fileName = "defaults.sqlite3";
 
     // Opens (creating when needed) the store in the given folder; the folder itself is created too.
@@ -56,7 +56,7 @@ public:
     // The full path of the database file.
     [[nodiscard]] const std::string& path() const;
 
-private:
+  private:
     friend void setDataDirectory(std::string dir);
     void reopen(std::string directory);
 

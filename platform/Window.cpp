@@ -28,11 +28,12 @@ void setWindowIcon(SDL_Window* window, const std::string& file) {
         const unsigned alpha = icon->pixels[i + 3];
         if (alpha == 0) continue;
         for (std::size_t c = 0; c < 3; ++c) {
-            icon->pixels[i + c] = static_cast<std::uint8_t>(std::min(255u, (icon->pixels[i + c] * 255u + alpha / 2) / alpha));
+            icon->pixels[i + c] =
+                static_cast<std::uint8_t>(std::min(255u, (icon->pixels[i + c] * 255u + alpha / 2) / alpha));
         }
     }
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(icon->pixels.data(), icon->width, icon->height, 32,
-                                                              icon->width * 4, SDL_PIXELFORMAT_RGBA32);
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(icon->pixels.data(), icon->width, icon->height,
+                                                              32, icon->width * 4, SDL_PIXELFORMAT_RGBA32);
     if (surface == nullptr) return;
     SDL_SetWindowIcon(window, surface);
     SDL_FreeSurface(surface);
@@ -69,28 +70,43 @@ Key digitKey(int digit) { return static_cast<Key>(static_cast<int>(Key::Digit0) 
 Key keyFor(SDL_Keycode code) {
     switch (code) {
         case SDLK_RETURN:
-        case SDLK_KP_ENTER: return Key::Return;
-        case SDLK_BACKSPACE: return Key::Backspace;
-        case SDLK_ESCAPE: return Key::Escape;
+        case SDLK_KP_ENTER:
+            return Key::Return;
+        case SDLK_BACKSPACE:
+            return Key::Backspace;
+        case SDLK_ESCAPE:
+            return Key::Escape;
         case SDLK_UP:
-        case SDLK_w: return Key::Up;
+        case SDLK_w:
+            return Key::Up;
         case SDLK_DOWN:
-        case SDLK_s: return Key::Down;
+        case SDLK_s:
+            return Key::Down;
         case SDLK_LEFT:
-        case SDLK_a: return Key::Left;
+        case SDLK_a:
+            return Key::Left;
         case SDLK_RIGHT:
-        case SDLK_d: return Key::Right;
-        case SDLK_p: return Key::P;
-        case SDLK_m: return Key::M;
+        case SDLK_d:
+            return Key::Right;
+        case SDLK_p:
+            return Key::P;
+        case SDLK_m:
+            return Key::M;
         case SDLK_MINUS:
-        case SDLK_KP_MINUS: return Key::Minus;
+        case SDLK_KP_MINUS:
+            return Key::Minus;
         case SDLK_PLUS:
         case SDLK_EQUALS:  // + without Shift on most layouts
-        case SDLK_KP_PLUS: return Key::Plus;
-        case SDLK_F1: return Key::F1;
-        case SDLK_F2: return Key::F2;
-        case SDLK_F11: return Key::Fullscreen;
-        default: break;
+        case SDLK_KP_PLUS:
+            return Key::Plus;
+        case SDLK_F1:
+            return Key::F1;
+        case SDLK_F2:
+            return Key::F2;
+        case SDLK_F11:
+            return Key::Fullscreen;
+        default:
+            break;
     }
     // The number row and the keypad type the same digits.
     if (code >= SDLK_0 && code <= SDLK_9) return digitKey(code - SDLK_0);
@@ -100,7 +116,7 @@ Key keyFor(SDL_Keycode code) {
 }
 
 class SdlWindow final : public Window {
-public:
+  public:
     SdlWindow(SDL_Window* window, SDL_GLContext context, int scale)
         : window_(window), context_(context), scale_(scale) {
         bindFramebuffer_ =
@@ -118,7 +134,8 @@ public:
     [[nodiscard]] void* procAddress(const char* name) const override { return SDL_GL_GetProcAddress(name); }
     [[nodiscard]] int scale() const override { return scale_; }
 
-    bool present(unsigned texture, int width, int height, int textureWidth, int textureHeight, bool changed) override {
+    bool present(unsigned texture, int width, int height, int textureWidth, int textureHeight,
+                 bool changed) override {
         const auto [windowWidth, windowHeight] = drawableSize();
         // The window keeps showing the last picture until it is uncovered or resized: an unchanged frame
         // then costs neither the copy into the window nor the swap.
@@ -134,7 +151,8 @@ public:
         glClear(GL_COLOR_BUFFER_BIT);
 
         const Letterbox box = letterboxFor(windowWidth, windowHeight);
-        glViewport(static_cast<GLint>(box.x), static_cast<GLint>(static_cast<float>(windowHeight) - box.y - box.height),
+        glViewport(static_cast<GLint>(box.x),
+                   static_cast<GLint>(static_cast<float>(windowHeight) - box.y - box.height),
                    static_cast<GLsizei>(box.width), static_cast<GLsizei>(box.height));
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
@@ -202,7 +220,7 @@ public:
         }
     }
 
-private:
+  private:
     // The size of the surface GL really draws into. SDL's own figure follows what it asked of the
     // window system, which without a window manager is not always what happened (a fullscreen switch
     // that left the window as it was); the EGL surface says what the frame will fill.
@@ -210,7 +228,8 @@ private:
         EGLDisplay display = eglGetCurrentDisplay();
         EGLSurface surface = eglGetCurrentSurface(EGL_DRAW);
         EGLint width = 0, height = 0;
-        if (display != EGL_NO_DISPLAY && surface != EGL_NO_SURFACE && eglQuerySurface(display, surface, EGL_WIDTH, &width) &&
+        if (display != EGL_NO_DISPLAY && surface != EGL_NO_SURFACE &&
+            eglQuerySurface(display, surface, EGL_WIDTH, &width) &&
             eglQuerySurface(display, surface, EGL_HEIGHT, &height) && width > 0 && height > 0) {
             return {width, height};
         }
@@ -224,8 +243,10 @@ private:
         int windowWidth = 0, windowHeight = 0, pixelsWide = 0, pixelsHigh = 0;
         SDL_GetWindowSize(window_, &windowWidth, &windowHeight);
         SDL_GL_GetDrawableSize(window_, &pixelsWide, &pixelsHigh);
-        const float fx = static_cast<float>(x) * static_cast<float>(pixelsWide) / static_cast<float>(std::max(1, windowWidth));
-        const float fy = static_cast<float>(y) * static_cast<float>(pixelsHigh) / static_cast<float>(std::max(1, windowHeight));
+        const float fx = static_cast<float>(x) * static_cast<float>(pixelsWide) /
+                         static_cast<float>(std::max(1, windowWidth));
+        const float fy = static_cast<float>(y) * static_cast<float>(pixelsHigh) /
+                         static_cast<float>(std::max(1, windowHeight));
         const auto [drawableWidth, drawableHeight] = drawableSize();
         const auto point = windowToView(fx, fy, drawableWidth, drawableHeight);
         if (!point) {
@@ -246,19 +267,25 @@ private:
 
     void fingerTouch(InputPhase phase, const SDL_TouchFingerEvent& finger, InputSink& sink) {
         const auto [drawableWidth, drawableHeight] = drawableSize();
-        const auto point = windowToView(finger.x * static_cast<float>(drawableWidth),
-                                        finger.y * static_cast<float>(drawableHeight), drawableWidth, drawableHeight);
+        const auto point =
+            windowToView(finger.x * static_cast<float>(drawableWidth),
+                         finger.y * static_cast<float>(drawableHeight), drawableWidth, drawableHeight);
         if (point) sink.touch(phase, static_cast<long>(finger.fingerId) + 1, point->x, point->y);
     }
 
     void dispatch(const SDL_Event& event, InputSink& sink) {
         switch (event.type) {
-            case SDL_QUIT: sink.quitRequested(); break;
-            case SDL_APP_LOWMEMORY: sink.lowMemory(); break;
+            case SDL_QUIT:
+                sink.quitRequested();
+                break;
+            case SDL_APP_LOWMEMORY:
+                sink.lowMemory();
+                break;
             case SDL_WINDOWEVENT:
                 if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) sink.focusChanged(false);
                 if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) sink.focusChanged(true);
-                if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SHOWN ||
+                if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                    event.window.event == SDL_WINDOWEVENT_SHOWN ||
                     event.window.event == SDL_WINDOWEVENT_RESTORED) {
                     exposed_ = true;
                 }
@@ -302,8 +329,11 @@ private:
                 }
                 break;
             }
-            case SDL_TEXTINPUT: sink.text(event.text.text); break;
-            default: break;
+            case SDL_TEXTINPUT:
+                sink.text(event.text.text);
+                break;
+            default:
+                break;
         }
     }
 
@@ -312,7 +342,7 @@ private:
     int scale_;
     PFNGLBINDFRAMEBUFFEROESPROC bindFramebuffer_ = nullptr;
     bool mouseDown_ = false;
-    SDL_Rect windowed_{0, 0, 0, 0};  // where the window was before it went fullscreen
+    SDL_Rect windowed_{0, 0, 0, 0};         // where the window was before it went fullscreen
     int shownWidth_ = 0, shownHeight_ = 0;  // the drawable size of the last presented picture
     bool exposed_ = true;
     ViewPoint lastPoint_;
@@ -343,7 +373,8 @@ std::optional<ViewPoint> windowToView(float windowX, float windowY, int windowWi
     if (box.width <= 0 || box.height <= 0) return std::nullopt;
     const float sceneX = (windowX - box.x) * kSceneWidth / box.width;
     const float sceneFromTop = (windowY - box.y) * kSceneHeight / box.height;
-    if (sceneX < 0 || sceneX >= kSceneWidth || sceneFromTop < 0 || sceneFromTop >= kSceneHeight) return std::nullopt;
+    if (sceneX < 0 || sceneX >= kSceneWidth || sceneFromTop < 0 || sceneFromTop >= kSceneHeight)
+        return std::nullopt;
     const float sceneY = kSceneHeight - sceneFromTop;
     // Held in landscape, the phone's view reports the scene point with its axes swapped.
     return ViewPoint{sceneY, sceneX};
@@ -368,8 +399,8 @@ std::unique_ptr<Window> Window::open(const WindowOptions& options, std::string* 
     const int scale = std::max(1, options.scale);
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
     if (options.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    SDL_Window* window = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                          480 * scale, 320 * scale, flags);
+    SDL_Window* window = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED,
+                                          SDL_WINDOWPOS_CENTERED, 480 * scale, 320 * scale, flags);
     if (window == nullptr) {
         if (error) *error = std::string("cannot open a window (") + SDL_GetError() + ")";
         SDL_QuitSubSystem(SDL_INIT_VIDEO);

@@ -13,15 +13,37 @@ namespace quintora::platform {
 
 enum class InputPhase { Began, Moved, Ended, Cancelled };
 enum class Key {
-    Return, Backspace, Escape, Up, Down, Left, Right, P, M, Minus, Plus, F1, F2, Fullscreen,
-    Digit0, Digit1, Digit2, Digit3, Digit4, Digit5, Digit6, Digit7, Digit8, Digit9,
+    Return,
+    Backspace,
+    Escape,
+    Up,
+    Down,
+    Left,
+    Right,
+    P,
+    M,
+    Minus,
+    Plus,
+    F1,
+    F2,
+    Fullscreen,
+    Digit0,
+    Digit1,
+    Digit2,
+    Digit3,
+    Digit4,
+    Digit5,
+    Digit6,
+    Digit7,
+    Digit8,
+    Digit9,
     Other
 };
 // The digit a digit key types, or none for any other key.
 [[nodiscard]] std::optional<int> digitOf(Key key);
 
 class InputSink {
-public:
+  public:
     virtual ~InputSink() = default;
     // A touch at a point of the portrait view (320 x 480 points, origin top left).
     virtual void touch(InputPhase phase, long id, float viewX, float viewY) = 0;
@@ -48,7 +70,8 @@ struct ViewPoint {
     float y = 0;
 };
 // The portrait view point under a window pixel; none outside the picture.
-[[nodiscard]] std::optional<ViewPoint> windowToView(float windowX, float windowY, int windowWidth, int windowHeight);
+[[nodiscard]] std::optional<ViewPoint> windowToView(float windowX, float windowY, int windowWidth,
+                                                    int windowHeight);
 
 struct WindowOptions {
     int scale = 2;
@@ -59,7 +82,7 @@ struct WindowOptions {
 };
 
 class Window : public Display {
-public:
+  public:
     // Null, with the reason in *error, when no window can be opened (no display, no GL ES 1.1).
     static std::unique_ptr<Window> open(const WindowOptions& options, std::string* error);
 

@@ -53,9 +53,19 @@ std::vector<StoredScore> CachingStore::query(const ScoreQuery& query) {
 std::string CachingStore::rendered(const ScoreQuery& query, std::string_view form, const Render& render) {
     // A rendering missed asks for its rows in turn; that one request counts once, as a hit or a miss.
     const auto rows = [&] {
-        return cached(cacheKey(query), [&] { return Entry{store_.query(query), {}, 0}; }, false).rows;
+        return cached(
+                   cacheKey(query),
+                   [&] {
+                       return Entry{store_.query(query), {}, 0};
+                   },
+                   false)
+            .rows;
     };
-    return cached(std::string(form) + '|' + cacheKey(query), [&] { return Entry{{}, render(rows()), 0}; }).text;
+    return cached(std::string(form) + '|' + cacheKey(query),
+                  [&] {
+                      return Entry{{}, render(rows()), 0};
+                  })
+        .text;
 }
 
 CachingStore::Entry CachingStore::cached(const std::string& key, const std::function<Entry()>& make,

@@ -91,7 +91,8 @@ std::optional<std::string> parseAction(const std::string& rest, ScriptAction& ac
             {"7", script::KeyName::Digit7},      {"8", script::KeyName::Digit8},
             {"9", script::KeyName::Digit9},
         };
-        if (w.size() != 2) return "key takes return|backspace|escape|p|m|minus|plus|f1|f2|up|down|left|right|0-9";
+        if (w.size() != 2)
+            return "key takes return|backspace|escape|p|m|minus|plus|f1|f2|up|down|left|right|0-9";
         const auto found =
             std::find_if(std::begin(keys), std::end(keys), [&](const auto& k) { return w[1] == k.first; });
         if (found == std::end(keys)) return "unknown key '" + w[1] + "'";
@@ -137,7 +138,8 @@ ScriptResult parseScript(const std::string& text) {
         event.line = lineNumber;
         const std::string frameText = line.substr(0, space);
         if (!parseNumber(frameText, event.frame) || event.frame < 1) {
-            return {std::nullopt, "line " + std::to_string(lineNumber) + ": '" + frameText + "' is not a frame number"};
+            return {std::nullopt,
+                    "line " + std::to_string(lineNumber) + ": '" + frameText + "' is not a frame number"};
         }
         const std::string rest = space == std::string::npos ? std::string() : line.substr(space + 1);
         if (auto error = parseAction(rest, event.action)) {

@@ -57,7 +57,7 @@ struct ScriptEvent {
 
 struct ScriptResult {
     std::optional<std::vector<ScriptEvent>> events;  // sorted by frame, file order within a frame
-    std::string error;                                // "line N: ..." when events is empty
+    std::string error;                               // "line N: ..." when events is empty
 };
 
 [[nodiscard]] ScriptResult parseScript(const std::string& text);

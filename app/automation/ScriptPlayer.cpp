@@ -16,9 +16,12 @@ constexpr long kScriptTouch = 1;
 
 platform::InputPhase phaseOf(script::TouchKind kind) {
     switch (kind) {
-        case script::TouchKind::Began: return platform::InputPhase::Began;
-        case script::TouchKind::Moved: return platform::InputPhase::Moved;
-        case script::TouchKind::Ended: break;
+        case script::TouchKind::Began:
+            return platform::InputPhase::Began;
+        case script::TouchKind::Moved:
+            return platform::InputPhase::Moved;
+        case script::TouchKind::Ended:
+            break;
     }
     return platform::InputPhase::Ended;
 }

@@ -14,7 +14,7 @@
 namespace quintora {
 
 class ScriptPlayer {
-public:
+  public:
     explicit ScriptPlayer(std::vector<ScriptEvent> script) : script_(std::move(script)) {}
 
     // Delivers every event due by this frame: touches, keys, text, focus and quit to the input, alert
@@ -25,7 +25,7 @@ public:
     // Writes the screenshots asked for in this frame from the picture just presented.
     void takeScreenshots(long frame);
 
-private:
+  private:
     void deliver(const ScriptAction& action, long frame, platform::InputSink& input);
 
     std::vector<ScriptEvent> script_;

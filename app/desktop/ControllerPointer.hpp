@@ -6,11 +6,11 @@
 namespace quintora {
 
 class ControllerPointer {
-public:
+  public:
     // Shows the cross at a scene point, or takes it away.
     void update(bool shown, Point at);
 
-private:
+  private:
     Ref<Node> cross_;
 };
 

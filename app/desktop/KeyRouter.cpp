@@ -21,13 +21,20 @@ bool KeyRouter::desktopKey(platform::Key key, double now) {
             if (alert != nullptr && !pause_.isShown()) return false;
             return pause_.toggle();
         }
-        case Key::M: sound_.toggleMute(now); return true;
-        case Key::Minus: sound_.quieter(now); return true;
-        case Key::Plus: sound_.louder(now); return true;
+        case Key::M:
+            sound_.toggleMute(now);
+            return true;
+        case Key::Minus:
+            sound_.quieter(now);
+            return true;
+        case Key::Plus:
+            sound_.louder(now);
+            return true;
         case Key::F1:
         case Key::F2: {
             Director& director = Director::sharedDirector();
-            if (director.shownAlert() != nullptr || dynamic_cast<MenuScene*>(director.runningScene()) == nullptr) {
+            if (director.shownAlert() != nullptr ||
+                dynamic_cast<MenuScene*>(director.runningScene()) == nullptr) {
                 return false;
             }
             if (key == Key::F1) {
@@ -37,7 +44,8 @@ bool KeyRouter::desktopKey(platform::Key key, double now) {
             }
             return true;
         }
-        default: return false;
+        default:
+            return false;
     }
 }
 
@@ -52,10 +60,18 @@ void KeyRouter::key(platform::Key key, bool pressed, double now) {
         return;
     }
     switch (key) {
-        case platform::Key::Right: tilt_.setRight(pressed); break;
-        case platform::Key::Left: tilt_.setLeft(pressed); break;
-        case platform::Key::Up: tilt_.setUp(pressed); break;
-        case platform::Key::Down: tilt_.setDown(pressed); break;
+        case platform::Key::Right:
+            tilt_.setRight(pressed);
+            break;
+        case platform::Key::Left:
+            tilt_.setLeft(pressed);
+            break;
+        case platform::Key::Up:
+            tilt_.setUp(pressed);
+            break;
+        case platform::Key::Down:
+            tilt_.setDown(pressed);
+            break;
         case platform::Key::Return:
             // A shown alert is modal: Return and Escape answer it before anything underneath.
             if (!pressed) break;
@@ -74,7 +90,8 @@ void KeyRouter::key(platform::Key key, bool pressed, double now) {
         case platform::Key::Backspace:
             if (pressed && receiver && !Director::sharedDirector().shownAlert()) receiver->deleteBackward();
             break;
-        default: break;
+        default:
+            break;
     }
 }
 

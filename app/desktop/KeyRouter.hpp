@@ -10,14 +10,14 @@
 namespace quintora {
 
 class KeyRouter {
-public:
+  public:
     KeyRouter(PauseControl& pause, SoundControl& sound, TiltStandIn& tilt)
         : pause_(pause), sound_(sound), tilt_(tilt) {}
 
     // A key went down or up; `now` is the game's clock, for the volume indicator.
     void key(platform::Key key, bool pressed, double now);
 
-private:
+  private:
     // Keys that belong to the desktop game rather than to the phone's: pause, sound, help, practice. True
     // when the key was taken.
     bool desktopKey(platform::Key key, double now);

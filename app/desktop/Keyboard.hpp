@@ -9,7 +9,7 @@
 namespace quintora {
 
 class TextInputReceiver {
-public:
+  public:
     virtual ~TextInputReceiver() = default;
     virtual void insertText(std::string_view utf8) = 0;
     virtual void deleteBackward() = 0;
@@ -20,12 +20,12 @@ public:
 bool deliverKeyToScene(platform::Key key);
 
 class Keyboard {
-public:
+  public:
     static Keyboard& shared();
     void setReceiver(TextInputReceiver* receiver) { receiver_ = receiver; }
     [[nodiscard]] TextInputReceiver* receiver() const { return receiver_; }
 
-private:
+  private:
     Keyboard() = default;
     TextInputReceiver* receiver_ = nullptr;
 };

@@ -1,10 +1,10 @@
 #include "app/desktop/PauseControl.hpp"
 
-#include "flow/GameState.hpp"
 #include "app/screens/MenuScene.hpp"
-#include "flow/MiniGameLayer.hpp"
 #include "app/screens/PracticeScene.hpp"
 #include "engine/Director.hpp"
+#include "flow/GameState.hpp"
+#include "flow/MiniGameLayer.hpp"
 #include "platform/Log.hpp"
 
 namespace quintora {

@@ -8,7 +8,7 @@
 namespace quintora {
 
 class TiltStandIn {
-public:
+  public:
     // How far a held key tilts the device, in units of gravity. At half a g a player steers the golf ball
     // round the bunker, dodges the sparks and eats every gum in time, with about a second to spare for
     // reacting; weaker tilts leave some layouts unwinnable, stronger ones make the figure overshoot.
@@ -27,7 +27,7 @@ public:
         return a;
     }
 
-private:
+  private:
     bool right_ = false, left_ = false, up_ = false, down_ = false;
 };
 

@@ -1,7 +1,5 @@
 #include "app/screens/MenuScene.hpp"
 
-#include "flow/GameState.hpp"
-#include "flow/MiniGameLayer.hpp"
 #include "app/screens/HelpScene.hpp"
 #include "app/screens/PracticeScene.hpp"
 #include "app/screens/RecordScene.hpp"
@@ -10,6 +8,8 @@
 #include "engine/InstantAction.hpp"
 #include "engine/IntervalAction.hpp"
 #include "engine/Sprite.hpp"
+#include "flow/GameState.hpp"
+#include "flow/MiniGameLayer.hpp"
 #include "platform/Log.hpp"
 
 namespace quintora {
@@ -106,14 +106,29 @@ bool MenuLayer::keyPressed(platform::Key key) {
 
 void MenuLayer::press(int button) {
     switch (button) {
-        case Amateur: StarterL(); break;
-        case Pro: NormalL(); break;
-        case Legend: HardL(); break;
-        case Records: RecordL(); break;
-        case Practice: PracticeL(); break;
-        case Help: HelpL(); break;
-        case Quit: QuitL(); break;
-        default: break;
+        case Amateur:
+            StarterL();
+            break;
+        case Pro:
+            NormalL();
+            break;
+        case Legend:
+            HardL();
+            break;
+        case Records:
+            RecordL();
+            break;
+        case Practice:
+            PracticeL();
+            break;
+        case Help:
+            HelpL();
+            break;
+        case Quit:
+            QuitL();
+            break;
+        default:
+            break;
     }
 }
 
@@ -143,14 +158,13 @@ void MenuLayer::HelpL() { Director::sharedDirector().replaceScene(HelpScene::nod
 void MenuLayer::QuitL() {
     if (Director::sharedDirector().shownAlert() != nullptr) return;
     // Return stays, as the first button; Escape again quits, as the last.
-    Ref<AlertView> ask = AlertView::alertWithTitle(
-        "Quit Quintora?", "Your records stay on this computer.",
-        [](AlertView&, int index) {
-            if (index != 1) return;
-            platform::log("quit");
-            Director::sharedDirector().end();
-        },
-        "Stay", {"Quit"});
+    Ref<AlertView> ask = AlertView::alertWithTitle("Quit Quintora?", "Your records stay on this computer.",
+                                                   [](AlertView&, int index) {
+                                                       if (index != 1) return;
+                                                       platform::log("quit");
+                                                       Director::sharedDirector().end();
+                                                   },
+                                                   "Stay", {"Quit"});
     ask->show();
 }
 

@@ -4,16 +4,16 @@
 // at the top. The arrow keys move a focus ring between them (starting on Amateur) and Return presses the
 // button in it; Escape asks whether to quit.
 #include "app/screens/ButtonFocus.hpp"
-#include "flow/ChangeClass.hpp"
-#include "flow/Controls.hpp"
 #include "engine/Layer.hpp"
 #include "engine/Scene.hpp"
+#include "flow/ChangeClass.hpp"
+#include "flow/Controls.hpp"
 
 namespace quintora {
 
 class MenuLayer : public Layer, public KeyReceiver {
     QUINTORA_NODE(MenuLayer)
-public:
+  public:
     void init() override;
     bool handleTouchesBegan(const TouchSet& touches, const TouchEvent& event) override;
     bool keyPressed(platform::Key key) override;
@@ -42,7 +42,7 @@ public:
     enum Button { Amateur, Pro, Legend, Records, Practice, Help, Quit };
     [[nodiscard]] ButtonFocus& focusRing() { return focus_; }
 
-private:
+  private:
     void press(int button);
 
     Ref<ChangeClass> cs;
@@ -54,7 +54,7 @@ private:
 
 class MenuScene : public Scene {
     QUINTORA_NODE(MenuScene)
-public:
+  public:
     void init() override;
 };
 

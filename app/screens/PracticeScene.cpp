@@ -3,14 +3,14 @@
 #include <string>
 #include <vector>
 
-#include "flow/ChangeClass.hpp"
-#include "flow/GameState.hpp"
 #include "app/screens/MenuScene.hpp"
-#include "games/StageTable.hpp"
 #include "engine/ColorRect.hpp"
 #include "engine/Director.hpp"
 #include "engine/Label.hpp"
 #include "engine/TextureMgr.hpp"
+#include "flow/ChangeClass.hpp"
+#include "flow/GameState.hpp"
+#include "games/StageTable.hpp"
 #include "platform/Log.hpp"
 #include "platform/UserDefaults.hpp"
 

@@ -6,10 +6,10 @@
 #include <array>
 
 #include "app/screens/ButtonFocus.hpp"
-#include "flow/Controls.hpp"
 #include "engine/Layer.hpp"
 #include "engine/Scene.hpp"
 #include "engine/Sprite.hpp"
+#include "flow/Controls.hpp"
 
 namespace quintora {
 

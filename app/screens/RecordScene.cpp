@@ -48,7 +48,9 @@ bool validLevel(int level) { return level >= 1 && level <= 3; }
 
 }  // namespace
 
-std::string recordKey(int level, int place) { return "Level" + std::to_string(level) + std::to_string(place); }
+std::string recordKey(int level, int place) {
+    return "Level" + std::to_string(level) + std::to_string(place);
+}
 
 std::string recordNameKey(int level, int place) { return recordKey(level, place) + "Name"; }
 
@@ -56,8 +58,8 @@ std::string recordText(float seconds) {
     // The float widened to double and cut to one decimal, as printf's "%.1f" writes it, whatever the
     // locale says a decimal point is.
     char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(seconds), std::chars_format::fixed, 1);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(seconds),
+                                      std::chars_format::fixed, 1);
     return std::string(buffer, result.ptr);
 }
 
@@ -90,7 +92,8 @@ void RecordLayer::onExit() {
 }
 
 std::string& RecordLayer::workingTime(int level, int place) {
-    std::string* times[3][2] = {{&strLevel11, &strLevel12}, {&strLevel21, &strLevel22}, {&strLevel31, &strLevel32}};
+    std::string* times[3][2] = {
+        {&strLevel11, &strLevel12}, {&strLevel21, &strLevel22}, {&strLevel31, &strLevel32}};
     return *times[level - 1][place - 1];
 }
 
@@ -286,14 +289,16 @@ void RecordLayer::ReadData() {
         Point position;
     };
     static constexpr Cell cells[] = {
-        {1, 1, true, {90, 240}},  {1, 1, false, {170, 240}}, {1, 2, true, {290, 240}},  {1, 2, false, {370, 240}},
-        {2, 1, true, {90, 130}},  {2, 1, false, {170, 130}}, {2, 2, true, {290, 130}},  {2, 2, false, {370, 130}},
-        {3, 1, true, {90, 30}},   {3, 1, false, {170, 30}},  {3, 2, true, {290, 30}},   {3, 2, false, {370, 30}},
+        {1, 1, true, {90, 240}},   {1, 1, false, {170, 240}}, {1, 2, true, {290, 240}},
+        {1, 2, false, {370, 240}}, {2, 1, true, {90, 130}},   {2, 1, false, {170, 130}},
+        {2, 2, true, {290, 130}},  {2, 2, false, {370, 130}}, {3, 1, true, {90, 30}},
+        {3, 1, false, {170, 30}},  {3, 2, true, {290, 30}},   {3, 2, false, {370, 30}},
     };
     for (const Ref<Label>& old : tableLabels_) removeChild(old.get(), true);
     tableLabels_.clear();
     for (const Cell& cell : cells) {
-        const std::string key = cell.isName ? recordNameKey(cell.level, cell.place) : recordKey(cell.level, cell.place);
+        const std::string key =
+            cell.isName ? recordNameKey(cell.level, cell.place) : recordKey(cell.level, cell.place);
         // A store written by hand or by another program may hold anything: the cell shows at most a
         // name's length of it on one line, which keeps the label's texture within what GL can hold.
         const std::string text = printableText(defaults->stringForKey(key).value_or(""), kMaxNameLength);

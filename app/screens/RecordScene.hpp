@@ -35,7 +35,7 @@ class UserDefaults;
 
 class RecordLayer : public Layer, public TextFieldDelegate {
     QUINTORA_NODE(RecordLayer)
-public:
+  public:
     // A longer name would not fit the name box or a table cell, and goes to the score server as typed.
     static constexpr std::size_t kMaxNameLength = 24;
     // The store key of the name last saved on this machine, offered again at the next record.
@@ -77,12 +77,13 @@ public:
   protected:
     RecordLayer() = default;
 
-private:
+  private:
     // The working copy of a level's time or name at a place.
     std::string& workingTime(int level, int place);
     std::string& workingName(int level, int place);
 
-    std::string strLevel11name, strLevel12name, strLevel21name, strLevel22name, strLevel31name, strLevel32name;
+    std::string strLevel11name, strLevel12name, strLevel21name, strLevel22name, strLevel31name,
+        strLevel32name;
     std::string strLevel11, strLevel12, strLevel21, strLevel22, strLevel31, strLevel32;
     platform::UserDefaults* defaults = nullptr;
     Rect R_mainmenubt;
@@ -103,7 +104,7 @@ private:
 
 class RecordScene : public Scene {
     QUINTORA_NODE(RecordScene)
-public:
+  public:
     void init() override;
 };
 

@@ -17,7 +17,7 @@ class TextField;
 [[nodiscard]] std::string printableText(std::string_view utf8, std::size_t maxCharacters);
 
 class TextFieldDelegate {
-public:
+  public:
     virtual ~TextFieldDelegate() = default;
     // The return key was pressed while the field had the keyboard.
     virtual bool textFieldShouldReturn(TextField& field) = 0;
@@ -26,7 +26,7 @@ public:
 };
 
 class TextField final : public TextInputReceiver {
-public:
+  public:
     // At most maxCharacters characters (code points) are kept; further typing is ignored.
     TextField(TextFieldDelegate* delegate, std::size_t maxCharacters);
     ~TextField() override;
@@ -50,7 +50,7 @@ public:
     void deleteBackward() override;
     void returnKey() override;
 
-private:
+  private:
     TextFieldDelegate* delegate_;
     std::size_t maxCharacters_;
     std::string text_;

@@ -61,14 +61,17 @@ void fitWidth(Label& label, float width) {
 
 const char* categoryOfTab(int tab) {
     switch (tab) {
-        case 0: return "Amateur";
-        case 1: return "Pro";
-        default: return "Legend";
+        case 0:
+            return "Amateur";
+        case 1:
+            return "Pro";
+        default:
+            return "Legend";
     }
 }
 
 class WorldRankingLayer::Callbacks : public ScoreServerPostDelegate, public ScoreServerRequestDelegate {
-public:
+  public:
     explicit Callbacks(WorldRankingLayer& layer) : layer_(layer) {}
     void scorePostOk(ScoreServerPost&) override { layer_.scorePostOk(); }
     void scorePostFail(ScoreServerPost& client) override { layer_.scorePostFail(client.postStatus()); }
@@ -81,7 +84,7 @@ public:
         if (!client.isRankRequest()) layer_.scoreRequestFail(client);
     }
 
-private:
+  private:
     WorldRankingLayer& layer_;
 };
 
@@ -167,7 +170,8 @@ void WorldRankingLayer::postScore() {
     platform::logf("Sending data: {qs_category = %s; qs_playername = %s; qs_score = %s;}",
                    categoryOfTab(state.SelectLevel - 1), state.NamePost.c_str(),
                    stringValue(state.Totaltime).c_str());
-    auto client = ScoreServerPost::serverWithGameName(std::string(kGameName), std::string(kGameKey), callbacks());
+    auto client =
+        ScoreServerPost::serverWithGameName(std::string(kGameName), std::string(kGameKey), callbacks());
     postPending_ = client->updateScore(score);
 }
 

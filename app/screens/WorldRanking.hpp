@@ -17,7 +17,7 @@ namespace quintora {
 
 class WorldRankingLayer : public Layer {
     QUINTORA_NODE(WorldRankingLayer)
-public:
+  public:
     // The rows asked for, and so the most ever shown.
     static constexpr int kRequestLimit = 15;
 
@@ -50,10 +50,10 @@ public:
         return {S_abton.get(), S_pbton.get(), S_lbton.get()};
     }
 
-protected:
+  protected:
     WorldRankingLayer() = default;
 
-private:
+  private:
     class Callbacks;
     friend class Callbacks;
 
@@ -95,7 +95,7 @@ private:
 
 class WorldRankingScene : public Scene {
     QUINTORA_NODE(WorldRankingScene)
-public:
+  public:
     void init() override;
 };
 

@@ -15,7 +15,7 @@ using namespace quintora;
 
 class TickingNode : public Node {
     QUINTORA_NODE(TickingNode)
-public:
+  public:
     void Tick(float) { ++ticks; }
     int ticks = 0;
 };
@@ -53,8 +53,8 @@ void runFrames(benchmark::State& state, Load load) {
         director.mainLoop();
     }
     state.counters["ns_per_node"] =
-        benchmark::Counter(static_cast<double>(count), benchmark::Counter::kIsIterationInvariantRate |
-                                                           benchmark::Counter::kInvert);
+        benchmark::Counter(static_cast<double>(count),
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     director.end();
     Scheduler::sharedScheduler().tick(0);
 }
@@ -75,8 +75,8 @@ void VisitOnly(benchmark::State& state) {
     }
     for (auto _ : state) layer->visit();
     state.counters["ns_per_node"] =
-        benchmark::Counter(static_cast<double>(count), benchmark::Counter::kIsIterationInvariantRate |
-                                                           benchmark::Counter::kInvert);
+        benchmark::Counter(static_cast<double>(count),
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 }  // namespace

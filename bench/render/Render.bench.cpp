@@ -19,8 +19,8 @@ namespace {
 
 using namespace quintora;
 
-const char* const kSmallImages[] = {"life.png", "golfball.png", "card0.png", "tshirts0small.png", "xmas3.png",
-                                    "mathnumber1.png", "car.png", "tree.png"};
+const char* const kSmallImages[] = {"life.png",  "golfball.png",    "card0.png", "tshirts0small.png",
+                                    "xmas3.png", "mathnumber1.png", "car.png",   "tree.png"};
 
 Director& attachedDirector() {
     static platform::Display* display = platform::openHeadlessDisplay(1).release();
@@ -41,7 +41,8 @@ void runScene(benchmark::State& state, int sprites, int labels) {
     scene->addChild(background.get(), 0);
     for (int i = 0; i < sprites; ++i) {
         Ref<Sprite> sprite = Sprite::spriteWithFile(kSmallImages[i % std::size(kSmallImages)]);
-        sprite->setPosition({static_cast<float>(20 + (i * 37) % 440), static_cast<float>(20 + (i * 53) % 280)});
+        sprite->setPosition(
+            {static_cast<float>(20 + (i * 37) % 440), static_cast<float>(20 + (i * 53) % 280)});
         scene->addChild(sprite.get(), 1 + i % 3);
         if (i % 4 == 0) sprite->runAction(MoveTo::actionWithDuration(1e6f, {240, 160}));
     }

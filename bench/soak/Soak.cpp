@@ -2,16 +2,17 @@
 // touch in the middle of the screen every 45 frames, and lives topped up before they run out. Prints the
 // resident memory after stage 50 and at the end, and how much it grew in between.
 // Usage: soak [STAGES]; with SOAK_TRACE set it prints the resident memory after every stage.
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
-#include "flow/ChangeClass.hpp"
-#include "flow/GameState.hpp"
 #include "engine/Director.hpp"
 #include "engine/Scene.hpp"
+#include "flow/ChangeClass.hpp"
+#include "flow/GameState.hpp"
 #include "platform/Audio.hpp"
 #include "platform/Clock.hpp"
 #include "platform/Display.hpp"
@@ -76,7 +77,8 @@ int main(int argc, char** argv) {
     const long atEnd = residentKiB();
     std::printf("stage %d: %ld KiB resident\n", played, atEnd);
     if (atFifty > 0) {
-        std::printf("growth from stage 50: %+.1f%%\n", 100.0 * static_cast<double>(atEnd - atFifty) / atFifty);
+        std::printf("growth from stage 50: %+.1f%%\n",
+                    100.0 * static_cast<double>(atEnd - atFifty) / atFifty);
     }
     director.end();
     return 0;

@@ -48,8 +48,10 @@ std::string writeSpriteImage() {
             p[3] = inside ? 255 : 0;
         }
     }
-    const auto path = std::filesystem::temp_directory_path() / ("quintora-sprite-" + std::to_string(getpid()) + ".png");
-    if (!platform::writePng(path.string(), image)) std::fprintf(stderr, "sprite_window: cannot write %s\n", path.c_str());
+    const auto path =
+        std::filesystem::temp_directory_path() / ("quintora-sprite-" + std::to_string(getpid()) + ".png");
+    if (!platform::writePng(path.string(), image))
+        std::fprintf(stderr, "sprite_window: cannot write %s\n", path.c_str());
     return path.string();
 }
 
@@ -112,16 +114,16 @@ int main(int argc, char** argv) {
         ++framesThisSecond;
         const Clock::time_point now = Clock::now();
         if (now - second >= std::chrono::seconds(1)) {
-            std::printf("%.2f frames per second\n",
-                        static_cast<double>(framesThisSecond) / std::chrono::duration<double>(now - second).count());
+            std::printf("%.2f frames per second\n", static_cast<double>(framesThisSecond) /
+                                                        std::chrono::duration<double>(now - second).count());
             std::fflush(stdout);
             second = now;
             framesThisSecond = 0;
         }
     }
     const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
-    std::printf("%d sprites: %.2f frames per second over %ld frames\n", count, static_cast<double>(frames) / elapsed,
-                frames);
+    std::printf("%d sprites: %.2f frames per second over %ld frames\n", count,
+                static_cast<double>(frames) / elapsed, frames);
     director.end();
     return 0;
 }

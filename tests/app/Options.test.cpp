@@ -7,9 +7,9 @@ namespace {
 
 TEST(Options, BadCommandLinesNameTheOption) {
     const std::pair<std::vector<std::string>, const char*> cases[] = {
-        {{"--bogus"}, "--bogus"},          {{"--frames"}, "--frames"},         {{"--frames", "0"}, "--frames"},
-        {{"--scale", "-2"}, "--scale"},    {{"--scale", "9"}, "--scale"},      {{"--epoch", "soon"}, "--epoch"},
-        {{"--log", ""}, "--log"},          {{"--headless", "extra"}, "extra"},
+        {{"--bogus"}, "--bogus"},       {{"--frames"}, "--frames"},         {{"--frames", "0"}, "--frames"},
+        {{"--scale", "-2"}, "--scale"}, {{"--scale", "9"}, "--scale"},      {{"--epoch", "soon"}, "--epoch"},
+        {{"--log", ""}, "--log"},       {{"--headless", "extra"}, "extra"},
     };
     for (const auto& [arguments, named] : cases) {
         SCOPED_TRACE(arguments.front());

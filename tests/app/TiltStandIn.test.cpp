@@ -12,7 +12,7 @@ namespace {
 using testing::StageTest;
 
 class TiltKeysTest : public StageTest {
-public:
+  public:
     // The golf ball's movement over half a second with the given keys held.
     Point steer(void (TiltStandIn::*press)(bool)) {
         startStage(14, 1);
@@ -34,11 +34,14 @@ TEST_F(TiltKeysTest, EachArrowMovesTheBallItsWay) {
     const struct {
         void (TiltStandIn::*press)(bool);
         Point direction;
-    } keys[] = {{&TiltStandIn::setRight, {1, 0}}, {&TiltStandIn::setDown, {0, -1}},
-                {&TiltStandIn::setLeft, {-1, 0}}, {&TiltStandIn::setUp, {0, 1}}};
+    } keys[] = {{&TiltStandIn::setRight, {1, 0}},
+                {&TiltStandIn::setDown, {0, -1}},
+                {&TiltStandIn::setLeft, {-1, 0}},
+                {&TiltStandIn::setUp, {0, 1}}};
     for (const auto& key : keys) {
         const Point moved = steer(key.press);
-        EXPECT_GT(moved.x * key.direction.x + moved.y * key.direction.y, 20) << key.direction.x << ", " << key.direction.y;
+        EXPECT_GT(moved.x * key.direction.x + moved.y * key.direction.y, 20)
+            << key.direction.x << ", " << key.direction.y;
         EXPECT_NEAR(moved.x * key.direction.y + moved.y * key.direction.x, 0, 1) << "and only that way";
     }
 }

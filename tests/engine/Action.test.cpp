@@ -17,7 +17,7 @@ using Rgbo = std::array<int, 4>;  // colour and opacity
 // A node with a colour and an opacity, as sprites and labels have, that also counts the calls it gets.
 class Tinted : public Node, public RGBAProtocol {
     QUINTORA_NODE(Tinted)
-public:
+  public:
     void setRGB(std::uint8_t r, std::uint8_t g, std::uint8_t b) override { rgbo_ = {r, g, b, rgbo_[3]}; }
     [[nodiscard]] std::uint8_t r() const override { return rgbo_[0]; }
     [[nodiscard]] std::uint8_t g() const override { return rgbo_[1]; }
@@ -37,7 +37,7 @@ public:
     int calls = 0;
     Point positionAtCall;
 
-private:
+  private:
     std::array<std::uint8_t, 4> rgbo_{255, 255, 255, 255};
 };
 
@@ -57,25 +57,187 @@ const struct ActionCase {
     bool done;
     int calls;
 } kActions[] = {
-    {"a quarter of a move", [](Tinted&) { return move(1, {100, 0}); }, {0.25f}, {25, 0}, 0, {255, 255, 255, 255}, false, 0},
-    {"a move overshot", [](Tinted&) { return move(0.5f, {10, 20}); }, {3}, {10, 20}, 0, {255, 255, 255, 255}, true, 0},
-    {"350 to 10 the short way", [](Tinted& n) { n.setRotation(350); return RotateTo::actionWithDuration(1, 10); }, {0.5f}, {}, 360, {255, 255, 255, 255}, false, 0},
-    {"10 to 350", [](Tinted& n) { n.setRotation(10); return RotateTo::actionWithDuration(1, 350); }, {1}, {}, -10, {255, 255, 255, 255}, true, 0},
-    {"0 to 480", [](Tinted&) { return RotateTo::actionWithDuration(1, 480); }, {1}, {}, 120, {255, 255, 255, 255}, true, 0},
-    {"720 to 0, one correction", [](Tinted& n) { n.setRotation(720); return RotateTo::actionWithDuration(1, 0); }, {1}, {}, 360, {255, 255, 255, 255}, true, 0},
-    {"by 360", [](Tinted& n) { n.setRotation(30); return RotateBy::actionWithDuration(1, 360); }, {1}, {}, 390, {255, 255, 255, 255}, true, 0},
-    {"half a tint, truncated", [](Tinted&) { return TintTo::actionWithDuration(1, 255, 0, 0); }, {0.5f}, {}, 0, {255, 127, 127, 255}, false, 0},
-    {"half a fade in", [](Tinted&) { return FadeIn::actionWithDuration(1); }, {0.5f}, {}, 0, {255, 255, 255, 127}, false, 0},
-    {"a fade out starts opaque", [](Tinted& n) { n.setOpacity(10); return FadeOut::actionWithDuration(1); }, {0}, {}, 0, {255, 255, 255, 255}, false, 0},
-    {"a sequence skipping its first part", [](Tinted&) { return Sequence::actionOne(move(1, {100, 0}), move(1, {100, 100})); }, {1.5f}, {100, 50}, 0, {255, 255, 255, 255}, false, 0},
-    {"a folded list", [](Tinted&) { return Sequence::actions({move(1, {10, 0}), move(1, {10, 10}), move(1, {0, 10})}); }, {2.5f}, {5, 10}, 0, {255, 255, 255, 255}, false, 0},
-    {"a call not before arrival", [](Tinted& n) { return Sequence::actionOne(move(1, {100, 0}), arrived(n)); }, {0.25f, 0.25f, 0.25f}, {75, 0}, 0, {255, 255, 255, 255}, false, 1},
-    {"a call on arrival", [](Tinted& n) { return Sequence::actionOne(move(1, {100, 0}), arrived(n)); }, {0.25f, 0.25f, 0.25f, 0.25f}, {100, 0}, 0, {255, 255, 255, 255}, true, 1},
+    {"a quarter of a move",
+     [](Tinted&) {
+         return move(1, {100, 0});
+     },
+     {0.25f},
+     {25, 0},
+     0,
+     {255, 255, 255, 255},
+     false,
+     0},
+    {"a move overshot",
+     [](Tinted&) {
+         return move(0.5f, {10, 20});
+     },
+     {3},
+     {10, 20},
+     0,
+     {255, 255, 255, 255},
+     true,
+     0},
+    {"350 to 10 the short way",
+     [](Tinted& n) {
+         n.setRotation(350);
+         return RotateTo::actionWithDuration(1, 10);
+     },
+     {0.5f},
+     {},
+     360,
+     {255, 255, 255, 255},
+     false,
+     0},
+    {"10 to 350",
+     [](Tinted& n) {
+         n.setRotation(10);
+         return RotateTo::actionWithDuration(1, 350);
+     },
+     {1},
+     {},
+     -10,
+     {255, 255, 255, 255},
+     true,
+     0},
+    {"0 to 480",
+     [](Tinted&) { return RotateTo::actionWithDuration(1, 480); },
+     {1},
+     {},
+     120,
+     {255, 255, 255, 255},
+     true,
+     0},
+    {"720 to 0, one correction",
+     [](Tinted& n) {
+         n.setRotation(720);
+         return RotateTo::actionWithDuration(1, 0);
+     },
+     {1},
+     {},
+     360,
+     {255, 255, 255, 255},
+     true,
+     0},
+    {"by 360",
+     [](Tinted& n) {
+         n.setRotation(30);
+         return RotateBy::actionWithDuration(1, 360);
+     },
+     {1},
+     {},
+     390,
+     {255, 255, 255, 255},
+     true,
+     0},
+    {"half a tint, truncated",
+     [](Tinted&) { return TintTo::actionWithDuration(1, 255, 0, 0); },
+     {0.5f},
+     {},
+     0,
+     {255, 127, 127, 255},
+     false,
+     0},
+    {"half a fade in",
+     [](Tinted&) { return FadeIn::actionWithDuration(1); },
+     {0.5f},
+     {},
+     0,
+     {255, 255, 255, 127},
+     false,
+     0},
+    {"a fade out starts opaque",
+     [](Tinted& n) {
+         n.setOpacity(10);
+         return FadeOut::actionWithDuration(1);
+     },
+     {0},
+     {},
+     0,
+     {255, 255, 255, 255},
+     false,
+     0},
+    {"a sequence skipping its first part",
+     [](Tinted&) {
+         return Sequence::actionOne(move(1, {100, 0}), move(1, {100, 100}));
+     },
+     {1.5f},
+     {100, 50},
+     0,
+     {255, 255, 255, 255},
+     false,
+     0},
+    {"a folded list",
+     [](Tinted&) {
+         return Sequence::actions({move(1, {10, 0}), move(1, {10, 10}), move(1, {0, 10})});
+     },
+     {2.5f},
+     {5, 10},
+     0,
+     {255, 255, 255, 255},
+     false,
+     0},
+    {"a call not before arrival",
+     [](Tinted& n) {
+         return Sequence::actionOne(move(1, {100, 0}), arrived(n));
+     },
+     {0.25f, 0.25f, 0.25f},
+     {75, 0},
+     0,
+     {255, 255, 255, 255},
+     false,
+     1},
+    {"a call on arrival",
+     [](Tinted& n) {
+         return Sequence::actionOne(move(1, {100, 0}), arrived(n));
+     },
+     {0.25f, 0.25f, 0.25f, 0.25f},
+     {100, 0},
+     0,
+     {255, 255, 255, 255},
+     true,
+     1},
     {"a call alone", [](Tinted& n) { return arrived(n); }, {0}, {}, 0, {255, 255, 255, 255}, true, 1},
-    {"two parts of no time at a zero delta", [](Tinted& n) { return Sequence::actionOne(move(0, {1, 1}), called(n)); }, {0}, {1, 1}, 0, {255, 255, 255, 255}, true, 1},
-    {"a spawn pads the shorter", [](Tinted&) { return Spawn::actionOne(move(2, {200, 0}), RotateBy::actionWithDuration(1, 90)); }, {1, 0.5f}, {150, 0}, 90, {255, 255, 255, 255}, false, 0},
-    {"a spawn to its end", [](Tinted&) { return Spawn::actions({move(2, {200, 0}), RotateBy::actionWithDuration(1, 90), FadeOut::actionWithDuration(0.5f)}); }, {2}, {200, 0}, 90, {255, 255, 255, 0}, true, 0},
-    {"ease out passes the root", [](Tinted&) { return EaseOut::actionWithAction(move(1, {100, 0}), 3); }, {0.125f}, {50, 0}, 0, {255, 255, 255, 255}, false, 0},
+    {"two parts of no time at a zero delta",
+     [](Tinted& n) {
+         return Sequence::actionOne(move(0, {1, 1}), called(n));
+     },
+     {0},
+     {1, 1},
+     0,
+     {255, 255, 255, 255},
+     true,
+     1},
+    {"a spawn pads the shorter",
+     [](Tinted&) {
+         return Spawn::actionOne(move(2, {200, 0}), RotateBy::actionWithDuration(1, 90));
+     },
+     {1, 0.5f},
+     {150, 0},
+     90,
+     {255, 255, 255, 255},
+     false,
+     0},
+    {"a spawn to its end",
+     [](Tinted&) {
+         return Spawn::actions(
+             {move(2, {200, 0}), RotateBy::actionWithDuration(1, 90), FadeOut::actionWithDuration(0.5f)});
+     },
+     {2},
+     {200, 0},
+     90,
+     {255, 255, 255, 0},
+     true,
+     0},
+    {"ease out passes the root",
+     [](Tinted&) {
+         return EaseOut::actionWithAction(move(1, {100, 0}), 3);
+     },
+     {0.125f},
+     {50, 0},
+     0,
+     {255, 255, 255, 255},
+     false,
+     0},
 };
 
 TEST(Actions, EachActionStepsItsPropertyByTheFractionOfItsDuration) {
@@ -105,7 +267,8 @@ TEST(CombinedActions, BareInitsAreRefusedAndNullEndsAList) {
     EXPECT_EQ(Sequence::actions({alone}), alone);
     EXPECT_EQ(Spawn::actions({alone}), alone);
     EXPECT_EQ(Sequence::actions({nullptr, alone}), nullptr);
-    EXPECT_FLOAT_EQ(Sequence::actions({alone, DelayTime::actionWithDuration(2), nullptr, alone})->duration(), 3)
+    EXPECT_FLOAT_EQ(Sequence::actions({alone, DelayTime::actionWithDuration(2), nullptr, alone})->duration(),
+                    3)
         << "entries after a null are not part of the list";
 }
 
@@ -127,7 +290,8 @@ TEST(ActionCopies, EveryKindCopiesToAFreshActionThatRunsOnItsOwn) {
         EXPECT_EQ(copy->target(), nullptr);
         copy->setTarget(second.get());
         copy->start();
-        for (int i = 0; i < 20 && (i == 0 || !copy->isDone()); ++i) copy->step(0.25f);  // one step even at no length
+        for (int i = 0; i < 20 && (i == 0 || !copy->isDone()); ++i)
+            copy->step(0.25f);  // one step even at no length
         EXPECT_TRUE(copy->isDone());
         EXPECT_EQ(first->position(), halfway) << "the original did not move";
         for (int i = 0; i < 20 && !original->isDone(); ++i) original->step(0.25f);

@@ -13,7 +13,7 @@ namespace {
 
 class TickingNode : public Node {
     QUINTORA_NODE(TickingNode)
-public:
+  public:
     void Tick(float) {}
 };
 

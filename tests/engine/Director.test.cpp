@@ -17,11 +17,17 @@ int liveNodes = 0;
 // A layer that journals its life, its ticks and its draws.
 class ProbeLayer : public Layer {
     QUINTORA_NODE(ProbeLayer)
-public:
+  public:
     ProbeLayer() { ++liveNodes; }
     ~ProbeLayer() override { --liveNodes; }
-    void onEnter() override { note(".enter"); Layer::onEnter(); }
-    void onExit() override { note(".exit"); Layer::onExit(); }
+    void onEnter() override {
+        note(".enter");
+        Layer::onEnter();
+    }
+    void onExit() override {
+        note(".exit");
+        Layer::onExit();
+    }
     void draw() override { note(".draw"); }
     void Tick(float dt) {
         note(".tick");
@@ -38,7 +44,7 @@ public:
 };
 
 class DirectorTest : public EngineTest {
-protected:
+  protected:
     Ref<ProbeLayer> probe(const std::string& name) {
         Ref<ProbeLayer> layer = ProbeLayer::node();
         layer->journal = &journal;

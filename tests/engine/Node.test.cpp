@@ -18,7 +18,8 @@ TEST(NodeTree, ChildrenAreOrderedByZAndFoundAndRemovedByTag) {
     parent->addChild(c.get(), 1);
     EXPECT_EQ(parent->children(), (std::vector<Ref<Node>>{a, c, b})) << "equal z keeps the order of addition";
     parent->reorderChild(a.get(), 2);
-    EXPECT_EQ(parent->children(), (std::vector<Ref<Node>>{c, b, a})) << "after the ones that already have that z";
+    EXPECT_EQ(parent->children(), (std::vector<Ref<Node>>{c, b, a}))
+        << "after the ones that already have that z";
     EXPECT_EQ(parent->getByTag(7), b.get());
     parent->removeByTag(7);
     EXPECT_EQ(parent->getByTag(7), a.get());

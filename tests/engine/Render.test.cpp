@@ -25,7 +25,7 @@ bool near(Colour a, Colour b) {
 constexpr Colour kBlack{0, 0, 0}, kRed{255, 0, 0}, kGreen{0, 255, 0};
 
 class RenderTest : public GLTest {
-public:
+  public:
     void SetUp() override {
         GLTest::SetUp();
         TextureMgr::sharedTextureMgr().removeAllTextures();
@@ -41,7 +41,8 @@ public:
 };
 
 TEST_F(RenderTest, SpritesAreCentredOnTheirPositionStackedByZAndTintedOrHidden) {
-    const std::string red = solidImage("red.png", 40, 20, {255, 0, 0, 255}), green = solidImage("green.png", 40, 20, {0, 255, 0, 255});
+    const std::string red = solidImage("red.png", 40, 20, {255, 0, 0, 255}),
+                      green = solidImage("green.png", 40, 20, {0, 255, 0, 255});
     const std::string white = solidImage("white.png", 30, 30, {255, 255, 255, 255});
     sprite(red, {100, 200});
     sprite(green, {100, 100}, 2);
@@ -55,9 +56,13 @@ TEST_F(RenderTest, SpritesAreCentredOnTheirPositionStackedByZAndTintedOrHidden) 
     const platform::Bitmap shot = screen();
     ASSERT_EQ(shot.width, 480);
     ASSERT_EQ(shot.height, 320);
-    const struct { int x, y; Colour colour; } expected[] = {{100, 200, kRed}, {81, 191, kRed}, {118, 208, kRed}, {77, 200, kBlack}, {123, 200, kBlack},
-                    {100, 213, kBlack}, {100, 187, kBlack}, {105, 100, kGreen}, {125, 100, kRed}, {305, 100, kGreen},
-                    {285, 100, kRed}, {50, 50, kBlack}, {150, 50, kRed}, {250, 50, kGreen}};
+    const struct {
+        int x, y;
+        Colour colour;
+    } expected[] = {{100, 200, kRed},   {81, 191, kRed},    {118, 208, kRed},   {77, 200, kBlack},
+                    {123, 200, kBlack}, {100, 213, kBlack}, {100, 187, kBlack}, {105, 100, kGreen},
+                    {125, 100, kRed},   {305, 100, kGreen}, {285, 100, kRed},   {50, 50, kBlack},
+                    {150, 50, kRed},    {250, 50, kGreen}};
     for (const auto& e : expected) EXPECT_TRUE(near(pixelAt(shot, e.x, e.y), e.colour)) << e.x << ", " << e.y;
 }
 
@@ -110,7 +115,8 @@ TEST_F(RenderTest, TheSpriteBatchDrawsTheSamePictureWithFewerCalls) {
     }
     ASSERT_EQ(shots[0].pixels.size(), shots[1].pixels.size());
     std::size_t differing = 0;
-    for (std::size_t i = 0; i < shots[0].pixels.size(); ++i) differing += i % 4 != 3 && shots[0].pixels[i] != shots[1].pixels[i];
+    for (std::size_t i = 0; i < shots[0].pixels.size(); ++i)
+        differing += i % 4 != 3 && shots[0].pixels[i] != shots[1].pixels[i];
     EXPECT_EQ(differing, 0u);
     EXPECT_TRUE(near(pixelAt(shots[1], 90, 60), kRed));
     EXPECT_TRUE(near(pixelAt(shots[1], 60, 150), kGreen));

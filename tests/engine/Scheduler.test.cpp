@@ -12,7 +12,7 @@ using SchedulerTest = testing::EngineTest;
 // A timer target that counts its calls and keeps the time it was last given.
 class Ticker : public Node {
     QUINTORA_NODE(Ticker)
-public:
+  public:
     void First(float dt) {
         ++calls;
         received = dt;
@@ -41,7 +41,8 @@ TEST_F(SchedulerTest, MisuseRaisesTheNamedExceptions) {
     Ref<Ticker> a = Ticker::node();
     Ref<Timer> timer = Timer::timerWithTarget(a.get(), QSEL(Ticker, First));
     const std::pair<std::function<void()>, std::string> misuses[] = {
-        {[&] { scheduler.unscheduleTimer(timer.get()); }, "SchedulerTimerNotFound: Scheduler.unscheduleTimer not found"},
+        {[&] { scheduler.unscheduleTimer(timer.get()); },
+         "SchedulerTimerNotFound: Scheduler.unscheduleTimer not found"},
         {[&] { scheduler.scheduleTimer(timer.get()), scheduler.scheduleTimer(timer.get()); },
          "SchedulerTimerAlreadyScheduled: Scheduler.scheduleTimer already scheduled"},
         {[] { Timer::init(); }, "TimerInvalid"},

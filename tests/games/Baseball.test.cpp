@@ -9,8 +9,12 @@ constexpr int kBaseball = 5;
 
 BaseballLayer* baseball() { return StageTest::layerAs<BaseballLayer>(); }
 void run() { StageTest::tap(baseball()->runButton().centre().x, baseball()->runButton().centre().y); }
-Rect runnerRect() { return makeRect(baseball()->playerPosition().x - 27, baseball()->playerPosition().y - 20, 54, 40); }
-Rect ballRect() { return makeRect(baseball()->ballPosition().x - 7, baseball()->ballPosition().y - 7, 14, 14); }
+Rect runnerRect() {
+    return makeRect(baseball()->playerPosition().x - 27, baseball()->playerPosition().y - 20, 54, 40);
+}
+Rect ballRect() {
+    return makeRect(baseball()->ballPosition().x - 7, baseball()->ballPosition().y - 7, 14, 14);
+}
 
 // Nine quick steps bring the runner onto the base before the ball at any level.
 void stealTheBase(StageTest&, int) {

@@ -19,7 +19,8 @@ void walk(StageTest& t, const std::vector<Point>& points, float speed = 8) {
     StageTest::touch(TouchPhase::Began, at.x, at.y);
     for (std::size_t i = 1; i < points.size(); ++i) {
         const Point from = at, to = points[i];
-        const int steps = std::max(1, static_cast<int>(std::ceil(std::hypot(to.x - from.x, to.y - from.y) / speed)));
+        const int steps =
+            std::max(1, static_cast<int>(std::ceil(std::hypot(to.x - from.x, to.y - from.y) / speed)));
         for (int s = 1; s <= steps && !StageTest::decided(); ++s) {
             t.frame();
             const float f = static_cast<float>(s) / static_cast<float>(steps);

@@ -24,7 +24,8 @@ void steer(StageTest& t, const std::vector<Point>& waypoints, int limit = 400) {
             ++next;
         }
         const float dx = waypoints[next].x - ball.x, dy = waypoints[next].y - ball.y;
-        t.setTilt(std::fabs(dy) < 4 ? 0 : (dy > 0 ? kTilt : -kTilt), std::fabs(dx) < 4 ? 0 : (dx > 0 ? -kTilt : kTilt));
+        t.setTilt(std::fabs(dy) < 4 ? 0 : (dy > 0 ? kTilt : -kTilt),
+                  std::fabs(dx) < 4 ? 0 : (dx > 0 ? -kTilt : kTilt));
         t.tiltFrames(1);
     }
 }

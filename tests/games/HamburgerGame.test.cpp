@@ -22,7 +22,8 @@ std::vector<int> order() {
     for (int k = 1; burger()->orderFilling(k) != nullptr; ++k) {
         int kind = 0;
         for (int i = 1; i <= 4; ++i) {
-            if (burger()->orderFilling(k)->texture() == TextureMgr::sharedTextureMgr().addImage(kFilling[i])) kind = i;
+            if (burger()->orderFilling(k)->texture() == TextureMgr::sharedTextureMgr().addImage(kFilling[i]))
+                kind = i;
         }
         kinds.push_back(kind);
     }

@@ -8,7 +8,9 @@ namespace {
 constexpr int kPhonenumber = 6;
 
 PhonenumberLayer* phone() { return StageTest::layerAs<PhonenumberLayer>(); }
-void dial(int digit) { StageTest::tap(phone()->keyRect(digit).centre().x, phone()->keyRect(digit).centre().y); }
+void dial(int digit) {
+    StageTest::tap(phone()->keyRect(digit).centre().x, phone()->keyRect(digit).centre().y);
+}
 
 // Repeated digits are dialled once per occurrence, like any other.
 void dialTheNumber(StageTest&, int level) {

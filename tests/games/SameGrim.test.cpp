@@ -21,7 +21,9 @@ int imageOf(int large) {
     return -1;
 }
 Point home(int small) { return {75.0f + 50.0f * static_cast<float>(small), 90}; }
-void dropOn(int small, int large) { StageTest::drag(home(small), grim()->largePicture(large)->position(), 6); }
+void dropOn(int small, int large) {
+    StageTest::drag(home(small), grim()->largePicture(large)->position(), 6);
+}
 bool tinted(int large) {
     const Sprite* s = grim()->largePicture(large);
     return s->r() == 255 && s->g() == 0 && s->b() == 0;

@@ -9,8 +9,12 @@ constexpr int kSparkMove = 3;
 constexpr double kTilt = 0.5;  // what a held arrow key gives, in g
 
 SparkMoveLayer* sparks() { return StageTest::layerAs<SparkMoveLayer>(); }
-Rect figureRect() { return makeRect(sparks()->playerPosition().x - 14, sparks()->playerPosition().y - 20, 28, 40); }
-Rect sparkRect(int i) { return makeRect(sparks()->sparkPosition(i).x - 8, sparks()->sparkPosition(i).y - 18, 16, 36); }
+Rect figureRect() {
+    return makeRect(sparks()->playerPosition().x - 14, sparks()->playerPosition().y - 20, 28, 40);
+}
+Rect sparkRect(int i) {
+    return makeRect(sparks()->sparkPosition(i).x - 8, sparks()->sparkPosition(i).y - 18, 16, 36);
+}
 
 // Holds the keys that bring the figure towards a point (screen up is +x, screen right is -y).
 void steerToward(StageTest& t, Point to) {
@@ -29,7 +33,8 @@ void runUnderTheSparks(StageTest& t, int) {
         int target = 0;
         for (int s = 1; s < sparks()->sparks(); ++s) {
             const float y = sparks()->sparkPosition(s).y;
-            if (y > 60 && (sparks()->sparkPosition(target).y <= 60 || y < sparks()->sparkPosition(target).y)) target = s;
+            if (y > 60 && (sparks()->sparkPosition(target).y <= 60 || y < sparks()->sparkPosition(target).y))
+                target = s;
         }
         steerToward(t, {sparks()->sparkPosition(target).x, 100});
         t.tiltFrames(1);
@@ -46,7 +51,8 @@ TEST_F(StageTest, AFallenSparkBelowTheScreenNoLongerHitsAFigureOnTheBottomEdge) 
     setTilt(0, kTilt);
     while (!decided() && fallen < 0) {
         tiltFrames(1);
-        for (int s = 0; s < sparks()->sparks(); ++s) fallen = sparks()->sparkPosition(s).y <= -30 ? s : fallen;
+        for (int s = 0; s < sparks()->sparks(); ++s)
+            fallen = sparks()->sparkPosition(s).y <= -30 ? s : fallen;
     }
     ASSERT_GE(fallen, 0);
     const Point spark = sparks()->sparkPosition(fallen);

@@ -19,14 +19,14 @@ TEST_F(StageLogTest, EachStageLogsItsTimeAndTimeOutOnlyWhereItShould) {
         std::optional<bool> logsOk;  // none where the outcome of an idle stage is not fixed
         const char* alsoLogged;
     } stages[] = {
-        {1, "hamburger", true, true, nullptr},         {2, "same picture", true, true, nullptr},
-        {3, "sparks", false, std::nullopt, "ballx "},  {4, "t-shirts", false, true, nullptr},
-        {5, "base-stealing", false, false, "no"},      {6, "phone number", false, true, nullptr},
-        {7, "flying card", true, false, nullptr},      {8, "gum", true, true, "y = "},
-        {9, "stop the car", true, false, "speed "},    {10, "plant the trees", true, true, nullptr},
-        {11, "difference", true, true, nullptr},       {12, "arithmetic", true, true, nullptr},
-        {13, "don't touch", true, true, nullptr},      {14, "golf", true, true, nullptr},
-        {15, "follow the way", true, true, nullptr},   {16, "silhouettes", true, true, nullptr},
+        {1, "hamburger", true, true, nullptr},        {2, "same picture", true, true, nullptr},
+        {3, "sparks", false, std::nullopt, "ballx "}, {4, "t-shirts", false, true, nullptr},
+        {5, "base-stealing", false, false, "no"},     {6, "phone number", false, true, nullptr},
+        {7, "flying card", true, false, nullptr},     {8, "gum", true, true, "y = "},
+        {9, "stop the car", true, false, "speed "},   {10, "plant the trees", true, true, nullptr},
+        {11, "difference", true, true, nullptr},      {12, "arithmetic", true, true, nullptr},
+        {13, "don't touch", true, true, nullptr},     {14, "golf", true, true, nullptr},
+        {15, "follow the way", true, true, nullptr},  {16, "silhouettes", true, true, nullptr},
     };
     const std::regex time(R"(\d+\.\d{6})");
     for (const auto& expected : stages) {

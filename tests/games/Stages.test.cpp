@@ -14,7 +14,7 @@ namespace {
 constexpr float kFiftiethTick = 4.9999976f;
 
 class StageRules : public StageTest, public ::testing::WithParamInterface<int> {
-public:
+  public:
     const StagePlayer& player() { return stagePlayer(GetParam()); }
 
     // Plays the stage at every level and checks the bookkeeping of its outcome.

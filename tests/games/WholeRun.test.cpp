@@ -22,7 +22,7 @@ struct Played {
 };
 
 class WholeRunTest : public StageTest {
-public:
+  public:
     void SetUp() override {
         StageTest::SetUp();
         platform::setDataDirectory(folder_.string());  // the records screen at the end reads its table here
@@ -58,9 +58,7 @@ public:
 };
 
 TEST_F(WholeRunTest, EveryLevelPlaysTheChosenOrderUntilTheFifthLossAndLogsItsBookkeeping) {
-    const struct {
-        int level, order, start;
-    } runs[] = {{1, 3, 0}, {2, 6, 0}, {3, 1, 2}};
+    const struct { int level, order, start; } runs[] = {{1, 3, 0}, {2, 6, 0}, {3, 1, 2}};
     for (const auto& run : runs) {
         SCOPED_TRACE("level " + std::to_string(run.level));
         game().reset();

@@ -10,7 +10,8 @@ constexpr int kXmaxClick = 16;
 XmaxClickLayer* xmas() { return StageTest::layerAs<XmaxClickLayer>(); }
 // Taps the middle of pictures [from, to) where the layer says they are.
 void tapPictures(int from, int to) {
-    for (int i = from; i < to; ++i) StageTest::tap(xmas()->pictureRect(i).centre().x, xmas()->pictureRect(i).centre().y);
+    for (int i = from; i < to; ++i)
+        StageTest::tap(xmas()->pictureRect(i).centre().x, xmas()->pictureRect(i).centre().y);
 }
 
 void findThemAll(StageTest& t, int level) {

@@ -33,11 +33,19 @@ std::optional<JSONValue> valueOf(std::string_view text) {
 TEST(JSONScanner, ValuesWordsAndNumbers) {
     const auto number = [](double value) { return JSONValue(JSONNumber{value, false}); };
     const std::pair<std::string, JSONValue> cases[] = {
-        {"true", JSONValue(JSONNumber::boolean(true))}, {"  false", JSONValue(JSONNumber::boolean(false))},
-        {"null", JSONValue(kJSONNull)}, {"truex", JSONValue(JSONNumber::boolean(true))},
-        {"\"s\"", JSONValue(std::string("s"))}, {"-12.5", number(-12.5)}, {"1.5e3", number(1500)},
-        {"1-2", number(1)}, {"-", number(0)}, {"-.5", number(-0.5)}, {"-1e999", number(-HUGE_VAL)},
-        {"0." + std::string(100000, '0') + "1", number(0)}, {"3." + std::string(200000, '3'), number(10.0 / 3.0)},
+        {"true", JSONValue(JSONNumber::boolean(true))},
+        {"  false", JSONValue(JSONNumber::boolean(false))},
+        {"null", JSONValue(kJSONNull)},
+        {"truex", JSONValue(JSONNumber::boolean(true))},
+        {"\"s\"", JSONValue(std::string("s"))},
+        {"-12.5", number(-12.5)},
+        {"1.5e3", number(1500)},
+        {"1-2", number(1)},
+        {"-", number(0)},
+        {"-.5", number(-0.5)},
+        {"-1e999", number(-HUGE_VAL)},
+        {"0." + std::string(100000, '0') + "1", number(0)},
+        {"3." + std::string(200000, '3'), number(10.0 / 3.0)},
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(valueOf(text), expected) << text.substr(0, 20);
     EXPECT_NE(JSONValue(JSONNumber::boolean(true)), JSONValue(JSONNumber{1.0, false}));
@@ -54,13 +62,19 @@ TEST(JSONScanner, ValuesWordsAndNumbers) {
 
 TEST(JSONScanner, StringsDecodeEscapesAndReplaceWhatNamesNoCharacter) {
     const std::pair<std::string_view, std::string> cases[] = {
-        {R"("x\u0041y")", "xAy"}, {R"("\"\/\\\b\f\n\r\t")", "\"/\\\b\f\n\r\t"},
+        {R"("x\u0041y")", "xAy"},
+        {R"("\"\/\\\b\f\n\r\t")", "\"/\\\b\f\n\r\t"},
         {R"("\u00e9\u00E9\u4e2d")", "\xC3\xA9\xC3\xA9\xE4\xB8\xAD"},
-        {R"("a\u0000b")", std::string("a\0b", 3)}, {" \n\"a\tb\x01\"", "a\tb\x01"},
-        {R"("\ud83d\ude00")", "\xF0\x9F\x98\x80"}, {R"("\ud83d")", kReplacement},
-        {R"("\ude00x")", kReplacement + "x"}, {R"("\ud83d\u0041")", kReplacement + "A"},
+        {R"("a\u0000b")", std::string("a\0b", 3)},
+        {" \n\"a\tb\x01\"", "a\tb\x01"},
+        {R"("\ud83d\ude00")", "\xF0\x9F\x98\x80"},
+        {R"("\ud83d")", kReplacement},
+        {R"("\ude00x")", kReplacement + "x"},
+        {R"("\ud83d\u0041")", kReplacement + "A"},
         {R"("\ud83d\ud83d\ude00")", kReplacement + "\xF0\x9F\x98\x80"},
-        {"\"a\xFF" "b\"", "a" + kReplacement + "b"},
+        {"\"a\xFF"
+         "b\"",
+         "a" + kReplacement + "b"},
     };
     for (const auto& [text, expected] : cases) {
         JSONScanner scanner(bytesOf(text));
@@ -88,11 +102,26 @@ TEST(JSONScanner, EachMalformedTextGetsItsErrorAndLeavesTheScannerWhereItWas) {
         std::string_view text;
         int code;
     } cases[] = {
-        {dictionary, "[]", -1}, {dictionary, "{1: 2}", -2}, {dictionary, "{", -2}, {dictionary, "{\"a\" 1}", -3},
-        {dictionary, "{\"a\": [}", -4}, {dictionary, "{\"a\": 1 \"b\": 2}", -5}, {dictionary, "{\"a\": 1", -5},
-        {array, "{}", -7}, {array, "[", -8}, {array, "[1,,]", -8}, {array, "[{\"a\" 1}]", -8}, {array, "[1 2]", -9},
-        {string, "'a'", -11}, {string, R"("\u12G4")", -12}, {string, R"("\ud83d\u12")", -12}, {string, R"("\q")", -13},
-        {string, R"("abc)", -15}, {string, R"("abc\)", -15}, {number, "+1", -14}, {value, R"("\q")", -13},
+        {dictionary, "[]", -1},
+        {dictionary, "{1: 2}", -2},
+        {dictionary, "{", -2},
+        {dictionary, "{\"a\" 1}", -3},
+        {dictionary, "{\"a\": [}", -4},
+        {dictionary, "{\"a\": 1 \"b\": 2}", -5},
+        {dictionary, "{\"a\": 1", -5},
+        {array, "{}", -7},
+        {array, "[", -8},
+        {array, "[1,,]", -8},
+        {array, "[{\"a\" 1}]", -8},
+        {array, "[1 2]", -9},
+        {string, "'a'", -11},
+        {string, R"("\u12G4")", -12},
+        {string, R"("\ud83d\u12")", -12},
+        {string, R"("\q")", -13},
+        {string, R"("abc)", -15},
+        {string, R"("abc\)", -15},
+        {number, "+1", -14},
+        {value, R"("\q")", -13},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -125,7 +154,8 @@ TEST(JSONScanner, NestingIsLimitedInDepthNotInCount) {
     deeper += "]";
     for (const std::string& text : {deeper, "{\"k\":" + nested(pairs) + "}", std::string(600, '[')}) {
         JSONScanner scanner(bytesOf(text));
-        EXPECT_FALSE(text[0] == '[' ? scanner.scanJSONArray(nullptr, &error) : scanner.scanJSONDictionary(nullptr, &error));
+        EXPECT_FALSE(text[0] == '[' ? scanner.scanJSONArray(nullptr, &error)
+                                    : scanner.scanJSONDictionary(nullptr, &error));
         EXPECT_EQ(error.code, kJSONScannerNestingTooDeep);
         EXPECT_EQ(scanner.scanLocation(), 0u);
         // A scan that failed on depth leaves the scanner able to read again.
@@ -134,13 +164,14 @@ TEST(JSONScanner, NestingIsLimitedInDepthNotInCount) {
     }
     const std::string deep = nested(pairs - 1);
     std::shared_ptr<const JSONArray> sideBySide;
-    ASSERT_TRUE(JSONScanner(bytesOf("[" + deep + "," + deep + "," + deep + "]")).scanJSONArray(&sideBySide, &error));
+    ASSERT_TRUE(
+        JSONScanner(bytesOf("[" + deep + "," + deep + "," + deep + "]")).scanJSONArray(&sideBySide, &error));
     EXPECT_EQ(sideBySide->size(), 3u);
 }
 
 TEST(JSONDeserializer, ReadsTheDictionaryAsTheScoreClientSeesIt) {
-    const auto dictionary =
-        read(R"({"a": 1.5e3, "list": [1, {"b": "c"}, null, ], "k": 1, "k": 2, "gone": 3, "gone": , } trailing [)");
+    const auto dictionary = read(
+        R"({"a": 1.5e3, "list": [1, {"b": "c"}, null, ], "k": 1, "k": 2, "gone": 3, "gone": , } trailing [)");
     ASSERT_NE(dictionary, nullptr);
     EXPECT_EQ(findValue(*dictionary, "a")->asNumber()->value, 1500.0);
     const JSONArray& list = *findValue(*dictionary, "list")->asArray();
@@ -155,7 +186,11 @@ TEST(JSONDeserializer, ReadsTheDictionaryAsTheScoreClientSeesIt) {
 
 TEST(JSONDeserializer, FailuresCarryTheOutermostError) {
     const std::pair<std::string, int> cases[] = {
-        {" {}", -1}, {"[]", -1}, {R"({"a": 1 "b": 2})", -5}, {R"({"a": [1 2]})", -4}, {R"({"s": "a\qb"})", -4},
+        {" {}", -1},
+        {"[]", -1},
+        {R"({"a": 1 "b": 2})", -5},
+        {R"({"a": [1 2]})", -4},
+        {R"({"s": "a\qb"})", -4},
         {"{\"a\":" + std::string(1000000, '['), kJSONScannerNestingTooDeep},
     };
     for (const auto& [text, code] : cases) {
@@ -165,7 +200,9 @@ TEST(JSONDeserializer, FailuresCarryTheOutermostError) {
         EXPECT_EQ(error.domain, kJSONScannerErrorDomain);
     }
     JSONError error;
-    EXPECT_EQ(JSONDeserializer::deserializer().deserializeAsDictionary(std::span<const std::uint8_t>(), &error), nullptr);
+    EXPECT_EQ(
+        JSONDeserializer::deserializer().deserializeAsDictionary(std::span<const std::uint8_t>(), &error),
+        nullptr);
     EXPECT_EQ(error.domain, "JSONDeserializerErrorDomain");
     EXPECT_EQ(error.code, -1);
     EXPECT_FALSE(error.localizedDescription.has_value());
@@ -176,7 +213,8 @@ TEST(JSONDeserializer, FailuresCarryTheOutermostError) {
     EXPECT_NE(read("{\"a\":" + std::string(depth - 1, '[') + std::string(depth - 1, ']') + "}"), nullptr);
     EXPECT_EQ(read("{\"a\":" + std::string(depth, '[') + std::string(depth, ']') + "}"), nullptr);
     // Every cut of a score list fails cleanly.
-    const std::string whole = R"({"scores": [{"name": "a\u00e9\"b", "score": -1.25e2, "ok": true}, null], "n": 0})";
+    const std::string whole =
+        R"({"scores": [{"name": "a\u00e9\"b", "score": -1.25e2, "ok": true}, null], "n": 0})";
     for (std::size_t length = 1; length < whole.size(); ++length) {
         EXPECT_EQ(read(whole.substr(0, length), &error), nullptr) << length;
         EXPECT_EQ(error.domain, kJSONScannerErrorDomain);
@@ -189,7 +227,9 @@ TEST(JSONScanner, EveryUnicodeEncodingReadsAsUTF8) {
     for (const int width : {2, 4}) {
         for (const bool bigEndian : {true, false}) {
             JSONScanner scanner(encodeUnits(text, width, bigEndian));
-            EXPECT_EQ(scanner.remainingString(), "[\"Ren\xC3\xA9" "e \xF0\x9F\x98\x80\", 61.5]")
+            EXPECT_EQ(scanner.remainingString(),
+                      "[\"Ren\xC3\xA9"
+                      "e \xF0\x9F\x98\x80\", 61.5]")
                 << width << bigEndian;
             EXPECT_TRUE(scanner.scanJSONArray(nullptr));
         }

@@ -32,7 +32,7 @@ struct Heard : ScoreServerPostDelegate, ScoreServerRequestDelegate {
 
 // The device identifier lives in the defaults store: a folder of the test's own, not the user's.
 class ScoreClient : public ::testing::Test {
-protected:
+  protected:
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("quintora-client-" + std::to_string(::getpid()));
     void SetUp() override { platform::setDataDirectory(folder.string()); }
@@ -55,21 +55,25 @@ TEST_F(ScoreClient, PostsTheSignedFormInItsOrderWithEveryCharacterIntact) {
     HttpServer server([](const HttpExchange&) { return HttpAnswer{200, "OK"}; });
     setScoreServerAddress(server.address());
     auto heard = std::make_shared<Heard>();
-    const std::string body =
-        post({{"qs_score", 24.9f}, {"qs_playername", kAwkwardName}, {"qs_category", std::string("Pro")}}, heard);
+    const std::string body = post(
+        {{"qs_score", 24.9f}, {"qs_playername", kAwkwardName}, {"qs_category", std::string("Pro")}}, heard);
     EXPECT_EQ(heard->calls, std::vector<std::string>{"ok"});
 
     const auto exchanges = server.exchanges();
     ASSERT_EQ(exchanges.size(), 1u);
     EXPECT_TRUE(exchanges[0].head.starts_with("POST /api/update-score HTTP/1.1\r\n"));
-    EXPECT_NE(exchanges[0].head.find("Content-Type: application/x-www-form-urlencoded\r\n"), std::string::npos);
+    EXPECT_NE(exchanges[0].head.find("Content-Type: application/x-www-form-urlencoded\r\n"),
+              std::string::npos);
     EXPECT_EQ(exchanges[0].body, body);
     EXPECT_NE(body.find("qs_playername=A%26B%20%3D%20C%2BD%20100%25%20Zo%C3%AB&"), std::string::npos);
     const auto fields = decodeForm(body);
     ASSERT_TRUE(fields);
-    EXPECT_EQ(*fields, (FormFields{{"qs_category", "Pro"}, {"qs_playername", kAwkwardName},
-                                   {"qs_score", "24.9"}, {"qs_device_id", platform::deviceIdentifier()},
-                                   {"qs_gamename", "Quintora"}, {"qs_hash", scoreHashOf(*fields, kGameKey)},
+    EXPECT_EQ(*fields, (FormFields{{"qs_category", "Pro"},
+                                   {"qs_playername", kAwkwardName},
+                                   {"qs_score", "24.9"},
+                                   {"qs_device_id", platform::deviceIdentifier()},
+                                   {"qs_gamename", "Quintora"},
+                                   {"qs_hash", scoreHashOf(*fields, kGameKey)},
                                    {"qs_prot_ver", "1.1"}}));
 }
 
@@ -95,7 +99,8 @@ TEST_F(ScoreClient, OnlyAnExactOKIsASuccess) {
         setScoreServerAddress(c.address ? c.address : server.address());
         auto heard = std::make_shared<Heard>();
         post({{"qs_playername", std::string("Ann")}}, heard);
-        EXPECT_EQ(heard->calls, std::vector<std::string>{c.status == ScoreServerPost::kPostOk ? "ok" : "fail"});
+        EXPECT_EQ(heard->calls,
+                  std::vector<std::string>{c.status == ScoreServerPost::kPostOk ? "ok" : "fail"});
         EXPECT_EQ(heard->postStatus, c.status);
         EXPECT_EQ(server.exchanges().size(), c.address ? 0u : 1u);
     }
@@ -109,17 +114,21 @@ TEST_F(ScoreClient, SignsInCaseInsensitiveKeyOrderAndSendsOnlyTheLatestScore) {
     ASSERT_TRUE(client->sendScore({{"qs_score", 1.5f}}));
     // "A" before "b" whatever the case; keys equal but for case in byte order ("A" before "a"). The digest
     // is MD5("1" "3" "2" key), worked out apart from the game.
-    ASSERT_TRUE(client->sendScore({{"b", std::string("2")}, {"A", std::string("1")}, {"a", std::string("3")}}));
+    ASSERT_TRUE(
+        client->sendScore({{"b", std::string("2")}, {"A", std::string("1")}, {"a", std::string("3")}}));
     settleConnections();
     auto exchanges = server.exchanges();
     ASSERT_EQ(exchanges.size(), 2u);
     // The two sends are under way together and may reach the server in either order.
     if (exchanges[0].body.starts_with("A=")) std::swap(exchanges[0], exchanges[1]);
     EXPECT_TRUE(exchanges[0].body.starts_with("qs_score=1.5&"));
-    EXPECT_EQ(decodeForm(exchanges[1].body),
-              (FormFields{{"A", "1"}, {"a", "3"}, {"b", "2"}, {"qs_device_id", platform::deviceIdentifier()},
-                          {"qs_gamename", "Quintora"}, {"qs_hash", "c0320e1f9f1f5612d64f699e7cfec4fe"},
-                          {"qs_prot_ver", "1.1"}}));
+    EXPECT_EQ(decodeForm(exchanges[1].body), (FormFields{{"A", "1"},
+                                                         {"a", "3"},
+                                                         {"b", "2"},
+                                                         {"qs_device_id", platform::deviceIdentifier()},
+                                                         {"qs_gamename", "Quintora"},
+                                                         {"qs_hash", "c0320e1f9f1f5612d64f699e7cfec4fe"},
+                                                         {"qs_prot_ver", "1.1"}}));
 }
 
 TEST_F(ScoreClient, AsksForAListWithTheWholeQueryInItsOrder) {
@@ -130,13 +139,17 @@ TEST_F(ScoreClient, AsksForAListWithTheWholeQueryInItsOrder) {
     ScoreServerRequest::serverWithGameName("Quintora", heard)->requestScores(1, 7, 3, 2, "Pro Am");
     settleConnections();
     std::vector<std::string> lines;
-    for (const auto& exchange : server.exchanges()) lines.push_back(exchange.head.substr(0, exchange.head.find('\r')));
+    for (const auto& exchange : server.exchanges())
+        lines.push_back(exchange.head.substr(0, exchange.head.find('\r')));
     std::sort(lines.begin(), lines.end());  // the two may arrive in either order
-    EXPECT_EQ(lines, (std::vector<std::string>{
-                         "GET /api/get-scores?gamename=Quintora&querytype=1&offset=3&limit=7&flags=2&category=Pro%20Am"
-                         "&device=" + platform::deviceIdentifier() + " HTTP/1.1",
-                         "GET /api/get-scores?gamename=Quintora&querytype=4&offset=0&limit=15&flags=0"
-                         "&category=Amateur&device= HTTP/1.1"}));
+    EXPECT_EQ(
+        lines,
+        (std::vector<std::string>{
+            "GET /api/get-scores?gamename=Quintora&querytype=1&offset=3&limit=7&flags=2&category=Pro%20Am"
+            "&device=" +
+                platform::deviceIdentifier() + " HTTP/1.1",
+            "GET /api/get-scores?gamename=Quintora&querytype=4&offset=0&limit=15&flags=0"
+            "&category=Amateur&device= HTTP/1.1"}));
 }
 
 TEST_F(ScoreClient, RefusesScoresItCannotSignAndSendsNothing) {
@@ -171,7 +184,8 @@ TEST_F(ScoreClient, ReadsTheListFromAnyAnswerWithoutFailing) {
         EXPECT_EQ(heard->calls, std::vector<std::string>{c.heard});
         ASSERT_EQ(heard->scores != nullptr, c.firstName != nullptr);
         if (c.firstName) {
-            EXPECT_EQ(*findValue(*heard->scores->at(0).asDictionary(), "qs_playername")->asString(), c.firstName);
+            EXPECT_EQ(*findValue(*heard->scores->at(0).asDictionary(), "qs_playername")->asString(),
+                      c.firstName);
         }
     }
 }

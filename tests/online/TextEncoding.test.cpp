@@ -19,8 +19,10 @@ TEST(TextEncoding, DetectionFollowsTheZeroBytesOfTheFirstFourAndEachEncodingBeco
         int width;
         bool bigEndian;
         TextEncoding encoding;
-    } cases[] = {{2, true, TextEncoding::UTF16BigEndian}, {2, false, TextEncoding::UTF16LittleEndian},
-                 {4, true, TextEncoding::UTF32BigEndian}, {4, false, TextEncoding::UTF32LittleEndian}};
+    } cases[] = {{2, true, TextEncoding::UTF16BigEndian},
+                 {2, false, TextEncoding::UTF16LittleEndian},
+                 {4, true, TextEncoding::UTF32BigEndian},
+                 {4, false, TextEncoding::UTF32LittleEndian}};
     for (const auto& c : cases) {
         const auto bytes = encodeUnits(text, c.width, c.bigEndian);
         EXPECT_EQ(detectJSONEncoding(bytes), c.encoding);

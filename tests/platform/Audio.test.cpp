@@ -19,12 +19,14 @@ using testing::CapturedLog;
 
 // The game's own sounds and music, and a broken sound, in a folder of their own.
 class Audio : public ::testing::Test {
-public:
+  public:
     void SetUp() override {
-        ::setenv("SDL_AUDIODRIVER", "dummy", 1);  // plays in real time into nowhere: a device on every machine
+        ::setenv("SDL_AUDIODRIVER", "dummy",
+                 1);  // plays in real time into nowhere: a device on every machine
         fs::create_directories(folder_);
         for (const char* name : {"win0.wav", "lose0.wav", "quintorabgm.mp3"}) {
-            fs::copy_file(fs::path(QUINTORA_RESOURCES_DIR) / name, folder_ / name, fs::copy_options::overwrite_existing);
+            fs::copy_file(fs::path(QUINTORA_RESOURCES_DIR) / name, folder_ / name,
+                          fs::copy_options::overwrite_existing);
         }
         std::ofstream(folder_ / "broken.wav", std::ios::binary) << "RIFF....WAVEnot really";
         previous_ = resourceDirectory();
@@ -48,7 +50,8 @@ TEST_F(Audio, ASoundIsLoadedOncePerNameAndPlaysWithoutCuttingOffTheOthers) {
     EXPECT_EQ(first->name(), "win0.wav");
     EXPECT_EQ(SoundEffect::load("win0.wav"), first);
     // Hundreds of stage ends load and play the same few files without adding any.
-    for (int stage = 0; stage < 300; ++stage) SoundEffect::load(stage % 2 == 0 ? "win0.wav" : "lose0.wav").value().play();
+    for (int stage = 0; stage < 300; ++stage)
+        SoundEffect::load(stage % 2 == 0 ? "win0.wav" : "lose0.wav").value().play();
     EXPECT_EQ(soundsLoaded(), loadedBefore + 2);
     EXPECT_GT(soundsPlaying(), 1);
     EXPECT_LE(soundsPlaying(), 16);

@@ -24,19 +24,21 @@ const char* const marker = "Marker Felt";
 const char* const fallback = "fallback";
 
 class Fonts : public ::testing::Test {
-public:
+  public:
     static void SetUpTestSuite() {
         const fs::path dejavu = "/usr/share/fonts/truetype/dejavu";
         fs::create_directories(resources_ / "fonts");
         fs::create_symlink(dejavu / "DejaVuSansMono.ttf", resources_ / "fonts" / "Marker.ttf");
         fs::create_symlink(dejavu / "DejaVuSans.ttf", resources_ / "fonts" / "Sans.ttf");
         std::ofstream(resources_ / "fonts" / "fonts.txt")
-            << "# name = file in this folder\nMarker Felt = Marker.ttf\nGone = NotThere.ttf\nfallback = Sans.ttf\n";
+            << "# name = file in this folder\nMarker Felt = Marker.ttf\nGone = NotThere.ttf\nfallback = "
+               "Sans.ttf\n";
         setResourceDirectory(resources_.string());
     }
     static void TearDownTestSuite() { fs::remove_all(resources_); }
 
-    static inline const fs::path resources_ = fs::temp_directory_path() / ("quintora-fonts-" + std::to_string(::getpid()));
+    static inline const fs::path resources_ =
+        fs::temp_directory_path() / ("quintora-fonts-" + std::to_string(::getpid()));
 };
 
 // The inked columns [minX, maxX] within rows [fromRow, toRow) of a coverage bitmap; minX is -1 for none.
@@ -74,15 +76,18 @@ TEST_F(Fonts, LongTextWrapsAtSpacesAndIsCutBelowTheBox) {
         const auto bitmap = renderText(c.text, marker, 20, 256, 256, c.box, TextAlignment::Left);
         EXPECT_GE(inkOf(bitmap, 256, (c.lines - 1) * h, c.lines * h).minX, 0) << "last line";
         EXPECT_LT(inkOf(bitmap, 256, c.lines * h).minX, 0) << "nothing below";
-        EXPECT_LT(inkOf(bitmap, 256).maxX, static_cast<int>(std::ceil(c.box.width))) << "nothing right of the box";
+        EXPECT_LT(inkOf(bitmap, 256).maxX, static_cast<int>(std::ceil(c.box.width)))
+            << "nothing right of the box";
     }
 }
 
 TEST_F(Fonts, UnknownOrMissingFontsFallBackWithOneLogLinePerName) {
     testing::CapturedLog log;
     const float expected = measureText("Hello", fallback, 18).width;
-    EXPECT_NE(measureText("Hello", marker, 18).width, expected) << "the stand-ins must differ to prove anything";
-    for (const char* name : {"No Such Font", "No Such Font", "Gone"}) EXPECT_EQ(measureText("Hello", name, 18).width, expected);
+    EXPECT_NE(measureText("Hello", marker, 18).width, expected)
+        << "the stand-ins must differ to prove anything";
+    for (const char* name : {"No Such Font", "No Such Font", "Gone"})
+        EXPECT_EQ(measureText("Hello", name, 18).width, expected);
     EXPECT_GE(inkOf(renderText("Hello", "Gone", 18, 64, 32, {64, 32}, TextAlignment::Left), 64).minX, 0);
     const std::vector<std::string> lines = log.messages();
     ASSERT_EQ(lines.size(), 2u) << log.text();
@@ -91,7 +96,9 @@ TEST_F(Fonts, UnknownOrMissingFontsFallBackWithOneLogLinePerName) {
 }
 
 TEST_F(Fonts, TextWithAGlyphTheFontLacksIsDrawnInTheFallbackFont) {
-    const std::string times = "5\u2169" "3";
+    const std::string times =
+        "5\u2169"
+        "3";
     EXPECT_EQ(measureText(times, marker, 24).width, measureText(times, fallback, 24).width);
     const TextSize box = measureText("\u2169", marker, 24);
     const Ink ink = inkOf(renderText("\u2169", marker, 24, 64, 64, box, TextAlignment::Center), 64);

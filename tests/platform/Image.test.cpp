@@ -55,21 +55,23 @@ using Bytes = std::vector<std::uint8_t>;
 using Rgba = std::array<std::uint8_t, 4>;
 
 class ImageFiles : public ::testing::Test {
-public:
+  public:
     void SetUp() override { fs::create_directories(dir_); }
     void TearDown() override { fs::remove_all(dir_); }
 
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
     void write(const std::string& name, const Bytes& bytes) const {
-        std::ofstream(path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                           static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path(name), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
 
     fs::path dir_ = fs::temp_directory_path() / ("quintora-image-" + std::to_string(::getpid()));
 };
 
 Rgba pixelAt(const Bitmap& bitmap, int x, int y) {
-    const auto i = (static_cast<std::size_t>(y) * static_cast<std::size_t>(bitmap.width) + static_cast<std::size_t>(x)) * 4;
+    const auto i =
+        (static_cast<std::size_t>(y) * static_cast<std::size_t>(bitmap.width) + static_cast<std::size_t>(x)) *
+        4;
     return {bitmap.pixels[i], bitmap.pixels[i + 1], bitmap.pixels[i + 2], bitmap.pixels[i + 3]};
 }
 
@@ -77,8 +79,9 @@ Bitmap gradient(int width, int height) {
     Bitmap bitmap{width, height, {}};
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            bitmap.pixels.insert(bitmap.pixels.end(), {static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 11),
-                                                       static_cast<std::uint8_t>((x + y) * 3), 255});
+            bitmap.pixels.insert(bitmap.pixels.end(),
+                                 {static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 11),
+                                  static_cast<std::uint8_t>((x + y) * 3), 255});
         }
     }
     return bitmap;
@@ -142,7 +145,8 @@ TEST_F(ImageFiles, MissingTruncatedAndCorruptFilesYieldNothing) {
 
 TEST_F(ImageFiles, OversizedHeadersAreRefusedBeforeAllocatingPixels) {
     const std::uint32_t side = maxImageSide;
-    const std::pair<std::uint32_t, std::uint32_t> sizes[] = {{100000, 100000}, {side + 1, 1}, {1, side + 1}, {6000, 6000}};
+    const std::pair<std::uint32_t, std::uint32_t> sizes[] = {
+        {100000, 100000}, {side + 1, 1}, {1, side + 1}, {6000, 6000}};
     for (const auto& [width, height] : sizes) {
         write("huge.png", headerOnlyPng(width, height));
         largestRequest = 0;

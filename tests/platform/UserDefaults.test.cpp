@@ -1,7 +1,5 @@
 #include "platform/UserDefaults.hpp"
 
-#include "platform/DeviceIdentifier.hpp"
-
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -16,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/DeviceIdentifier.hpp"
 #include "support/Files.hpp"
 
 namespace quintora::platform {
@@ -26,10 +25,11 @@ using testing::CapturedLog;
 using testing::readFile;
 
 class UserDefaultsTest : public ::testing::Test {
-public:
+  public:
     void TearDown() override {
         std::error_code ignored;
-        for (const auto& entry : fs::recursive_directory_iterator(folder_, ignored)) ::chmod(entry.path().c_str(), 0700);
+        for (const auto& entry : fs::recursive_directory_iterator(folder_, ignored))
+            ::chmod(entry.path().c_str(), 0700);
         fs::remove_all(folder_, ignored);
     }
     fs::path store() const { return folder_ / UserDefaults::fileName; }
@@ -55,7 +55,8 @@ std::string integrityOf(const fs::path& file) {
     if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
         sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr) == SQLITE_OK) {
         verdict.clear();
-        while (sqlite3_step(statement) == SQLITE_ROW) verdict += reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            verdict += reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
     }
     sqlite3_finalize(statement);
     sqlite3_close(db);
@@ -78,14 +79,16 @@ TEST_F(UserDefaultsTest, ValuesAreKeptByKeyAndSurviveReopeningAConcurrentWriterA
     if (child == 0) {
         auto* defaults = new UserDefaults(nested.string());  // never closed
         bool ok = true;
-        for (int i = 0; i < 40; ++i) ok = defaults->setObject(std::to_string(i), "child" + std::to_string(i)) && ok;
+        for (int i = 0; i < 40; ++i)
+            ok = defaults->setObject(std::to_string(i), "child" + std::to_string(i)) && ok;
         ::_exit(ok && defaults->setObject("child", "Level13Name") && defaults->synchronize() ? 0 : 1);
     }
     {
         UserDefaults defaults(nested.string());
         EXPECT_TRUE(defaults.isPersistent());
         EXPECT_EQ(defaults.stringForKey("Level11"), std::nullopt);
-        for (int i = 0; i < 40; ++i) EXPECT_TRUE(defaults.setObject(std::to_string(i), "parent" + std::to_string(i)));
+        for (int i = 0; i < 40; ++i)
+            EXPECT_TRUE(defaults.setObject(std::to_string(i), "parent" + std::to_string(i)));
         EXPECT_TRUE(defaults.setObject("24.9", "Level11"));
         EXPECT_TRUE(defaults.setObject("30.0", "Level11"));
         EXPECT_TRUE(defaults.setObject("", "Level12Name"));  // the empty name is a value
@@ -120,8 +123,9 @@ TEST_F(UserDefaultsTest, TheDeviceIdentifierIsARandomUuidMadeOnceAndAnyOtherStor
     }
     UserDefaults reopened(folder_.string());
     EXPECT_EQ(deviceIdentifier(reopened), first);
-    for (const char* stored : {"", "not an id", "6F9619FF-8B86-4011-B42D-00C04FC964FF",
-                               "6f9619ff-8b86-1011-b42d-00c04fc964ff", "6f9619ff-8b86-4011-742d-00c04fc964ff"}) {
+    for (const char* stored :
+         {"", "not an id", "6F9619FF-8B86-4011-B42D-00C04FC964FF", "6f9619ff-8b86-1011-b42d-00c04fc964ff",
+          "6f9619ff-8b86-4011-742d-00c04fc964ff"}) {
         ASSERT_TRUE(reopened.setObject(stored, "DeviceIdentifier"));
         const std::string made = deviceIdentifier(reopened);
         EXPECT_TRUE(std::regex_match(made, version4)) << stored;
@@ -155,7 +159,8 @@ TEST_F(UserDefaultsTest, ADamagedForeignOrUnreadableFileIsMovedAsideUnderADatedN
         bool asRoot;  // whether the case holds for root, who ignores file permissions
     } cases[] = {
         {"garbage", [](const fs::path& f) { std::ofstream(f) << std::string(3000, 'Z'); }, true},
-        {"a header and garbage", [](const fs::path& f) { std::ofstream(f) << "SQLite format 3" << std::string(2000, '\1'); }, true},
+        {"a header and garbage",
+         [](const fs::path& f) { std::ofstream(f) << "SQLite format 3" << std::string(2000, '\1'); }, true},
         {"another shape",
          [](const fs::path& f) {
              fs::remove(f);
@@ -195,7 +200,8 @@ TEST_F(UserDefaultsTest, AFolderThatCannotBeWrittenKeepsChangesInMemoryAndOldVal
     const struct {
         std::string folder;
         std::optional<std::string> stored;
-    } cases[] = {{(folder_ / "plain-file" / "quintora").string(), std::nullopt}, {(folder_ / "readonly").string(), "30.0"}};
+    } cases[] = {{(folder_ / "plain-file" / "quintora").string(), std::nullopt},
+                 {(folder_ / "readonly").string(), "30.0"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.folder);
         if (c.stored && ::geteuid() == 0) continue;  // root ignores permissions

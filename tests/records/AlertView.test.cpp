@@ -17,7 +17,7 @@ namespace {
 // A layer that counts the touches that reach it.
 class CountingLayer : public Layer {
     QUINTORA_NODE(CountingLayer)
-public:
+  public:
     void init() override {
         Layer::init();
         setIsTouchEnabled(true);
@@ -27,7 +27,7 @@ public:
 };
 
 class AlertViewTest : public GLTest {
-public:
+  public:
     void SetUp() override {
         GLTest::SetUp();
         Ref<Scene> scene = Scene::node();
@@ -37,11 +37,13 @@ public:
         frame();
     }
     Ref<AlertView> question() {
-        return AlertView::alertWithTitle(
-            "New Record", "World Ranking Submit?", [this](AlertView&, int index) { pressed.push_back(index); }, "Yes",
-            {"No"});
+        return AlertView::alertWithTitle("New Record", "World Ranking Submit?",
+                                         [this](AlertView&, int index) { pressed.push_back(index); }, "Yes",
+                                         {"No"});
     }
-    static void touch(TouchPhase phase, Point p) { director().touches(phase, TouchSet{Touch{1, {p.y, p.x}}}, TouchEvent{}); }
+    static void touch(TouchPhase phase, Point p) {
+        director().touches(phase, TouchSet{Touch{1, {p.y, p.x}}}, TouchEvent{});
+    }
 
     Ref<CountingLayer> layer;
     std::vector<int> pressed;
@@ -53,7 +55,8 @@ TEST_F(AlertViewTest, OnlyAFingerLiftedOnTheButtonItWentDownOnPressesItAndNothin
     alert->show();
     frame();
     const Point yes = alert->buttonFrame(0).centre(), no = alert->buttonFrame(1).centre();
-    const std::vector<std::pair<Point, Point>> misses = {{{240, 160}, {240, 160}}, {yes, no}, {{10, 10}, yes}};
+    const std::vector<std::pair<Point, Point>> misses = {
+        {{240, 160}, {240, 160}}, {yes, no}, {{10, 10}, yes}};
     for (const auto& [down, up] : misses) {
         touch(TouchPhase::Began, down);
         touch(TouchPhase::Ended, up);

@@ -17,7 +17,9 @@ namespace fs = std::filesystem;
 using Stored = std::optional<std::string>;
 using Records = std::array<Stored, 4>;  // best time, best name, second time, second name
 
-Stored value(const std::string& key) { return platform::UserDefaults::standardUserDefaults().stringForKey(key); }
+Stored value(const std::string& key) {
+    return platform::UserDefaults::standardUserDefaults().stringForKey(key);
+}
 std::array<std::string, 4> keysOf(int level) {
     return {recordKey(level, 1), recordNameKey(level, 1), recordKey(level, 2), recordNameKey(level, 2)};
 }
@@ -67,8 +69,9 @@ TEST_F(RecordScreen, ARunTakesThePlaceItsTimeEarnsAndMovesTheOldBestDown) {
         {{"30.0", "Ann", "fast", "Bob"}, 1, 5.0f, 2, {"30.0", "Ann", "5.0", "Cy"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "level " << c.level << ", run " << c.total << " against "
-                                          << c.before[0].value_or("-") << " and " << c.before[2].value_or("-"));
+        SCOPED_TRACE(::testing::Message()
+                     << "level " << c.level << ", run " << c.total << " against " << c.before[0].value_or("-")
+                     << " and " << c.before[2].value_or("-"));
         useDataFolder(folder_ / ("data-" + std::to_string(&c - cases)));
         for (int i = 0; i < 4; ++i)
             if (c.before[i]) put(keysOf(c.level)[i], *c.before[i]);

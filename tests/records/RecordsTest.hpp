@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "app/ScreenNavigation.hpp"
-#include "flow/GameState.hpp"
 #include "app/desktop/Keyboard.hpp"
 #include "app/screens/RecordScene.hpp"
 #include "engine/AlertView.hpp"
+#include "flow/GameState.hpp"
 #include "platform/Audio.hpp"
 #include "platform/UserDefaults.hpp"
 #include "support/Files.hpp"

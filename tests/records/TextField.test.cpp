@@ -19,11 +19,22 @@ TEST(TextField, TypingKeepsWholePrintableCharactersUpToTheLimitAndBackspaceTakes
         {{"Zo\xC3\xAB\xF0\x9F\x98\x80", "\b"}, "Zo\xC3\xAB"},
         {{std::string(20, 'a'), "bcdefghij", "\xC3\xAB"}, std::string(20, 'a') + "bcde"},
         {{std::string(20, 'a'), "bcde", "\b", "\xC3\xAB\xC3\xAB"}, std::string(20, 'a') + "bcd\xC3\xAB"},
-        {{"A\nB\tC\x7F" "D\r", "\xC2\x85" "E", "\xFF\xC3" "F", "\xE0\x80\x80" "G", "\xED\xA0\x80" "H"}, "ABCDEFGH"},
+        {{"A\nB\tC\x7F"
+          "D\r",
+          "\xC2\x85"
+          "E",
+          "\xFF\xC3"
+          "F",
+          "\xE0\x80\x80"
+          "G",
+          "\xED\xA0\x80"
+          "H"},
+         "ABCDEFGH"},
     };
     for (const auto& c : cases) {
         TextField field(nullptr, 24);
-        for (const std::string& typed : c.typed) typed == "\b" ? field.deleteBackward() : field.insertText(typed);
+        for (const std::string& typed : c.typed)
+            typed == "\b" ? field.deleteBackward() : field.insertText(typed);
         EXPECT_EQ(field.text(), c.text);
     }
     EXPECT_EQ(printableText("Zo\xC3\xAB\nBob\xFF", 3), "Zo\xC3\xAB");

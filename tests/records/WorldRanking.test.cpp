@@ -117,7 +117,8 @@ TEST_F(WorldRankingTest, ATabShowsItsSelectedImageAndAsksForItsLevel) {
         for (int k = 0; k < 3; ++k)
             EXPECT_EQ(layer->selectedTabImages()[k]->position().x > 0, k == (i + 1) % 3) << k;
         EXPECT_EQ(layer->rows()->children().size(), 12u);
-        EXPECT_NE(server_->exchanges().back().head.find("&category=" + std::string(category)), std::string::npos);
+        EXPECT_NE(server_->exchanges().back().head.find("&category=" + std::string(category)),
+                  std::string::npos);
     }
 }
 
@@ -152,7 +153,7 @@ TEST_F(WorldRankingTest, AnswersInTheFrameOfLeavingChangeNothing) {
     director().runWithScene(WorldRankingScene::node().get());
     frame();
     auto* layer = dynamic_cast<WorldRankingLayer*>(director().runningScene()->children().front().get());
-    touch(TouchPhase::Began, layer->proTabFrame().centre());  // asks for its list at once
+    touch(TouchPhase::Began, layer->proTabFrame().centre());          // asks for its list at once
     touch(TouchPhase::Began, layer->mainMenuButtonFrame().centre());  // the scene switches at the frame's end
     {
         // A frame delivers the network's answers after the touches and before the scene switch.
@@ -168,13 +169,14 @@ TEST_F(WorldRankingTest, AnswersInTheFrameOfLeavingChangeNothing) {
 TEST_F(WorldRankingTest, OnlyTheLatestListFillsTheScreen) {
     // The list asked for while the run's score is on its way is slow and lacks it; the one asked for once
     // the score is stored holds it and comes back first.
-    server_ = std::make_unique<HttpServer>([lists = std::make_shared<std::atomic<int>>()](const HttpExchange& e) {
-        if (e.head.starts_with("POST")) return HttpAnswer{200, "OK"};
-        const bool first = ++*lists == 1;
-        if (first) std::this_thread::sleep_for(std::chrono::milliseconds(400));
-        return HttpAnswer{200, std::string("{\"scores\":[{\"qs_playername\":\"") + (first ? "Before" : "Mine") +
-                                   "\",\"qs_score\":9.5}]}"};
-    });
+    server_ =
+        std::make_unique<HttpServer>([lists = std::make_shared<std::atomic<int>>()](const HttpExchange& e) {
+            if (e.head.starts_with("POST")) return HttpAnswer{200, "OK"};
+            const bool first = ++*lists == 1;
+            if (first) std::this_thread::sleep_for(std::chrono::milliseconds(400));
+            return HttpAnswer{200, std::string("{\"scores\":[{\"qs_playername\":\"") +
+                                       (first ? "Before" : "Mine") + "\",\"qs_score\":9.5}]}"};
+        });
     ScoreServerHost::shared().configure(server_->address());
     game().B_wordsumit = true;
     director().runWithScene(WorldRankingScene::node().get());

@@ -16,7 +16,7 @@
 namespace quintora::testing {
 
 class EngineTest : public ::testing::Test {
-public:
+  public:
     static constexpr double kFrame = 1.0 / 60;
 
     void SetUp() override {

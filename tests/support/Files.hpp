@@ -1,7 +1,6 @@
 #pragma once
 // Files in tests: reading one whole, and catching the diagnostic log in one.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -21,9 +20,10 @@ inline std::string readFile(const std::filesystem::path& path) {
 
 // Routes the diagnostic log into a file for as long as it lives.
 class CapturedLog {
-public:
+  public:
     CapturedLog()
-        : CapturedLog(std::filesystem::temp_directory_path() / ("quintora-log-" + std::to_string(::getpid()))) {}
+        : CapturedLog(std::filesystem::temp_directory_path() /
+                      ("quintora-log-" + std::to_string(::getpid()))) {}
     explicit CapturedLog(std::filesystem::path file) : file_(std::move(file)) {
         EXPECT_TRUE(platform::openLog(file_.string()));
     }
@@ -54,7 +54,7 @@ public:
         return result;
     }
 
-private:
+  private:
     std::filesystem::path file_;
 };
 

@@ -2,14 +2,13 @@
 // Engine tests with real drawing: one headless GL ES 1.1 context for the whole test program, attached to
 // the director, and helpers to make images and read back the presented landscape frame.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
-
-#include <unistd.h>
 
 #include "engine/Director.hpp"
 #include "engine/EAGLView.hpp"
@@ -27,7 +26,7 @@ inline std::array<int, 3> pixelAt(const platform::Bitmap& shot, int sceneX, int 
 }
 
 class GLTest : public EngineTest {
-public:
+  public:
     void SetUp() override {
         EngineTest::SetUp();
         // One context for the whole program, never torn down: the GL driver stays loaded until the very
@@ -48,7 +47,8 @@ public:
     // Writes a solid-coloured PNG of the given size and returns its path.
     std::string solidImage(const std::string& name, int width, int height, std::array<std::uint8_t, 4> rgba) {
         platform::Bitmap bitmap{width, height, {}};
-        for (int i = 0; i < width * height; ++i) bitmap.pixels.insert(bitmap.pixels.end(), rgba.begin(), rgba.end());
+        for (int i = 0; i < width * height; ++i)
+            bitmap.pixels.insert(bitmap.pixels.end(), rgba.begin(), rgba.end());
         const std::string path = (folder_ / name).string();
         EXPECT_TRUE(platform::writePng(path, bitmap));
         return path;

@@ -18,7 +18,7 @@
 namespace quintora::testing {
 
 class StageTest : public GLTest {
-public:
+  public:
     void SetUp() override {
         GLTest::SetUp();
         platform::disableAudio();
@@ -125,27 +125,18 @@ struct StagePlayer {
     std::optional<bool> leftAlone;
 };
 
-extern const StagePlayer kHamburgerGamePlayer, kSameGrimPlayer, kSparkMovePlayer, kTakeTshirtsPlayer, kBaseballPlayer, kPhonenumberPlayer, kCardSpeedPlayer, kGamEatPlayer, kStopCarPlayer, kPlantTreePlayer, kDifferentPicturePlayer, kMathematicsPlayer, kDonttouchPlayer, kGolfHolePlayer, kFollowWayPlayer, kXmaxClickPlayer;
+extern const StagePlayer kHamburgerGamePlayer, kSameGrimPlayer, kSparkMovePlayer, kTakeTshirtsPlayer,
+    kBaseballPlayer, kPhonenumberPlayer, kCardSpeedPlayer, kGamEatPlayer, kStopCarPlayer, kPlantTreePlayer,
+    kDifferentPicturePlayer, kMathematicsPlayer, kDonttouchPlayer, kGolfHolePlayer, kFollowWayPlayer,
+    kXmaxClickPlayer;
 
 // The player of stage `number` (1 to 16), each defined beside its stage's own tests.
 inline const StagePlayer& stagePlayer(int number) {
     static const StagePlayer* const players[] = {
-        &kHamburgerGamePlayer,
-        &kSameGrimPlayer,
-        &kSparkMovePlayer,
-        &kTakeTshirtsPlayer,
-        &kBaseballPlayer,
-        &kPhonenumberPlayer,
-        &kCardSpeedPlayer,
-        &kGamEatPlayer,
-        &kStopCarPlayer,
-        &kPlantTreePlayer,
-        &kDifferentPicturePlayer,
-        &kMathematicsPlayer,
-        &kDonttouchPlayer,
-        &kGolfHolePlayer,
-        &kFollowWayPlayer,
-        &kXmaxClickPlayer,
+        &kHamburgerGamePlayer, &kSameGrimPlayer,    &kSparkMovePlayer,        &kTakeTshirtsPlayer,
+        &kBaseballPlayer,      &kPhonenumberPlayer, &kCardSpeedPlayer,        &kGamEatPlayer,
+        &kStopCarPlayer,       &kPlantTreePlayer,   &kDifferentPicturePlayer, &kMathematicsPlayer,
+        &kDonttouchPlayer,     &kGolfHolePlayer,    &kFollowWayPlayer,        &kXmaxClickPlayer,
     };
     return *players[number - 1];
 }
