@@ -3,7 +3,9 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
-mapfile -t files < <(git ls-files -- '*.cpp' '*.hpp' '*.h' 2>/dev/null || find . -path ./build -prune -o \( -name '*.cpp' -o -name '*.hpp' \) -print)
+mapfile -t listed < <(git ls-files -- '*.cpp' '*.hpp' '*.h' 2>/dev/null || find . -path ./build -prune -o \( -name '*.cpp' -o -name '*.hpp' \) -print)
+files=()
+for file in "${listed[@]}"; do [ -e "$file" ] && files+=("$file"); done  # not one deleted but not yet committed
 if [ "${1:-}" = "--fix" ]; then
   clang-format -i "${files[@]}"
   exit 0

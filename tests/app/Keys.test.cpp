@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "app/screens/HelpScene.hpp"
 #include "app/screens/MenuScene.hpp"
 #include "app/screens/PracticeScene.hpp"
 #include "support/GLTest.hpp"
@@ -44,7 +43,7 @@ ScreenLayer* screenLayer() {
 
 class MenuKeys : public testing::GLTest {};
 
-TEST_F(MenuKeys, TheArrowsReachEveryMenuButtonFromAmateurAndReturnPressesIt) {
+TEST_F(MenuKeys, TheArrowsReachEveryButtonOfTheMenuAndThePracticeGridAndReturnPressesIt) {
     director().runWithScene(MenuScene::node().get());
     frame();
     MenuLayer* menu = screenLayer<MenuLayer>();
@@ -54,15 +53,8 @@ TEST_F(MenuKeys, TheArrowsReachEveryMenuButtonFromAmateurAndReturnPressesIt) {
     ASSERT_FALSE(menu->focusRing().isEmpty());
     EXPECT_EQ(menu->focusRing().focused(), MenuLayer::Amateur);
     EXPECT_EQ(reachable(*menu).size(), 7u);
-
-    menu->focusRing().focus(MenuLayer::Help);
+    menu->focusRing().focus(MenuLayer::Practice);
     EXPECT_TRUE(menu->keyPressed(Key::Return));
-    frame();
-    EXPECT_NE(screenLayer<HelpLayer>(), nullptr);
-}
-
-TEST_F(MenuKeys, TheArrowsReachEveryButtonOfThePracticeGrid) {
-    director().runWithScene(PracticeScene::node().get());
     frame();
     PracticeLayer* grid = screenLayer<PracticeLayer>();
     ASSERT_NE(grid, nullptr);

@@ -12,16 +12,10 @@ TEST(Options, BadCommandLinesNameTheOption) {
         {{"--log", ""}, "--log"},       {{"--headless", "extra"}, "extra"},
     };
     for (const auto& [arguments, named] : cases) {
-        SCOPED_TRACE(arguments.front());
         const OptionsResult parsed = parseOptions(arguments);
-        EXPECT_FALSE(parsed.options);
+        EXPECT_FALSE(parsed.options) << arguments.front();
         EXPECT_NE(parsed.error.find(named), std::string::npos) << parsed.error;
     }
-    const OptionsResult parsed = parseOptions({"--headless", "--frames", "12", "--scale", "3", "--log", "-"});
-    ASSERT_TRUE(parsed.options) << parsed.error;
-    EXPECT_EQ(parsed.options->frames, 12);
-    EXPECT_EQ(parsed.options->effectiveScale(), 3);
-    EXPECT_EQ(parsed.options->logPath, "-");
     EXPECT_TRUE(parseOptions({"--help"}).options->help);
 }
 

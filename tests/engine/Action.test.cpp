@@ -57,187 +57,28 @@ const struct ActionCase {
     bool done;
     int calls;
 } kActions[] = {
-    {"a quarter of a move",
-     [](Tinted&) {
-         return move(1, {100, 0});
-     },
-     {0.25f},
-     {25, 0},
-     0,
-     {255, 255, 255, 255},
-     false,
-     0},
-    {"a move overshot",
-     [](Tinted&) {
-         return move(0.5f, {10, 20});
-     },
-     {3},
-     {10, 20},
-     0,
-     {255, 255, 255, 255},
-     true,
-     0},
-    {"350 to 10 the short way",
-     [](Tinted& n) {
-         n.setRotation(350);
-         return RotateTo::actionWithDuration(1, 10);
-     },
-     {0.5f},
-     {},
-     360,
-     {255, 255, 255, 255},
-     false,
-     0},
-    {"10 to 350",
-     [](Tinted& n) {
-         n.setRotation(10);
-         return RotateTo::actionWithDuration(1, 350);
-     },
-     {1},
-     {},
-     -10,
-     {255, 255, 255, 255},
-     true,
-     0},
-    {"0 to 480",
-     [](Tinted&) { return RotateTo::actionWithDuration(1, 480); },
-     {1},
-     {},
-     120,
-     {255, 255, 255, 255},
-     true,
-     0},
-    {"720 to 0, one correction",
-     [](Tinted& n) {
-         n.setRotation(720);
-         return RotateTo::actionWithDuration(1, 0);
-     },
-     {1},
-     {},
-     360,
-     {255, 255, 255, 255},
-     true,
-     0},
-    {"by 360",
-     [](Tinted& n) {
-         n.setRotation(30);
-         return RotateBy::actionWithDuration(1, 360);
-     },
-     {1},
-     {},
-     390,
-     {255, 255, 255, 255},
-     true,
-     0},
-    {"half a tint, truncated",
-     [](Tinted&) { return TintTo::actionWithDuration(1, 255, 0, 0); },
-     {0.5f},
-     {},
-     0,
-     {255, 127, 127, 255},
-     false,
-     0},
-    {"half a fade in",
-     [](Tinted&) { return FadeIn::actionWithDuration(1); },
-     {0.5f},
-     {},
-     0,
-     {255, 255, 255, 127},
-     false,
-     0},
-    {"a fade out starts opaque",
-     [](Tinted& n) {
-         n.setOpacity(10);
-         return FadeOut::actionWithDuration(1);
-     },
-     {0},
-     {},
-     0,
-     {255, 255, 255, 255},
-     false,
-     0},
-    {"a sequence skipping its first part",
-     [](Tinted&) {
-         return Sequence::actionOne(move(1, {100, 0}), move(1, {100, 100}));
-     },
-     {1.5f},
-     {100, 50},
-     0,
-     {255, 255, 255, 255},
-     false,
-     0},
-    {"a folded list",
-     [](Tinted&) {
-         return Sequence::actions({move(1, {10, 0}), move(1, {10, 10}), move(1, {0, 10})});
-     },
-     {2.5f},
-     {5, 10},
-     0,
-     {255, 255, 255, 255},
-     false,
-     0},
-    {"a call not before arrival",
-     [](Tinted& n) {
-         return Sequence::actionOne(move(1, {100, 0}), arrived(n));
-     },
-     {0.25f, 0.25f, 0.25f},
-     {75, 0},
-     0,
-     {255, 255, 255, 255},
-     false,
-     1},
-    {"a call on arrival",
-     [](Tinted& n) {
-         return Sequence::actionOne(move(1, {100, 0}), arrived(n));
-     },
-     {0.25f, 0.25f, 0.25f, 0.25f},
-     {100, 0},
-     0,
-     {255, 255, 255, 255},
-     true,
-     1},
+    // One row a line, so that the cases read as a table.
+    // clang-format off
+    {"a quarter of a move", [](Tinted&) { return move(1, {100, 0}); }, {0.25f}, {25, 0}, 0, {255, 255, 255, 255}, false, 0},
+    {"a move overshot", [](Tinted&) { return move(0.5f, {10, 20}); }, {3}, {10, 20}, 0, {255, 255, 255, 255}, true, 0},
+    {"350 to 10 the short way", [](Tinted& n) { n.setRotation(350); return RotateTo::actionWithDuration(1, 10); }, {0.5f}, {}, 360, {255, 255, 255, 255}, false, 0},
+    {"10 to 350", [](Tinted& n) { n.setRotation(10); return RotateTo::actionWithDuration(1, 350); }, {1}, {}, -10, {255, 255, 255, 255}, true, 0},
+    {"0 to 480", [](Tinted&) { return RotateTo::actionWithDuration(1, 480); }, {1}, {}, 120, {255, 255, 255, 255}, true, 0},
+    {"720 to 0, one correction", [](Tinted& n) { n.setRotation(720); return RotateTo::actionWithDuration(1, 0); }, {1}, {}, 360, {255, 255, 255, 255}, true, 0},
+    {"by 360", [](Tinted& n) { n.setRotation(30); return RotateBy::actionWithDuration(1, 360); }, {1}, {}, 390, {255, 255, 255, 255}, true, 0},
+    {"half a tint, truncated", [](Tinted&) { return TintTo::actionWithDuration(1, 255, 0, 0); }, {0.5f}, {}, 0, {255, 127, 127, 255}, false, 0},
+    {"half a fade in", [](Tinted&) { return FadeIn::actionWithDuration(1); }, {0.5f}, {}, 0, {255, 255, 255, 127}, false, 0},
+    {"a fade out starts opaque", [](Tinted& n) { n.setOpacity(10); return FadeOut::actionWithDuration(1); }, {0}, {}, 0, {255, 255, 255, 255}, false, 0},
+    {"a sequence skipping its first part", [](Tinted&) { return Sequence::actionOne(move(1, {100, 0}), move(1, {100, 100})); }, {1.5f}, {100, 50}, 0, {255, 255, 255, 255}, false, 0},
+    {"a folded list", [](Tinted&) { return Sequence::actions({move(1, {10, 0}), move(1, {10, 10}), move(1, {0, 10})}); }, {2.5f}, {5, 10}, 0, {255, 255, 255, 255}, false, 0},
+    {"a call not before arrival", [](Tinted& n) { return Sequence::actionOne(move(1, {100, 0}), arrived(n)); }, {0.25f, 0.25f, 0.25f}, {75, 0}, 0, {255, 255, 255, 255}, false, 1},
+    {"a call on arrival", [](Tinted& n) { return Sequence::actionOne(move(1, {100, 0}), arrived(n)); }, {0.25f, 0.25f, 0.25f, 0.25f}, {100, 0}, 0, {255, 255, 255, 255}, true, 1},
     {"a call alone", [](Tinted& n) { return arrived(n); }, {0}, {}, 0, {255, 255, 255, 255}, true, 1},
-    {"two parts of no time at a zero delta",
-     [](Tinted& n) {
-         return Sequence::actionOne(move(0, {1, 1}), called(n));
-     },
-     {0},
-     {1, 1},
-     0,
-     {255, 255, 255, 255},
-     true,
-     1},
-    {"a spawn pads the shorter",
-     [](Tinted&) {
-         return Spawn::actionOne(move(2, {200, 0}), RotateBy::actionWithDuration(1, 90));
-     },
-     {1, 0.5f},
-     {150, 0},
-     90,
-     {255, 255, 255, 255},
-     false,
-     0},
-    {"a spawn to its end",
-     [](Tinted&) {
-         return Spawn::actions(
-             {move(2, {200, 0}), RotateBy::actionWithDuration(1, 90), FadeOut::actionWithDuration(0.5f)});
-     },
-     {2},
-     {200, 0},
-     90,
-     {255, 255, 255, 0},
-     true,
-     0},
-    {"ease out passes the root",
-     [](Tinted&) {
-         return EaseOut::actionWithAction(move(1, {100, 0}), 3);
-     },
-     {0.125f},
-     {50, 0},
-     0,
-     {255, 255, 255, 255},
-     false,
-     0},
+    {"two parts of no time at a zero delta", [](Tinted& n) { return Sequence::actionOne(move(0, {1, 1}), called(n)); }, {0}, {1, 1}, 0, {255, 255, 255, 255}, true, 1},
+    {"a spawn pads the shorter", [](Tinted&) { return Spawn::actionOne(move(2, {200, 0}), RotateBy::actionWithDuration(1, 90)); }, {1, 0.5f}, {150, 0}, 90, {255, 255, 255, 255}, false, 0},
+    {"a spawn to its end", [](Tinted&) { return Spawn::actions({move(2, {200, 0}), RotateBy::actionWithDuration(1, 90), FadeOut::actionWithDuration(0.5f)}); }, {2}, {200, 0}, 90, {255, 255, 255, 0}, true, 0},
+    {"ease out passes the root", [](Tinted&) { return EaseOut::actionWithAction(move(1, {100, 0}), 3); }, {0.125f}, {50, 0}, 0, {255, 255, 255, 255}, false, 0},
+    // clang-format on
 };
 
 TEST(Actions, EachActionStepsItsPropertyByTheFractionOfItsDuration) {

@@ -33,19 +33,13 @@ std::optional<JSONValue> valueOf(std::string_view text) {
 TEST(JSONScanner, ValuesWordsAndNumbers) {
     const auto number = [](double value) { return JSONValue(JSONNumber{value, false}); };
     const std::pair<std::string, JSONValue> cases[] = {
-        {"true", JSONValue(JSONNumber::boolean(true))},
-        {"  false", JSONValue(JSONNumber::boolean(false))},
-        {"null", JSONValue(kJSONNull)},
-        {"truex", JSONValue(JSONNumber::boolean(true))},
-        {"\"s\"", JSONValue(std::string("s"))},
-        {"-12.5", number(-12.5)},
-        {"1.5e3", number(1500)},
-        {"1-2", number(1)},
-        {"-", number(0)},
-        {"-.5", number(-0.5)},
-        {"-1e999", number(-HUGE_VAL)},
-        {"0." + std::string(100000, '0') + "1", number(0)},
-        {"3." + std::string(200000, '3'), number(10.0 / 3.0)},
+        // clang-format off
+        {"true", JSONValue(JSONNumber::boolean(true))}, {"  false", JSONValue(JSONNumber::boolean(false))},
+        {"null", JSONValue(kJSONNull)}, {"truex", JSONValue(JSONNumber::boolean(true))},
+        {"\"s\"", JSONValue(std::string("s"))}, {"-12.5", number(-12.5)}, {"1.5e3", number(1500)},
+        {"1-2", number(1)}, {"-", number(0)}, {"-.5", number(-0.5)}, {"-1e999", number(-HUGE_VAL)},
+        {"0." + std::string(100000, '0') + "1", number(0)}, {"3." + std::string(200000, '3'), number(10.0 / 3.0)},
+        // clang-format on
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(valueOf(text), expected) << text.substr(0, 20);
     EXPECT_NE(JSONValue(JSONNumber::boolean(true)), JSONValue(JSONNumber{1.0, false}));
@@ -62,19 +56,15 @@ TEST(JSONScanner, ValuesWordsAndNumbers) {
 
 TEST(JSONScanner, StringsDecodeEscapesAndReplaceWhatNamesNoCharacter) {
     const std::pair<std::string_view, std::string> cases[] = {
-        {R"("x\u0041y")", "xAy"},
-        {R"("\"\/\\\b\f\n\r\t")", "\"/\\\b\f\n\r\t"},
+        // clang-format off
+        {R"("x\u0041y")", "xAy"}, {R"("\"\/\\\b\f\n\r\t")", "\"/\\\b\f\n\r\t"},
         {R"("\u00e9\u00E9\u4e2d")", "\xC3\xA9\xC3\xA9\xE4\xB8\xAD"},
-        {R"("a\u0000b")", std::string("a\0b", 3)},
-        {" \n\"a\tb\x01\"", "a\tb\x01"},
-        {R"("\ud83d\ude00")", "\xF0\x9F\x98\x80"},
-        {R"("\ud83d")", kReplacement},
-        {R"("\ude00x")", kReplacement + "x"},
-        {R"("\ud83d\u0041")", kReplacement + "A"},
+        {R"("a\u0000b")", std::string("a\0b", 3)}, {" \n\"a\tb\x01\"", "a\tb\x01"},
+        {R"("\ud83d\ude00")", "\xF0\x9F\x98\x80"}, {R"("\ud83d")", kReplacement},
+        {R"("\ude00x")", kReplacement + "x"}, {R"("\ud83d\u0041")", kReplacement + "A"},
         {R"("\ud83d\ud83d\ude00")", kReplacement + "\xF0\x9F\x98\x80"},
-        {"\"a\xFF"
-         "b\"",
-         "a" + kReplacement + "b"},
+        {"\"a\xFF" "b\"", "a" + kReplacement + "b"},
+        // clang-format on
     };
     for (const auto& [text, expected] : cases) {
         JSONScanner scanner(bytesOf(text));
@@ -102,26 +92,13 @@ TEST(JSONScanner, EachMalformedTextGetsItsErrorAndLeavesTheScannerWhereItWas) {
         std::string_view text;
         int code;
     } cases[] = {
-        {dictionary, "[]", -1},
-        {dictionary, "{1: 2}", -2},
-        {dictionary, "{", -2},
-        {dictionary, "{\"a\" 1}", -3},
-        {dictionary, "{\"a\": [}", -4},
-        {dictionary, "{\"a\": 1 \"b\": 2}", -5},
-        {dictionary, "{\"a\": 1", -5},
-        {array, "{}", -7},
-        {array, "[", -8},
-        {array, "[1,,]", -8},
-        {array, "[{\"a\" 1}]", -8},
-        {array, "[1 2]", -9},
-        {string, "'a'", -11},
-        {string, R"("\u12G4")", -12},
-        {string, R"("\ud83d\u12")", -12},
-        {string, R"("\q")", -13},
-        {string, R"("abc)", -15},
-        {string, R"("abc\)", -15},
-        {number, "+1", -14},
-        {value, R"("\q")", -13},
+        // clang-format off
+        {dictionary, "[]", -1}, {dictionary, "{1: 2}", -2}, {dictionary, "{", -2}, {dictionary, "{\"a\" 1}", -3},
+        {dictionary, "{\"a\": [}", -4}, {dictionary, "{\"a\": 1 \"b\": 2}", -5}, {dictionary, "{\"a\": 1", -5},
+        {array, "{}", -7}, {array, "[", -8}, {array, "[1,,]", -8}, {array, "[{\"a\" 1}]", -8}, {array, "[1 2]", -9},
+        {string, "'a'", -11}, {string, R"("\u12G4")", -12}, {string, R"("\ud83d\u12")", -12}, {string, R"("\q")", -13},
+        {string, R"("abc)", -15}, {string, R"("abc\)", -15}, {number, "+1", -14}, {value, R"("\q")", -13},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -186,12 +163,10 @@ TEST(JSONDeserializer, ReadsTheDictionaryAsTheScoreClientSeesIt) {
 
 TEST(JSONDeserializer, FailuresCarryTheOutermostError) {
     const std::pair<std::string, int> cases[] = {
-        {" {}", -1},
-        {"[]", -1},
-        {R"({"a": 1 "b": 2})", -5},
-        {R"({"a": [1 2]})", -4},
-        {R"({"s": "a\qb"})", -4},
+        // clang-format off
+        {" {}", -1}, {"[]", -1}, {R"({"a": 1 "b": 2})", -5}, {R"({"a": [1 2]})", -4}, {R"({"s": "a\qb"})", -4},
         {"{\"a\":" + std::string(1000000, '['), kJSONScannerNestingTooDeep},
+        // clang-format on
     };
     for (const auto& [text, code] : cases) {
         JSONError error;

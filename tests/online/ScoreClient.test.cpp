@@ -39,6 +39,16 @@ class ScoreClient : public ::testing::Test {
     void TearDown() override { platform::setDataDirectory(""), std::filesystem::remove_all(folder); }
 };
 
+// The form of a send: the score's fields in signing order, then the device, the game, the signature and the
+// protocol's version.
+FormFields sentForm(FormFields fields, const std::string& hash) {
+    fields.insert(fields.end(), {{"qs_device_id", platform::deviceIdentifier()},
+                                 {"qs_gamename", "Quintora"},
+                                 {"qs_hash", hash},
+                                 {"qs_prot_ver", "1.1"}});
+    return fields;
+}
+
 const std::string kAwkwardName = "A&B = C+D 100% Zo\xc3\xab";
 const std::string kHuge(3 << 20, 'x');
 
@@ -68,13 +78,9 @@ TEST_F(ScoreClient, PostsTheSignedFormInItsOrderWithEveryCharacterIntact) {
     EXPECT_NE(body.find("qs_playername=A%26B%20%3D%20C%2BD%20100%25%20Zo%C3%AB&"), std::string::npos);
     const auto fields = decodeForm(body);
     ASSERT_TRUE(fields);
-    EXPECT_EQ(*fields, (FormFields{{"qs_category", "Pro"},
-                                   {"qs_playername", kAwkwardName},
-                                   {"qs_score", "24.9"},
-                                   {"qs_device_id", platform::deviceIdentifier()},
-                                   {"qs_gamename", "Quintora"},
-                                   {"qs_hash", scoreHashOf(*fields, kGameKey)},
-                                   {"qs_prot_ver", "1.1"}}));
+    EXPECT_EQ(*fields,
+              sentForm({{"qs_category", "Pro"}, {"qs_playername", kAwkwardName}, {"qs_score", "24.9"}},
+                       scoreHashOf(*fields, kGameKey)));
 }
 
 TEST_F(ScoreClient, OnlyAnExactOKIsASuccess) {
@@ -122,13 +128,8 @@ TEST_F(ScoreClient, SignsInCaseInsensitiveKeyOrderAndSendsOnlyTheLatestScore) {
     // The two sends are under way together and may reach the server in either order.
     if (exchanges[0].body.starts_with("A=")) std::swap(exchanges[0], exchanges[1]);
     EXPECT_TRUE(exchanges[0].body.starts_with("qs_score=1.5&"));
-    EXPECT_EQ(decodeForm(exchanges[1].body), (FormFields{{"A", "1"},
-                                                         {"a", "3"},
-                                                         {"b", "2"},
-                                                         {"qs_device_id", platform::deviceIdentifier()},
-                                                         {"qs_gamename", "Quintora"},
-                                                         {"qs_hash", "c0320e1f9f1f5612d64f699e7cfec4fe"},
-                                                         {"qs_prot_ver", "1.1"}}));
+    EXPECT_EQ(decodeForm(exchanges[1].body),
+              sentForm({{"A", "1"}, {"a", "3"}, {"b", "2"}}, "c0320e1f9f1f5612d64f699e7cfec4fe"));
 }
 
 TEST_F(ScoreClient, AsksForAListWithTheWholeQueryInItsOrder) {

@@ -96,9 +96,7 @@ TEST_F(Fonts, UnknownOrMissingFontsFallBackWithOneLogLinePerName) {
 }
 
 TEST_F(Fonts, TextWithAGlyphTheFontLacksIsDrawnInTheFallbackFont) {
-    const std::string times =
-        "5\u2169"
-        "3";
+    const std::string times = "5\u21693";  // \u takes four digits exactly
     EXPECT_EQ(measureText(times, marker, 24).width, measureText(times, fallback, 24).width);
     const TextSize box = measureText("\u2169", marker, 24);
     const Ink ink = inkOf(renderText("\u2169", marker, 24, 64, 64, box, TextAlignment::Center), 64);

@@ -136,8 +136,7 @@ inline const StagePlayer& stagePlayer(int number) {
         &kHamburgerGamePlayer, &kSameGrimPlayer,    &kSparkMovePlayer,        &kTakeTshirtsPlayer,
         &kBaseballPlayer,      &kPhonenumberPlayer, &kCardSpeedPlayer,        &kGamEatPlayer,
         &kStopCarPlayer,       &kPlantTreePlayer,   &kDifferentPicturePlayer, &kMathematicsPlayer,
-        &kDonttouchPlayer,     &kGolfHolePlayer,    &kFollowWayPlayer,        &kXmaxClickPlayer,
-    };
+        &kDonttouchPlayer,     &kGolfHolePlayer,    &kFollowWayPlayer,        &kXmaxClickPlayer};
     return *players[number - 1];
 }
 
