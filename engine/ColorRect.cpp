@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "engine/Label.hpp"
 #include "engine/Texture2D.hpp"
 
 namespace quintora {
@@ -19,20 +18,6 @@ Ref<Sprite> colorRect(Rect frame, std::uint8_t r, std::uint8_t g, std::uint8_t b
     sprite->setRGB(r, g, b);
     sprite->setOpacity(opacity);
     return sprite;
-}
-
-Rect addTextButton(Node& parent, Rect frame, const std::string& text, std::uint8_t r, std::uint8_t g,
-                   std::uint8_t b) {
-    parent.addChild(
-        colorRect({{frame.origin.x - 1, frame.origin.y - 1}, {frame.size.width + 2, frame.size.height + 2}},
-                  255, 255, 255)
-            .get());
-    parent.addChild(colorRect(frame, r, g, b).get());
-    Ref<Label> label = Label::labelWithString(text, "Marker Felt", 19);
-    label->setRGB(255, 255, 255);
-    label->setPosition(frame.centre());
-    parent.addChild(label.get());
-    return frame;
 }
 
 }  // namespace quintora

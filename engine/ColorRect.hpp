@@ -1,7 +1,6 @@
 #pragma once
 // A plain rectangle of one colour, for boxes and panels drawn by the program rather than from an image.
 #include <cstdint>
-#include <string>
 
 #include "engine/Geometry.hpp"
 #include "engine/Sprite.hpp"
@@ -11,10 +10,5 @@ namespace quintora {
 // A sprite covering `frame` (scene points) in the given colour: a tiny white texture, stretched and tinted.
 [[nodiscard]] Ref<Sprite> colorRect(Rect frame, std::uint8_t r, std::uint8_t g, std::uint8_t b,
                                     std::uint8_t opacity = 255);
-
-// A button drawn by the program: a white-edged box of the given colour with `text` in the middle ("Marker
-// Felt", 19, white), added to `parent`. Returns the frame, for hit tests.
-Rect addTextButton(Node& parent, Rect frame, const std::string& text, std::uint8_t r, std::uint8_t g,
-                   std::uint8_t b);
 
 }  // namespace quintora

@@ -8,7 +8,6 @@
 #include "app/screens/MenuScene.hpp"
 #include "app/screens/WorldRanking.hpp"
 #include "engine/AlertView.hpp"
-#include "engine/ColorRect.hpp"
 #include "engine/Director.hpp"
 #include "engine/IntervalAction.hpp"
 #include "flow/GameState.hpp"
@@ -182,7 +181,10 @@ void RecordLayer::showRunEnd() {
 }
 
 void RecordLayer::offerPlayAgain() {
-    R_playagain_ = addTextButton(*this, kPlayAgainFrame, "Play again", 232, 140, 40);
+    Ref<Sprite> button = Sprite::spriteWithFile("playagainbt.png");
+    button->setPosition(kPlayAgainFrame.centre());
+    addChild(button.get(), 1);
+    R_playagain_ = getFrame(button.get());
 }
 
 void RecordLayer::specifyStartLevel() {

@@ -108,6 +108,8 @@ def make_menu_buttons(item):
     item("practicebt.png", button(88, 34, ORANGE, "Practice", 16, r=10), "menu button: practise one stage")
     item("quitbt.png", button(60, 30, RED, "Quit", 15, r=10), "menu button: leave the game (after asking)")
     item("helpbt.png", button(34, 34, SKY, "?", 22), "menu button: the help screen with every key")
+    item("playagainbt.png", button(110, 32, ORANGE, "Play again", 16, r=10),
+         "records screen: a new run of the level just played")
     item("practicecell.png", button(108, 38, mix(BLUE, PURPLE, 0.3), "", 15, r=11),
          "practice grid: the face of a stage's button (the game letters the stage's name on it)")
     item("practicebackbt.png", button(120, 30, GRASS, "Main Menu", 16, r=10), "practice grid: back to the main menu")
