@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <SDL_ttf.h>
+#include <unictype.h>
 #include <unistr.h>
 
 #include <algorithm>
@@ -161,7 +162,7 @@ class FontLibrary {
         for (std::size_t pos = 0; pos < text.size();) {
             char32_t codePoint = 0;
             pos += decodeCodePoint(text, pos, codePoint);
-            if (codePoint < 0x20 || codePoint == 0x7F) continue;
+            if (uc_is_general_category(codePoint, UC_CATEGORY_Cc)) continue;  // controls draw nothing
             if (!TTF_GlyphIsProvided32(font, static_cast<Uint32>(codePoint))) return true;
         }
         return false;
