@@ -172,11 +172,14 @@ void AlertView::addBox(Rect frame) {
     const float middleHeight = std::max(0.0f, frame.size.height - topHeight - bottomHeight);
     top->setPosition({x, frame.origin.y + frame.size.height - topHeight / 2});
     bottom->setPosition({x, frame.origin.y + bottomHeight / 2});
-    middle->setScaleY(middleHeight / middle->contentSize().height);
+    // The edge pieces' last rows of pixels are filtered half into the clear padding of their textures and
+    // would show a darker seam; the middle, whose texture has no padding, reaches one point over each of
+    // them and is drawn above them.
+    middle->setScaleY((middleHeight + 2) / middle->contentSize().height);
     middle->setPosition({x, frame.origin.y + bottomHeight + middleHeight / 2});
-    addChild(middle.get(), 1);
-    addChild(top.get(), 2);
-    addChild(bottom.get(), 2);
+    addChild(top.get(), 1);
+    addChild(bottom.get(), 1);
+    addChild(middle.get(), 2);
 }
 
 void AlertView::highlight(int index) {
