@@ -326,6 +326,18 @@ bool RecordLayer::handleTouchesBegan(const TouchSet& touches, const TouchEvent&)
 
 void RecordLayer::MainMenuGo() { Director::sharedDirector().replaceScene(MenuScene::node().get()); }
 
+bool RecordLayer::keyPressed(platform::Key key) {
+    if (enteringName_) return false;
+    if (key == platform::Key::Escape) {
+        MainMenuGo();
+    } else if (key == platform::Key::Return && R_playagain_.size.width > 0) {
+        playAgain();
+    } else {
+        return false;
+    }
+    return true;
+}
+
 void RecordLayer::playAgain() {
     cs = ChangeClass::make();
     cs->startRun();

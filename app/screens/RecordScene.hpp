@@ -15,6 +15,7 @@
 #include "engine/Scene.hpp"
 #include "engine/Sprite.hpp"
 #include "flow/ChangeClass.hpp"
+#include "flow/Controls.hpp"
 
 namespace quintora {
 
@@ -33,7 +34,7 @@ class UserDefaults;
 // A stored time read as the decimal number it was written as; absent or not a number reads as 0.
 [[nodiscard]] double recordValue(const std::optional<std::string>& text);
 
-class RecordLayer : public Layer, public TextFieldDelegate {
+class RecordLayer : public Layer, public TextFieldDelegate, public KeyReceiver {
     QUINTORA_NODE(RecordLayer)
   public:
     // A longer name would not fit the name box or a table cell, and goes to the score server as typed.
@@ -58,6 +59,8 @@ class RecordLayer : public Layer, public TextFieldDelegate {
     void ReadData();
     bool handleTouchesBegan(const TouchSet& touches, const TouchEvent& event) override;
     void MainMenuGo();
+    // Return plays again (when offered), Escape goes to the menu; the name field takes keys before this.
+    bool keyPressed(platform::Key key) override;
     void worldgo();
     // A new run at the level of the one that just ended.
     void playAgain();

@@ -291,6 +291,12 @@ bool WorldRankingLayer::handleTouchesMoved(const TouchSet& touches, const TouchE
     return true;
 }
 
+bool WorldRankingLayer::keyPressed(platform::Key key) {
+    if (key != platform::Key::Escape) return false;
+    MainMenuGo();
+    return true;
+}
+
 void WorldRankingLayer::MainMenuGo() {
     // The scene switch waits for the end of the frame, but the network answers of this frame come before
     // it: the leaving screen must hear none of them.

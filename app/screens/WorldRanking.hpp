@@ -10,12 +10,13 @@
 #include "engine/Layer.hpp"
 #include "engine/Scene.hpp"
 #include "engine/Sprite.hpp"
+#include "flow/Controls.hpp"
 #include "online/JSONValue.hpp"
 #include "online/ScoreServerRequest.hpp"
 
 namespace quintora {
 
-class WorldRankingLayer : public Layer {
+class WorldRankingLayer : public Layer, public KeyReceiver {
     QUINTORA_NODE(WorldRankingLayer)
   public:
     // The rows asked for, and so the most ever shown.
@@ -33,6 +34,8 @@ class WorldRankingLayer : public Layer {
     bool handleTouchesMoved(const TouchSet& touches, const TouchEvent& event) override;
     bool handleScroll(float lines) override;
     void MainMenuGo();
+    // Escape goes back to the menu.
+    bool keyPressed(platform::Key key) override;
 
     [[nodiscard]] int shownCategory() const { return category; }
     [[nodiscard]] Node* rows() const { return board.get(); }

@@ -22,7 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::CapturedLog;
-using testing::readFile;
 
 class UserDefaultsTest : public ::testing::Test {
   public:

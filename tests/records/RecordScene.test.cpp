@@ -118,6 +118,7 @@ TEST_F(RecordScreen, TheEndOfARunShowsItsTimeRefusesABlankNameOffersTheLastOneAn
     EXPECT_EQ(layer->runTimeLabel()->string(), "This run: 2.5");
     tap(layer->playAgainButtonFrame());
     EXPECT_TRUE(runningStage() && game().SelectLevel == 3 && game().Life == 5 && game().Totaltime == 0.0f);
+    EXPECT_TRUE(openAtEndOfRun(3, 1.5f)->keyPressed(platform::Key::Return)) << "Return plays again too";
 }
 
 TEST_F(RecordScreen, FromTheMenuTheTableShowsWithoutNameEntryEachValueCutToOneLine) {
@@ -138,6 +139,9 @@ TEST_F(RecordScreen, FromTheMenuTheTableShowsWithoutNameEntryEachValueCutToOneLi
     EXPECT_EQ(shownRecords(*layer, 2)[0], std::string(24, '9'));
     EXPECT_EQ(value("Level11Name"), "Ann\nBob" + std::string(5000, 'x')) << "the store is left as it was";
     EXPECT_EQ(value("Level12"), std::nullopt);
+    EXPECT_TRUE(layer->keyPressed(platform::Key::Escape));
+    frame();
+    EXPECT_NE(dynamic_cast<MenuScene*>(director().runningScene()), nullptr);
 }
 
 TEST_F(RecordScreen, TheButtonsWaitForTheNameAndTheAlertAndNoStaysWithTheTable) {
