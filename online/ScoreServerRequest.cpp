@@ -17,27 +17,27 @@ ScoreServerRequest::ScoreServerRequest(std::string name, std::weak_ptr<ScoreServ
 
 bool ScoreServerRequest::requestScores(int queryType, int limit, int offset, int flags,
                                        const std::string& category) {
-    receivedData.clear();
-    category_ = category;
     const std::string device = (flags & kFlagThisDevice) ? platform::deviceIdentifier() : std::string();
     // Offset comes before limit here, whatever order the caller gives them in.
-    url_ = scoreServerAddress() + "/api/get-scores?gamename=" + gameName +
-           "&querytype=" + std::to_string(queryType) + "&offset=" + std::to_string(offset) +
-           "&limit=" + std::to_string(limit) + "&flags=" + std::to_string(flags) +
-           "&category=" + encodeData(category) + "&device=" + encodeData(device);
-    platform::UrlRequest request;
-    request.url = url_;
-    request.timeoutSeconds = 10.0;
-    return platform::startUrlConnection(std::move(request), shared_from_this());
+    return get("/api/get-scores?gamename=" + gameName + "&querytype=" + std::to_string(queryType) +
+                   "&offset=" + std::to_string(offset) + "&limit=" + std::to_string(limit) +
+                   "&flags=" + std::to_string(flags) + "&category=" + encodeData(category) +
+                   "&device=" + encodeData(device),
+               category, false);
 }
 
 bool ScoreServerRequest::requestRank(int queryType, const std::string& category) {
+    return get("/api/get-rank?gamename=" + gameName + "&querytype=" + std::to_string(queryType) +
+                   "&category=" + encodeData(category) +
+                   "&device=" + encodeData(platform::deviceIdentifier()),
+               category, true);
+}
+
+bool ScoreServerRequest::get(const std::string& pathAndQuery, const std::string& category, bool rank) {
     receivedData.clear();
     category_ = category;
-    isRankRequest_ = true;
-    url_ = scoreServerAddress() + "/api/get-rank?gamename=" + gameName +
-           "&querytype=" + std::to_string(queryType) + "&category=" + encodeData(category) +
-           "&device=" + encodeData(platform::deviceIdentifier());
+    isRankRequest_ = rank;
+    url_ = scoreServerAddress() + pathAndQuery;
     platform::UrlRequest request;
     request.url = url_;
     request.timeoutSeconds = 10.0;

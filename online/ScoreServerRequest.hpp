@@ -63,6 +63,9 @@ class ScoreServerRequest : public platform::UrlConnectionDelegate,
     ScoreServerRequest(std::string gameName, std::weak_ptr<ScoreServerRequestDelegate> delegate);
 
   private:
+    // Starts a GET of the server's path and query, for a list or for a rank.
+    bool get(const std::string& pathAndQuery, const std::string& category, bool rank);
+
     std::string gameName;  // escaped once, as it goes into every query
     std::weak_ptr<ScoreServerRequestDelegate> delegate;
     std::vector<std::uint8_t> receivedData;
