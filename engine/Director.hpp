@@ -6,6 +6,7 @@
 
 #include "engine/Geometry.hpp"
 #include "engine/Object.hpp"
+#include "engine/Scene.hpp"
 #include "engine/Touch.hpp"
 #include "platform/Clock.hpp"
 
@@ -146,5 +147,16 @@ class Director {
     bool nextDeltaTimeZero_ = false;
     bool eventsEnabled_ = true;
 };
+
+// The first child of the running scene that is a T (a layer, or an interface a layer has), or null.
+template <class T>
+[[nodiscard]] T* runningSceneChild() {
+    Scene* scene = Director::sharedDirector().runningScene();
+    if (scene == nullptr) return nullptr;
+    for (const Ref<Node>& child : scene->children()) {
+        if (auto* found = dynamic_cast<T*>(child.get())) return found;
+    }
+    return nullptr;
+}
 
 }  // namespace quintora

@@ -31,15 +31,6 @@ void MiniGameLayer::onExit() {
     Layer::onExit();
 }
 
-MiniGameLayer* runningStage() {
-    Scene* scene = Director::sharedDirector().runningScene();
-    if (scene == nullptr) return nullptr;
-    for (const Ref<Node>& child : scene->children()) {
-        if (auto* stage = dynamic_cast<MiniGameLayer*>(child.get())) return stage;
-    }
-    return nullptr;
-}
-
 void MiniGameLayer::startTick() { schedule(QSEL(MiniGameLayer, Timecount), 0.1f); }
 
 Ref<Sprite> MiniGameLayer::addSprite(const std::string& file, Point position, int z) {

@@ -97,9 +97,6 @@ class MiniGameScene : public Scene {
     }
 };
 
-// The layer of the stage the director is running, or null when the running scene is not a stage.
-[[nodiscard]] MiniGameLayer* runningStage();
-
 template <class GameLayer>
 Ref<Scene> makeMiniGameScene() {
     return MiniGameScene<GameLayer>::node();

@@ -11,7 +11,7 @@ namespace quintora {
 
 bool PauseControl::pauseStage() {
     if (isShown()) return true;
-    if (runningStage() == nullptr) return false;
+    if (runningSceneChild<MiniGameLayer>() == nullptr) return false;
     Director::sharedDirector().pause();
     platform::log("paused");
     const bool practice = game().practice;

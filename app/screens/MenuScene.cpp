@@ -67,9 +67,7 @@ bool MenuLayer::skipLogo() {
 }
 
 bool skipRunningMenuLogo() {
-    Scene* scene = Director::sharedDirector().runningScene();
-    if (dynamic_cast<MenuScene*>(scene) == nullptr || scene->children().empty()) return false;
-    auto* menu = dynamic_cast<MenuLayer*>(scene->children().front().get());
+    MenuLayer* menu = runningSceneChild<MenuLayer>();
     return menu != nullptr && menu->skipLogo();
 }
 

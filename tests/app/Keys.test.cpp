@@ -30,22 +30,12 @@ std::set<int> reachable(ScreenLayer& layer) {
     return seen;
 }
 
-template <class ScreenLayer>
-ScreenLayer* screenLayer() {
-    Scene* scene = testing::GLTest::director().runningScene();
-    if (scene == nullptr) return nullptr;
-    for (const Ref<Node>& child : scene->children()) {
-        if (auto* layer = dynamic_cast<ScreenLayer*>(child.get())) return layer;
-    }
-    return nullptr;
-}
-
 class MenuKeys : public testing::GLTest {};
 
 TEST_F(MenuKeys, TheArrowsReachEveryButtonOfTheMenuAndThePracticeGridAndReturnPressesIt) {
     director().runWithScene(MenuScene::node().get());
     frame();
-    MenuLayer* menu = screenLayer<MenuLayer>();
+    MenuLayer* menu = runningSceneChild<MenuLayer>();
     ASSERT_NE(menu, nullptr);
     EXPECT_FALSE(menu->keyPressed(Key::Return)) << "nothing to press under the logo";
     for (int i = 0; i < 400 && menu->focusRing().isEmpty(); ++i) frame();
@@ -55,7 +45,7 @@ TEST_F(MenuKeys, TheArrowsReachEveryButtonOfTheMenuAndThePracticeGridAndReturnPr
     menu->focusRing().focus(MenuLayer::Practice);
     EXPECT_TRUE(menu->keyPressed(Key::Return));
     frame();
-    PracticeLayer* grid = screenLayer<PracticeLayer>();
+    PracticeLayer* grid = runningSceneChild<PracticeLayer>();
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid->focusRing().focused(), PracticeLayer::kFirstStageButton);
     EXPECT_EQ(reachable(*grid).size(), 3u + 16u + 1u);

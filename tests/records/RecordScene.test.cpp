@@ -117,7 +117,8 @@ TEST_F(RecordScreen, TheEndOfARunShowsItsTimeRefusesABlankNameOffersTheLastOneAn
     EXPECT_FALSE(layer->isEnteringName());
     EXPECT_EQ(layer->runTimeLabel()->string(), "This run: 2.5");
     tap(layer->playAgainButtonFrame());
-    EXPECT_TRUE(runningStage() && game().SelectLevel == 3 && game().Life == 5 && game().Totaltime == 0.0f);
+    EXPECT_TRUE(runningSceneChild<MiniGameLayer>() && game().SelectLevel == 3 && game().Life == 5 &&
+                game().Totaltime == 0.0f);
     EXPECT_TRUE(openAtEndOfRun(3, 1.5f)->keyPressed(platform::Key::Return)) << "Return plays again too";
 }
 

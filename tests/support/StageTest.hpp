@@ -44,14 +44,7 @@ class StageTest : public GLTest {
     }
 
     // The running stage's game layer.
-    static MiniGameLayer* stageLayer() {
-        Scene* scene = director().runningScene();
-        if (scene == nullptr) return nullptr;
-        for (const Ref<Node>& child : scene->children()) {
-            if (auto* layer = dynamic_cast<MiniGameLayer*>(child.get())) return layer;
-        }
-        return nullptr;
-    }
+    static MiniGameLayer* stageLayer() { return runningSceneChild<MiniGameLayer>(); }
     template <class GameLayer>
     static GameLayer* layerAs() {
         return dynamic_cast<GameLayer*>(stageLayer());
