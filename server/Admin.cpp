@@ -58,18 +58,24 @@ int listScores(const AdminCommand& command, ScoreStore& store, std::ostream& out
                 << ",\"score\":" << numberText(score.score) << ",\"country\":" << jsonString(score.country)
                 << ",\"device\":" << jsonString(score.device)
                 << ",\"date\":" << jsonString(isoDate(score.date))
-                << ",\"hidden\":" << (entry.hidden ? "true" : "false") << "}";
+                << ",\"hidden\":" << (entry.hidden ? "true" : "false")
+                << ",\"verdict\":" << jsonString(std::string(nameOf(entry.verdict)))
+                << ",\"reason\":" << jsonString(entry.reason) << "}";
         }
         out << "]}\n";
         return 0;
     }
     std::vector<std::vector<std::string>> rows{
-        {"ID", "GAME", "CATEGORY", "NAME", "TIME", "COUNTRY", "DEVICE", "DATE", "HIDDEN"}};
+        {"ID", "GAME", "CATEGORY", "NAME", "TIME", "COUNTRY", "DEVICE", "DATE", "VERDICT", "HIDDEN"}};
     for (const ListedScore& entry : scores) {
         const StoredScore& score = entry.score;
+        // The reason matters where the run was not simply verified or not verifiable.
+        std::string verdict(nameOf(entry.verdict));
+        if (!entry.reason.empty()) verdict += ": " + terminalText(entry.reason);
+        const char* hidden = !entry.hidden ? "" : isRejected(entry.verdict) ? "verdict" : "banned";
         rows.push_back({std::to_string(score.id), terminalText(entry.game), terminalText(score.category),
                         terminalText(score.name), numberText(score.score), terminalText(score.country),
-                        terminalText(score.device), isoDate(score.date), entry.hidden ? "banned" : ""});
+                        terminalText(score.device), isoDate(score.date), verdict, hidden});
     }
     printTable(out, rows);
     return 0;
@@ -158,8 +164,9 @@ void addAdminCommands(CLI::App& app, std::optional<AdminCommand>& command) {
 
     CLI::App* scores =
         app.add_subcommand("scores", "List or remove stored scores")->require_subcommand(1)->fallthrough();
-    CLI::App* list =
-        scores->add_subcommand("list", "List stored scores, best first (hidden: a banned device's)");
+    CLI::App* list = scores->add_subcommand(
+        "list",
+        "List stored scores, best first, with their verdicts (hidden: a banned device's, or refused)");
     list->add_option("--game", parsed->filter.game, "Only this game's scores");
     list->add_option("--category", parsed->filter.category, "Only this category's scores");
     list->add_option("--name", parsed->filter.nameContains, "Only names holding this text (either case)")

@@ -11,9 +11,10 @@ namespace {
 std::string cacheKey(const ScoreQuery& query) {
     const auto filter = [](const std::optional<std::string>& value) { return value ? "+" + *value : "-"; };
     std::string key;
-    for (const std::string& part : {query.game, query.category, filter(query.device), filter(query.country),
-                                    std::to_string(query.since.value_or(-1)), std::to_string(query.offset),
-                                    std::to_string(query.limit)}) {
+    for (const std::string& part :
+         {query.game, query.category, filter(query.device), filter(query.country),
+          std::to_string(query.since.value_or(-1)), std::to_string(query.offset), std::to_string(query.limit),
+          std::string(query.verifiedOnly ? "+" : "-")}) {
         key += encodeData(part);
         key += '&';
     }

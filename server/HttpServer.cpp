@@ -82,13 +82,24 @@ std::string forwardedFor(MHD_Connection* connection) {
 // The routes the request counters know; anything else is "other", so that no client can add series.
 std::string_view routeName(std::string_view path, bool isAsset) {
     for (const std::string_view known : {"/", "/api/post-score", "/api/update-score", "/api/get-scores",
-                                         "/api/get-rank", "/healthz", "/metrics"}) {
+                                         "/api/get-rank", "/api/replay", "/healthz", "/metrics"}) {
         if (path == known) return known;
     }
     return isAsset ? "asset" : "other";
 }
 
 bool isPostRoute(std::string_view path) { return path == "/api/post-score" || path == "/api/update-score"; }
+
+// The largest body a request to `path` may have.
+std::size_t bodyLimit(const HttpLimits& limits, std::string_view path) {
+    return isPostRoute(path) ? std::max(limits.maxBody, limits.maxBodyWithReplay) : limits.maxBody;
+}
+
+// Whether a form body has a replay field, as the game names it (unescaped).
+bool carriesReplay(std::string_view body) {
+    const std::string key = std::string(kReplayField) + "=";
+    return body.starts_with(key) || body.find("&" + key) != std::string_view::npos;
+}
 
 Reply methodNotAllowed(const char* allowed) {
     Reply reply = plainReply(405, "method not allowed");
@@ -185,7 +196,7 @@ struct Callbacks {
             // A declared body over the limit is refused before a byte of it is read.
             const char* length =
                 MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
-            if (length != nullptr && std::strtoull(length, nullptr, 10) > server.limits_.maxBody) {
+            if (length != nullptr && std::strtoull(length, nullptr, 10) > bodyLimit(server.limits_, url)) {
                 request->bodyTooLarge = true;
                 return answer(server, connection, *request, plainReply(413, "body too large"));
             }
@@ -193,8 +204,8 @@ struct Callbacks {
         }
         auto& request = *static_cast<HttpServer::Request*>(*state);
         if (*uploadSize != 0) {
-            request.bodyTooLarge =
-                request.bodyTooLarge || request.body.size() + *uploadSize > server.limits_.maxBody;
+            request.bodyTooLarge = request.bodyTooLarge || request.body.size() + *uploadSize >
+                                                               bodyLimit(server.limits_, request.path);
             if (!request.bodyTooLarge) {
                 request.body.append(uploadData, *uploadSize);
             } else {
@@ -208,7 +219,8 @@ struct Callbacks {
             return MHD_YES;
         }
         if (request.status != 0) return MHD_YES;  // answered before the body arrived
-        if (request.bodyTooLarge)
+        if (request.bodyTooLarge ||
+            (request.body.size() > server.limits_.maxBody && !carriesReplay(request.body)))
             return answer(server, connection, request, plainReply(413, "body too large"));
         return answer(server, connection, request, server.route(connection, request));
     }
@@ -347,6 +359,12 @@ Reply HttpServer::route(MHD_Connection* connection, const Request& request) {
         if (!isGet) return methodNotAllowed("GET, HEAD");
         return unlessHeld(ifNoneMatch, *asset);
     }
+    if (request.path == "/api/replay") {
+        if (!isGet) return methodNotAllowed("GET, HEAD");
+        return api_.replay([connection](const char* name) {
+            return MHD_lookup_connection_value(connection, MHD_GET_ARGUMENT_KIND, name);
+        });
+    }
     if (request.path == "/healthz") {
         if (!isGet) return methodNotAllowed("GET, HEAD");
         return api_.health();
@@ -354,7 +372,8 @@ Reply HttpServer::route(MHD_Connection* connection, const Request& request) {
     if (request.path == "/metrics") {
         if (!isGet) return methodNotAllowed("GET, HEAD");
         return Reply{200, "text/plain; version=0.0.4; charset=utf-8",
-                     metrics_.text(api_.pageCacheStats(), api_.commitLatency())};
+                     metrics_.text(api_.pageCacheStats(), api_.commitLatency(), api_.verdictCounts(),
+                                   api_.pendingCount())};
     }
     return plainReply(404, "not found");
 }

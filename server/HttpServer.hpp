@@ -20,6 +20,8 @@ namespace quintora::server {
 
 struct HttpLimits {
     std::size_t maxBody = 4096;
+    // A post that carries a replay (a field qs_replay) may be this long; any other stays within maxBody.
+    std::size_t maxBodyWithReplay = 1024 * 1024;
     unsigned maxConnections = 1024;
     unsigned maxConnectionsPerAddress = 128;
     unsigned idleTimeoutSeconds = 10;

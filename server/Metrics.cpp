@@ -35,7 +35,8 @@ void Metrics::countRefusal(std::string_view reason) {
     }
 }
 
-std::string Metrics::text(const PageCacheStats& pageCache, const LatencyHistogram& commits) const {
+std::string Metrics::text(const PageCacheStats& pageCache, const LatencyHistogram& commits,
+                          const VerdictCounts& verifications, std::optional<std::int64_t> pending) const {
     std::string out;
     {
         const std::lock_guard lock(mutex_);
@@ -60,6 +61,18 @@ std::string Metrics::text(const PageCacheStats& pageCache, const LatencyHistogra
     out += "quintora_page_cache_bytes " + std::to_string(pageCache.bytes) + "\n";
     commits.appendTo(out, "quintora_store_commit_seconds",
                      "Time to commit one batch of posts durably to the store.");
+    header(out, "quintora_verifications_total", "counter", "Replays this server verified, by verdict.");
+    for (std::size_t i = 0; i < verifications.size(); ++i) {
+        const auto verdict = static_cast<Verdict>(i);
+        if (verdict == Verdict::None || verdict == Verdict::Pending) continue;
+        out += "quintora_verifications_total{verdict=\"" + std::string(nameOf(verdict)) + "\"} " +
+               std::to_string(verifications[i]) + "\n";
+    }
+    if (pending) {
+        header(out, "quintora_verifications_pending", "gauge",
+               "Entries in the store waiting for a verifier.");
+        out += "quintora_verifications_pending " + std::to_string(*pending) + "\n";
+    }
     return out;
 }
 

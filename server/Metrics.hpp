@@ -1,10 +1,11 @@
 #pragma once
 // What an operator's Prometheus scrapes from GET /metrics: requests by route and status, refusals by
-// reason, open connections, the page cache and the store's commit latency.
+// reason, open connections, the page cache, the store's commit latency and the verification of replays.
 #include <atomic>
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,7 +25,10 @@ class Metrics {
     void connectionClosed() { --openConnections_; }
 
     // Every figure in Prometheus text format.
-    [[nodiscard]] std::string text(const PageCacheStats& pageCache, const LatencyHistogram& commits) const;
+    // `pending`: the entries waiting for a verifier, left out when the store could not count them.
+    [[nodiscard]] std::string text(const PageCacheStats& pageCache, const LatencyHistogram& commits,
+                                   const VerdictCounts& verifications,
+                                   std::optional<std::int64_t> pending) const;
 
   private:
     mutable std::mutex mutex_;

@@ -3,8 +3,11 @@
 #include <CLI/CLI.hpp>
 #include <charconv>
 #include <cstdlib>
+#include <filesystem>
+#include <thread>
 
 #include "online/GameKey.hpp"
+#include "server/VerifierPool.hpp"
 
 namespace quintora::server {
 
@@ -51,6 +54,9 @@ std::variant<ServerOptions, int> parseCommandLine(int argc, const char* const* a
     ServerOptions options;
     options.database = defaultDatabaseUrl();
     options.games.emplace(std::string(kGameName), std::string(kGameKey));
+    std::error_code noSelf;
+    options.verifier = defaultVerifier(std::filesystem::read_symlink("/proc/self/exe", noSelf).string());
+    options.verifiers = std::max(1u, std::thread::hardware_concurrency());
 
     CLI::App app("The Quintora score server: takes signed scores over HTTP and serves the world ranking.",
                  "quintora-server");
@@ -103,6 +109,18 @@ std::variant<ServerOptions, int> parseCommandLine(int argc, const char* const* a
                    "Connections at once from one address")
         ->check(CLI::Range(1u, 100000u))
         ->type_name("N");
+
+    app.add_option(
+           "--verifier", options.verifier,
+           "The game binary that re-plays posted replays (default: quintora beside this program, else "
+           "/usr/games/quintora)")
+        ->type_name("PATH");
+    app.add_option("--verifiers", options.verifiers,
+                   "Replays verified at once (default: the number of cores); 0 verifies none")
+        ->check(CLI::Range(0u, 1024u))
+        ->type_name("N");
+    app.add_flag("--verified-only", options.verifiedOnly,
+                 "Rank only entries whose replay was verified to their level and time");
 
     addAdminCommands(app, options.admin);
 

@@ -23,6 +23,9 @@ struct ServerOptions {
     int postsPerMinute = 20;
     HttpLimits limits;
     TrustedProxies trustedProxies;
+    std::string verifier;    // the game binary that re-plays posted replays
+    unsigned verifiers = 1;  // verifications at once; 0: none
+    bool verifiedOnly = false;
     std::optional<AdminCommand> admin;  // set when a subcommand is given: run it instead of serving
 };
 

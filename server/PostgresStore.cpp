@@ -28,6 +28,16 @@ using ResultPointer = std::unique_ptr<PGresult, decltype(&PQclear)>;
 std::string parameterText(const SqlValue& value) {
     if (const auto* integer = std::get_if<std::int64_t>(&value)) return std::to_string(*integer);
     if (const auto* real = std::get_if<double>(&value)) return numberText(*real);
+    if (const auto* blob = std::get_if<SqlBlob>(&value)) {
+        // BYTEA's hexadecimal input form.
+        std::string text = "\\x";
+        for (const char byte : blob->bytes) {
+            static constexpr char digits[] = "0123456789abcdef";
+            text += digits[static_cast<unsigned char>(byte) >> 4];
+            text += digits[static_cast<unsigned char>(byte) & 15];
+        }
+        return text;
+    }
     return std::get<std::string>(value);
 }
 

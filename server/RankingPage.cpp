@@ -106,8 +106,16 @@ void appendRows(std::string& html, std::span<const StoredScore> rows, int firstR
     for (const StoredScore& row : rows) {
         const std::string rankClass = rank <= 3 ? " top top-" + std::to_string(rank) : "";
         html += "<tr class=\"row" + rankClass + "\"><td class=\"rank\">" + std::to_string(rank++) +
-                "</td><td class=\"name\">" + escapeHtml(row.name) + "</td><td class=\"time\">" +
-                timeText(row.score) + "</td><td class=\"country\">";
+                "</td><td class=\"name\">" + escapeHtml(row.name);
+        if (row.verified) {
+            const std::string id = std::to_string(row.id);
+            html +=
+                "<span class=\"verified\" role=\"img\" aria-label=\"verified run\" title=\"verified run\">"
+                "\u2713</span><a class=\"replay\" href=\"/api/replay?id=" +
+                id + "\" download=\"quintora-" + id +
+                ".qreplay\" title=\"Download the replay of this run\">replay</a>";
+        }
+        html += "</td><td class=\"time\">" + timeText(row.score) + "</td><td class=\"country\">";
         if (const std::string mark = flag(row.country); !mark.empty()) {
             html += "<span class=\"flag\" aria-hidden=\"true\">" + mark + "</span> ";
         }
@@ -151,8 +159,8 @@ Reply htmlReply(int status, std::string body) {
 
 }  // namespace
 
-RankingPage::RankingPage(CachingStore& store, GameKeys games, Clock clock)
-    : store_(store), games_(std::move(games)), clock_(std::move(clock)) {
+RankingPage::RankingPage(CachingStore& store, GameKeys games, Clock clock, bool verifiedOnly)
+    : store_(store), games_(std::move(games)), clock_(std::move(clock)), verifiedOnly_(verifiedOnly) {
     const std::pair<const char*, Reply> files[] = {
         {"/ranking.css", {200, "text/css; charset=utf-8", std::string(kRankingCss)}},
         {"/marker.woff2", {200, "font/woff2", std::string(kPageFont)}},
@@ -193,6 +201,7 @@ Reply RankingPage::page(const ArgumentLookup& argument) {
     query.since = periodStart(period, now);
     query.offset = (view.page - 1) * kRowsPerPage;
     query.limit = kRowsPerPage + 1;  // one more tells whether there is a next page
+    query.verifiedOnly = verifiedOnly_;
     // Everything the page shows follows from the query and the second it is made in, so it is kept whole.
     const auto render = [&](const std::vector<StoredScore>& found) {
         const std::span<const StoredScore> rows(found.data(),

@@ -15,7 +15,8 @@ inline constexpr int kRowsPerPage = 50;
 
 class RankingPage {
   public:
-    RankingPage(CachingStore& store, GameKeys games, Clock clock);
+    // With `verifiedOnly`, the page ranks verified entries only.
+    RankingPage(CachingStore& store, GameKeys games, Clock clock, bool verifiedOnly = false);
 
     // GET /?game=NAME&category=C&querytype=1..4&page=N; every argument may be left out.
     [[nodiscard]] Reply page(const ArgumentLookup& argument);
@@ -27,6 +28,7 @@ class RankingPage {
     CachingStore& store_;
     const GameKeys games_;
     const Clock clock_;
+    const bool verifiedOnly_;
     std::map<std::string, Reply, std::less<>> assets_;
 };
 

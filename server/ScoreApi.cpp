@@ -1,5 +1,6 @@
 #include "server/ScoreApi.hpp"
 
+#include <charconv>
 #include <cstdio>
 #include <limits>
 
@@ -23,7 +24,7 @@ std::string scoresJson(const std::vector<StoredScore>& rows, int firstRank) {
         appendJsonString(json, row.category);
         json += ",\"rank\":" + std::to_string(rank++) + ",\"date\":";
         appendJsonString(json, isoDate(row.date));
-        json += '}';
+        json += row.verified ? ",\"verified\":true}" : ",\"verified\":false}";
     }
     json += "]}";
     return json;
@@ -38,12 +39,14 @@ Reply storeUnavailable(const StoreError& error) {
 }  // namespace
 
 ScoreApi::ScoreApi(CachingStore& store, GameKeys games, int postsPerMinute, const CountryLookup& countries,
-                   Clock clock)
+                   Clock clock, bool verifiedOnly, VerifierPool* verifiers)
     : store_(store),
       games_(std::move(games)),
       rateLimiter_(postsPerMinute, clock),
       countries_(countries),
-      clock_(std::move(clock)) {}
+      clock_(std::move(clock)),
+      verifiedOnly_(verifiedOnly),
+      verifiers_(verifiers) {}
 
 std::string ScoreApi::countryOf(const Caller& caller) const {
     return countries_.countryOf(caller.address, caller.countryHeader);
@@ -65,6 +68,7 @@ Reply ScoreApi::post(std::string_view body, WriteMode mode, const Caller& caller
     } catch (const StoreError& error) {
         return storeUnavailable(error);
     }
+    if (score.verdict == Verdict::Pending && verifiers_ != nullptr) verifiers_->wake();
     return plainReply(200, "OK");
 }
 
@@ -94,6 +98,7 @@ Reply ScoreApi::scores(const ArgumentLookup& argument, const Caller& caller) {
     if ((flags & 1) != 0) query.country = countryOf(caller);
     query.offset = wholeNumber(argument("offset"), 0, 0, kMaxOffset);
     query.limit = wholeNumber(argument("limit"), kDefaultLimit, 1, kMaxLimit);
+    query.verifiedOnly = verifiedOnly_;
     try {
         return Reply{200, "application/json; charset=utf-8",
                      store_.rendered(query, "json", [&](const std::vector<StoredScore>& rows) {
@@ -116,7 +121,8 @@ Reply ScoreApi::rank(const ArgumentLookup& argument) {
     if (category == nullptr || *category == '\0' || device == nullptr || *device == '\0') {
         return error(400, "category and device are required");
     }
-    const RankQuery query{game, category, device, periodStart(periodOf(argument("querytype")), clock_())};
+    const RankQuery query{game, category, device, periodStart(periodOf(argument("querytype")), clock_()),
+                          verifiedOnly_};
     try {
         const std::optional<OwnRank> found = store_.rank(query);
         if (!found) return error(404, "no entry for this device");
@@ -128,6 +134,38 @@ Reply ScoreApi::rank(const ArgumentLookup& argument) {
     } catch (const StoreError& failure) {
         std::fprintf(stderr, "store error: %s\n", failure.what());
         return error(503, "store unavailable");
+    }
+}
+
+Reply ScoreApi::replay(const ArgumentLookup& argument) {
+    // Only an id as the rankings give it: decimal digits, nothing before or after.
+    const std::string_view text = argument("id") ? argument("id") : "";
+    std::int64_t id = 0;
+    const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), id);
+    if (text.empty() || text.front() == '-' || problem != std::errc() || end != text.data() + text.size())
+        return plainReply(400, "bad id");
+    try {
+        std::optional<std::string> bytes = store_.replay(id);
+        if (!bytes) return plainReply(404, "no replay");
+        Reply reply{200, std::string(kReplayMimeType), std::move(*bytes)};
+        reply.headers.emplace_back("Content-Disposition",
+                                   "attachment; filename=\"quintora-" + std::to_string(id) + ".qreplay\"");
+        return reply;
+    } catch (const StoreError& error) {
+        return storeUnavailable(error);
+    }
+}
+
+VerdictCounts ScoreApi::verdictCounts() const {
+    return verifiers_ ? verifiers_->verdictCounts() : VerdictCounts{};
+}
+
+std::optional<std::int64_t> ScoreApi::pendingCount() {
+    try {
+        return store_.pendingCount();
+    } catch (const StoreError& error) {
+        std::fprintf(stderr, "store error: %s\n", error.what());
+        return std::nullopt;
     }
 }
 

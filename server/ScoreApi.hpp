@@ -11,6 +11,7 @@
 #include "server/RateLimiter.hpp"
 #include "server/ScoreChecks.hpp"
 #include "server/ScoreStore.hpp"
+#include "server/VerifierPool.hpp"
 
 namespace quintora::server {
 
@@ -23,11 +24,14 @@ struct Caller {
 inline constexpr int kDefaultLimit = 15;
 inline constexpr int kMaxLimit = 100;
 inline constexpr int kMaxOffset = 10'000;
+inline constexpr std::string_view kReplayMimeType = "application/x-quintora-replay";
 
 class ScoreApi {
   public:
+    // With `verifiedOnly`, the rankings hold verified entries only. `verifiers` (when given) is woken by each
+    // post with a replay.
     ScoreApi(CachingStore& store, GameKeys games, int postsPerMinute, const CountryLookup& countries,
-             Clock clock);
+             Clock clock, bool verifiedOnly = false, VerifierPool* verifiers = nullptr);
 
     // POST /api/post-score (Add) and /api/update-score (KeepBest). "OK" only once the score is stored; a
     // signature is taken once.
@@ -45,6 +49,14 @@ class ScoreApi {
     // GET /api/get-rank: where the device's best entry stands in a level's ranking, or a JSON error.
     [[nodiscard]] Reply rank(const ArgumentLookup& argument);
 
+    // GET /api/replay?id=N: a ranked entry's replay, as a file to save.
+    [[nodiscard]] Reply replay(const ArgumentLookup& argument);
+
+    // The verifications this server has done, by verdict, and the entries waiting (nothing when the store
+    // cannot tell).
+    [[nodiscard]] VerdictCounts verdictCounts() const;
+    [[nodiscard]] std::optional<std::int64_t> pendingCount();
+
     // The country a caller's scores are stored under.
     [[nodiscard]] std::string countryOf(const Caller& caller) const;
 
@@ -54,6 +66,8 @@ class ScoreApi {
     RateLimiter rateLimiter_;
     const CountryLookup& countries_;
     const Clock clock_;
+    const bool verifiedOnly_;
+    VerifierPool* const verifiers_;
 };
 
 }  // namespace quintora::server

@@ -5,6 +5,7 @@
 #include <optional>
 #include <set>
 
+#include "server/Base64.hpp"
 #include "server/Text.hpp"
 
 namespace quintora::server {
@@ -15,7 +16,7 @@ constexpr std::string_view kProtocolVersion = "1.1";
 
 bool isKnownField(std::string_view key) {
     return key == "qs_category" || key == "qs_playername" || key == "qs_score" || key == "qs_hash" ||
-           isUnsignedField(key);
+           key == kReplayField || isUnsignedField(key);
 }
 
 const std::string* findField(const FormFields& fields, std::string_view key) {
@@ -94,6 +95,17 @@ std::variant<NewScore, Refusal> checkScore(const FormFields& fields, const GameK
     result.device = device ? *device : std::string();
     result.extra = extraFields(fields);
     result.signature = *hash;
+    // A replay that cannot be read is the server's own verdict; the score is stored all the same, hidden.
+    if (const std::string* replay = findField(fields, kReplayField)) {
+        std::optional<std::string> bytes = decodeBase64(*replay);
+        if (bytes && !bytes->empty()) {
+            result.replay = std::move(*bytes);
+            result.verdict = Verdict::Pending;
+        } else {
+            result.verdict = Verdict::Invalid;
+            result.reason = bytes ? "empty replay" : "replay is not base64";
+        }
+    }
     return result;
 }
 

@@ -22,6 +22,8 @@ inline constexpr std::size_t kMaxNameCharacters = 24;
 inline constexpr std::size_t kMaxCategoryBytes = 32;
 inline constexpr std::size_t kMaxDeviceBytes = 128;
 inline constexpr double kMaxScore = 1'000'000.0;
+// The form field that carries the run's replay file, in base64; signed like the others.
+inline constexpr std::string_view kReplayField = "qs_replay";
 
 // Whether `text` may name a device: short, well-formed and free of control characters. A ban needs one
 // that is not empty, too; a post may leave it empty.

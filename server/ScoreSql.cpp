@@ -14,7 +14,7 @@ class Parameters {
         const std::string number = std::to_string(values_.size());
         if (dialect_ == SqlDialect::Sqlite) return "?" + number;
         // PostgreSQL receives every parameter as text and cannot always infer its type (in a SELECT list).
-        static const char* const casts[] = {"::bigint", "::double precision", "::text"};
+        static const char* const casts[] = {"::bigint", "::double precision", "::text", "::bytea"};
         return "$" + number + casts[values_.back().index()];
     }
     std::vector<SqlValue> take() { return std::move(values_); }
@@ -28,10 +28,18 @@ class Parameters {
 
 namespace {
 
+const std::string kRejected(kRejectedVerdictsSql);
+
+// The replay of a row as hexadecimal text, which both stores give back alike.
+std::string replayHex(SqlDialect dialect) {
+    return dialect == SqlDialect::Sqlite ? "hex(replay)" : "encode(replay, 'hex')";
+}
+
 // The statements that bring the schema from version i to i + 1, for each i from 0.
 std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect) {
     const std::string key =
         dialect == SqlDialect::Sqlite ? "id INTEGER PRIMARY KEY" : "id BIGSERIAL PRIMARY KEY";
+    const std::string blob = dialect == SqlDialect::Sqlite ? "BLOB" : "BYTEA";
     return {
         {
             "CREATE TABLE scores (" + key +
@@ -59,6 +67,28 @@ std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect) {
             "CREATE TABLE used_signatures (game TEXT NOT NULL, signature TEXT NOT NULL, PRIMARY KEY (game, "
             "signature))",
         },
+        {
+            // Entries stored before replays existed were posted without one. The replay comes last, so
+            // that reading the columns before it never walks its overflow pages.
+            "ALTER TABLE scores ADD COLUMN verdict TEXT NOT NULL DEFAULT 'none'",
+            "ALTER TABLE scores ADD COLUMN reason TEXT NOT NULL DEFAULT ''",
+            "ALTER TABLE scores ADD COLUMN claimed_until BIGINT NOT NULL DEFAULT 0",
+            "ALTER TABLE scores ADD COLUMN claim BIGINT NOT NULL DEFAULT 0",
+            "ALTER TABLE scores ADD COLUMN replay " + blob,
+            "ALTER TABLE hidden_scores ADD COLUMN verdict TEXT NOT NULL DEFAULT 'none'",
+            "ALTER TABLE hidden_scores ADD COLUMN reason TEXT NOT NULL DEFAULT ''",
+            "ALTER TABLE hidden_scores ADD COLUMN replay " + blob,
+            // The queue, and the entries about to be hidden, are a handful of rows among many.
+            "CREATE INDEX scores_pending ON scores (id) WHERE verdict = 'pending'",
+            "CREATE INDEX scores_rejected ON scores (id) WHERE verdict IN " + kRejected,
+            // The rankings of verified runs only walk indexes of their own, as the others do.
+            "CREATE INDEX verified_by_category ON scores (game, category, score DESC, date, id) WHERE "
+            "verdict = "
+            "'verified'",
+            "CREATE INDEX verified_by_game ON scores (game, score DESC, date, id) WHERE verdict = 'verified'",
+            "CREATE INDEX verified_by_device ON scores (game, device, score DESC, date, id) WHERE verdict = "
+            "'verified'",
+        },
     };
 }
 
@@ -81,6 +111,23 @@ void upgradeSchema(SqlDialect dialect, const std::function<void(const std::strin
     execute("INSERT INTO schema_version (version) VALUES (" + std::to_string(upgrades.size()) + ")");
 }
 
+namespace {
+
+// A posted replay as a parameter, or NULL for none.
+std::string replayParameter(Parameters& parameters, const NewScore& score) {
+    return score.replay.empty() ? std::string("NULL") : parameters.add(SqlBlob{score.replay});
+}
+
+std::vector<SqlStatement> moveStatements(const std::string& condition, const std::vector<SqlValue>& values,
+                                         const char* from, const char* to);
+
+// Moves the entries whose verdict refused them out of the rankings.
+std::vector<SqlStatement> hideRejectedStatements() {
+    return moveStatements("verdict IN " + kRejected, {}, "scores", "hidden_scores");
+}
+
+}  // namespace
+
 std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode, SqlDialect dialect) {
     std::vector<SqlStatement> statements;
     if (mode == WriteMode::KeepBest && dialect == SqlDialect::Postgres) {
@@ -92,6 +139,7 @@ std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode,
                            lock.add(score.device) + " || chr(1) || " + lock.add(score.name) + ", 0))";
         statements.push_back({text, lock.take()});
     }
+    const std::string verdict(nameOf(score.verdict));
     Parameters insert(dialect);
     // SQLite gives a new row the largest id in its table plus one, which may be the id of a hidden entry;
     // ids stay unique across both tables when it is chosen here. PostgreSQL's sequence never reuses one.
@@ -100,11 +148,13 @@ std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode,
                                  "coalesce((SELECT max(id) FROM hidden_scores), 0)), "
                                : "";
     std::string text = std::string("INSERT INTO scores (") + (id.empty() ? "" : "id, ") +
-                       "game, category, name, score, country, device, date, extra) SELECT " + id +
-                       insert.add(score.game) + ", " + insert.add(score.category) + ", " +
+                       "game, category, name, score, country, device, date, extra, verdict, reason, replay) "
+                       "SELECT " +
+                       id + insert.add(score.game) + ", " + insert.add(score.category) + ", " +
                        insert.add(score.name) + ", " + insert.add(score.score) + ", " +
                        insert.add(score.country) + ", " + insert.add(score.device) + ", " +
-                       insert.add(score.date) + ", " + insert.add(score.extra);
+                       insert.add(score.date) + ", " + insert.add(score.extra) + ", " + insert.add(verdict) +
+                       ", " + insert.add(score.reason) + ", " + replayParameter(insert, score);
     if (mode == WriteMode::KeepBest) {
         text += " WHERE NOT EXISTS (SELECT 1 FROM scores WHERE game = " + insert.add(score.game) +
                 " AND category = " + insert.add(score.category) +
@@ -112,18 +162,23 @@ std::vector<SqlStatement> writeStatements(const NewScore& score, WriteMode mode,
     }
     statements.push_back({text, insert.take()});
     if (mode == WriteMode::KeepBest) {
-        // The entry is there now, either from before or just inserted: a longer time replaces it. An equal
-        // time keeps the older entry, which ranks first.
+        // The entry is there now, either from before or just inserted: a longer time replaces it, replay
+        // and verdict included, and a claim on the replay it had ends. An equal time keeps the older entry,
+        // which ranks first.
         Parameters update(dialect);
         const std::string newScore = update.add(score.score);
         std::string updateText =
             "UPDATE scores SET score = " + newScore + ", country = " + update.add(score.country) +
             ", date = " + update.add(score.date) + ", extra = " + update.add(score.extra) +
-            " WHERE score < " + newScore +
-            " AND id = (SELECT id FROM scores WHERE game = " + update.add(score.game) +
+            ", verdict = " + update.add(verdict) + ", reason = " + update.add(score.reason) +
+            ", replay = " + replayParameter(update, score) + ", claimed_until = 0, claim = 0 WHERE score < " +
+            newScore + " AND id = (SELECT id FROM scores WHERE game = " + update.add(score.game) +
             " AND category = " + update.add(score.category) + " AND device = " + update.add(score.device) +
             " AND name = " + update.add(score.name) + " ORDER BY score DESC, date, id LIMIT 1)";
         statements.push_back({updateText, update.take()});
+    }
+    if (isRejected(score.verdict)) {
+        for (SqlStatement& hide : hideRejectedStatements()) statements.push_back(std::move(hide));
     }
     return statements;
 }
@@ -143,10 +198,13 @@ SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect) {
     if (query.device) filter += " AND device = " + parameters.add(*query.device);
     if (query.country) filter += " AND country = " + parameters.add(*query.country);
     if (query.since) filter += " AND date >= " + parameters.add(*query.since);
+    // Spelled as the verified indexes' condition, so that the database sees they hold every row asked for.
+    if (query.verifiedOnly) filter += " AND verdict = 'verified'";
     const std::string order = " ORDER BY score DESC, date, id";
     // The page's ids come from the index alone, so skipping up to the offset never reads a table row.
     std::string text =
-        "SELECT id, category, name, score, country, device, date FROM scores WHERE id IN (SELECT id FROM "
+        "SELECT id, category, name, score, country, device, date, verdict FROM scores WHERE id IN (SELECT id "
+        "FROM "
         "scores WHERE " +
         filter + order + " LIMIT " + parameters.add(std::int64_t{query.limit}) + " OFFSET " +
         parameters.add(std::int64_t{query.offset}) + ")" + order;
@@ -156,8 +214,10 @@ SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect) {
 SqlStatement rankStatement(const RankQuery& query, SqlDialect dialect) {
     Parameters parameters(dialect);
     const auto period = [&](const char* table) {
-        return query.since ? std::string(" AND ") + table + ".date >= " + parameters.add(*query.since)
-                           : std::string();
+        std::string condition =
+            query.since ? std::string(" AND ") + table + ".date >= " + parameters.add(*query.since) : "";
+        if (query.verifiedOnly) condition += std::string(" AND ") + table + ".verdict = 'verified'";
+        return condition;
     };
     // Both counts walk the level's index only: the total all of it, the places ahead from its top down to
     // the entry's time (equal times ahead when earlier, or stored first).
@@ -176,8 +236,9 @@ SqlStatement rankStatement(const RankQuery& query, SqlDialect dialect) {
 SqlStatement listStatement(const ScoreFilter& filter, SqlDialect dialect) {
     Parameters parameters(dialect);
     const auto select = [&](const char* table, const char* hidden) {
-        std::string text = std::string("SELECT id, category, name, score, country, device, date, game, ") +
-                           hidden + " FROM " + table + " WHERE 1 = 1";
+        std::string text =
+            std::string("SELECT id, category, name, score, country, device, date, verdict, game, ") + hidden +
+            ", reason FROM " + table + " WHERE 1 = 1";
         if (!filter.game.empty()) text += " AND game = " + parameters.add(filter.game);
         if (!filter.category.empty()) text += " AND category = " + parameters.add(filter.category);
         if (!filter.device.empty()) text += " AND device = " + parameters.add(filter.device);
@@ -204,16 +265,16 @@ std::vector<SqlStatement> removeStatements(std::int64_t id, SqlDialect dialect) 
 
 namespace {
 
-// Moves a device's entries from one table to the other, ids and all.
-std::vector<SqlStatement> moveStatements(const std::string& device, const char* from, const char* to,
-                                         SqlDialect dialect) {
-    static const std::string columns = "id, game, category, name, score, country, device, date, extra";
-    Parameters copy(dialect);
-    std::string copyText = std::string("INSERT INTO ") + to + " (" + columns + ") SELECT " + columns +
-                           " FROM " + from + " WHERE device = " + copy.add(device);
-    Parameters remove(dialect);
-    std::string removeText = std::string("DELETE FROM ") + from + " WHERE device = " + remove.add(device);
-    return {{copyText, copy.take()}, {removeText, remove.take()}};
+// Moves the entries that meet `condition` (with its parameters `values`) from one table to the other, ids
+// and all.
+std::vector<SqlStatement> moveStatements(const std::string& condition, const std::vector<SqlValue>& values,
+                                         const char* from, const char* to) {
+    static const std::string columns =
+        "id, game, category, name, score, country, device, date, extra, verdict, reason, replay";
+    return {{std::string("INSERT INTO ") + to + " (" + columns + ") SELECT " + columns + " FROM " + from +
+                 " WHERE " + condition,
+             values},
+            {std::string("DELETE FROM ") + from + " WHERE " + condition, values}};
 }
 
 }  // namespace
@@ -224,8 +285,10 @@ std::vector<SqlStatement> banStatements(const std::string& device, std::int64_t 
                        parameters.add(date) + ") ON CONFLICT (device) DO NOTHING RETURNING device";
     std::vector<SqlStatement> statements{{text, parameters.take()}};
     // Run again on a device already banned, this also hides a post that was under way during the ban.
-    for (SqlStatement& move : moveStatements(device, "scores", "hidden_scores", dialect)) {
-        statements.push_back(std::move(move));
+    Parameters move(dialect);
+    const std::string condition = "device = " + move.add(device);
+    for (SqlStatement& statement : moveStatements(condition, move.take(), "scores", "hidden_scores")) {
+        statements.push_back(std::move(statement));
     }
     return statements;
 }
@@ -235,8 +298,11 @@ std::vector<SqlStatement> unbanStatements(const std::string& device, SqlDialect 
     std::string text =
         "DELETE FROM banned_devices WHERE device = " + parameters.add(device) + " RETURNING device";
     std::vector<SqlStatement> statements{{text, parameters.take()}};
-    for (SqlStatement& move : moveStatements(device, "hidden_scores", "scores", dialect)) {
-        statements.push_back(std::move(move));
+    // An entry its verdict refused stays hidden.
+    Parameters move(dialect);
+    const std::string condition = "device = " + move.add(device) + " AND verdict NOT IN " + kRejected;
+    for (SqlStatement& statement : moveStatements(condition, move.take(), "hidden_scores", "scores")) {
+        statements.push_back(std::move(statement));
     }
     return statements;
 }
@@ -246,5 +312,42 @@ SqlStatement bannedStatement(const std::string& device, SqlDialect dialect) {
     std::string text = "SELECT device FROM banned_devices WHERE device = " + parameters.add(device);
     return {text, parameters.take()};
 }
+
+SqlStatement claimStatement(std::int64_t now, std::int64_t until, std::int64_t claim, SqlDialect dialect) {
+    Parameters parameters(dialect);
+    const std::string free = " AND claimed_until < " + parameters.add(now);
+    // Servers sharing a PostgreSQL database may pick the same entry: the first takes it and the others'
+    // checks of the claim, made again once its commit is through, find it taken and return nothing.
+    std::string text =
+        "UPDATE scores SET claimed_until = " + parameters.add(until) + ", claim = " + parameters.add(claim) +
+        " WHERE id = (SELECT id FROM scores WHERE verdict = 'pending'" + free + " ORDER BY id LIMIT 1" +
+        (dialect == SqlDialect::Postgres ? " FOR UPDATE SKIP LOCKED" : "") + ") AND verdict = 'pending'" +
+        free + " RETURNING id, category, score, " + replayHex(dialect);
+    return {text, parameters.take()};
+}
+
+std::vector<SqlStatement> verdictStatements(const ClaimedReplay& claimed, Verdict verdict,
+                                            const std::string& reason, SqlDialect dialect) {
+    Parameters parameters(dialect);
+    std::string text =
+        "UPDATE scores SET verdict = " + parameters.add(std::string(nameOf(verdict))) +
+        ", reason = " + parameters.add(reason) +
+        ", claimed_until = 0 WHERE verdict = 'pending' AND id = " + parameters.add(claimed.id) +
+        " AND claim = " + parameters.add(claimed.claim) + " RETURNING id";
+    std::vector<SqlStatement> statements{{text, parameters.take()}};
+    if (isRejected(verdict)) {
+        for (SqlStatement& hide : hideRejectedStatements()) statements.push_back(std::move(hide));
+    }
+    return statements;
+}
+
+SqlStatement replayStatement(std::int64_t id, SqlDialect dialect) {
+    Parameters parameters(dialect);
+    std::string text = "SELECT " + replayHex(dialect) +
+                       " FROM scores WHERE replay IS NOT NULL AND id = " + parameters.add(id);
+    return {text, parameters.take()};
+}
+
+SqlStatement pendingStatement() { return {"SELECT count(*) FROM scores WHERE verdict = 'pending'", {}}; }
 
 }  // namespace quintora::server

@@ -14,7 +14,12 @@ namespace quintora::server {
 
 enum class SqlDialect { Sqlite, Postgres };
 
-using SqlValue = std::variant<std::int64_t, double, std::string>;
+// Bytes that are not text (a replay): a BLOB in SQLite, a BYTEA in PostgreSQL.
+struct SqlBlob {
+    std::string bytes;
+};
+
+using SqlValue = std::variant<std::int64_t, double, std::string, SqlBlob>;
 
 struct SqlStatement {
     std::string text;
@@ -47,13 +52,14 @@ void runWrites(std::span<PendingWrite* const> batch, SqlDialect dialect, Run run
     }
 }
 
-// Selects id, category, name, score, country, device, date of one ranking page.
+// Selects id, category, name, score, country, device, date and verdict of one ranking page.
 [[nodiscard]] SqlStatement rankingStatement(const ScoreQuery& query, SqlDialect dialect);
 
 // Selects name, score, total and rank of a device's best entry: no row when it has none.
 [[nodiscard]] SqlStatement rankStatement(const RankQuery& query, SqlDialect dialect);
 
-// Moderation. The list selects the ranking's columns, then the game and 1 for a hidden entry, else 0; it
+// Moderation. The list selects the ranking's columns, then the game, 1 for a hidden entry (else 0) and the
+// verdict's reason; it
 // leaves the name filter, and then the limit, to the caller. A banned device's entries are moved to a table
 // of their own, so that the ranking queries never look at bans. The changes return one row for each entry or
 // ban they changed.
@@ -63,5 +69,15 @@ void runWrites(std::span<PendingWrite* const> batch, SqlDialect dialect, Run run
                                                       SqlDialect dialect);
 [[nodiscard]] std::vector<SqlStatement> unbanStatements(const std::string& device, SqlDialect dialect);
 [[nodiscard]] SqlStatement bannedStatement(const std::string& device, SqlDialect dialect);
+
+// Verification. The claim returns the claimed entry's id, category, score and replay in hexadecimal (no
+// row when none waits); the verdict returns a row when it was stored; the replay statement selects a ranked
+// entry's replay in hexadecimal.
+[[nodiscard]] SqlStatement claimStatement(std::int64_t now, std::int64_t until, std::int64_t claim,
+                                          SqlDialect dialect);
+[[nodiscard]] std::vector<SqlStatement> verdictStatements(const ClaimedReplay& claimed, Verdict verdict,
+                                                          const std::string& reason, SqlDialect dialect);
+[[nodiscard]] SqlStatement replayStatement(std::int64_t id, SqlDialect dialect);
+[[nodiscard]] SqlStatement pendingStatement();
 
 }  // namespace quintora::server

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 
 #include "server/PostgresStore.hpp"
 #include "server/ScoreSql.hpp"
@@ -30,11 +31,20 @@ std::unique_ptr<ScoreStore> openStore(const std::string& url, StoreUse use) {
 
 namespace {
 
-// A row of the ranking's columns: id, category, name, score, country, device, date.
+// A row of the ranking's columns: id, category, name, score, country, device, date, verdict.
 StoredScore scoreOf(const std::vector<std::string>& row) {
     const auto integer = [&](int column) { return std::strtoll(row.at(column).c_str(), nullptr, 10); };
-    return {integer(0), row.at(1), row.at(2), std::strtod(row.at(3).c_str(), nullptr),
-            row.at(4),  row.at(5), integer(6)};
+    return {integer(0), row.at(1), row.at(2),  std::strtod(row.at(3).c_str(), nullptr),
+            row.at(4),  row.at(5), integer(6), row.at(7) == nameOf(Verdict::Verified)};
+}
+
+// The bytes of hexadecimal text as both stores give it (upper or lower case).
+std::string bytesOfHex(const std::string& hex) {
+    const auto digit = [](char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; };
+    std::string bytes(hex.size() / 2, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(digit(hex[2 * i]) << 4 | digit(hex[2 * i + 1]));
+    return bytes;
 }
 
 }  // namespace
@@ -59,7 +69,8 @@ std::vector<ListedScore> ScoreStore::list(const ScoreFilter& filter) {
     for (const TextRow& row : runTransaction({listStatement(filter, dialect())})) {
         if (scores.size() == static_cast<std::size_t>(filter.limit)) break;
         if (!part.empty() && foldCase(row.at(2)).find(part) == std::string::npos) continue;
-        scores.push_back({scoreOf(row), row.at(7), row.at(8) != "0"});
+        scores.push_back({scoreOf(row), row.at(8), row.at(9) != "0",
+                          verdictNamed(row.at(7)).value_or(Verdict::Invalid), row.at(10)});
     }
     return scores;
 }
@@ -107,6 +118,32 @@ std::vector<std::string> ScoreStore::integrityProblems() {
 
 bool ScoreStore::isBanned(const std::string& device) {
     return !runTransaction({bannedStatement(device, dialect())}).empty();
+}
+
+std::optional<ClaimedReplay> ScoreStore::claimReplay(std::int64_t now, std::int64_t leaseSeconds) {
+    // Random, so that a claim of one server cannot be taken for another's made in the same second.
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    const auto claim = static_cast<std::int64_t>(random() >> 1);
+    const std::vector<TextRow> rows =
+        runTransaction({claimStatement(now, now + leaseSeconds, claim, dialect())});
+    if (rows.empty()) return std::nullopt;
+    const TextRow& row = rows.front();
+    return ClaimedReplay{std::strtoll(row.at(0).c_str(), nullptr, 10), row.at(1),
+                         std::strtod(row.at(2).c_str(), nullptr), claim, bytesOfHex(row.at(3))};
+}
+
+bool ScoreStore::recordVerdict(const ClaimedReplay& claimed, Verdict verdict, const std::string& reason) {
+    return !runTransaction(verdictStatements(claimed, verdict, reason, dialect())).empty();
+}
+
+std::optional<std::string> ScoreStore::replay(std::int64_t id) {
+    const std::vector<TextRow> rows = read(replayStatement(id, dialect()));
+    if (rows.empty()) return std::nullopt;
+    return bytesOfHex(rows.front().at(0));
+}
+
+std::int64_t ScoreStore::pendingCount() {
+    return std::strtoll(read(pendingStatement()).at(0).at(0).c_str(), nullptr, 10);
 }
 
 }  // namespace quintora::server

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "server/LatencyHistogram.hpp"
+#include "server/Verdict.hpp"
 
 namespace quintora::server {
 
@@ -28,9 +29,12 @@ struct NewScore {
     double score = 0.0;
     std::string country;
     std::string device;
-    std::int64_t date = 0;  // seconds since 1970, UTC
-    std::string extra;      // the fields the client added beyond the known ones, as a form body
-    std::string signature;  // its qs_hash; a game stores a signature once (empty: none to remember)
+    std::int64_t date = 0;            // seconds since 1970, UTC
+    std::string extra;                // the fields the client added beyond the known ones, as a form body
+    std::string signature;            // its qs_hash; a game stores a signature once (empty: none to remember)
+    std::string replay;               // the run's replay file, when posted with one
+    Verdict verdict = Verdict::None;  // Pending with a replay to verify, or decided before it is stored
+    std::string reason = {};          // why, for a verdict decided before
 };
 
 // How a write treats the scores already there.
@@ -48,6 +52,7 @@ struct StoredScore {
     std::string country;
     std::string device;
     std::int64_t date = 0;
+    bool verified = false;
 };
 
 // A page of a ranking: best first, equal times earliest first, then in order of arrival.
@@ -59,6 +64,7 @@ struct ScoreQuery {
     std::optional<std::string> country;  // only this country's entries
     int offset = 0;
     int limit = 15;
+    bool verifiedOnly = false;  // only the entries whose replay re-played to their score
 };
 
 // Where one device's best entry stands in a level's ranking.
@@ -67,6 +73,7 @@ struct RankQuery {
     std::string category;
     std::string device;
     std::optional<std::int64_t> since;  // only entries dated at or after this
+    bool verifiedOnly = false;
 };
 struct OwnRank {
     std::int64_t rank = 0;   // 1 for the best; equal times rank as the ranking lists them
@@ -89,6 +96,18 @@ struct ListedScore {
     StoredScore score;
     std::string game;
     bool hidden = false;
+    Verdict verdict = Verdict::None;
+    std::string reason;
+};
+
+// A replay one verifier has taken on, with what its entry claims. Another verifier takes it only after
+// the claim's lease, so that one a crashed server had taken is verified all the same.
+struct ClaimedReplay {
+    std::int64_t id = 0;
+    std::string category;
+    double score = 0.0;
+    std::int64_t claim = 0;  // tells this claim from a later one of the same entry
+    std::string replay;
 };
 
 // What a page cache in front of a store has done.
@@ -125,6 +144,18 @@ class ScoreStore {
     // False when the device was not banned.
     bool unbanDevice(const std::string& device);
     [[nodiscard]] bool isBanned(const std::string& device);
+
+    // Verification, shared by both stores; the pending entries are the queue, so that they survive a
+    // restart and several servers on one database share them. Each call throws StoreError when the store
+    // cannot do it.
+    // Takes the oldest pending entry not claimed since `now` (seconds) until `now` + `leaseSeconds`.
+    [[nodiscard]] std::optional<ClaimedReplay> claimReplay(std::int64_t now, std::int64_t leaseSeconds);
+    // Stores the verdict of a claimed replay, unless the entry changed or was claimed again since. A
+    // rejected entry leaves the rankings. False when nothing was stored.
+    bool recordVerdict(const ClaimedReplay& claimed, Verdict verdict, const std::string& reason);
+    // The replay of a ranked entry; nothing when it has none.
+    [[nodiscard]] std::optional<std::string> replay(std::int64_t id);
+    [[nodiscard]] std::int64_t pendingCount();
 
     // Operations. Throws StoreError when the store cannot be read, or cannot keep what is written to it
     // (a SQLite file deleted or replaced under the server): such a server must leave the balancer.

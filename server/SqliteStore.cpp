@@ -99,6 +99,9 @@ class Connection {
             sqlite3_bind_int64(statement, index, *integer);
         } else if (const auto* real = std::get_if<double>(&value)) {
             sqlite3_bind_double(statement, index, *real);
+        } else if (const auto* blob = std::get_if<SqlBlob>(&value)) {
+            sqlite3_bind_blob(statement, index, blob->bytes.data(), static_cast<int>(blob->bytes.size()),
+                              SQLITE_TRANSIENT);
         } else {
             const auto& text = std::get<std::string>(value);
             sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);

@@ -43,8 +43,11 @@ int main(int argc, char** argv) {
         const auto store = openStore(options.database);
         CachingStore cached(*store, systemClock());
         const CountryLookup countries(options.countryHeader);
-        ScoreApi api(cached, options.games, options.postsPerMinute, countries, systemClock());
-        RankingPage page(cached, options.games, systemClock());
+        // Verdicts are stored through the cache, so that a page never shows an entry a verdict hid.
+        VerifierPool verifiers(cached, {options.verifier, options.verifiers}, systemClock());
+        ScoreApi api(cached, options.games, options.postsPerMinute, countries, systemClock(),
+                     options.verifiedOnly, &verifiers);
+        RankingPage page(cached, options.games, systemClock(), options.verifiedOnly);
         HttpServer server(options.host, options.port, options.limits, api, countries, stderr, &page,
                           options.trustedProxies);
         std::printf("listening on %s\n", server.url().c_str());
