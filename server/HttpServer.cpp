@@ -372,8 +372,7 @@ Reply HttpServer::route(MHD_Connection* connection, const Request& request) {
     if (request.path == "/metrics") {
         if (!isGet) return methodNotAllowed("GET, HEAD");
         return Reply{200, "text/plain; version=0.0.4; charset=utf-8",
-                     metrics_.text(api_.pageCacheStats(), api_.commitLatency(), api_.verdictCounts(),
-                                   api_.pendingCount())};
+                     metrics_.text(api_.pageCacheStats(), api_.commitLatency(), api_.verificationStats())};
     }
     return plainReply(404, "not found");
 }

@@ -36,7 +36,7 @@ void Metrics::countRefusal(std::string_view reason) {
 }
 
 std::string Metrics::text(const PageCacheStats& pageCache, const LatencyHistogram& commits,
-                          const VerdictCounts& verifications, std::optional<std::int64_t> pending) const {
+                          const VerificationStats& verifications) const {
     std::string out;
     {
         const std::lock_guard lock(mutex_);
@@ -62,16 +62,19 @@ std::string Metrics::text(const PageCacheStats& pageCache, const LatencyHistogra
     commits.appendTo(out, "quintora_store_commit_seconds",
                      "Time to commit one batch of posts durably to the store.");
     header(out, "quintora_verifications_total", "counter", "Replays this server verified, by verdict.");
-    for (std::size_t i = 0; i < verifications.size(); ++i) {
+    for (std::size_t i = 0; i < verifications.done.size(); ++i) {
         const auto verdict = static_cast<Verdict>(i);
         if (verdict == Verdict::None || verdict == Verdict::Pending) continue;
         out += "quintora_verifications_total{verdict=\"" + std::string(nameOf(verdict)) + "\"} " +
-               std::to_string(verifications[i]) + "\n";
+               std::to_string(verifications.done[i]) + "\n";
     }
-    if (pending) {
+    header(out, "quintora_verifier_start_failures_total", "counter",
+           "Verifiers that could not be started; their entries stay pending.");
+    out += "quintora_verifier_start_failures_total " + std::to_string(verifications.startFailures) + "\n";
+    if (verifications.pending) {
         header(out, "quintora_verifications_pending", "gauge",
                "Entries in the store waiting for a verifier.");
-        out += "quintora_verifications_pending " + std::to_string(*pending) + "\n";
+        out += "quintora_verifications_pending " + std::to_string(*verifications.pending) + "\n";
     }
     return out;
 }

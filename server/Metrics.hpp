@@ -25,10 +25,8 @@ class Metrics {
     void connectionClosed() { --openConnections_; }
 
     // Every figure in Prometheus text format.
-    // `pending`: the entries waiting for a verifier, left out when the store could not count them.
     [[nodiscard]] std::string text(const PageCacheStats& pageCache, const LatencyHistogram& commits,
-                                   const VerdictCounts& verifications,
-                                   std::optional<std::int64_t> pending) const;
+                                   const VerificationStats& verifications) const;
 
   private:
     mutable std::mutex mutex_;

@@ -156,17 +156,14 @@ Reply ScoreApi::replay(const ArgumentLookup& argument) {
     }
 }
 
-VerdictCounts ScoreApi::verdictCounts() const {
-    return verifiers_ ? verifiers_->verdictCounts() : VerdictCounts{};
-}
-
-std::optional<std::int64_t> ScoreApi::pendingCount() {
+VerificationStats ScoreApi::verificationStats() {
+    VerificationStats stats = verifiers_ ? verifiers_->stats() : VerificationStats{};
     try {
-        return store_.pendingCount();
+        stats.pending = store_.pendingCount();
     } catch (const StoreError& error) {
         std::fprintf(stderr, "store error: %s\n", error.what());
-        return std::nullopt;
     }
+    return stats;
 }
 
 }  // namespace quintora::server

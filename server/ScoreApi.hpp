@@ -52,10 +52,8 @@ class ScoreApi {
     // GET /api/replay?id=N: a ranked entry's replay, as a file to save.
     [[nodiscard]] Reply replay(const ArgumentLookup& argument);
 
-    // The verifications this server has done, by verdict, and the entries waiting (nothing when the store
-    // cannot tell).
-    [[nodiscard]] VerdictCounts verdictCounts() const;
-    [[nodiscard]] std::optional<std::int64_t> pendingCount();
+    // The verifications this server has done, and the entries waiting in the store.
+    [[nodiscard]] VerificationStats verificationStats();
 
     // The country a caller's scores are stored under.
     [[nodiscard]] std::string countryOf(const Caller& caller) const;

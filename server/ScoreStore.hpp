@@ -32,7 +32,7 @@ struct NewScore {
     std::int64_t date = 0;            // seconds since 1970, UTC
     std::string extra;                // the fields the client added beyond the known ones, as a form body
     std::string signature;            // its qs_hash; a game stores a signature once (empty: none to remember)
-    std::string replay;               // the run's replay file, when posted with one
+    std::string replay = {};          // the run's replay file, when posted with one
     Verdict verdict = Verdict::None;  // Pending with a replay to verify, or decided before it is stored
     std::string reason = {};          // why, for a verdict decided before
 };

@@ -27,6 +27,13 @@ inline constexpr std::string_view kRejectedVerdictsSql = "('mismatch', 'invalid'
 // How many verifications ended in each verdict, indexed by the verdict.
 using VerdictCounts = std::array<std::uint64_t, kVerdictNames.size()>;
 
+// What an operator watches of the verification.
+struct VerificationStats {
+    VerdictCounts done{};
+    std::uint64_t startFailures = 0;      // verifiers that could not be started (a broken install)
+    std::optional<std::int64_t> pending;  // entries waiting in the store; nothing when it cannot tell
+};
+
 [[nodiscard]] constexpr std::string_view nameOf(Verdict verdict) {
     return kVerdictNames[static_cast<std::size_t>(verdict)];
 }

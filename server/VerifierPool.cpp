@@ -122,9 +122,9 @@ void VerifierPool::wake() {
     woken_.notify_one();
 }
 
-VerdictCounts VerifierPool::verdictCounts() const {
+VerificationStats VerifierPool::stats() const {
     const std::lock_guard lock(mutex_);
-    return counts_;
+    return stats_;
 }
 
 void VerifierPool::work() {
@@ -151,6 +151,10 @@ bool VerifierPool::verify(const ClaimedReplay& claimed) {
     const SandboxResult run =
         runSandboxed(settings_.program, {"--verify", "-"}, claimed.replay, settings_.limits, stopping_);
     if (run.end == SandboxResult::End::NotStarted) {
+        {
+            const std::lock_guard lock(mutex_);
+            ++stats_.startFailures;
+        }
         std::fprintf(stderr, "verifier for entry %lld: cannot start %s: %s (the entry stays pending)\n",
                      static_cast<long long>(claimed.id), settings_.program.c_str(),
                      std::strerror(run.status));
@@ -161,11 +165,14 @@ bool VerifierPool::verify(const ClaimedReplay& claimed) {
         std::fprintf(stderr, "verifier for entry %lld: %s: %s\n", static_cast<long long>(claimed.id),
                      std::string(nameOf(judgement->verdict)).c_str(), judgement->reason.c_str());
     }
+    {
+        // Counted whether or not it is stored, so that the counts of servers sharing a store add up to the
+        // verifications done.
+        const std::lock_guard lock(mutex_);
+        ++stats_.done[static_cast<std::size_t>(judgement->verdict)];
+    }
     try {
-        if (store_.recordVerdict(claimed, judgement->verdict, judgement->reason)) {
-            const std::lock_guard lock(mutex_);
-            ++counts_[static_cast<std::size_t>(judgement->verdict)];
-        }
+        store_.recordVerdict(claimed, judgement->verdict, judgement->reason);
     } catch (const StoreError& error) {
         std::fprintf(stderr, "verifier for entry %lld: store error: %s\n", static_cast<long long>(claimed.id),
                      error.what());

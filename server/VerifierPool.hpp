@@ -49,7 +49,8 @@ class VerifierPool {
 
     // An entry with a replay was stored: a waiting worker looks at once.
     void wake();
-    [[nodiscard]] VerdictCounts verdictCounts() const;
+    // The verifications done by verdict and the failures to start one (the pending count is the store's).
+    [[nodiscard]] VerificationStats stats() const;
 
   private:
     void work();
@@ -65,7 +66,7 @@ class VerifierPool {
     mutable std::mutex mutex_;
     std::condition_variable woken_;
     std::size_t wakeUps_ = 0;
-    VerdictCounts counts_{};
+    VerificationStats stats_;
     std::vector<std::thread> workers_;  // last: they start once everything above is ready
 };
 

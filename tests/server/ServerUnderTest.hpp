@@ -128,14 +128,17 @@ class ServerUnderTest {
   public:
     explicit ServerUnderTest(const std::string& storeUrl, int postsPerMinute = 0,
                              std::string countryHeader = "", std::string gameName = uniqueGameName(),
-                             const HttpLimits& limits = {})
+                             const HttpLimits& limits = {}, const VerifierSettings& verifiers = {},
+                             bool verifiedOnly = false)
         : game(std::move(gameName)),
           store_(openStore(storeUrl)),
           cached_(*store_, [this] { return now.load(); }),
           countries_(std::move(countryHeader)),
-          api_(cached_,
-               GameKeys{{std::string(kGameName), std::string(kGameKey)}, {game, std::string(kGameKey)}},
-               postsPerMinute, countries_, [this] { return now.load(); }),
+          verifiers_(cached_, verifiers, [this] { return now.load(); }),
+          api_(
+              cached_,
+              GameKeys{{std::string(kGameName), std::string(kGameKey)}, {game, std::string(kGameKey)}},
+              postsPerMinute, countries_, [this] { return now.load(); }, verifiedOnly, &verifiers_),
           http_("127.0.0.1", 0, limits, api_, countries_, nullptr) {}
 
     HttpReply post(const Fields& fields, const std::string& path = "/api/post-score",
@@ -164,6 +167,7 @@ class ServerUnderTest {
     std::unique_ptr<ScoreStore> store_;
     CachingStore cached_;
     CountryLookup countries_;
+    VerifierPool verifiers_;
     ScoreApi api_;
     HttpServer http_;
 };
