@@ -13,6 +13,8 @@
 #include "engine/AlertView.hpp"
 #include "engine/Director.hpp"
 #include "engine/EAGLView.hpp"
+#include "engine/Label.hpp"
+#include "flow/RunObserver.hpp"
 #include "platform/Audio.hpp"
 #include "platform/Clock.hpp"
 #include "platform/Log.hpp"
@@ -31,10 +33,32 @@ double wallSeconds() {
     return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
 }
 
+std::int64_t wallMicros() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// Where the game ends a run it was given to verify: nothing is shown, nothing is read or stored.
+class VerifyingNavigation : public Navigation {
+  public:
+    explicit VerifyingNavigation(const Navigation& screens) : screens_(screens) {}
+    [[nodiscard]] const StageEntry& stage(int number) const override { return screens_.stage(number); }
+    [[nodiscard]] Ref<Scene> recordsScene() const override { return Scene::node(); }
+    [[nodiscard]] Ref<Scene> practiceScene() const override { return Scene::node(); }
+
+  private:
+    const Navigation& screens_;
+};
+
 // The clock the game runs on (virtual in automation), in seconds.
 double clockSeconds() {
     const auto now = platform::timeOfDay();
     return now ? static_cast<double>(now->seconds) + now->microseconds / 1e6 : 0;
+}
+
+TouchPhase touchPhase(int phase) {
+    return phase >= 0 && phase <= 3 ? static_cast<TouchPhase>(phase) : TouchPhase::Cancelled;
 }
 
 TouchPhase touchPhase(platform::InputPhase phase) {
@@ -53,13 +77,27 @@ TouchPhase touchPhase(platform::InputPhase phase) {
 
 }  // namespace
 
-Application::Application(Options options, std::vector<ScriptEvent> script)
-    : options_(std::move(options)), script_(std::move(script)) {}
+Application::Application(Options options, std::vector<ScriptEvent> script,
+                         std::optional<replay::Replay> replay)
+    : options_(std::move(options)), script_(std::move(script)), replayToStart_(std::move(replay)) {}
 
-Application::~Application() = default;
+Application::~Application() {
+    if (runObserver() == &recorder_ || runObserver() == player_.get()) setRunObserver(nullptr);
+}
+
+ReplayVerdict Application::verdict() const {
+    if (verdict_) return *verdict_;
+    return {.verdict = "invalid", .reason = "the replay was not played"};
+}
 
 int Application::run() {
-    if (options_.virtualClock) platform::useVirtualClock(options_.epoch);
+    const bool verifying = !options_.verifyPath.empty();
+    // The game reads one clock, which moves once a frame: by the frame interval under automation, by
+    // the time that passed when played, by the recorded step in a replay.
+    platform::useVirtualClock(options_.virtualClock ? options_.epoch : wallMicros() / 1000000);
+    if (!options_.virtualClock) platform::setVirtualClockMicros(liveStartMicros_ = wallMicros());
+    liveStartSteady_ = steadySeconds();
+    if (replayToStart_) platform::setVirtualClockMicros(replayToStart_->startMicros);
     if (!options_.dataDir.empty()) platform::setDataDirectory(options_.dataDir);
     const char* fromEnvironment = std::getenv("QUINTORA_SCORE_SERVER");
     ScoreServerHost::shared().configure(!options_.scoreServer.empty() ? options_.scoreServer
@@ -67,7 +105,7 @@ int Application::run() {
                                                                       : "");
     // Like every exchange under the virtual clock, the bundled server's start takes no game time.
     ScoreServerHost::shared().startWithinTheFrame(options_.virtualClock);
-    if (options_.headless) {
+    if (options_.headless || verifying) {
         platform::disableAudio();
         display_ = platform::openHeadlessDisplay(options_.effectiveScale());
         if (!display_) {
@@ -90,42 +128,140 @@ int Application::run() {
         display_ = std::move(window);
         controllers_ = std::make_unique<platform::Controllers>();
     }
-    sound_.load(options_.mute);
+    if (!verifying) sound_.load(options_.mute);
 
     delegate_.applicationDidFinishLaunching(display_.get());
     Director& director = Director::sharedDirector();
+    std::optional<VerifyingNavigation> verifyingNavigation;
+    if (verifying) {
+        verifyingNavigation.emplace(navigation());
+        setNavigation(&*verifyingNavigation);
+        director.setDrawing(false);
+    }
+    setRunObserver(&recorder_);
+    if (replayToStart_) startReplay(std::move(*replayToStart_));
     nextFrameAt_ = steadySeconds();
     lastWall_ = wallSeconds();
     lastSteady_ = nextFrameAt_;
     for (long frame = 1;; ++frame) {
         platform::setLogFrame(frame);
         if (window_) window_->pollEvents(*this);
-        script_.deliver(frame, *this);
+        const bool replayRuns = player_ && !watchPaused_;
+        if (replayRuns) {
+            player_->deliver(*this);
+        } else {
+            script_.deliver(frame, *this);
+        }
         if (quit_) break;
-        pollController();
+        if (!player_) pollController();
         deliverTilt();
         pollNetwork();
         sound_.update(clockSeconds());
-        if (options_.virtualClock) {
-            platform::advanceVirtualClock(director.animationInterval());
-        } else {
-            // A wall clock that jumps (set by hand, or after a suspend) would make one huge frame.
-            const double wall = wallSeconds(), steady = steadySeconds();
-            if (std::fabs((wall - lastWall_) - (steady - lastSteady_)) > 1.0)
-                delegate_.applicationSignificantTimeChange();
-            lastWall_ = wall;
-            lastSteady_ = steady;
+        if (!player_ || replayRuns) {
+            moveClock();
+            if (director.isAnimating()) director.mainLoop();
         }
-        if (director.isAnimating()) director.mainLoop();
+        if (replayRuns) replayFrameDone();
+        // A run left for the menu (from the pause box) is not kept.
+        if (recorder_.isRecording() && runningSceneChild<MenuLayer>() != nullptr) recorder_.abandon();
         script_.takeScreenshots(frame);
         if (options_.frames && frame >= *options_.frames) break;
         if (!director.isAnimating()) break;  // the director was ended
+        if (verifying && !player_) break;
         waitForNextFrame();
     }
     delegate_.applicationWillTerminate();
     ScoreServerHost::shared().stop();
     return 0;
 }
+
+void Application::moveClock() {
+    if (player_) {
+        platform::setVirtualClockMicros(player_->frameClock());
+    } else if (options_.virtualClock) {
+        platform::advanceVirtualClock(Director::sharedDirector().animationInterval());
+    } else {
+        // Played, the clock follows the steady clock from the time of day at start: a wall clock set by hand
+        // or a suspend cannot make one huge frame. The jump is still told, as the phone told it.
+        const double wall = wallSeconds(), steady = steadySeconds();
+        if (std::fabs((wall - lastWall_) - (steady - lastSteady_)) > 1.0)
+            delegate_.applicationSignificantTimeChange();
+        lastWall_ = wall;
+        lastSteady_ = steady;
+        platform::setVirtualClockMicros(
+            liveStartMicros_ + static_cast<std::int64_t>(std::llround((steady - liveStartSteady_) * 1e6)));
+    }
+    recorder_.frameClock(platform::virtualClockMicros());
+}
+
+// Replays
+
+void Application::startReplay(replay::Replay replay) {
+    recorder_.abandon();
+    player_ = std::make_unique<ReplayPlayer>(std::move(replay));
+    setRunObserver(player_.get());
+    watchPaused_ = false;
+    watchFast_ = false;
+    // The run starts from the menu, and its first step counts from the recorded start.
+    platform::setVirtualClockMicros(player_->startMicros());
+    Director& director = Director::sharedDirector();
+    if (director.runningScene() != nullptr && runningSceneChild<MenuLayer>() == nullptr)
+        director.replaceScene(MenuScene::node().get());
+    if (options_.verifyPath.empty()) {
+        Ref<Label> mark = Label::labelWithString("Replay", "Marker Felt", 18);
+        mark->setRGB(255, 230, 120);
+        mark->setPosition({44, 306});
+        replayMark_ = mark;
+        director.addOverlay(mark.get());
+    }
+}
+
+void Application::replayFrameDone() {
+    player_->frameDone(Director::sharedDirector().isPaused());
+    if (!player_->isOver()) return;
+    verdict_ = player_->verdict();
+    if (!options_.verifyPath.empty()) {
+        player_.reset();
+        setRunObserver(&recorder_);
+        return;
+    }
+    platform::logf("replay over: %s", verdict_->json().c_str());
+    player_.reset();
+    setRunObserver(&recorder_);
+    if (replayMark_) Director::sharedDirector().removeOverlay(replayMark_.get());
+    replayMark_ = nullptr;
+}
+
+void Application::watchingKey(platform::Key key) {
+    using platform::Key;
+    if (key == Key::Space) {
+        watchPaused_ = !watchPaused_;
+        nextFrameAt_ = steadySeconds();
+    } else if (key == Key::F) {
+        watchFast_ = !watchFast_;
+    } else if (key == Key::Escape) {
+        player_.reset();
+        setRunObserver(&recorder_);
+        if (replayMark_) Director::sharedDirector().removeOverlay(replayMark_.get());
+        replayMark_ = nullptr;
+        Director::sharedDirector().resume();
+        Director::sharedDirector().replaceScene(MenuScene::node().get());
+    } else {
+        keyRouter_.key(key, true, clockSeconds());  // the volume keys still work
+    }
+}
+
+void Application::recordedTouch(int phase, long id, float viewX, float viewY) {
+    deliverTouch(touchPhase(phase), id, {viewX, viewY});
+}
+
+void Application::recordedKey(platform::Key key, bool pressed) {
+    keyRouter_.key(key, pressed, clockSeconds());
+}
+
+void Application::recordedFocus(bool active) { focusChanged(active); }
+
+void Application::recordedPauseToggle() { pause_.toggle(); }
 
 void Application::pollNetwork() {
     ScoreServerHost::shared().poll();
@@ -142,9 +278,15 @@ void Application::pollNetwork() {
 }
 
 void Application::waitForNextFrame() {
-    // Automation without a window runs as fast as it can; everything else keeps to the frame rate.
-    if (options_.headless && options_.virtualClock) return;
-    nextFrameAt_ += Director::sharedDirector().animationInterval();
+    // Automation without a window, and verifying, run as fast as they can; everything else keeps to the frame
+    // rate, a replay to its recorded steps.
+    if (!options_.verifyPath.empty()) return;
+    if (options_.headless && (options_.virtualClock || player_)) return;
+    if (player_ && !watchPaused_) {
+        nextFrameAt_ += static_cast<double>(player_->frameStep()) / 1e6 / (watchFast_ ? 4 : 1);
+    } else {
+        nextFrameAt_ += Director::sharedDirector().animationInterval();
+    }
     const double now = steadySeconds();
     if (nextFrameAt_ < now - 0.25) nextFrameAt_ = now;  // fell far behind: start afresh
     if (nextFrameAt_ > now) std::this_thread::sleep_for(std::chrono::duration<double>(nextFrameAt_ - now));
@@ -153,14 +295,25 @@ void Application::waitForNextFrame() {
 // Input
 
 void Application::touch(platform::InputPhase phase, long id, float viewX, float viewY) {
+    if (player_) return;  // a replay is watched, not played
     if (id != kControllerTouch) controller_.otherInputUsed();
+    deliverTouch(touchPhase(phase), id, {viewX, viewY});
+}
+
+void Application::deliverTouch(TouchPhase phase, long id, Point viewPoint) {
     EAGLView* view = Director::sharedDirector().openGLView();
     if (view == nullptr) return;
-    const TouchSet touches{Touch{id, {viewX, viewY}}};
-    view->touches(touchPhase(phase), touches, TouchEvent{steadySeconds()});
+    recorder_.touch(static_cast<int>(phase), id, viewPoint.x, viewPoint.y);
+    const TouchSet touches{Touch{id, viewPoint}};
+    view->touches(phase, touches, TouchEvent{clockSeconds()});
 }
 
 void Application::key(platform::Key key, bool pressed) {
+    if (player_) {
+        if (pressed) watchingKey(key);
+        return;
+    }
+    recorder_.key(key, pressed);
     keyRouter_.key(key, pressed, clockSeconds());
     if (window_) window_->setTextInput(Keyboard::shared().receiver() != nullptr);
 }
@@ -173,6 +326,7 @@ void Application::wheel(float lines) { Director::sharedDirector().scroll(lines);
 
 void Application::focusChanged(bool active) {
     if (active == active_) return;
+    recorder_.focus(active);
     active_ = active;
     if (active) {
         // A stage paused by the focus loss waits for the player's answer in the pause box.
@@ -190,13 +344,13 @@ void Application::pollController() {
     lastControllerPoll_ = now;
     const ControllerInput::Actions actions = controller_.update(controllers_->poll(), dt);
     controllerTilt_ = actions.tilt;
-    if (actions.pause) pause_.toggle();
+    if (actions.pause) {
+        recorder_.pauseToggle();
+        pause_.toggle();
+    }
     for (const ControllerInput::PointerTouch& touch : actions.touches) {
         // Held in landscape, the view reports a scene point (x, y) as (y, x).
-        EAGLView* view = Director::sharedDirector().openGLView();
-        if (view == nullptr) break;
-        const TouchSet touches{Touch{kControllerTouch, {touch.scenePoint.y, touch.scenePoint.x}}};
-        view->touches(touch.phase, touches, TouchEvent{now});
+        deliverTouch(touch.phase, kControllerTouch, {touch.scenePoint.y, touch.scenePoint.x});
     }
     pointer_.update(controller_.pointerShown(), controller_.pointer());
 }
@@ -206,14 +360,17 @@ void Application::deliverTilt() {
     if (window_) window_->setTextInput(Keyboard::shared().receiver() != nullptr);
     // A paused stage hears nothing, as a phone in the background feels no tilt.
     if (accelerometer.delegate() == nullptr || Director::sharedDirector().isPaused()) return;
-    // A script's tilt wins, then a game controller's, then the arrow keys.
+    // A replay's tilt wins, then a script's, then a game controller's, then the arrow keys.
     Acceleration sample = keys_.sample();
-    if (script_.tilt()) {
+    if (player_) {
+        sample = player_->tilt().value_or(Acceleration{});
+    } else if (script_.tilt()) {
         sample = *script_.tilt();
     } else if (controllerTilt_) {
         sample = *controllerTilt_;
     }
-    sample.timestamp = steadySeconds();
+    recorder_.tilt(sample);
+    sample.timestamp = clockSeconds();
     accelerometer.deliver(sample);
 }
 

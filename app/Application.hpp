@@ -1,7 +1,8 @@
 #pragma once
 // The application loop: opens the window (or the headless display), calls the delegate's hooks, turns
-// desktop and scripted input into touches, tilt, keys and text, and calls the director's frame every
-// animation interval, waiting in between.
+// desktop and scripted input into touches, tilt, keys and text, moves the game's clock and calls the
+// director's frame every animation interval, waiting in between. Every run is recorded; a replay given
+// instead is watched (in a window) or verified (without drawing).
 #include <memory>
 #include <optional>
 #include <vector>
@@ -15,14 +16,17 @@
 #include "app/desktop/PauseControl.hpp"
 #include "app/desktop/SoundControl.hpp"
 #include "app/desktop/TiltStandIn.hpp"
+#include "app/replay/ReplayPlayer.hpp"
+#include "app/replay/RunRecorder.hpp"
 #include "platform/Controller.hpp"
 #include "platform/Window.hpp"
 
 namespace quintora {
 
-class Application : public platform::InputSink {
+class Application : public platform::InputSink, private RecordedInputSink {
   public:
-    explicit Application(Options options, std::vector<ScriptEvent> script = {});
+    explicit Application(Options options, std::vector<ScriptEvent> script = {},
+                         std::optional<replay::Replay> replay = {});
     ~Application() override;
 
     // Runs until quit, the last frame asked for, or the window closes. Returns the exit status.
@@ -37,10 +41,24 @@ class Application : public platform::InputSink {
     void lowMemory() override { delegate_.applicationDidReceiveMemoryWarning(); }
     void wheel(float lines) override;
 
+    // Once a replay given to verify has run: whether it is the run it claims.
+    [[nodiscard]] ReplayVerdict verdict() const;
+
   private:
     // The touch id of a controller's A button; the mouse is 0 and fingers count from 1.
     static constexpr long kControllerTouch = -2;
 
+    // RecordedInputSink: what a replay delivers, the way the desktop delivered it.
+    void recordedTouch(int phase, long id, float viewX, float viewY) override;
+    void recordedKey(platform::Key key, bool pressed) override;
+    void recordedFocus(bool active) override;
+    void recordedPauseToggle() override;
+
+    void deliverTouch(TouchPhase phase, long id, Point viewPoint);
+    void moveClock();
+    void startReplay(replay::Replay replay);
+    void replayFrameDone();
+    void watchingKey(platform::Key key);
     void deliverTilt();
     void pollNetwork();
     void pollController();
@@ -60,6 +78,15 @@ class Application : public platform::InputSink {
     ControllerInput controller_;
     ControllerPointer pointer_;
     double lastControllerPoll_ = 0;
+    RunRecorder recorder_;
+    std::unique_ptr<ReplayPlayer> player_;
+    std::optional<replay::Replay> replayToStart_;
+    std::optional<ReplayVerdict> verdict_;
+    bool watchPaused_ = false;
+    bool watchFast_ = false;
+    Ref<Node> replayMark_;
+    std::int64_t liveStartMicros_ = 0;
+    double liveStartSteady_ = 0;
     bool quit_ = false;
     bool active_ = true;
     double nextFrameAt_ = 0;

@@ -39,6 +39,14 @@ void describe(CLI::App& app, Options& options) {
         ->check(CLI::Range(1L, kMostFrames).description(""));
     app.add_option("--script", options.scriptPath, "Scripted input, one event per line (below)")
         ->type_name("FILE");
+    app.add_option("--replay", options.replayPath,
+                   "Watch a recorded run (Space pauses, F plays four times as fast), then go on to the menu")
+        ->type_name("FILE");
+    app.add_option(
+           "--verify", options.verifyPath,
+           "Re-play a recorded run without drawing and print one JSON line with its verdict; the exit "
+           "status is 0 only when it is verified")
+        ->type_name("FILE|-");
     app.add_option("--log", options.logPath, "Write the diagnostic log, each line '<frame> <text>'")
         ->type_name("FILE|-");
     app.add_option("--data-dir", options.dataDir, "Keep the records in DIR instead of the user's data folder")
@@ -80,11 +88,17 @@ OptionsResult parseOptions(const std::vector<std::string>& arguments) {
     // An empty path would silently mean "none": refuse it as the option's mistake.
     for (const auto& [name, value] : {std::pair{"--script", &options.scriptPath},
                                       {"--log", &options.logPath},
+                                      {"--replay", &options.replayPath},
+                                      {"--verify", &options.verifyPath},
                                       {"--data-dir", &options.dataDir},
                                       {"--score-server", &options.scoreServer}}) {
         if (app.count(name) > 0 && value->empty())
             return {std::nullopt, std::string(name) + " needs a value"};
     }
+    if (!options.verifyPath.empty() && (!options.replayPath.empty() || !options.scriptPath.empty()))
+        return {std::nullopt, "--verify plays a replay alone: it takes no --replay or --script"};
+    if (!options.replayPath.empty() && !options.scriptPath.empty())
+        return {std::nullopt, "--replay and --script both drive the game: give one"};
     return {options, {}};
 }
 

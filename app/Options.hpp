@@ -13,6 +13,8 @@ struct Options {
     std::int64_t epoch = 1230768000;
     std::optional<long> frames;  // stop after this frame
     std::string scriptPath;
+    std::string replayPath;  // a replay to watch
+    std::string verifyPath;  // a replay to verify; "-" for standard input
     std::string logPath;  // "-" for standard output; empty drops the log
     std::string dataDir;
     std::string scoreServer;

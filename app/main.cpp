@@ -1,4 +1,8 @@
 #include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,6 +11,29 @@
 #include "app/automation/Script.hpp"
 #include "platform/Log.hpp"
 #include "platform/Resources.hpp"
+#include "replay/Replay.hpp"
+
+namespace {
+
+// The bytes of a replay file, or of standard input for "-"; a byte more than a replay may have is enough to
+// know it is too large.
+std::optional<std::vector<std::uint8_t>> readReplayBytes(const std::string& path) {
+    std::ifstream file;
+    if (path != "-") {
+        file.open(path, std::ios::binary);
+        if (!file) return std::nullopt;
+    }
+    std::istream& in = path == "-" ? std::cin : file;
+    std::vector<std::uint8_t> bytes;
+    char buffer[65536];
+    while (bytes.size() <= quintora::replay::kMaxFileBytes &&
+           (in.read(buffer, sizeof buffer) || in.gcount() > 0)) {
+        bytes.insert(bytes.end(), buffer, buffer + in.gcount());
+    }
+    return bytes;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     using namespace quintora;
@@ -39,12 +66,38 @@ int main(int argc, char** argv) {
         }
         script = std::move(*loaded.events);
     }
+    // A replay to verify or to watch is read before anything starts: a broken one is told at once.
+    std::optional<replay::Replay> replay;
+    const std::string& replayPath = !options.verifyPath.empty() ? options.verifyPath : options.replayPath;
+    if (!replayPath.empty()) {
+        const std::optional<std::vector<std::uint8_t>> bytes = readReplayBytes(replayPath);
+        if (!bytes) {
+            std::fprintf(stderr, "quintora: cannot read %s\n", replayPath.c_str());
+            return 2;
+        }
+        auto decoded = replay::decode(*bytes);
+        if (auto* error = std::get_if<replay::ReadError>(&decoded)) {
+            if (!options.verifyPath.empty()) {
+                std::printf("%s\n", unreadableVerdict(*error).json().c_str());
+                return 1;
+            }
+            std::fprintf(stderr, "quintora: %s is no replay this game can play: %s\n", replayPath.c_str(),
+                         error->reason.c_str());
+            return 2;
+        }
+        replay = std::move(std::get<replay::Replay>(decoded));
+    }
     if (!platform::openLog(options.logPath)) {
         std::fprintf(stderr, "quintora: cannot write the log to %s\n", options.logPath.c_str());
         return 2;
     }
-    Application application(options, std::move(script));
-    const int status = application.run();
+    Application application(options, std::move(script), std::move(replay));
+    int status = application.run();
     platform::closeLog();
+    if (!options.verifyPath.empty() && status == 0) {
+        const ReplayVerdict verdict = application.verdict();
+        std::printf("%s\n", verdict.json().c_str());
+        status = verdict.verdict == "verified" ? 0 : 1;
+    }
     return status;
 }

@@ -117,7 +117,7 @@ void Director::mainLoop() {
     calculateDeltaTime();
     if (!paused_) Scheduler::sharedScheduler().tick(dt_);
     if (nextScene_ != nullptr) setNextScene();
-    presentFrame(drawScene());
+    if (drawing_) presentFrame(drawScene());
 }
 
 void Director::redraw() {

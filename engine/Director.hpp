@@ -101,6 +101,9 @@ class Director {
 
     [[nodiscard]] bool displayFPS() const { return displayFPS_; }
     void setDisplayFPS(bool display) { displayFPS_ = display; }
+    // Without drawing, a frame only runs the scheduler and the scene changes: for re-playing a run as fast
+    // as the machine goes.
+    void setDrawing(bool drawing) { drawing_ = drawing; }
 
   private:
     Director();
@@ -133,6 +136,7 @@ class Director {
     bool animating_ = false;
     bool landscape_ = false;
     bool displayFPS_ = false;
+    bool drawing_ = true;
     bool paused_ = false;
     int surfaceRebuilds_ = 0;
     Size frameSize_{320, 480};  // the portrait GL view

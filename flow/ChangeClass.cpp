@@ -4,6 +4,7 @@
 
 #include "engine/Director.hpp"
 #include "flow/GameState.hpp"
+#include "flow/RunObserver.hpp"
 #include "platform/Log.hpp"
 
 namespace quintora {
@@ -14,6 +15,7 @@ void ChangeClass::StageChange() {
     game().B_Record = true;
     platform::logf("totaltime = %f", static_cast<double>(game().Totaltime));
     if (game().Life == 0) {
+        if (RunObserver* observer = runObserver()) observer->runEnded(game());
         Director::sharedDirector().replaceScene(navigation().recordsScene().get());
         return;
     }
@@ -23,6 +25,7 @@ void ChangeClass::StageChange() {
 void ChangeClass::startRun() {
     game().Totaltime = 0;
     game().Life = 5;
+    if (RunObserver* observer = runObserver()) observer->runStarting(game());
     StageChange();
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "flow/RunObserver.hpp"
 #include "platform/Clock.hpp"
 
 namespace quintora {
@@ -11,6 +12,18 @@ GameState& game() {
     return state;
 }
 
-void seedRandomFromClock() { srandom(static_cast<unsigned>(platform::secondsNow())); }
+void seedRandomFromClock() {
+    const std::int64_t seed = platform::secondsNow();
+    if (RunObserver* observer = runObserver()) observer->randomSeeded(seed);
+    srandom(static_cast<unsigned>(seed));
+}
+
+namespace {
+RunObserver* currentObserver = nullptr;
+}  // namespace
+
+void setRunObserver(RunObserver* observer) { currentObserver = observer; }
+
+RunObserver* runObserver() { return currentObserver; }
 
 }  // namespace quintora

@@ -8,6 +8,7 @@
 #include "engine/IntervalAction.hpp"
 #include "flow/Controls.hpp"
 #include "flow/GameState.hpp"
+#include "flow/RunObserver.hpp"
 #include "platform/Log.hpp"
 
 namespace quintora {
@@ -141,6 +142,7 @@ void MiniGameLayer::ExitGame2() {
         return;
     }
     state.Totaltime += CurrentTime;
+    if (RunObserver* observer = runObserver()) observer->stageBooked(state.RanStage, state.win);
     cs = ChangeClass::make();
     if (state.win) {
         cs->winsound();

@@ -1,5 +1,6 @@
 #include "online/ScoreForm.hpp"
 
+#include <nettle/base64.h>
 #include <nettle/md5.h>
 
 #include <algorithm>
@@ -138,6 +139,12 @@ bool hashesEqual(std::string_view a, std::string_view b) {
     unsigned char difference = 0;
     for (std::size_t i = 0; i < a.size(); ++i) difference |= static_cast<unsigned char>(a[i] ^ b[i]);
     return difference == 0;
+}
+
+std::string base64Text(std::span<const std::uint8_t> bytes) {
+    std::string text(BASE64_ENCODE_RAW_LENGTH(bytes.size()), '\0');
+    base64_encode_raw(text.data(), bytes.size(), bytes.data());
+    return text;
 }
 
 }  // namespace quintora

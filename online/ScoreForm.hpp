@@ -2,8 +2,10 @@
 // The score form as client and server both see it: the escaping of a field, the decoding of a body, the
 // order of the signed fields and their MD5 signature. Both ends use these functions, so that what one side
 // signs is exactly what the other checks.
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -53,6 +55,9 @@ class ScoreHash {
 // The signature a form should carry: every signed field's value in signing order of the keys, then the
 // key. "qs_hash" itself and the unsigned fields are left out.
 [[nodiscard]] std::string scoreHashOf(const FormFields& fields, std::string_view gameKey);
+
+// Bytes as base64 text (the standard alphabet, with padding), as a form field carries a file.
+[[nodiscard]] std::string base64Text(std::span<const std::uint8_t> bytes);
 
 // Compares two signatures in time that does not depend on where they differ.
 [[nodiscard]] bool hashesEqual(std::string_view a, std::string_view b);

@@ -48,4 +48,11 @@ void advanceVirtualClock(double seconds) {
     virtualMicros += static_cast<std::int64_t>(whole);
 }
 
+std::int64_t virtualClockMicros() { return virtualMicros; }
+
+void setVirtualClockMicros(std::int64_t micros) {
+    virtualMicros = micros;
+    virtualRemainder = 0.0;
+}
+
 }  // namespace quintora::platform

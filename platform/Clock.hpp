@@ -22,5 +22,8 @@ void useVirtualClock(std::int64_t epochSeconds);
 void useRealClock();
 [[nodiscard]] bool isVirtualClock();
 void advanceVirtualClock(double seconds);
+// The virtual clock in whole microseconds since the epoch; setting it moves it to that instant.
+[[nodiscard]] std::int64_t virtualClockMicros();
+void setVirtualClockMicros(std::int64_t micros);
 
 }  // namespace quintora::platform

@@ -105,6 +105,10 @@ Key keyFor(SDL_Keycode code) {
             return Key::F2;
         case SDLK_F11:
             return Key::Fullscreen;
+        case SDLK_SPACE:
+            return Key::Space;
+        case SDLK_f:
+            return Key::F;
         default:
             break;
     }

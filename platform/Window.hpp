@@ -27,6 +27,8 @@ enum class Key {
     F1,
     F2,
     Fullscreen,
+    Space,
+    F,
     Digit0,
     Digit1,
     Digit2,

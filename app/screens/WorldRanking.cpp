@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/ScoreServerHost.hpp"
+#include "app/replay/RunRecorder.hpp"
 #include "app/screens/MenuScene.hpp"
 #include "app/screens/TextField.hpp"
 #include "engine/AlertView.hpp"
@@ -27,6 +28,9 @@ constexpr float kPanelTop = 255, kPanelBottom = 50;
 constexpr float kOwnRankY = 20;
 // A row's cells: rank, name, time and country, each centred on its x and shrunk to its width when wider.
 constexpr float kRankX = 50, kNameX = 200, kScoreX = 350, kCountryX = 400;
+// Between the rank and the name: the mark of a run the server verified by playing it again.
+constexpr float kVerifiedX = 90;
+constexpr const char* kVerifiedMark = "\u2713";
 constexpr float kNameWidth = 200, kScoreWidth = 60, kCountryWidth = 40;
 // The most characters of a name or country the screen shows; the server's texts may be any length.
 constexpr std::size_t kMaxCellCharacters = 24;
@@ -50,6 +54,14 @@ std::string cellText(const JSONDictionary& score, std::string_view key) {
     if (const std::string* text = value->asString()) return printableText(*text, kMaxCellCharacters);
     if (const JSONNumber* number = value->asNumber()) return stringValue(number->value);
     return {};
+}
+
+// A row the server re-played from its recorded run before ranking it; rows of servers that do not verify,
+// or that say nothing of it, are not marked.
+bool isVerified(const JSONDictionary& score) {
+    const JSONValue* value = findValue(score, "verified");
+    const JSONNumber* flag = value != nullptr ? value->asNumber() : nullptr;
+    return flag != nullptr && flag->isBoolean && flag->boolValue();
 }
 
 void fitWidth(Label& label, float width) {
@@ -162,11 +174,13 @@ void WorldRankingLayer::initSetting() {
 void WorldRankingLayer::postScore() {
     platform::log("Posting Score");
     const GameState& state = game();
-    const ScoreDictionary score{
+    ScoreDictionary score{
         {"qs_score", state.Totaltime},
         {"qs_playername", state.NamePost},
         {"qs_category", std::string(categoryOfTab(state.SelectLevel - 1))},
     };
+    // The run goes with its score, signed with it, so that the server can re-play it before it trusts it.
+    if (const auto replay = loadDataFile(kLastRunFile)) score["qs_replay"] = base64Text(*replay);
     platform::logf("Sending data: {qs_category = %s; qs_playername = %s; qs_score = %s;}",
                    categoryOfTab(state.SelectLevel - 1), state.NamePost.c_str(),
                    stringValue(state.Totaltime).c_str());
@@ -250,6 +264,12 @@ void WorldRankingLayer::Reload() {
             label->setPosition({cell.x, y});
             if (cell.width > 0) fitWidth(*label, cell.width);
             board->addChild(label.get());
+        }
+        if (isVerified(score)) {
+            Ref<Label> mark = Label::labelWithString(kVerifiedMark, kFont, kFontSize);
+            mark->setRGB(120, 230, 120);
+            mark->setPosition({kVerifiedX, y});
+            board->addChild(mark.get());
         }
     }
     // The list stops where its last row reaches the bottom of the panel, and a short one does not move.

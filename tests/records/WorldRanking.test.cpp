@@ -3,12 +3,16 @@
 
 #include <atomic>
 #include <chrono>
+#include <map>
 #include <set>
 #include <thread>
 #include <tuple>
 
 #include "app/ScoreServerHost.hpp"
+#include "app/replay/RunRecorder.hpp"
 #include "engine/Label.hpp"
+#include "online/GameKey.hpp"
+#include "online/ScoreForm.hpp"
 #include "records/RecordsTest.hpp"
 #include "support/HttpServer.hpp"
 
@@ -99,6 +103,55 @@ TEST_F(WorldRankingTest, AfterAPostTheOwnPlaceShowsBelowTheListAndItsRowStandsOu
         EXPECT_EQ(layer->ownRankLine(), nullptr) << "another level's list";
         director().end();
     }
+}
+
+TEST_F(WorldRankingTest, ThePostCarriesTheSignedRunAndVerifiedRowsAreMarked) {
+    replay::Replay run;
+    run.level = 1;
+    run.frameSteps = {16667, 16666};
+    run.time = 12.5f;
+    const std::vector<std::uint8_t> recorded = replay::encode(run);
+    ASSERT_TRUE(saveDataFile(kLastRunFile, recorded));
+    auto posted = std::make_shared<std::string>();
+    // Only a boolean true marks a row; fields the game does not know are passed over.
+    server_ = std::make_unique<HttpServer>([posted](const HttpExchange& exchange) {
+        if (exchange.head.starts_with("POST")) {
+            *posted = exchange.body;
+            return HttpAnswer{200, "OK"};
+        }
+        if (exchange.head.find("/api/get-rank?") != std::string::npos) return HttpAnswer{404, ""};
+        return HttpAnswer{200, R"({"scores":[{"qs_playername":"P0","qs_score":9,"verified":true},)"
+                               R"({"qs_playername":"P1","qs_score":8,"verified":false},)"
+                               R"({"qs_playername":"P2","qs_score":7,"verified":"yes"},)"
+                               R"({"qs_playername":"P3","qs_score":6,"replay":{"id":[1,2]},"verified":true}]})"};
+    });
+    ScoreServerHost::shared().configure(server_->address());
+    game().SelectLevel = 1;
+    game().NamePost = "Ann";
+    game().Totaltime = 12.5f;
+    WorldRankingLayer* layer = openRanking(true);
+
+    const std::optional<FormFields> form = decodeForm(*posted);
+    ASSERT_TRUE(form.has_value()) << *posted;
+    std::string replayField, hash;
+    for (const auto& [key, value] : *form) {
+        if (key == "qs_replay") replayField = value;
+        if (key == "qs_hash") hash = value;
+    }
+    EXPECT_EQ(replayField, base64Text(recorded));
+    EXPECT_EQ(hash, scoreHashOf(*form, kGameKey)) << "the replay is signed with the score";
+
+    std::vector<std::string> marked;
+    std::map<float, std::string> nameAtHeight;
+    for (const Ref<Node>& cell : layer->rows()->children()) {
+        const auto& label = dynamic_cast<Label&>(*cell);
+        if (label.string().starts_with("P")) nameAtHeight[label.position().y] = label.string();
+    }
+    for (const Ref<Node>& cell : layer->rows()->children()) {
+        const auto& label = dynamic_cast<Label&>(*cell);
+        if (label.string() == "\u2713") marked.push_back(nameAtHeight[label.position().y]);
+    }
+    EXPECT_EQ(marked, (std::vector<std::string>{"P0", "P3"}));
 }
 
 TEST_F(WorldRankingTest, ATabShowsItsSelectedImageAndAsksForItsLevel) {
