@@ -18,6 +18,10 @@
 #   bench/server.sh cluster          on a throw-away PostgreSQL: get-scores requests/s and acknowledged posts/s
 #                                    with their p99, from one server directly, then through HAProxy to one
 #                                    and to three servers
+#   bench/server.sh replay-posts     acknowledged posts/s with a 10 KiB replay each, 32 concurrent posters,
+#                                    SQLite, while the default verifiers (one per core) verify them; the
+#                                    verifier burns about 0.2 s of CPU per replay (QUINTORA_BENCH_VERIFIER
+#                                    names another, e.g. the game: build/release/app/quintora)
 #   bench/server.sh all              each of the above in turn
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -41,9 +45,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-start_server() {  # start_server DB_URL: sets port
+start_server() {  # start_server DB_URL [OPTIONS...]: sets port
   : >"$work/out"
-  "$server_binary" --listen 127.0.0.1:0 --db "$1" --rate 0 >"$work/out" 2>/dev/null &
+  "$server_binary" --listen 127.0.0.1:0 --db "$1" --rate 0 "${@:2}" >"$work/out" 2>/dev/null &
   server_pid=$!
   for _ in $(seq 200); do [ -s "$work/out" ] && break; sleep 0.05; done
   port=$(sed -n 's/^listening on http:\/\/127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/out")
@@ -173,6 +177,20 @@ PY
   stop_server
 }
 
+replay_posts() {
+  local verifier=${QUINTORA_BENCH_VERIFIER:-$work/burner}
+  # Reads the replay and spends about 0.2 s of CPU on it, as a verification of a short run would.
+  printf '#!/bin/sh\ncat >/dev/null\nawk "BEGIN { for (i = 0; i < 8000000; i++) s += i }"\n%s\n' \
+    "echo '{\"verdict\":\"invalid\",\"reason\":\"bench\"}'" >"$work/burner"
+  chmod +x "$work/burner"
+  start_server "sqlite:$work/replays.db" --verifier "$verifier"
+  echo "== posts with a 10 KiB replay each, SQLite, 32 concurrent posters, ${seconds}s, verifier $verifier"
+  "$poster" 127.0.0.1 "$port" --clients 32 --seconds "$seconds" --replay-bytes 10240
+  curl -s "http://127.0.0.1:$port/metrics" | grep -E '^quintora_verifications_(total\{verdict="invalid"\}|pending)' |
+    sed 's/^/   /'
+  stop_server
+}
+
 # Reads with wrk (p99 from its latency distribution) and posts with the poster, against HOST_PORT.
 cluster_figures() {  # cluster_figures LABEL PORT
   echo "== $1: get-scores, wrk -t2 -c64 -d${seconds}s"
@@ -203,6 +221,7 @@ case "${1:-all}" in
   kill9) kill9 ;;
   slow) slow ;;
   cache-rss) cache_rss ;;
+  replay-posts) replay_posts ;;
   cluster) cluster ;;
   all)
     reads
@@ -213,9 +232,10 @@ case "${1:-all}" in
     kill9
     slow
     cache_rss
+    replay_posts
     stop_throwaway_postgres
     cluster
     ;;
-  *) echo "usage: bench/server.sh reads|posts-sqlite|posts-postgres|latency|web|kill9|slow|cache-rss|cluster|all" >&2
+  *) echo "usage: bench/server.sh reads|posts-sqlite|posts-postgres|latency|web|kill9|slow|cache-rss|replay-posts|cluster|all" >&2
      exit 2 ;;
 esac

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The ranking page through a real browser: starts quintora-server on 127.0.0.1 with a temporary SQLite
 # store, posts scores through the protocol, then has Debian's headless chromium load the page and checks
-# the DOM it built: rows in order, tabs, periods, paging, hostile names shown as text. Also runs the
+# the DOM it built: rows in order, tabs, periods, paging, hostile names shown as text, a verified run marked
+# with its replay linked and a doctored one left out (a stand-in verifier answers what each replay says). Also runs the
 # moderation commands against the same store while the server runs. Screenshots at phone and desktop
 # width are left in the build folder (web-page-*.png) to be looked at. Last, Lighthouse (scripts/web, set
 # up by scripts/setup-web.sh) scores a page of 40 rows as a phone would load it: 1.0 in each category and
@@ -25,18 +26,23 @@ fail() { echo "test-web-page: $*" >&2; exit 1; }
 
 db="$work/scores.db"
 hostile_game='"><img src=x onerror=alert(2)>'
-"$server" --listen 127.0.0.1:0 --db "sqlite:$db" --rate 0 --game "$hostile_game:k" >"$work/out" 2>"$work/err" &
+# The stand-in verifier answers with the replay itself: each test replay is the verdict line it should get.
+printf '#!/bin/sh\nexec cat\n' >"$work/verifier"
+chmod +x "$work/verifier"
+"$server" --listen 127.0.0.1:0 --db "sqlite:$db" --rate 0 --game "$hostile_game:k" --verifier "$work/verifier" \
+  >"$work/out" 2>"$work/err" &
 server_pid=$!
 for _ in $(seq 100); do [ -s "$work/out" ] && break; sleep 0.1; done
 url=$(sed -n 's/^listening on //p' "$work/out")
 [ -n "$url" ] || { cat "$work/err" >&2; fail "the server did not start"; }
 
 key=$(sed -n 's/.*kGameKey = "\([0-9a-f]*\)".*/\1/p' "$top/online/GameKey.hpp")
-post() {  # post CATEGORY NAME SCORE DEVICE: prints the answer's body and status
-  local hash
-  hash=$(printf '%s' "$1" "$2" "$3" "$key" | md5sum | cut -d' ' -f1)
+post() {  # post CATEGORY NAME SCORE DEVICE [REPLAY]: prints the answer's body and status
+  local hash replay
+  replay=$([ -z "${5:-}" ] || printf '%s' "$5" | base64 -w0)
+  hash=$(printf '%s' "$1" "$2" "$replay" "$3" "$key" | md5sum | cut -d' ' -f1)
   curl -s -m 20 -w ' %{http_code}' --data-urlencode "qs_category=$1" --data-urlencode "qs_playername=$2" \
-    --data-urlencode "qs_score=$3" --data-urlencode "qs_device_id=$4" \
+    --data-urlencode "qs_score=$3" --data-urlencode "qs_device_id=$4" ${5:+--data-urlencode "qs_replay=$replay"} \
     -d "qs_gamename=Quintora&qs_hash=$hash&qs_prot_ver=1.1" "$url/api/post-score"
 }
 expect() {  # expect WHAT ACTUAL EXPECTED
@@ -48,7 +54,13 @@ echo "test-web-page: posting scores"
 for i in $(seq -w 1 60); do expect "post a$i" "$(post Amateur "a$i" "$((10#$i)).25" "dev-a$i")" "OK 200"; done
 for name in pro-old pro-week pro-today; do expect "post $name" "$(post Pro "$name" 40 "dev-$name")" "OK 200"; done
 expect "post pro-best" "$(post Pro pro-best 90.5 dev-best)" "OK 200"
-expect "post legend" "$(post Legend "Zoë" 7.5 dev-zoe)" "OK 200"
+zoe_replay='{"verdict":"verified","level":3,"time":7.5}'
+expect "post legend" "$(post Legend "Zoë" 7.5 dev-zoe "$zoe_replay")" "OK 200"
+expect "post a doctored run" "$(post Legend cheat 99 dev-cheat "$zoe_replay")" "OK 200"
+for _ in $(seq 100); do
+  curl -s -m 5 "$url/metrics" | grep -q '^quintora_verifications_pending 0$' && break
+  sleep 0.1
+done
 # The protocol takes names of at most 24 characters, and these are longer: a store shared with another
 # server may still hold them, so they go straight into the database.
 sqlite3 "$db" "INSERT INTO scores (game, category, name, score, country, device, date, extra) VALUES
@@ -149,7 +161,18 @@ legend=$(page "category=Legend")
 expect "hostile names shown as text" "$(echo "$legend" | grep '^row|')" \
   'row|1|<script>alert(1)</script>|9.5 s|🇯🇵 JP
 row|2|"><img src=x onerror=alert(1)>|8.5 s|"><b>
-row|3|Zoë|7.5 s|'
+row|3|Zoë✓replay|7.5 s|'
+expect "the verified run's mark" "$(grep -o '<span class="verified"[^>]*>' "$work/dom.html")" \
+  '<span class="verified" role="img" aria-label="verified run" title="verified run">'
+zoe_id=$("$server" --db "sqlite:$db" scores list --name Zoë --json | sed 's/.*"id":\([0-9]*\).*/\1/')
+expect "the verified run's replay link" "$(echo "$legend" | grep '^link|replay|')" "link|replay|replay|/api/replay?id=$zoe_id"
+expect "the replay" "$(curl -s -m 20 "$url/api/replay?id=$zoe_id")" "$zoe_replay"
+replay_headers=$(curl -s -m 20 -o /dev/null -D - "$url/api/replay?id=$zoe_id" | tr -d '\r')
+echo "$replay_headers" | grep -q '^Content-Type: application/x-quintora-replay$' &&
+  echo "$replay_headers" | grep -q "^Content-Disposition: attachment; filename=\"quintora-$zoe_id.qreplay\"$" ||
+  fail "replay headers: $replay_headers"
+expect "the doctored run, hidden" "$("$server" --db "sqlite:$db" scores list --name cheat --json | grep -o '"hidden".*')" \
+  '"hidden":true,"verdict":"mismatch","reason":"the replay lasts 7.5 s, posted as 99 s"}]}'
 expect "elements made by stored texts" "$(echo "$legend" | grep '^forbidden|')" "forbidden|0"
 game_page=$(page "game=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.quote(sys.argv[1]))' "$hostile_game")")
 expect "elements made by a game's name" "$(echo "$game_page" | grep '^forbidden|')" "forbidden|0"
@@ -201,9 +224,9 @@ browse "$work/shot.log" --virtual-time-budget=10000 --screenshot="$build/web-pag
 echo "test-web-page: Lighthouse on 40 rows"
 "$top/scripts/setup-web.sh"
 sqlite3 "$db" "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 36)
-  INSERT INTO scores (game, category, name, score, country, device, date, extra)
+  INSERT INTO scores (game, category, name, score, country, device, date, extra, verdict, replay)
   SELECT 'Quintora', 'Pro', 'Player ' || i, i / 4.0, substr('JPDEFRBRUS', 1 + 2 * (i % 5), 2), 'dev-lh' || i,
-         strftime('%s','now') - i * 3600, '' FROM n;"
+         strftime('%s','now') - i * 3600, '', CASE i % 3 WHEN 0 THEN 'verified' ELSE 'none' END, x'00' FROM n;"
 expect "rows for Lighthouse" "$(page "category=Pro" | grep -c '^row|')" "40"
 # Simulated throttling (a mid-range phone on a slow 4G network) computes the timings from the page's own
 # requests and work, so a busy machine moves them little; the median of three runs takes out the rest.

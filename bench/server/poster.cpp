@@ -5,9 +5,10 @@
 // asks for the game's ranking page. --reconnect keeps a client going after its connection is lost, and
 // --failures writes the time (milliseconds since 1970) and status of every request that failed (status 0:
 // no answer), so that a script can tell how long a fault kept requests failing; after a failure such a
-// client waits 50 ms before its next request.
+// client waits 50 ms before its next request. --replay-bytes N adds a replay of N bytes to each post (signed
+// like the rest), as the game posts its runs.
 // Usage: score_poster HOST PORT [--clients N] [--seconds S] [--max-posts N] [--acked FILE]
-//                               [--mode post|update|read] [--reconnect] [--failures FILE]
+//                               [--mode post|update|read] [--reconnect] [--failures FILE] [--replay-bytes N]
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -44,6 +45,7 @@ struct Settings {
     std::string mode = "post";
     bool reconnect = false;
     std::string failuresFile;
+    std::string replay;  // base64, empty for none
 };
 
 int connectTo(const Settings& settings) {
@@ -79,6 +81,7 @@ std::string request(const Settings& settings, const std::string& name, long numb
         {"qs_playername", update ? "racer" + std::to_string(number % 5) : name},
         {"qs_score", std::to_string(update ? number : number % 1000) + "." +
                          std::to_string(getpid() % 10000) + std::to_string(100 + client % 100)}};
+    if (!settings.replay.empty()) fields.emplace_back("qs_replay", settings.replay);
     std::string body;
     for (const auto& [key, value] : fields) {
         body += encodeData(key);
@@ -134,7 +137,7 @@ int main(int argc, char** argv) {
     if (argc < 3) {
         std::fprintf(stderr,
                      "usage: %s HOST PORT [--clients N] [--seconds S] [--max-posts N] [--acked FILE] "
-                     "[--mode post|update|read] [--reconnect] [--failures FILE]\n",
+                     "[--mode post|update|read] [--reconnect] [--failures FILE] [--replay-bytes N]\n",
                      argv[0]);
         return 2;
     }
@@ -155,6 +158,13 @@ int main(int argc, char** argv) {
         if (option == "--acked") settings.ackedFile = value;
         if (option == "--mode") settings.mode = value;
         if (option == "--failures") settings.failuresFile = value;
+        if (option == "--replay-bytes") {
+            // Bytes that do not compress, as a compressed replay's do not.
+            std::vector<std::uint8_t> bytes(std::strtoul(value.c_str(), nullptr, 10));
+            for (std::size_t j = 0; j < bytes.size(); ++j)
+                bytes[j] = static_cast<std::uint8_t>(j * 2654435761u >> 13);
+            settings.replay = base64Text(bytes);
+        }
     }
     const bool read = settings.mode == "read";
 

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "ServerUnderTest.hpp"
+#include "online/ScoreForm.hpp"
 #include "server/Base64.hpp"
 
 namespace quintora::server::testing {
@@ -13,16 +14,7 @@ namespace {
 using Names = std::vector<std::string>;
 
 std::string base64(const std::string& bytes) {
-    static constexpr char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string text;
-    for (std::size_t i = 0; i < bytes.size(); i += 3) {
-        const std::string group = bytes.substr(i, 3);
-        unsigned bits = 0;
-        for (std::size_t j = 0; j < 3; ++j) bits = bits << 8 | (j < group.size() ? uint8_t(group[j]) : 0u);
-        for (std::size_t j = 0; j < 4; ++j)
-            text += j <= group.size() ? alphabet[bits >> (18 - 6 * j) & 63] : '=';
-    }
-    return text;
+    return base64Text({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
 }
 
 std::string verifiedLine(int level, const char* time) {
