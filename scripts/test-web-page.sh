@@ -165,7 +165,7 @@ row|3|Zoë✓replay|7.5 s|'
 expect "the verified run's mark" "$(grep -o '<span class="verified"[^>]*>' "$work/dom.html")" \
   '<span class="verified" role="img" aria-label="verified run" title="verified run">'
 zoe_id=$("$server" --db "sqlite:$db" scores list --name Zoë --json | sed 's/.*"id":\([0-9]*\).*/\1/')
-expect "the verified run's replay link" "$(echo "$legend" | grep '^link|replay|')" "link|replay|replay|/api/replay?id=$zoe_id"
+expect "the verified run's replay link" "$(echo "$legend" | grep '^link|replay|')" "link|replay||/api/replay?id=$zoe_id"
 expect "the replay" "$(curl -s -m 20 "$url/api/replay?id=$zoe_id")" "$zoe_replay"
 replay_headers=$(curl -s -m 20 -o /dev/null -D - "$url/api/replay?id=$zoe_id" | tr -d '\r')
 echo "$replay_headers" | grep -q '^Content-Type: application/x-quintora-replay$' &&

@@ -1,5 +1,6 @@
 #include "server/VerifierPool.hpp"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <array>
@@ -74,7 +75,8 @@ std::optional<Judgement> judge(const SandboxResult& run, const ClaimedReplay& cl
         case SandboxResult::End::OutputTooLong:
             return refused("printed more than " + std::to_string(run.output.size()) + " bytes");
         case SandboxResult::End::Signalled:
-            return refused("crashed (signal " + std::to_string(run.status) + ")");
+            return refused(run.status == SIGXCPU ? "ran out of CPU time"
+                                                 : "crashed (signal " + std::to_string(run.status) + ")");
         case SandboxResult::End::Exited:
             break;
     }

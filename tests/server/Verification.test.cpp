@@ -164,6 +164,28 @@ TEST_P(Verification, TwoServersOnOneStoreVerifyEachEntryOnce) {
     EXPECT_EQ(runs(*first) + runs(*second), 20);
 }
 
+TEST(Verification, AStoreFromBeforeReplaysHoldsEntriesPostedWithout) {
+    TempDir dir;
+    const std::string columns =
+        " (id INTEGER PRIMARY KEY, game TEXT NOT NULL, category TEXT NOT NULL, name TEXT NOT "
+        "NULL, score DOUBLE PRECISION NOT NULL, country TEXT NOT NULL, device TEXT NOT NULL, "
+        "date BIGINT NOT NULL, extra TEXT NOT NULL);";
+    ASSERT_EQ(
+        std::system(("sqlite3 " + (dir.path() / "scores.db").string() +
+                     " 'CREATE TABLE schema_version (version INTEGER NOT NULL); INSERT INTO schema_version "
+                     "VALUES (3); CREATE TABLE scores" +
+                     columns + "CREATE TABLE hidden_scores" + columns +
+                     "INSERT INTO scores VALUES (7, \"G\", \"Pro\", \"Old\", 12.5, \"\", \"d\", 1, \"\");'")
+                        .c_str()),
+        0);
+    const auto store = openStore(dir.sqlite());
+    EXPECT_EQ(store->list({"G", "", "", "", 10}).at(0).verdict, Verdict::None);
+    ScoreQuery query{"G", "Pro", {}, {}, {}};
+    EXPECT_FALSE(store->query(query).at(0).verified);
+    query.verifiedOnly = true;
+    EXPECT_TRUE(store->query(query).empty());
+}
+
 TEST(Base64, DecodesOnlyCanonicalText) {
     for (const char* bad : {"A", "AB=", "A===", "AB=C", "ABC-", "AB==AB==", "AF==", "ABD="})
         EXPECT_FALSE(decodeBase64(bad)) << bad;
