@@ -85,7 +85,8 @@ const std::vector<sock_filter>& networkFilter() {
 
 // Refuses the calling process and its children every change to the file system: no file is opened for
 // writing, made, removed or renamed, while reading stays allowed. The kernel's Landlock does this without
-// privileges; where it is missing, the file-size limit of 0 still keeps every file empty. Safe after fork.
+// privileges; where it is missing (or a service manager's own filter refuses it), the file-size limit of 0
+// still keeps every file empty. Safe after fork.
 bool forbidFileChanges() {
     const landlock_ruleset_attr ruleset{LANDLOCK_ACCESS_FS_WRITE_FILE | LANDLOCK_ACCESS_FS_REMOVE_DIR |
                                         LANDLOCK_ACCESS_FS_REMOVE_FILE | LANDLOCK_ACCESS_FS_MAKE_CHAR |
@@ -93,7 +94,7 @@ bool forbidFileChanges() {
                                         LANDLOCK_ACCESS_FS_MAKE_SOCK | LANDLOCK_ACCESS_FS_MAKE_FIFO |
                                         LANDLOCK_ACCESS_FS_MAKE_BLOCK | LANDLOCK_ACCESS_FS_MAKE_SYM};
     const auto fd = static_cast<int>(::syscall(SYS_landlock_create_ruleset, &ruleset, sizeof ruleset, 0U));
-    if (fd < 0) return errno == ENOSYS || errno == EOPNOTSUPP;
+    if (fd < 0) return errno == ENOSYS || errno == EOPNOTSUPP || errno == EPERM;
     const bool restricted = ::syscall(SYS_landlock_restrict_self, fd, 0U) == 0;
     ::close(fd);
     return restricted;

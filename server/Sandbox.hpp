@@ -16,7 +16,8 @@ namespace quintora::server {
 struct SandboxLimits {
     std::chrono::milliseconds wallClock{60'000};
     rlim_t cpuSeconds = 30;
-    // Address space: Mesa's software renderer, which the game's verifier opens, maps about ... (README).
+    // Address space. The game's verifier opens Mesa's software renderer, which maps about 300 MiB on two
+    // cores (and a thread stack more per core, up to 32): RLIMIT_AS holds it with room to spare.
     rlim_t memoryBytes = rlim_t{1} << 30;
     rlim_t openFiles = 32;
     std::size_t maxOutput = 4096;  // bytes of standard output; more ends the run
