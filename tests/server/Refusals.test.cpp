@@ -97,6 +97,8 @@ TEST_F(Refusals, RefusesEachBadRequestWithAShortReasonAndStoresNothing) {
         {"empty body", "", 404, "unknown game"},
         {"largest body", largest, 403, "bad hash"},
         {"body too long", std::string(4097, 'a'), 413, "body too large"},
+        {"longer body with a replay", form({}) + "&qs_replay=" + std::string(8000, 'A'), 403, "bad hash"},
+        {"replay too long", "qs_replay=" + std::string(1024 * 1024, 'A'), 413, "body too large"},
     };
     for (const auto& entry : cases) {
         SCOPED_TRACE(entry.what);
