@@ -341,6 +341,13 @@ std::vector<SqlStatement> verdictStatements(const ClaimedReplay& claimed, Verdic
     return statements;
 }
 
+SqlStatement releaseStatement(const ClaimedReplay& claimed, SqlDialect dialect) {
+    Parameters parameters(dialect);
+    std::string text = "UPDATE scores SET claimed_until = 0 WHERE id = " + parameters.add(claimed.id) +
+                       " AND claim = " + parameters.add(claimed.claim);
+    return {text, parameters.take()};
+}
+
 SqlStatement replayStatement(std::int64_t id, SqlDialect dialect) {
     Parameters parameters(dialect);
     std::string text = "SELECT " + replayHex(dialect) +

@@ -77,6 +77,7 @@ void runWrites(std::span<PendingWrite* const> batch, SqlDialect dialect, Run run
                                           SqlDialect dialect);
 [[nodiscard]] std::vector<SqlStatement> verdictStatements(const ClaimedReplay& claimed, Verdict verdict,
                                                           const std::string& reason, SqlDialect dialect);
+[[nodiscard]] SqlStatement releaseStatement(const ClaimedReplay& claimed, SqlDialect dialect);
 [[nodiscard]] SqlStatement replayStatement(std::int64_t id, SqlDialect dialect);
 [[nodiscard]] SqlStatement pendingStatement();
 

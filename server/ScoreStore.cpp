@@ -136,6 +136,10 @@ bool ScoreStore::recordVerdict(const ClaimedReplay& claimed, Verdict verdict, co
     return !runTransaction(verdictStatements(claimed, verdict, reason, dialect())).empty();
 }
 
+void ScoreStore::releaseClaim(const ClaimedReplay& claimed) {
+    runTransaction({releaseStatement(claimed, dialect())});
+}
+
 std::optional<std::string> ScoreStore::replay(std::int64_t id) {
     const std::vector<TextRow> rows = read(replayStatement(id, dialect()));
     if (rows.empty()) return std::nullopt;

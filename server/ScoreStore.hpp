@@ -153,6 +153,8 @@ class ScoreStore {
     // Stores the verdict of a claimed replay, unless the entry changed or was claimed again since. A
     // rejected entry leaves the rankings. False when nothing was stored.
     bool recordVerdict(const ClaimedReplay& claimed, Verdict verdict, const std::string& reason);
+    // Gives a claim up before its lease ends, so that the entry is taken again at once.
+    void releaseClaim(const ClaimedReplay& claimed);
     // The replay of a ranked entry; nothing when it has none.
     [[nodiscard]] std::optional<std::string> replay(std::int64_t id);
     [[nodiscard]] std::int64_t pendingCount();

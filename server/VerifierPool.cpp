@@ -161,6 +161,14 @@ bool VerifierPool::verify(const ClaimedReplay& claimed) {
                      static_cast<long long>(claimed.id), settings_.program.c_str(),
                      std::strerror(run.status));
     }
+    if (run.end == SandboxResult::End::Stopped) {
+        // The server is stopping: the next one to start takes the entry at once, not after the lease.
+        try {
+            store_.releaseClaim(claimed);
+        } catch (const StoreError&) {
+            // The lease runs out all the same.
+        }
+    }
     const std::optional<Judgement> judgement = judge(run, claimed);
     if (!judgement) return run.end != SandboxResult::End::NotStarted;
     if (run.end != SandboxResult::End::Exited || judgement->verdict == Verdict::Invalid) {

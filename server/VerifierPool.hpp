@@ -42,7 +42,7 @@ struct Judgement {
 class VerifierPool {
   public:
     VerifierPool(ScoreStore& store, VerifierSettings settings, Clock clock);
-    // Stops the verifications under way (their entries stay pending) and the workers.
+    // Stops the verifications under way (their entries stay pending, free to be claimed) and the workers.
     ~VerifierPool();
     VerifierPool(const VerifierPool&) = delete;
     VerifierPool& operator=(const VerifierPool&) = delete;

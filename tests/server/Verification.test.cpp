@@ -164,7 +164,7 @@ TEST_P(Verification, TwoServersOnOneStoreVerifyEachEntryOnce) {
     EXPECT_EQ(runs(*first) + runs(*second), 20);
 }
 
-TEST(Verification, AStoreFromBeforeReplaysHoldsEntriesPostedWithout) {
+TEST(Verification, AStoreFromBeforeReplaysHoldsEntriesPostedWithoutAndQueuesNewOnes) {
     TempDir dir;
     const std::string columns =
         " (id INTEGER PRIMARY KEY, game TEXT NOT NULL, category TEXT NOT NULL, name TEXT NOT "
@@ -184,6 +184,13 @@ TEST(Verification, AStoreFromBeforeReplaysHoldsEntriesPostedWithout) {
     EXPECT_FALSE(store->query(query).at(0).verified);
     query.verifiedOnly = true;
     EXPECT_TRUE(store->query(query).empty());
+    // A claim given up (by a server that stops) is taken again at once; a live one is not.
+    store->write({"G", "Pro", "New", 9, "", "d", 1, "", "", "bytes", Verdict::Pending}, WriteMode::Add);
+    const auto claimed = store->claimReplay(2, 3600);
+    ASSERT_TRUE(claimed && claimed->replay == "bytes");
+    EXPECT_FALSE(store->claimReplay(3, 3600));
+    store->releaseClaim(*claimed);
+    EXPECT_EQ(store->claimReplay(3, 3600)->id, claimed->id);
 }
 
 TEST(Base64, DecodesOnlyCanonicalText) {
