@@ -112,13 +112,15 @@ std::variant<ServerOptions, int> parseCommandLine(int argc, const char* const* a
 
     app.add_option(
            "--verifier", options.verifier,
-           "The game binary that re-plays posted replays (default: quintora beside this program, else "
-           "/usr/games/quintora)")
-        ->type_name("PATH");
+           "The game binary that re-plays posted replays (default: quintora beside this program or in the "
+           "build tree, else /usr/games/quintora)")
+        ->type_name("PATH")
+        ->default_str("");  // this machine's paths and cores do not belong in the manual page
     app.add_option("--verifiers", options.verifiers,
                    "Replays verified at once (default: the number of cores); 0 verifies none")
         ->check(CLI::Range(0u, 1024u))
-        ->type_name("N");
+        ->type_name("N")
+        ->default_str("");
     app.add_flag("--verified-only", options.verifiedOnly,
                  "Rank only entries whose replay was verified to their level and time");
 

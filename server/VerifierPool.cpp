@@ -92,9 +92,14 @@ std::optional<Judgement> judge(const SandboxResult& run, const ClaimedReplay& cl
 }
 
 std::string defaultVerifier(const std::string& self) {
-    std::error_code error;
-    const std::filesystem::path beside = std::filesystem::path(self).parent_path() / "quintora";
-    return std::filesystem::is_regular_file(beside, error) ? beside.string() : "/usr/games/quintora";
+    const std::filesystem::path here = std::filesystem::path(self).parent_path();
+    // Installed, the game is beside the server; in the build tree, in the folder beside the server's.
+    for (const std::filesystem::path& candidate :
+         {here / "quintora", here.parent_path() / "app" / "quintora"}) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(candidate, error)) return candidate.string();
+    }
+    return "/usr/games/quintora";
 }
 
 VerifierPool::VerifierPool(ScoreStore& store, VerifierSettings settings, Clock clock)

@@ -35,8 +35,8 @@ struct Judgement {
 // started, or was stopped), so that the entry stays pending.
 [[nodiscard]] std::optional<Judgement> judge(const SandboxResult& run, const ClaimedReplay& claimed);
 
-// The game binary beside the program at `self` ("quintora" in the same folder), else the one the package
-// installs.
+// The game binary beside the program at `self` ("quintora" in the same folder, or in the build tree's app
+// folder beside the server's), else /usr/games/quintora.
 [[nodiscard]] std::string defaultVerifier(const std::string& self);
 
 class VerifierPool {
