@@ -1,6 +1,7 @@
 // Feeds arbitrary bodies to the score server's form decoder and score checks, as any client on the network
 // may. Besides the sanitizers' checks it holds them to their promises: what decodes re-encodes to the same
-// fields, an accepted score is within every limit, and any stored text comes out of JSON as plain ASCII.
+// fields, an accepted score is within every limit, any stored text comes out of JSON as plain ASCII, and a
+// replay is read from its one canonical base64 text.
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -50,6 +51,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(!score->category.empty() && score->category.size() <= kMaxCategoryBytes);
         require(score->score >= 0.0 && score->score <= kMaxScore);
         checkJson(score->name);
+        // A replay is taken only as the one text that encodes its bytes; anything else is refused as such.
+        for (const auto& [key, value] : *fields) {
+            if (key != kReplayField) continue;
+            const auto* bytes = reinterpret_cast<const std::uint8_t*>(score->replay.data());
+            require(score->verdict == Verdict::Pending ? base64Text({bytes, score->replay.size()}) == value
+                                                       : score->verdict == Verdict::Invalid);
+        }
     } else {
         const auto& refusal = std::get<Refusal>(checked);
         require(refusal.status >= 400 && refusal.status < 500 && refusal.text != "OK");
