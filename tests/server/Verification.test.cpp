@@ -98,7 +98,9 @@ TEST_P(Verification, EachVerifierRunEndsInItsVerdictAndOnlyRankableEntriesRank) 
     const auto found = verdicts(*host, std::size(cases));
     for (const auto& c : cases) EXPECT_EQ(found.at(c.name), c.verdict) << c.name;
     EXPECT_FALSE(std::filesystem::exists(written));
-    // Refused entries leave the rankings; an unverified one stays, marked so.
+    // Refused entries leave the rankings, and a ban taken back leaves them out; an unverified one stays,
+    // marked so.
+    ASSERT_TRUE(host->store().banDevice("device-1", 1) && host->store().unbanDevice("device-1"));
     EXPECT_EQ(host->names("&category=Pro"), (Names{"unsent", "sandbox", "right"}));
     const std::string json = host->get("&category=Pro").body;
     for (const auto& [name, flag] : {std::pair{"right", "true"}, {"sandbox", "false"}, {"unsent", "false"}}) {
