@@ -10,6 +10,7 @@
 #include <optional>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 namespace quintora::server {
 
@@ -18,7 +19,9 @@ struct HttpServer::Request {
     std::string path;
     std::string address;
     std::string body;
-    bool bodyTooLarge = false;
+    bool bodyTooLarge = false;  // or not to be kept: its bytes are read and dropped
+    bool busy = false;          // its long body found no room
+    std::size_t reserved = 0;   // bytes of HttpLimits::maxLongBodyBytes held for its body
     std::size_t discarded = 0;
     int status = 0;
     std::size_t bytesSent = 0;
@@ -101,6 +104,12 @@ bool carriesReplay(std::string_view body) {
     return body.starts_with(key) || body.find("&" + key) != std::string_view::npos;
 }
 
+Reply serverBusy() {
+    Reply reply = plainReply(503, "server busy");
+    reply.headers.emplace_back("Retry-After", "5");
+    return reply;
+}
+
 Reply methodNotAllowed(const char* allowed) {
     Reply reply = plainReply(405, "method not allowed");
     reply.headers.emplace_back("Allow", allowed);
@@ -168,7 +177,20 @@ bool parseListenAddress(const std::string& host, int port, sockaddr_storage& sto
 }  // namespace
 
 struct Callbacks {
-    // Counts the reply in the metrics and queues it.
+    // Holds room for a body of `size` bytes among the long bodies being received; false when there is none.
+    static bool reserveLongBody(HttpServer& server, HttpServer::Request& request, std::size_t size) {
+        if (size <= request.reserved) return true;
+        const std::size_t more = size - request.reserved;
+        if (server.longBodyBytes_.fetch_add(more) + more > server.limits_.maxLongBodyBytes) {
+            server.longBodyBytes_ -= more;
+            return false;
+        }
+        request.reserved = size;
+        return true;
+    }
+
+    // Counts the reply in the metrics and queues it. The body is done with: its room among the long bodies
+    // is given back before the client can hear the answer and send the next one.
     static MHD_Result answer(HttpServer& server, MHD_Connection* connection, HttpServer::Request& request,
                              const Reply& reply) {
         const bool isAsset = server.page_ != nullptr && server.page_->asset(request.path) != nullptr;
@@ -176,6 +198,7 @@ struct Callbacks {
         if (isPostRoute(request.path) && reply.status >= 400 && reply.status < 500) {
             server.metrics_.countRefusal(reply.body);
         }
+        server.longBodyBytes_ -= std::exchange(request.reserved, 0);
         return send(connection, request, reply);
     }
 
@@ -196,16 +219,25 @@ struct Callbacks {
             // A declared body over the limit is refused before a byte of it is read.
             const char* length =
                 MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
-            if (length != nullptr && std::strtoull(length, nullptr, 10) > bodyLimit(server.limits_, url)) {
+            const std::size_t declared = length ? std::strtoull(length, nullptr, 10) : 0;
+            if (declared > bodyLimit(server.limits_, url)) {
                 request->bodyTooLarge = true;
                 return answer(server, connection, *request, plainReply(413, "body too large"));
+            }
+            if (declared > server.limits_.maxBody && !reserveLongBody(server, *request, declared)) {
+                request->bodyTooLarge = true;
+                return answer(server, connection, *request, serverBusy());
             }
             return MHD_YES;
         }
         auto& request = *static_cast<HttpServer::Request*>(*state);
         if (*uploadSize != 0) {
-            request.bodyTooLarge = request.bodyTooLarge || request.body.size() + *uploadSize >
-                                                               bodyLimit(server.limits_, request.path);
+            const std::size_t size = request.body.size() + *uploadSize;
+            request.bodyTooLarge = request.bodyTooLarge || size > bodyLimit(server.limits_, request.path);
+            if (!request.bodyTooLarge && size > server.limits_.maxBody &&
+                !reserveLongBody(server, request, size)) {
+                request.bodyTooLarge = request.busy = true;
+            }
             if (!request.bodyTooLarge) {
                 request.body.append(uploadData, *uploadSize);
             } else {
@@ -219,6 +251,7 @@ struct Callbacks {
             return MHD_YES;
         }
         if (request.status != 0) return MHD_YES;  // answered before the body arrived
+        if (request.busy) return answer(server, connection, request, serverBusy());
         if (request.bodyTooLarge ||
             (request.body.size() > server.limits_.maxBody && !carriesReplay(request.body)))
             return answer(server, connection, request, plainReply(413, "body too large"));
@@ -257,6 +290,7 @@ struct Callbacks {
             line += '\n';
             std::fwrite(line.data(), 1, line.size(), server.accessLog_);
         }
+        server.longBodyBytes_ -= request->reserved;
         delete request;
         --server.requestsUnderWay_;
     }

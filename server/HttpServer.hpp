@@ -22,6 +22,10 @@ struct HttpLimits {
     std::size_t maxBody = 4096;
     // A post that carries a replay (a field qs_replay) may be this long; any other stays within maxBody.
     std::size_t maxBodyWithReplay = 1024 * 1024;
+    // What all bodies longer than maxBody being received at once may hold together, so that clients
+    // sending the longest posts on every connection cannot take the process's memory; past it such a post
+    // is answered 503 "server busy".
+    std::size_t maxLongBodyBytes = 64 * 1024 * 1024;
     unsigned maxConnections = 1024;
     unsigned maxConnectionsPerAddress = 128;
     unsigned idleTimeoutSeconds = 10;
@@ -63,6 +67,7 @@ class HttpServer {
     ConnectionGuard guard_;
     MHD_Daemon* daemon_ = nullptr;
     std::atomic<int> requestsUnderWay_{0};
+    std::atomic<std::size_t> longBodyBytes_{0};  // reserved by the requests receiving long bodies
 
     friend struct Callbacks;
 };

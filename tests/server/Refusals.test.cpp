@@ -113,6 +113,19 @@ TEST_F(Refusals, RefusesEachBadRequestWithAShortReasonAndStoresNothing) {
     EXPECT_EQ(server.get("").body, "{\"scores\":[]}");
 }
 
+TEST_F(Refusals, LongBodiesBeingReceivedShareABoundedRoom) {
+    TempDir otherDir;
+    HttpLimits limits;
+    limits.maxLongBodyBytes = 12'000;
+    ServerUnderTest bounded(otherDir.sqlite(), 0, "", uniqueGameName(), limits);
+    // One after the other, each has the room to itself.
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(bounded.post({{"qs_replay", std::string(10'000, 'A')}}).body, "unknown game");
+    const std::string longer = "qs_replay=" + std::string(13'000, 'A');
+    for (const auto& headers : {std::vector<std::string>{}, {"Transfer-Encoding: chunked"}})
+        EXPECT_EQ(httpRequest(bounded.url() + "/api/post-score", &longer, headers).status, 503);
+}
+
 TEST_F(Refusals, KeepsHostileTextAsText) {
     const std::vector<std::string> names = {"'; DROP TABLE scores;--", "\"quoted\" \\ back", "50% off_",
                                             "<b>&amp;"};
