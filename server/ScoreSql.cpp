@@ -35,6 +35,12 @@ std::string replayHex(SqlDialect dialect) {
     return dialect == SqlDialect::Sqlite ? "hex(replay)" : "encode(replay, 'hex')";
 }
 
+// An index of the verified entries in ranking order after `columns`.
+std::string verifiedIndex(const char* name, const char* columns) {
+    return std::string("CREATE INDEX ") + name + " ON scores (" + columns +
+           ", score DESC, date, id) WHERE verdict = 'verified'";
+}
+
 // The statements that bring the schema from version i to i + 1, for each i from 0.
 std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect) {
     const std::string key =
@@ -82,12 +88,9 @@ std::vector<std::vector<std::string>> schemaUpgrades(SqlDialect dialect) {
             "CREATE INDEX scores_pending ON scores (id) WHERE verdict = 'pending'",
             "CREATE INDEX scores_rejected ON scores (id) WHERE verdict IN " + kRejected,
             // The rankings of verified runs only walk indexes of their own, as the others do.
-            "CREATE INDEX verified_by_category ON scores (game, category, score DESC, date, id) WHERE "
-            "verdict = "
-            "'verified'",
-            "CREATE INDEX verified_by_game ON scores (game, score DESC, date, id) WHERE verdict = 'verified'",
-            "CREATE INDEX verified_by_device ON scores (game, device, score DESC, date, id) WHERE verdict = "
-            "'verified'",
+            verifiedIndex("verified_by_category", "game, category"),
+            verifiedIndex("verified_by_game", "game"),
+            verifiedIndex("verified_by_device", "game, device"),
         },
     };
 }
