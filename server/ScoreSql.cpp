@@ -35,10 +35,11 @@ std::string replayHex(SqlDialect dialect) {
     return dialect == SqlDialect::Sqlite ? "hex(replay)" : "encode(replay, 'hex')";
 }
 
-// An index of the verified entries in ranking order after `columns`.
+// An index of the verified entries in ranking order after `columns`. It holds the verdict too, although
+// every entry in it is verified: SQLite reads a column its query names from the index or from the table.
 std::string verifiedIndex(const char* name, const char* columns) {
     return std::string("CREATE INDEX ") + name + " ON scores (" + columns +
-           ", score DESC, date, id) WHERE verdict = 'verified'";
+           ", score DESC, date, id, verdict) WHERE verdict = 'verified'";
 }
 
 // The statements that bring the schema from version i to i + 1, for each i from 0.
