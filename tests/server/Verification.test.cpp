@@ -7,6 +7,7 @@
 #include "ServerUnderTest.hpp"
 #include "online/ScoreForm.hpp"
 #include "server/Base64.hpp"
+#include "support/Files.hpp"
 
 namespace quintora::server::testing {
 namespace {
@@ -144,6 +145,19 @@ TEST_P(Verification, AnEntryWaitsWhileNoVerifierCanStartAndIsVerifiedOnceOneCan)
     host = start(settings);
     host->now += 3600;
     EXPECT_EQ(verdicts(*host, 1).at("Ann"), "verified ");
+}
+
+TEST_P(Verification, TheGameItselfVerifiesARealRunInItsSandbox) {
+    // A scripted Amateur run of 23.1999893 s, which the game posts with six significant digits.
+    const std::string replay = base64(quintora::testing::readFile(QUINTORA_SCRIPTED_REPLAY));
+    const auto host = start({QUINTORA_BINARY, 1});
+    for (const auto& [category, score] : {std::pair{"Amateur", "23.2"}, {"Pro", "23.2"}, {"Amateur", "23.1"}})
+        ASSERT_EQ(post(*host, category, std::string(category) + score, score, replay).body, "OK");
+    EXPECT_EQ(verdicts(*host, 3),
+              (std::map<std::string, std::string>{
+                  {"Amateur23.1", "mismatch the replay lasts 23.1999893 s, posted as 23.1 s"},
+                  {"Amateur23.2", "verified "},
+                  {"Pro23.2", "mismatch the replay plays level 1, posted as Pro"}}));
 }
 
 TEST_P(Verification, TwoServersOnOneStoreVerifyEachEntryOnce) {
