@@ -8,9 +8,13 @@
 
 #include "app/ScoreServerHost.hpp"
 #include "app/desktop/Keyboard.hpp"
+#include "app/replay/ReplayFiles.hpp"
+#include "app/replay/ReplayNavigation.hpp"
 #include "app/screens/MenuScene.hpp"
+#include "app/screens/RecordScene.hpp"
 #include "engine/Accelerometer.hpp"
 #include "engine/AlertView.hpp"
+#include "engine/ColorRect.hpp"
 #include "engine/Director.hpp"
 #include "engine/EAGLView.hpp"
 #include "engine/Label.hpp"
@@ -38,18 +42,6 @@ std::int64_t wallMicros() {
                std::chrono::system_clock::now().time_since_epoch())
         .count();
 }
-
-// Where the game ends a run it was given to verify: nothing is shown, nothing is read or stored.
-class VerifyingNavigation : public Navigation {
-  public:
-    explicit VerifyingNavigation(const Navigation& screens) : screens_(screens) {}
-    [[nodiscard]] const StageEntry& stage(int number) const override { return screens_.stage(number); }
-    [[nodiscard]] Ref<Scene> recordsScene() const override { return Scene::node(); }
-    [[nodiscard]] Ref<Scene> practiceScene() const override { return Scene::node(); }
-
-  private:
-    const Navigation& screens_;
-};
 
 // The clock the game runs on (virtual in automation), in seconds.
 double clockSeconds() {
@@ -83,6 +75,7 @@ Application::Application(Options options, std::vector<ScriptEvent> script,
 
 Application::~Application() {
     if (runObserver() == &recorder_ || runObserver() == player_.get()) setRunObserver(nullptr);
+    if (screens_ != nullptr) setNavigation(screens_);
 }
 
 ReplayVerdict Application::verdict() const {
@@ -132,12 +125,10 @@ int Application::run() {
 
     delegate_.applicationDidFinishLaunching(display_.get());
     Director& director = Director::sharedDirector();
-    std::optional<VerifyingNavigation> verifyingNavigation;
-    if (verifying) {
-        verifyingNavigation.emplace(navigation());
-        setNavigation(&*verifyingNavigation);
-        director.setDrawing(false);
-    }
+    screens_ = &navigation();
+    replayNavigation_.emplace(*screens_,
+                              verifying ? ReplayNavigation::Use::Verify : ReplayNavigation::Use::Watch);
+    if (verifying) director.setDrawing(false);
     setRunObserver(&recorder_);
     if (replayToStart_) startReplay(std::move(*replayToStart_));
     nextFrameAt_ = steadySeconds();
@@ -146,12 +137,11 @@ int Application::run() {
     for (long frame = 1;; ++frame) {
         platform::setLogFrame(frame);
         if (window_) window_->pollEvents(*this);
+        watchRequested(frame);
         const bool replayRuns = player_ && !watchPaused_;
-        if (replayRuns) {
-            player_->deliver(*this);
-        } else {
-            script_.deliver(frame, *this);
-        }
+        // A script's events still come while a replay is watched: its keys control the watching.
+        script_.deliver(frame, *this);
+        if (replayRuns) player_->deliver(*this);
         if (quit_) break;
         if (!player_) pollController();
         deliverTilt();
@@ -161,7 +151,7 @@ int Application::run() {
             moveClock();
             if (director.isAnimating()) director.mainLoop();
         }
-        if (replayRuns) replayFrameDone();
+        if (replayRuns) replayFrameDone(frame);
         // A run left for the menu (from the pause box) is not kept.
         if (recorder_.isRecording() && runningSceneChild<MenuLayer>() != nullptr) recorder_.abandon();
         script_.takeScreenshots(frame);
@@ -196,10 +186,33 @@ void Application::moveClock() {
 
 // Replays
 
+void Application::watchRequested(long frame) {
+    // The watched run's records screen gives way to the menu a few seconds after it showed.
+    if (menuAfterWatchFrame_ > 0 && frame >= menuAfterWatchFrame_) {
+        menuAfterWatchFrame_ = 0;
+        if (runningSceneChild<RecordLayer>() != nullptr)
+            Director::sharedDirector().replaceScene(MenuScene::node().get());
+    }
+    std::optional<std::vector<std::uint8_t>> request = takeWatchRequest();
+    if (!request) return;
+    auto decoded = replay::decode(*request);
+    if (auto* error = std::get_if<replay::ReadError>(&decoded)) {
+        platform::logf("replay not played: %s", error->reason.c_str());
+        AlertView::alertWithTitle("Replay", "This replay cannot be played by this version of the game.",
+                                  nullptr, "OK")
+            ->show();
+        return;
+    }
+    startReplay(std::move(std::get<replay::Replay>(decoded)));
+}
+
 void Application::startReplay(replay::Replay replay) {
     recorder_.abandon();
+    menuAfterWatchFrame_ = 0;
     player_ = std::make_unique<ReplayPlayer>(std::move(replay));
     setRunObserver(player_.get());
+    setNavigation(&*replayNavigation_);
+    platform::log("replay started");
     watchPaused_ = false;
     watchFast_ = false;
     // The run starts from the menu, and its first step counts from the recorded start.
@@ -208,28 +221,43 @@ void Application::startReplay(replay::Replay replay) {
     if (director.runningScene() != nullptr && runningSceneChild<MenuLayer>() == nullptr)
         director.replaceScene(MenuScene::node().get());
     if (options_.verifyPath.empty()) {
-        Ref<Label> mark = Label::labelWithString("Replay", "Marker Felt", 18);
-        mark->setRGB(255, 230, 120);
-        mark->setPosition({44, 306});
-        replayMark_ = mark;
-        director.addOverlay(mark.get());
+        // Bottom left, where no stage keeps anything the player needs to see.
+        replayMark_ = Node::node();
+        replayMark_->addChild(colorRect({{0, 0}, {140, 24}}, 0, 0, 0, 170).get());
+        replayLabel_ = Label::labelWithString("Replay", "Marker Felt", 18);
+        replayLabel_->setRGB(255, 222, 80);
+        replayLabel_->setPosition({70, 12});
+        replayMark_->addChild(replayLabel_.get());
+        replayMark_->setPosition({4, 4});
+        director.addOverlay(replayMark_.get());
     }
 }
 
-void Application::replayFrameDone() {
+void Application::showWatchState() {
+    if (replayLabel_)
+        replayLabel_->setString(watchPaused_ ? "Replay paused" : watchFast_ ? "Replay 4x" : "Replay");
+}
+
+void Application::replayFrameDone(long frame) {
     player_->frameDone(Director::sharedDirector().isPaused());
     if (!player_->isOver()) return;
     verdict_ = player_->verdict();
-    if (!options_.verifyPath.empty()) {
-        player_.reset();
-        setRunObserver(&recorder_);
-        return;
+    if (options_.verifyPath.empty()) {
+        platform::logf("replay over: %s", verdict_->json().c_str());
+        menuAfterWatchFrame_ = frame + kWatchedRunEndFrames;
     }
-    platform::logf("replay over: %s", verdict_->json().c_str());
+    stopReplay();
+}
+
+void Application::stopReplay() {
     player_.reset();
     setRunObserver(&recorder_);
+    setNavigation(screens_);
     if (replayMark_) Director::sharedDirector().removeOverlay(replayMark_.get());
     replayMark_ = nullptr;
+    replayLabel_ = nullptr;
+    watchPaused_ = false;
+    watchFast_ = false;
 }
 
 void Application::watchingKey(platform::Key key) {
@@ -237,14 +265,15 @@ void Application::watchingKey(platform::Key key) {
     if (key == Key::Space) {
         watchPaused_ = !watchPaused_;
         nextFrameAt_ = steadySeconds();
+        showWatchState();
     } else if (key == Key::F) {
         watchFast_ = !watchFast_;
+        showWatchState();
     } else if (key == Key::Escape) {
-        player_.reset();
-        setRunObserver(&recorder_);
-        if (replayMark_) Director::sharedDirector().removeOverlay(replayMark_.get());
-        replayMark_ = nullptr;
-        Director::sharedDirector().resume();
+        stopReplay();
+        Director& director = Director::sharedDirector();
+        if (AlertView* alert = director.shownAlert()) alert->dismissWithClickedButtonIndex(0);
+        director.resume();
         Director::sharedDirector().replaceScene(MenuScene::node().get());
     } else {
         keyRouter_.key(key, true, clockSeconds());  // the volume keys still work

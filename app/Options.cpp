@@ -14,10 +14,11 @@ constexpr const char* kDescription = "Quintora: sixteen five-second mini-games i
 constexpr const char* kFooter =
     "Script events, one a line as '<frame> <event>' (points are landscape scene points, origin lower left):\n"
     "  touch began|moved|ended X Y   tap X Y   tilt X Y Z   text STRING\n"
-    "  key return|backspace|escape|p|m|minus|plus|f1|f2|up|down|left|right|0-9\n"
+    "  key return|backspace|escape|p|m|minus|plus|f1|f2|up|down|left|right|0-9|space|f\n"
     "  alert INDEX   focus lost|gained   wheel LINES   screenshot FILE.png   quit\n"
     "\n"
     "In a window: the left mouse button touches, the arrow keys (or WASD) tilt the device,\n"
+    "Watching a replay, Space pauses it, F plays it four times as fast and Escape leaves it.\n"
     "Escape or P pauses a stage, M mutes, - and + set the volume; on the menu the arrows and Return\n"
     "press its buttons, Escape quits, F1 lists every key and F2 opens Practice; the mouse wheel\n"
     "scrolls the world ranking.\n"
@@ -97,8 +98,6 @@ OptionsResult parseOptions(const std::vector<std::string>& arguments) {
     }
     if (!options.verifyPath.empty() && (!options.replayPath.empty() || !options.scriptPath.empty()))
         return {std::nullopt, "--verify plays a replay alone: it takes no --replay or --script"};
-    if (!options.replayPath.empty() && !options.scriptPath.empty())
-        return {std::nullopt, "--replay and --script both drive the game: give one"};
     return {options, {}};
 }
 
