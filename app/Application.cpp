@@ -71,7 +71,9 @@ TouchPhase touchPhase(platform::InputPhase phase) {
 
 Application::Application(Options options, std::vector<ScriptEvent> script,
                          std::optional<replay::Replay> replay)
-    : options_(std::move(options)), script_(std::move(script)), replayToStart_(std::move(replay)) {}
+    : options_(std::move(options)), script_(std::move(script)), replayToStart_(std::move(replay)) {
+    script_.onAlertAnswered([this](int button) { recorder_.alertAnswer(button); });
+}
 
 Application::~Application() {
     if (runObserver() == &recorder_ || runObserver() == player_.get()) setRunObserver(nullptr);
@@ -291,6 +293,8 @@ void Application::recordedKey(platform::Key key, bool pressed) {
 void Application::recordedFocus(bool active) { focusChanged(active); }
 
 void Application::recordedPauseToggle() { pause_.toggle(); }
+
+void Application::recordedAlertAnswer(int button) { answerShownAlert(button); }
 
 void Application::pollNetwork() {
     ScoreServerHost::shared().poll();

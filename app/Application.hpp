@@ -55,6 +55,7 @@ class Application : public platform::InputSink, private RecordedInputSink {
     void recordedKey(platform::Key key, bool pressed) override;
     void recordedFocus(bool active) override;
     void recordedPauseToggle() override;
+    void recordedAlertAnswer(int button) override;
 
     void deliverTouch(TouchPhase phase, long id, Point viewPoint);
     void moveClock();

@@ -87,6 +87,8 @@ void RunRecorder::focus(bool active) { add({.kind = replay::InputKind::Focus, .i
 
 void RunRecorder::pauseToggle() { add({.kind = replay::InputKind::PauseToggle}); }
 
+void RunRecorder::alertAnswer(int button) { add({.kind = replay::InputKind::AlertAnswer, .code = button}); }
+
 void RunRecorder::tilt(const Acceleration& sample) {
     if (!recording_) return;
     if (lastTilt_ && lastTilt_->x == sample.x && lastTilt_->y == sample.y && lastTilt_->z == sample.z) return;

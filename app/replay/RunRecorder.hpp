@@ -27,6 +27,7 @@ class RunRecorder : public RunObserver {
     void key(platform::Key key, bool pressed);
     void focus(bool active);
     void pauseToggle();
+    void alertAnswer(int button);
     void tilt(const Acceleration& sample);
     // The clock has moved to this instant for the frame about to run.
     void frameClock(std::int64_t micros);
