@@ -43,6 +43,8 @@ void describe(CLI::App& app, Options& options) {
     app.add_option("--replay", options.replayPath,
                    "Watch a recorded run (Space pauses, F plays four times as fast), then go on to the menu")
         ->type_name("FILE");
+    app.add_option("replay", replayNamedAlone, "A replay to watch, named alone (as a file manager opens one)")
+        ->type_name("FILE");
     app.add_option(
            "--verify", options.verifyPath,
            "Re-play a recorded run without drawing and print one JSON line with its verdict; the exit "
