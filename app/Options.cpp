@@ -27,7 +27,7 @@ constexpr const char* kFooter =
 
 // The game's options, bound to the fields they fill. `help` is left to the caller: the parse asks for it
 // by throwing, the usage text only prints it.
-void describe(CLI::App& app, Options& options) {
+void describe(CLI::App& app, Options& options, std::string& replayNamedAlone) {
     app.set_help_flag("--help,-h", "Print this text and exit");
     app.add_flag("--headless", options.headless, "Run without a window (input only from --script, no sound)");
     app.add_flag("--virtual-clock", options.virtualClock,
@@ -71,14 +71,16 @@ void describe(CLI::App& app, Options& options) {
 std::string usageText() {
     Options ignored;
     CLI::App app(kDescription, "quintora");
-    describe(app, ignored);
+    std::string alsoIgnored;
+    describe(app, ignored, alsoIgnored);
     return app.help();
 }
 
 OptionsResult parseOptions(const std::vector<std::string>& arguments) {
     Options options;
     CLI::App app(kDescription, "quintora");
-    describe(app, options);
+    std::string replayNamedAlone;
+    describe(app, options, replayNamedAlone);
     std::vector<const char*> argv{"quintora"};
     for (const std::string& argument : arguments) argv.push_back(argument.c_str());
     try {
@@ -88,6 +90,7 @@ OptionsResult parseOptions(const std::vector<std::string>& arguments) {
     } catch (const CLI::ParseError& error) {
         return {std::nullopt, error.what()};
     }
+    if (options.replayPath.empty()) options.replayPath = replayNamedAlone;
     // An empty path would silently mean "none": refuse it as the option's mistake.
     for (const auto& [name, value] : {std::pair{"--script", &options.scriptPath},
                                       {"--log", &options.logPath},
