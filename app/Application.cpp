@@ -102,6 +102,7 @@ int Application::run() {
     ScoreServerHost::shared().startWithinTheFrame(options_.virtualClock);
     if (options_.headless || verifying) {
         platform::disableAudio();
+        if (verifying) platform::keepGraphicsInProcess();
         display_ = platform::openHeadlessDisplay(options_.effectiveScale());
         if (!display_) {
             std::fprintf(stderr, "quintora: no OpenGL ES 1.1 context could be made without a window\n");
