@@ -8,16 +8,11 @@
 
 #include "app/ScoreServerHost.hpp"
 #include "app/desktop/Keyboard.hpp"
-#include "app/replay/ReplayFiles.hpp"
-#include "app/replay/ReplayNavigation.hpp"
 #include "app/screens/MenuScene.hpp"
-#include "app/screens/RecordScene.hpp"
 #include "engine/Accelerometer.hpp"
 #include "engine/AlertView.hpp"
-#include "engine/ColorRect.hpp"
 #include "engine/Director.hpp"
 #include "engine/EAGLView.hpp"
-#include "engine/Label.hpp"
 #include "flow/RunObserver.hpp"
 #include "platform/Audio.hpp"
 #include "platform/Clock.hpp"
@@ -76,12 +71,12 @@ Application::Application(Options options, std::vector<ScriptEvent> script,
 }
 
 Application::~Application() {
-    if (runObserver() == &recorder_ || runObserver() == player_.get()) setRunObserver(nullptr);
-    if (screens_ != nullptr) setNavigation(screens_);
+    replay_.reset();  // gives the navigation back to the screens
+    if (runObserver() == &recorder_) setRunObserver(nullptr);
 }
 
 ReplayVerdict Application::verdict() const {
-    if (verdict_) return *verdict_;
+    if (replay_ && replay_->verdict()) return *replay_->verdict();
     return {.verdict = "invalid", .reason = "the replay was not played"};
 }
 
@@ -128,39 +123,38 @@ int Application::run() {
 
     delegate_.applicationDidFinishLaunching(display_.get());
     Director& director = Director::sharedDirector();
-    screens_ = &navigation();
-    replayNavigation_.emplace(*screens_,
-                              verifying ? ReplayNavigation::Use::Verify : ReplayNavigation::Use::Watch);
+    replay_.emplace(navigation(), recorder_,
+                    verifying ? ReplaySession::Use::Verify : ReplaySession::Use::Watch);
     if (verifying) director.setDrawing(false);
     setRunObserver(&recorder_);
-    if (replayToStart_) startReplay(std::move(*replayToStart_));
+    if (replayToStart_) replay_->start(std::move(*replayToStart_));
     nextFrameAt_ = steadySeconds();
     lastWall_ = wallSeconds();
     lastSteady_ = nextFrameAt_;
     for (long frame = 1;; ++frame) {
         platform::setLogFrame(frame);
         if (window_) window_->pollEvents(*this);
-        watchRequested(frame);
-        const bool replayRuns = player_ && !watchPaused_;
+        replay_->poll(frame);
+        const bool replayRuns = replay_->isRunning();
         // A script's events still come while a replay is watched: its keys control the watching.
         script_.deliver(frame, *this);
-        if (replayRuns) player_->deliver(*this);
+        if (replayRuns) replay_->deliver(*this);
         if (quit_) break;
-        if (!player_) pollController();
+        if (!replay_->isActive()) pollController();
         deliverTilt();
         pollNetwork();
         sound_.update(clockSeconds());
-        if (!player_ || replayRuns) {
+        if (!replay_->isActive() || replayRuns) {
             moveClock();
             if (director.isAnimating()) director.mainLoop();
         }
-        if (replayRuns) replayFrameDone(frame);
+        if (replayRuns) replay_->frameDone(frame);
         // A run left for the menu (from the pause box) is not kept.
         if (recorder_.isRecording() && runningSceneChild<MenuLayer>() != nullptr) recorder_.abandon();
         script_.takeScreenshots(frame);
         if (options_.frames && frame >= *options_.frames) break;
         if (!director.isAnimating()) break;  // the director was ended
-        if (verifying && !player_) break;
+        if (verifying && !replay_->isActive()) break;
         waitForNextFrame();
     }
     delegate_.applicationWillTerminate();
@@ -169,8 +163,8 @@ int Application::run() {
 }
 
 void Application::moveClock() {
-    if (player_) {
-        platform::setVirtualClockMicros(player_->frameClock());
+    if (replay_->isActive()) {
+        platform::setVirtualClockMicros(replay_->frameClock());
     } else if (options_.virtualClock) {
         platform::advanceVirtualClock(Director::sharedDirector().animationInterval());
     } else {
@@ -188,100 +182,6 @@ void Application::moveClock() {
 }
 
 // Replays
-
-void Application::watchRequested(long frame) {
-    // The watched run's records screen gives way to the menu a few seconds after it showed.
-    if (menuAfterWatchFrame_ > 0 && frame >= menuAfterWatchFrame_) {
-        menuAfterWatchFrame_ = 0;
-        if (runningSceneChild<RecordLayer>() != nullptr)
-            Director::sharedDirector().replaceScene(MenuScene::node().get());
-    }
-    std::optional<std::vector<std::uint8_t>> request = takeWatchRequest();
-    if (!request) return;
-    auto decoded = replay::decode(*request);
-    if (auto* error = std::get_if<replay::ReadError>(&decoded)) {
-        platform::logf("replay not played: %s", error->reason.c_str());
-        AlertView::alertWithTitle("Replay", "This replay cannot be played by this version of the game.",
-                                  nullptr, "OK")
-            ->show();
-        return;
-    }
-    startReplay(std::move(std::get<replay::Replay>(decoded)));
-}
-
-void Application::startReplay(replay::Replay replay) {
-    recorder_.abandon();
-    menuAfterWatchFrame_ = 0;
-    player_ = std::make_unique<ReplayPlayer>(std::move(replay));
-    setRunObserver(player_.get());
-    setNavigation(&*replayNavigation_);
-    platform::log("replay started");
-    watchPaused_ = false;
-    watchFast_ = false;
-    // The run starts from the menu, and its first step counts from the recorded start.
-    platform::setVirtualClockMicros(player_->startMicros());
-    Director& director = Director::sharedDirector();
-    if (director.runningScene() != nullptr && runningSceneChild<MenuLayer>() == nullptr)
-        director.replaceScene(MenuScene::node().get());
-    if (options_.verifyPath.empty()) {
-        // Bottom left, where no stage keeps anything the player needs to see.
-        replayMark_ = Node::node();
-        replayMark_->addChild(colorRect({{0, 0}, {140, 24}}, 0, 0, 0, 170).get());
-        replayLabel_ = Label::labelWithString("Replay", "Marker Felt", 18);
-        replayLabel_->setRGB(255, 222, 80);
-        replayLabel_->setPosition({70, 12});
-        replayMark_->addChild(replayLabel_.get());
-        replayMark_->setPosition({4, 4});
-        director.addOverlay(replayMark_.get());
-    }
-}
-
-void Application::showWatchState() {
-    if (replayLabel_)
-        replayLabel_->setString(watchPaused_ ? "Replay paused" : watchFast_ ? "Replay 4x" : "Replay");
-}
-
-void Application::replayFrameDone(long frame) {
-    player_->frameDone(Director::sharedDirector().isPaused());
-    if (!player_->isOver()) return;
-    verdict_ = player_->verdict();
-    if (options_.verifyPath.empty()) {
-        platform::logf("replay over: %s", verdict_->json().c_str());
-        menuAfterWatchFrame_ = frame + kWatchedRunEndFrames;
-    }
-    stopReplay();
-}
-
-void Application::stopReplay() {
-    player_.reset();
-    setRunObserver(&recorder_);
-    setNavigation(screens_);
-    if (replayMark_) Director::sharedDirector().removeOverlay(replayMark_.get());
-    replayMark_ = nullptr;
-    replayLabel_ = nullptr;
-    watchPaused_ = false;
-    watchFast_ = false;
-}
-
-void Application::watchingKey(platform::Key key) {
-    using platform::Key;
-    if (key == Key::Space) {
-        watchPaused_ = !watchPaused_;
-        nextFrameAt_ = steadySeconds();
-        showWatchState();
-    } else if (key == Key::F) {
-        watchFast_ = !watchFast_;
-        showWatchState();
-    } else if (key == Key::Escape) {
-        stopReplay();
-        Director& director = Director::sharedDirector();
-        if (AlertView* alert = director.shownAlert()) alert->dismissWithClickedButtonIndex(0);
-        director.resume();
-        Director::sharedDirector().replaceScene(MenuScene::node().get());
-    } else {
-        keyRouter_.key(key, true, clockSeconds());  // the volume keys still work
-    }
-}
 
 void Application::recordedTouch(int phase, long id, float viewX, float viewY) {
     deliverTouch(touchPhase(phase), id, {viewX, viewY});
@@ -315,9 +215,9 @@ void Application::waitForNextFrame() {
     // Automation without a window, and verifying, run as fast as they can; everything else keeps to the frame
     // rate, a replay to its recorded steps.
     if (!options_.verifyPath.empty()) return;
-    if (options_.headless && (options_.virtualClock || player_)) return;
-    if (player_ && !watchPaused_) {
-        nextFrameAt_ += static_cast<double>(player_->frameStep()) / 1e6 / (watchFast_ ? 4 : 1);
+    if (options_.headless && (options_.virtualClock || replay_->isActive())) return;
+    if (replay_->isRunning()) {
+        nextFrameAt_ += replay_->frameSeconds();
     } else {
         nextFrameAt_ += Director::sharedDirector().animationInterval();
     }
@@ -329,7 +229,7 @@ void Application::waitForNextFrame() {
 // Input
 
 void Application::touch(platform::InputPhase phase, long id, float viewX, float viewY) {
-    if (player_) return;  // a replay is watched, not played
+    if (replay_->isActive()) return;  // a replay is watched, not played
     if (id != kControllerTouch) controller_.otherInputUsed();
     deliverTouch(touchPhase(phase), id, {viewX, viewY});
 }
@@ -343,8 +243,13 @@ void Application::deliverTouch(TouchPhase phase, long id, Point viewPoint) {
 }
 
 void Application::key(platform::Key key, bool pressed) {
-    if (player_) {
-        if (pressed) watchingKey(key);
+    if (replay_->isActive()) {
+        if (!pressed) return;
+        if (replay_->key(key)) {
+            nextFrameAt_ = steadySeconds();
+        } else {
+            keyRouter_.key(key, true, clockSeconds());  // the volume keys still work
+        }
         return;
     }
     recorder_.key(key, pressed);
@@ -396,8 +301,8 @@ void Application::deliverTilt() {
     if (accelerometer.delegate() == nullptr || Director::sharedDirector().isPaused()) return;
     // A replay's tilt wins, then a script's, then a game controller's, then the arrow keys.
     Acceleration sample = keys_.sample();
-    if (player_) {
-        sample = player_->tilt().value_or(Acceleration{});
+    if (replay_->isActive()) {
+        sample = replay_->tilt();
     } else if (script_.tilt()) {
         sample = *script_.tilt();
     } else if (controllerTilt_) {

@@ -16,10 +16,9 @@
 #include "app/desktop/PauseControl.hpp"
 #include "app/desktop/SoundControl.hpp"
 #include "app/desktop/TiltStandIn.hpp"
-#include "app/replay/ReplayNavigation.hpp"
 #include "app/replay/ReplayPlayer.hpp"
+#include "app/replay/ReplaySession.hpp"
 #include "app/replay/RunRecorder.hpp"
-#include "engine/Label.hpp"
 #include "platform/Controller.hpp"
 #include "platform/Window.hpp"
 
@@ -59,12 +58,6 @@ class Application : public platform::InputSink, private RecordedInputSink {
 
     void deliverTouch(TouchPhase phase, long id, Point viewPoint);
     void moveClock();
-    void watchRequested(long frame);
-    void startReplay(replay::Replay replay);
-    void replayFrameDone(long frame);
-    void stopReplay();
-    void showWatchState();
-    void watchingKey(platform::Key key);
     void deliverTilt();
     void pollNetwork();
     void pollController();
@@ -85,18 +78,8 @@ class Application : public platform::InputSink, private RecordedInputSink {
     ControllerPointer pointer_;
     double lastControllerPoll_ = 0;
     RunRecorder recorder_;
-    std::unique_ptr<ReplayPlayer> player_;
     std::optional<replay::Replay> replayToStart_;
-    std::optional<ReplayVerdict> verdict_;
-    // The frames a watched run's records screen stays before the menu comes back.
-    static constexpr long kWatchedRunEndFrames = 240;
-    const Navigation* screens_ = nullptr;
-    std::optional<ReplayNavigation> replayNavigation_;
-    long menuAfterWatchFrame_ = 0;
-    bool watchPaused_ = false;
-    bool watchFast_ = false;
-    Ref<Node> replayMark_;
-    Ref<Label> replayLabel_;
+    std::optional<ReplaySession> replay_;  // made at start-up, once the screens are there
     std::int64_t liveStartMicros_ = 0;
     double liveStartSteady_ = 0;
     bool quit_ = false;
