@@ -13,7 +13,6 @@
 #include "engine/AlertView.hpp"
 #include "engine/Director.hpp"
 #include "engine/EAGLView.hpp"
-#include "engine/Label.hpp"
 #include "flow/RunObserver.hpp"
 #include "platform/Audio.hpp"
 #include "platform/Clock.hpp"
@@ -38,18 +37,6 @@ std::int64_t wallMicros() {
                std::chrono::system_clock::now().time_since_epoch())
         .count();
 }
-
-// Where the game ends a run it was given to verify: nothing is shown, nothing is read or stored.
-class VerifyingNavigation : public Navigation {
-  public:
-    explicit VerifyingNavigation(const Navigation& screens) : screens_(screens) {}
-    [[nodiscard]] const StageEntry& stage(int number) const override { return screens_.stage(number); }
-    [[nodiscard]] Ref<Scene> recordsScene() const override { return Scene::node(); }
-    [[nodiscard]] Ref<Scene> practiceScene() const override { return Scene::node(); }
-
-  private:
-    const Navigation& screens_;
-};
 
 // The clock the game runs on (virtual in automation), in seconds.
 double clockSeconds() {
@@ -79,14 +66,17 @@ TouchPhase touchPhase(platform::InputPhase phase) {
 
 Application::Application(Options options, std::vector<ScriptEvent> script,
                          std::optional<replay::Replay> replay)
-    : options_(std::move(options)), script_(std::move(script)), replayToStart_(std::move(replay)) {}
+    : options_(std::move(options)), script_(std::move(script)), replayToStart_(std::move(replay)) {
+    script_.onAlertAnswered([this](int button) { recorder_.alertAnswer(button); });
+}
 
 Application::~Application() {
-    if (runObserver() == &recorder_ || runObserver() == player_.get()) setRunObserver(nullptr);
+    replay_.reset();  // gives the navigation back to the screens
+    if (runObserver() == &recorder_) setRunObserver(nullptr);
 }
 
 ReplayVerdict Application::verdict() const {
-    if (verdict_) return *verdict_;
+    if (replay_ && replay_->verdict()) return *replay_->verdict();
     return {.verdict = "invalid", .reason = "the replay was not played"};
 }
 
@@ -107,6 +97,7 @@ int Application::run() {
     ScoreServerHost::shared().startWithinTheFrame(options_.virtualClock);
     if (options_.headless || verifying) {
         platform::disableAudio();
+        if (verifying) platform::keepGraphicsInProcess();
         display_ = platform::openHeadlessDisplay(options_.effectiveScale());
         if (!display_) {
             std::fprintf(stderr, "quintora: no OpenGL ES 1.1 context could be made without a window\n");
@@ -132,42 +123,38 @@ int Application::run() {
 
     delegate_.applicationDidFinishLaunching(display_.get());
     Director& director = Director::sharedDirector();
-    std::optional<VerifyingNavigation> verifyingNavigation;
-    if (verifying) {
-        verifyingNavigation.emplace(navigation());
-        setNavigation(&*verifyingNavigation);
-        director.setDrawing(false);
-    }
+    replay_.emplace(navigation(), recorder_,
+                    verifying ? ReplaySession::Use::Verify : ReplaySession::Use::Watch);
+    if (verifying) director.setDrawing(false);
     setRunObserver(&recorder_);
-    if (replayToStart_) startReplay(std::move(*replayToStart_));
+    if (replayToStart_) replay_->start(std::move(*replayToStart_));
     nextFrameAt_ = steadySeconds();
     lastWall_ = wallSeconds();
     lastSteady_ = nextFrameAt_;
     for (long frame = 1;; ++frame) {
         platform::setLogFrame(frame);
         if (window_) window_->pollEvents(*this);
-        const bool replayRuns = player_ && !watchPaused_;
-        if (replayRuns) {
-            player_->deliver(*this);
-        } else {
-            script_.deliver(frame, *this);
-        }
+        replay_->poll(frame);
+        const bool replayRuns = replay_->isRunning();
+        // A script's events still come while a replay is watched: its keys control the watching.
+        script_.deliver(frame, *this);
+        if (replayRuns) replay_->deliver(*this);
         if (quit_) break;
-        if (!player_) pollController();
+        if (!replay_->isActive()) pollController();
         deliverTilt();
         pollNetwork();
         sound_.update(clockSeconds());
-        if (!player_ || replayRuns) {
+        if (!replay_->isActive() || replayRuns) {
             moveClock();
             if (director.isAnimating()) director.mainLoop();
         }
-        if (replayRuns) replayFrameDone();
+        if (replayRuns) replay_->frameDone(frame);
         // A run left for the menu (from the pause box) is not kept.
         if (recorder_.isRecording() && runningSceneChild<MenuLayer>() != nullptr) recorder_.abandon();
         script_.takeScreenshots(frame);
         if (options_.frames && frame >= *options_.frames) break;
         if (!director.isAnimating()) break;  // the director was ended
-        if (verifying && !player_) break;
+        if (verifying && !replay_->isActive()) break;
         waitForNextFrame();
     }
     delegate_.applicationWillTerminate();
@@ -176,8 +163,8 @@ int Application::run() {
 }
 
 void Application::moveClock() {
-    if (player_) {
-        platform::setVirtualClockMicros(player_->frameClock());
+    if (replay_->isActive()) {
+        platform::setVirtualClockMicros(replay_->frameClock());
     } else if (options_.virtualClock) {
         platform::advanceVirtualClock(Director::sharedDirector().animationInterval());
     } else {
@@ -196,61 +183,6 @@ void Application::moveClock() {
 
 // Replays
 
-void Application::startReplay(replay::Replay replay) {
-    recorder_.abandon();
-    player_ = std::make_unique<ReplayPlayer>(std::move(replay));
-    setRunObserver(player_.get());
-    watchPaused_ = false;
-    watchFast_ = false;
-    // The run starts from the menu, and its first step counts from the recorded start.
-    platform::setVirtualClockMicros(player_->startMicros());
-    Director& director = Director::sharedDirector();
-    if (director.runningScene() != nullptr && runningSceneChild<MenuLayer>() == nullptr)
-        director.replaceScene(MenuScene::node().get());
-    if (options_.verifyPath.empty()) {
-        Ref<Label> mark = Label::labelWithString("Replay", "Marker Felt", 18);
-        mark->setRGB(255, 230, 120);
-        mark->setPosition({44, 306});
-        replayMark_ = mark;
-        director.addOverlay(mark.get());
-    }
-}
-
-void Application::replayFrameDone() {
-    player_->frameDone(Director::sharedDirector().isPaused());
-    if (!player_->isOver()) return;
-    verdict_ = player_->verdict();
-    if (!options_.verifyPath.empty()) {
-        player_.reset();
-        setRunObserver(&recorder_);
-        return;
-    }
-    platform::logf("replay over: %s", verdict_->json().c_str());
-    player_.reset();
-    setRunObserver(&recorder_);
-    if (replayMark_) Director::sharedDirector().removeOverlay(replayMark_.get());
-    replayMark_ = nullptr;
-}
-
-void Application::watchingKey(platform::Key key) {
-    using platform::Key;
-    if (key == Key::Space) {
-        watchPaused_ = !watchPaused_;
-        nextFrameAt_ = steadySeconds();
-    } else if (key == Key::F) {
-        watchFast_ = !watchFast_;
-    } else if (key == Key::Escape) {
-        player_.reset();
-        setRunObserver(&recorder_);
-        if (replayMark_) Director::sharedDirector().removeOverlay(replayMark_.get());
-        replayMark_ = nullptr;
-        Director::sharedDirector().resume();
-        Director::sharedDirector().replaceScene(MenuScene::node().get());
-    } else {
-        keyRouter_.key(key, true, clockSeconds());  // the volume keys still work
-    }
-}
-
 void Application::recordedTouch(int phase, long id, float viewX, float viewY) {
     deliverTouch(touchPhase(phase), id, {viewX, viewY});
 }
@@ -262,6 +194,8 @@ void Application::recordedKey(platform::Key key, bool pressed) {
 void Application::recordedFocus(bool active) { focusChanged(active); }
 
 void Application::recordedPauseToggle() { pause_.toggle(); }
+
+void Application::recordedAlertAnswer(int button) { answerShownAlert(button); }
 
 void Application::pollNetwork() {
     ScoreServerHost::shared().poll();
@@ -281,9 +215,9 @@ void Application::waitForNextFrame() {
     // Automation without a window, and verifying, run as fast as they can; everything else keeps to the frame
     // rate, a replay to its recorded steps.
     if (!options_.verifyPath.empty()) return;
-    if (options_.headless && (options_.virtualClock || player_)) return;
-    if (player_ && !watchPaused_) {
-        nextFrameAt_ += static_cast<double>(player_->frameStep()) / 1e6 / (watchFast_ ? 4 : 1);
+    if (options_.headless && (options_.virtualClock || replay_->isActive())) return;
+    if (replay_->isRunning()) {
+        nextFrameAt_ += replay_->frameSeconds();
     } else {
         nextFrameAt_ += Director::sharedDirector().animationInterval();
     }
@@ -295,7 +229,7 @@ void Application::waitForNextFrame() {
 // Input
 
 void Application::touch(platform::InputPhase phase, long id, float viewX, float viewY) {
-    if (player_) return;  // a replay is watched, not played
+    if (replay_->isActive()) return;  // a replay is watched, not played
     if (id != kControllerTouch) controller_.otherInputUsed();
     deliverTouch(touchPhase(phase), id, {viewX, viewY});
 }
@@ -309,8 +243,13 @@ void Application::deliverTouch(TouchPhase phase, long id, Point viewPoint) {
 }
 
 void Application::key(platform::Key key, bool pressed) {
-    if (player_) {
-        if (pressed) watchingKey(key);
+    if (replay_->isActive()) {
+        if (!pressed) return;
+        if (replay_->key(key)) {
+            nextFrameAt_ = steadySeconds();
+        } else {
+            keyRouter_.key(key, true, clockSeconds());  // the volume keys still work
+        }
         return;
     }
     recorder_.key(key, pressed);
@@ -362,8 +301,8 @@ void Application::deliverTilt() {
     if (accelerometer.delegate() == nullptr || Director::sharedDirector().isPaused()) return;
     // A replay's tilt wins, then a script's, then a game controller's, then the arrow keys.
     Acceleration sample = keys_.sample();
-    if (player_) {
-        sample = player_->tilt().value_or(Acceleration{});
+    if (replay_->isActive()) {
+        sample = replay_->tilt();
     } else if (script_.tilt()) {
         sample = *script_.tilt();
     } else if (controllerTilt_) {

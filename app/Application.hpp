@@ -17,6 +17,7 @@
 #include "app/desktop/SoundControl.hpp"
 #include "app/desktop/TiltStandIn.hpp"
 #include "app/replay/ReplayPlayer.hpp"
+#include "app/replay/ReplaySession.hpp"
 #include "app/replay/RunRecorder.hpp"
 #include "platform/Controller.hpp"
 #include "platform/Window.hpp"
@@ -53,12 +54,10 @@ class Application : public platform::InputSink, private RecordedInputSink {
     void recordedKey(platform::Key key, bool pressed) override;
     void recordedFocus(bool active) override;
     void recordedPauseToggle() override;
+    void recordedAlertAnswer(int button) override;
 
     void deliverTouch(TouchPhase phase, long id, Point viewPoint);
     void moveClock();
-    void startReplay(replay::Replay replay);
-    void replayFrameDone();
-    void watchingKey(platform::Key key);
     void deliverTilt();
     void pollNetwork();
     void pollController();
@@ -79,12 +78,8 @@ class Application : public platform::InputSink, private RecordedInputSink {
     ControllerPointer pointer_;
     double lastControllerPoll_ = 0;
     RunRecorder recorder_;
-    std::unique_ptr<ReplayPlayer> player_;
     std::optional<replay::Replay> replayToStart_;
-    std::optional<ReplayVerdict> verdict_;
-    bool watchPaused_ = false;
-    bool watchFast_ = false;
-    Ref<Node> replayMark_;
+    std::optional<ReplaySession> replay_;  // made at start-up, once the screens are there
     std::int64_t liveStartMicros_ = 0;
     double liveStartSteady_ = 0;
     bool quit_ = false;

@@ -14,10 +14,11 @@ constexpr const char* kDescription = "Quintora: sixteen five-second mini-games i
 constexpr const char* kFooter =
     "Script events, one a line as '<frame> <event>' (points are landscape scene points, origin lower left):\n"
     "  touch began|moved|ended X Y   tap X Y   tilt X Y Z   text STRING\n"
-    "  key return|backspace|escape|p|m|minus|plus|f1|f2|up|down|left|right|0-9\n"
+    "  key return|backspace|escape|p|m|minus|plus|f1|f2|up|down|left|right|0-9|space|f\n"
     "  alert INDEX   focus lost|gained   wheel LINES   screenshot FILE.png   quit\n"
     "\n"
     "In a window: the left mouse button touches, the arrow keys (or WASD) tilt the device,\n"
+    "Watching a replay, Space pauses it, F plays it four times as fast and Escape leaves it.\n"
     "Escape or P pauses a stage, M mutes, - and + set the volume; on the menu the arrows and Return\n"
     "press its buttons, Escape quits, F1 lists every key and F2 opens Practice; the mouse wheel\n"
     "scrolls the world ranking.\n"
@@ -26,7 +27,7 @@ constexpr const char* kFooter =
 
 // The game's options, bound to the fields they fill. `help` is left to the caller: the parse asks for it
 // by throwing, the usage text only prints it.
-void describe(CLI::App& app, Options& options) {
+void describe(CLI::App& app, Options& options, std::string& replayNamedAlone) {
     app.set_help_flag("--help,-h", "Print this text and exit");
     app.add_flag("--headless", options.headless, "Run without a window (input only from --script, no sound)");
     app.add_flag("--virtual-clock", options.virtualClock,
@@ -41,6 +42,8 @@ void describe(CLI::App& app, Options& options) {
         ->type_name("FILE");
     app.add_option("--replay", options.replayPath,
                    "Watch a recorded run (Space pauses, F plays four times as fast), then go on to the menu")
+        ->type_name("FILE");
+    app.add_option("replay", replayNamedAlone, "A replay to watch, named alone (as a file manager opens one)")
         ->type_name("FILE");
     app.add_option(
            "--verify", options.verifyPath,
@@ -68,14 +71,16 @@ void describe(CLI::App& app, Options& options) {
 std::string usageText() {
     Options ignored;
     CLI::App app(kDescription, "quintora");
-    describe(app, ignored);
+    std::string alsoIgnored;
+    describe(app, ignored, alsoIgnored);
     return app.help();
 }
 
 OptionsResult parseOptions(const std::vector<std::string>& arguments) {
     Options options;
     CLI::App app(kDescription, "quintora");
-    describe(app, options);
+    std::string replayNamedAlone;
+    describe(app, options, replayNamedAlone);
     std::vector<const char*> argv{"quintora"};
     for (const std::string& argument : arguments) argv.push_back(argument.c_str());
     try {
@@ -85,6 +90,7 @@ OptionsResult parseOptions(const std::vector<std::string>& arguments) {
     } catch (const CLI::ParseError& error) {
         return {std::nullopt, error.what()};
     }
+    if (options.replayPath.empty()) options.replayPath = replayNamedAlone;
     // An empty path would silently mean "none": refuse it as the option's mistake.
     for (const auto& [name, value] : {std::pair{"--script", &options.scriptPath},
                                       {"--log", &options.logPath},
@@ -97,8 +103,6 @@ OptionsResult parseOptions(const std::vector<std::string>& arguments) {
     }
     if (!options.verifyPath.empty() && (!options.replayPath.empty() || !options.scriptPath.empty()))
         return {std::nullopt, "--verify plays a replay alone: it takes no --replay or --script"};
-    if (!options.replayPath.empty() && !options.scriptPath.empty())
-        return {std::nullopt, "--replay and --script both drive the game: give one"};
     return {options, {}};
 }
 

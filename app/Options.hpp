@@ -15,7 +15,7 @@ struct Options {
     std::string scriptPath;
     std::string replayPath;  // a replay to watch
     std::string verifyPath;  // a replay to verify; "-" for standard input
-    std::string logPath;  // "-" for standard output; empty drops the log
+    std::string logPath;     // "-" for standard output; empty drops the log
     std::string dataDir;
     std::string scoreServer;
     std::optional<int> scale;  // 1 headless, 2 in a window when not given

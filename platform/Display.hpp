@@ -34,5 +34,8 @@ class Display {
 // A display without any window, for automation and tests: an EGL context on no surface. Logs and
 // returns null when no GL ES 1.1 context can be made.
 [[nodiscard]] std::unique_ptr<Display> openHeadlessDisplay(int scale);
+// For a process that only re-plays and draws nothing (and may not write a byte): the GL driver started
+// afterwards keeps no cache on disk and starts no worker threads.
+void keepGraphicsInProcess();
 
 }  // namespace quintora::platform

@@ -2,6 +2,8 @@
 #include <EGL/eglext.h>
 #include <GLES/gl.h>
 
+#include <cstdlib>
+
 #include "platform/Display.hpp"
 #include "platform/Log.hpp"
 
@@ -74,6 +76,12 @@ std::unique_ptr<Display> openHeadlessDisplay(int scale) {
         return nullptr;
     }
     return std::make_unique<HeadlessDisplay>(display, context, scale);
+}
+
+void keepGraphicsInProcess() {
+    // Mesa's own switches, read when the driver loads.
+    setenv("MESA_SHADER_CACHE_DISABLE", "true", 1);
+    setenv("LP_NUM_THREADS", "0", 1);
 }
 
 }  // namespace quintora::platform

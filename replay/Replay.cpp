@@ -26,6 +26,7 @@ constexpr std::size_t kMaxBodyBytes = 32u << 20;
 constexpr int kCompressionLevel = 19;
 constexpr std::size_t kMaxVersionLength = 64;
 constexpr int kTouchPhases = 4;
+constexpr std::uint64_t kMaxAlertButtons = 16;
 
 void writeInput(ByteWriter& out, const Input& input, std::uint32_t previousFrame) {
     out.unsignedNumber(input.frame - previousFrame);
@@ -50,6 +51,9 @@ void writeInput(ByteWriter& out, const Input& input, std::uint32_t previousFrame
             out.doubleBits(input.z);
             break;
         case InputKind::PauseToggle:
+            break;
+        case InputKind::AlertAnswer:
+            out.unsignedNumber(static_cast<std::uint32_t>(input.code));
             break;
     }
 }
@@ -131,7 +135,7 @@ class BodyReader {
             frame += number(0, kMaxFrames, "input frame");
             if (frame >= replay.frameSteps.size()) fail("input after the last frame");
             input.frame = static_cast<std::uint32_t>(frame);
-            input.kind = static_cast<InputKind>(number(1, 5, "input kind"));
+            input.kind = static_cast<InputKind>(number(1, 6, "input kind"));
             readInputFields(input);
             replay.inputs.push_back(input);
         }
@@ -158,6 +162,9 @@ class BodyReader {
                 input.z = finite(in_.doubleBits(), "tilt");
                 break;
             case InputKind::PauseToggle:
+                break;
+            case InputKind::AlertAnswer:
+                input.code = static_cast<std::int32_t>(number(0, kMaxAlertButtons, "alert button"));
                 break;
         }
     }

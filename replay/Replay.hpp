@@ -33,6 +33,7 @@ enum class InputKind : std::uint8_t {
     Focus = 3,        // active
     Tilt = 4,         // the sample delivered from this frame on (x, y, z), in units of gravity
     PauseToggle = 5,  // a controller's pause button
+    AlertAnswer = 6,  // code: the button of the alert shown that was pressed (by automation)
 };
 
 struct Input {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Counts non-blank, non-comment C++ lines: the code (engine, platform, online, flow, app, games, server)
+# Counts non-blank, non-comment C++ lines: the code (engine, platform, online, replay, flow, app, games, server)
 # against the tests, and the ratio of the two. bench/ counts for neither. Usage: scripts/count-lines.sh
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -30,7 +30,7 @@ count() {
     END { print n + 0 }'
 }
 
-code=$(count engine platform online flow app games server)
+code=$(count engine platform online replay flow app games server)
 tests=$(count tests)
 echo "code lines: $code"
 echo "test lines: $tests"

@@ -3,7 +3,8 @@
 # (Xvfb) on the real clock, a player made of xdotool clicks the Amateur button and then clicks, tilts and
 # types at random until the run ends; the replay the game kept must then verify to the run's time, and
 # re-playing it must write the same log lines as the live run did, from its start to its end.
-# Usage: scripts/test-live-replay.sh [BINARY]
+# Usage: scripts/test-live-replay.sh [BINARY]   (SEED picks the player's moves; QUINTORA_KEEP_REPLAY=FILE keeps
+# the replay)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 binary=${1:-$top/build/release/app/quintora}
@@ -50,6 +51,8 @@ kill "$pid"
 wait "$pid" 2>/dev/null || true
 replay="$data/game/last-run.qreplay"
 [ -s "$replay" ] || { echo "test-live-replay: the game kept no replay of the run" >&2; exit 1; }
+# bench/verify.sh keeps the live run's replay to weigh it.
+if [ -n "${QUINTORA_KEEP_REPLAY:-}" ]; then cp "$replay" "$QUINTORA_KEEP_REPLAY"; fi
 verdict=$("$binary" --verify "$replay" --log "$data/replayed.log" || true)
 echo "test-live-replay: $verdict ($(stat -c %s "$replay") bytes)"
 [[ "$verdict" == *'"verdict":"verified"'* ]] || { echo "test-live-replay: not verified" >&2; exit 1; }

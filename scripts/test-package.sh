@@ -16,9 +16,15 @@ for lib in libsdl2 libsqlite3 libpng libegl-mesa0 libgl1-mesa-dri; do
 done
 for file in usr/bin/quintora usr/share/quintora/logo.png usr/share/applications/quintora.desktop \
             usr/share/man/man6/quintora.6.gz usr/share/icons/hicolor/48x48/apps/quintora.png \
-            usr/share/icons/hicolor/256x256/apps/quintora.png; do
+            usr/share/icons/hicolor/256x256/apps/quintora.png usr/share/mime/packages/quintora-replay.xml; do
     [ -e "$root/$file" ] || fail "the package lacks /$file"
 done
+
+# A replay opened from a file manager plays: its type is known by its magic and its name, and the game takes it.
+grep -qx "MimeType=application/x-quintora-replay;" "$root/usr/share/applications/quintora.desktop" ||
+    fail "the desktop entry does not open replays"
+grep -qx "Exec=quintora %f" "$root/usr/share/applications/quintora.desktop" || fail "the desktop entry passes no file"
+xmllint --noout "$root/usr/share/mime/packages/quintora-replay.xml" || fail "the replay type is not well-formed XML"
 
 # The score server's service unit, checked as systemd would load it from the installed tree. systemd-analyze
 # looks everything up inside --root, so the root gets a copy of this system's own units (the targets the

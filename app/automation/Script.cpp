@@ -89,10 +89,11 @@ std::optional<std::string> parseAction(const std::string& rest, ScriptAction& ac
             {"3", script::KeyName::Digit3},      {"4", script::KeyName::Digit4},
             {"5", script::KeyName::Digit5},      {"6", script::KeyName::Digit6},
             {"7", script::KeyName::Digit7},      {"8", script::KeyName::Digit8},
-            {"9", script::KeyName::Digit9},
+            {"9", script::KeyName::Digit9},      {"space", script::KeyName::Space},
+            {"f", script::KeyName::F},
         };
         if (w.size() != 2)
-            return "key takes return|backspace|escape|p|m|minus|plus|f1|f2|up|down|left|right|0-9";
+            return "key takes return|backspace|escape|p|m|minus|plus|f1|f2|up|down|left|right|0-9|space|f";
         const auto found =
             std::find_if(std::begin(keys), std::end(keys), [&](const auto& k) { return w[1] == k.first; });
         if (found == std::end(keys)) return "unknown key '" + w[1] + "'";

@@ -33,6 +33,20 @@ void sceneTouch(platform::InputSink& input, platform::InputPhase phase, float x,
 
 }  // namespace
 
+bool answerShownAlert(int index) {
+    AlertView* shown = Director::sharedDirector().shownAlert();
+    if (shown == nullptr) {
+        platform::logf("script: no alert is shown for button %d", index);
+        return false;
+    }
+    if (index < 0 || index >= shown->numberOfButtons()) {
+        platform::logf("script: the alert shown has no button %d", index);
+        return false;
+    }
+    shown->dismissWithClickedButtonIndex(index);
+    return true;
+}
+
 void ScriptPlayer::deliver(long frame, platform::InputSink& input) {
     while (!pending_.empty() && pending_.front().first <= frame) {
         const ScriptAction action = pending_.front().second;
@@ -64,14 +78,7 @@ void ScriptPlayer::deliver(const ScriptAction& action, long frame, platform::Inp
     } else if (const auto* focus = std::get_if<script::Focus>(&action)) {
         input.focusChanged(focus->active);
     } else if (const auto* alert = std::get_if<Alert>(&action)) {
-        AlertView* shown = Director::sharedDirector().shownAlert();
-        if (shown == nullptr) {
-            platform::logf("script: no alert is shown for button %d", alert->index);
-        } else if (alert->index >= shown->numberOfButtons()) {
-            platform::logf("script: the alert shown has no button %d", alert->index);
-        } else {
-            shown->dismissWithClickedButtonIndex(alert->index);
-        }
+        if (answerShownAlert(alert->index) && alertAnswered_) alertAnswered_(alert->index);
     } else if (const auto* shot = std::get_if<Screenshot>(&action)) {
         screenshots_.push_back(shot->path);
     } else if (std::holds_alternative<Quit>(action)) {

@@ -95,6 +95,9 @@ void ReplayPlayer::deliver(RecordedInputSink& input) {
             case replay::InputKind::PauseToggle:
                 input.recordedPauseToggle();
                 break;
+            case replay::InputKind::AlertAnswer:
+                input.recordedAlertAnswer(recorded.code);
+                break;
         }
     }
     const std::int64_t step = replay_.frameSteps[frame_];
@@ -162,11 +165,13 @@ ReplayVerdict ReplayPlayer::verdict() const {
     };
     if (const std::optional<std::string> timing = implausibleTiming())
         return judge("implausible-timing", *timing);
-    if (!ended_) return judge("invalid", "the run does not end");
+    // Anything the re-play does otherwise than recorded: the replay is not of the run it claims.
+    if (!ended_) return judge("mismatch", "the run does not end");
     if (endFrame_ + 1 != replay_.frameSteps.size())
-        return judge("invalid", "frames after the end of the run");
-    if (seedsDiffer_ || seedsRead_ != replay_.seeds.size())
-        return judge("invalid", "the seeds do not come from its clock");
+        return judge("mismatch", "frames after the end of the run");
+    if (seedsDiffer_ || seedsRead_ != replay_.seeds.size()) {
+        return judge("mismatch", "the seeds do not come from its clock");
+    }
     if (replayed_.stages != replay_.stages || replayed_.wins != replay_.wins) {
         return judge("mismatch", "the re-play plays other stages or outcomes than recorded");
     }

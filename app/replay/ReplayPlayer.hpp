@@ -24,11 +24,14 @@ class RecordedInputSink {
     virtual void recordedKey(platform::Key key, bool pressed) = 0;
     virtual void recordedFocus(bool active) = 0;
     virtual void recordedPauseToggle() = 0;
+    virtual void recordedAlertAnswer(int button) = 0;
 };
 
 struct ReplayVerdict {
-    std::string verdict;  // "verified", "invalid", "other-version", "implausible-timing" or "mismatch"
-    std::string reason;   // why, when not verified
+    // "verified"; else "invalid" (no replay, or a broken one), "other-version" (of another build),
+    // "implausible-timing" (frame times no display gives) or "mismatch" (re-played, it is another run).
+    std::string verdict;
+    std::string reason;  // why, when not verified
     int level = 0;
     float time = 0;  // as re-played
     int stages = 0;

@@ -1,12 +1,8 @@
 #include "app/replay/RunRecorder.hpp"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
+#include "app/replay/ReplayFiles.hpp"
 #include "platform/Clock.hpp"
 #include "platform/Log.hpp"
-#include "platform/UserDefaults.hpp"
 
 namespace quintora {
 namespace {
@@ -31,10 +27,6 @@ bool reachesTheRun(platform::Key key) {
 }
 
 }  // namespace
-
-std::string recordReplayFile(int level, int place) {
-    return "record-" + std::to_string(level) + "-" + std::to_string(place) + replay::kFileExtension;
-}
 
 void RunRecorder::runStarting(const GameState& state) {
     replay_ = replay::Replay{};
@@ -95,6 +87,8 @@ void RunRecorder::focus(bool active) { add({.kind = replay::InputKind::Focus, .i
 
 void RunRecorder::pauseToggle() { add({.kind = replay::InputKind::PauseToggle}); }
 
+void RunRecorder::alertAnswer(int button) { add({.kind = replay::InputKind::AlertAnswer, .code = button}); }
+
 void RunRecorder::tilt(const Acceleration& sample) {
     if (!recording_) return;
     if (lastTilt_ && lastTilt_->x == sample.x && lastTilt_->y == sample.y && lastTilt_->z == sample.z) return;
@@ -110,38 +104,6 @@ void RunRecorder::frameClock(std::int64_t micros) {
     }
     replay_.frameSteps.push_back(micros - lastMicros_);
     lastMicros_ = micros;
-}
-
-bool saveDataFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-    namespace fs = std::filesystem;
-    const fs::path folder = platform::dataDirectory();
-    const fs::path file = folder / name;
-    const fs::path partial = folder / (name + ".partial");
-    std::error_code error;
-    fs::create_directories(folder, error);
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (!out.flush()) {
-            platform::logf("cannot write %s", partial.c_str());
-            return false;
-        }
-    }
-    fs::rename(partial, file, error);
-    if (error) platform::logf("cannot write %s: %s", file.c_str(), error.message().c_str());
-    return !error;
-}
-
-std::optional<std::vector<std::uint8_t>> loadDataFile(const std::string& name) {
-    std::ifstream in(std::filesystem::path(platform::dataDirectory()) / name, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::vector<std::uint8_t> bytes;
-    char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        bytes.insert(bytes.end(), buffer, buffer + in.gcount());
-        if (bytes.size() > replay::kMaxFileBytes) return std::nullopt;
-    }
-    return bytes;
 }
 
 }  // namespace quintora

@@ -5,7 +5,6 @@
 // places where they enter the game; the stages know nothing of it.
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "engine/Accelerometer.hpp"
@@ -14,10 +13,6 @@
 #include "replay/Replay.hpp"
 
 namespace quintora {
-
-// The file names in the data folder: the last finished run, and the run behind a level's record.
-inline constexpr const char* kLastRunFile = "last-run.qreplay";
-[[nodiscard]] std::string recordReplayFile(int level, int place);
 
 class RunRecorder : public RunObserver {
   public:
@@ -32,6 +27,7 @@ class RunRecorder : public RunObserver {
     void key(platform::Key key, bool pressed);
     void focus(bool active);
     void pauseToggle();
+    void alertAnswer(int button);
     void tilt(const Acceleration& sample);
     // The clock has moved to this instant for the frame about to run.
     void frameClock(std::int64_t micros);
@@ -51,10 +47,5 @@ class RunRecorder : public RunObserver {
     std::optional<Acceleration> lastTilt_;
     std::vector<std::uint8_t> lastRun_;
 };
-
-// Writes bytes to a file of the data folder, replacing it whole; false (and a log line) when it cannot.
-bool saveDataFile(const std::string& name, const std::vector<std::uint8_t>& bytes);
-// A file of the data folder, or nothing when it is missing or larger than a replay can be.
-[[nodiscard]] std::optional<std::vector<std::uint8_t>> loadDataFile(const std::string& name);
 
 }  // namespace quintora

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "app/replay/ReplayFiles.hpp"
 #include "app/screens/MenuScene.hpp"
 #include "app/screens/WorldRanking.hpp"
 #include "engine/AlertView.hpp"
@@ -22,6 +23,7 @@ constexpr const char* kFont = "Marker Felt";
 constexpr float kFontSize = 30;
 constexpr const char* kPrompt = "Enter Your Name";
 constexpr const char* kHint = "Return saves";
+
 // The band between the first level's row and the second's, where the end of a run says what happened.
 constexpr float kRunEndY = 200;
 constexpr Rect kPlayAgainFrame{{345, 184}, {110, 32}};
@@ -156,12 +158,14 @@ void RecordLayer::Compare() {
             // Until the name is entered the new time carries an empty name, not its predecessor's: a game
             // closed during the entry keeps every time with its own player.
             defaults->setObject("", recordNameKey(level, 1));
+            keepLastRunAsRecord(level, 1, first.has_value());
             specifyStartLevel();
             nameselect = 2 * level - 1;
         } else {
             workingTime(level, 2) = runText;
             defaults->setObject(workingTime(level, 2), recordKey(level, 2));
             defaults->setObject("", recordNameKey(level, 2));
+            keepLastRunAsRecord(level, 2, false);
             specifyStartLevel();
             nameselect = 2 * level;
         }
@@ -298,6 +302,8 @@ void RecordLayer::ReadData() {
     };
     for (const Ref<Label>& old : tableLabels_) removeChild(old.get(), true);
     tableLabels_.clear();
+    for (const ReplayButton& old : replayButtons_) removeChild(old.picture.get(), true);
+    replayButtons_.clear();
     for (const Cell& cell : cells) {
         const std::string key =
             cell.isName ? recordNameKey(cell.level, cell.place) : recordKey(cell.level, cell.place);
@@ -310,7 +316,18 @@ void RecordLayer::ReadData() {
         fitWidth(*label, cell.isName ? kNameCellWidth : kTimeCellWidth);
         addChild(label.get(), 1);
         tableLabels_.push_back(label);
+        if (!cell.isName && !text.empty()) offerReplay(cell.level, cell.place, cell.position);
     }
+}
+
+void RecordLayer::offerReplay(int level, int place, Point timePosition) {
+    const std::string file = recordReplayFile(level, place);
+    if (!loadDataFile(file)) return;
+    // Beside the record's time: a touch plays the run back.
+    Ref<Sprite> button = Sprite::spriteWithFile("watchbt.png");
+    button->setPosition({timePosition.x + kTimeCellWidth / 2 + 12, timePosition.y});
+    addChild(button.get(), 1);
+    replayButtons_.push_back({getFrame(button.get()), file, button});
 }
 
 bool RecordLayer::handleTouchesBegan(const TouchSet& touches, const TouchEvent&) {
@@ -321,6 +338,11 @@ bool RecordLayer::handleTouchesBegan(const TouchSet& touches, const TouchEvent&)
     if (rectIntersectsRect(touch, R_mainmenubt)) MainMenuGo();
     if (rectIntersectsRect(touch, R_worldbt)) worldgo();
     if (rectIntersectsRect(touch, R_playagain_)) playAgain();
+    for (const ReplayButton& button : replayButtons_) {
+        if (!rectIntersectsRect(touch, button.frame)) continue;
+        if (auto replay = loadDataFile(button.file)) requestWatching(std::move(*replay));
+        break;
+    }
     return true;
 }
 

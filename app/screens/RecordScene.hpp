@@ -57,6 +57,7 @@ class RecordLayer : public Layer, public TextFieldDelegate, public KeyReceiver {
     void alertmenu();
     void alertView(AlertView& alert, int buttonIndex);
     void ReadData();
+    void offerReplay(int level, int place, Point timePosition);
     bool handleTouchesBegan(const TouchSet& touches, const TouchEvent& event) override;
     void MainMenuGo();
     // Return plays again (when offered), Escape goes to the menu; the name field takes keys before this.
@@ -76,6 +77,13 @@ class RecordLayer : public Layer, public TextFieldDelegate, public KeyReceiver {
     // Only at the end of a run: the run's time, and the button that plays the level again.
     [[nodiscard]] const Label* runTimeLabel() const { return lblRunTime_.get(); }
     [[nodiscard]] Rect playAgainButtonFrame() const { return R_playagain_; }
+    // The records whose runs can be watched: where their buttons are, and the replay each plays.
+    struct ReplayButton {
+        Rect frame;
+        std::string file;
+        Ref<Sprite> picture;
+    };
+    [[nodiscard]] const std::vector<ReplayButton>& replayButtons() const { return replayButtons_; }
 
   protected:
     RecordLayer() = default;
@@ -98,6 +106,7 @@ class RecordLayer : public Layer, public TextFieldDelegate, public KeyReceiver {
     int nameselect = 0;  // the slot that gets the entered name: 2 * (level - 1) + place
     bool enteringName_ = false;
     std::vector<Ref<Label>> tableLabels_;
+    std::vector<ReplayButton> replayButtons_;
     Ref<Label> lblRunTime_;
     Ref<Label> lblHint_;
     Rect R_playagain_{};

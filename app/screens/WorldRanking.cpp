@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/ScoreServerHost.hpp"
-#include "app/replay/RunRecorder.hpp"
+#include "app/replay/ReplayFiles.hpp"
 #include "app/screens/MenuScene.hpp"
 #include "app/screens/TextField.hpp"
 #include "engine/AlertView.hpp"
@@ -29,8 +29,7 @@ constexpr float kOwnRankY = 20;
 // A row's cells: rank, name, time and country, each centred on its x and shrunk to its width when wider.
 constexpr float kRankX = 50, kNameX = 200, kScoreX = 350, kCountryX = 400;
 // Between the rank and the name: the mark of a run the server verified by playing it again.
-constexpr float kVerifiedX = 90;
-constexpr const char* kVerifiedMark = "\u2713";
+constexpr float kVerifiedX = 84;
 constexpr float kNameWidth = 200, kScoreWidth = 60, kCountryWidth = 40;
 // The most characters of a name or country the screen shows; the server's texts may be any length.
 constexpr std::size_t kMaxCellCharacters = 24;
@@ -266,8 +265,7 @@ void WorldRankingLayer::Reload() {
             board->addChild(label.get());
         }
         if (isVerified(score)) {
-            Ref<Label> mark = Label::labelWithString(kVerifiedMark, kFont, kFontSize);
-            mark->setRGB(120, 230, 120);
+            Ref<Sprite> mark = Sprite::spriteWithFile("verifiedmark.png");
             mark->setPosition({kVerifiedX, y});
             board->addChild(mark.get());
         }

@@ -104,6 +104,20 @@ def make_volume(item):
         item(name, s, f"volume indicator: one step of the volume, {what}")
 
 
+def make_replay_marks(item):
+    s = Svg(24, 24)
+    s.add(f'<rect x="1.5" y="1.5" width="21" height="21" rx="6" fill="{s.grad(SUN, 0.35, 0.1)}" stroke="{INK}" '
+          'stroke-width="1.8"/>',
+          f'<path d="M9,6.5 L17.5,12 L9,17.5 Z" fill="{INK}" stroke="{INK}" stroke-width="1.5" stroke-linejoin="round"/>',
+          shine(8, 6, 4, 2, 0.45))
+    item("watchbt.png", s, "records screen: watch the run behind a record")
+    s = Svg(18, 18)
+    s.add(f'<circle cx="9" cy="9" r="7.6" fill="{s.grad(GRASS, 0.35, 0.1)}" stroke="{INK}" stroke-width="1.5"/>',
+          f'<path d="M5,9.3 L8,12.2 L13,6.2" fill="none" stroke="{WHITE}" stroke-width="2.4" '
+          'stroke-linecap="round" stroke-linejoin="round"/>')
+    item("verifiedmark.png", s, "world ranking: a run the score server verified by playing it again")
+
+
 def make_menu_buttons(item):
     item("practicebt.png", button(88, 34, ORANGE, "Practice", 16, r=10), "menu button: practise one stage")
     item("quitbt.png", button(60, 30, RED, "Quit", 15, r=10), "menu button: leave the game (after asking)")
@@ -165,4 +179,5 @@ def make_desktop(item):
     make_boxes(item)
     make_volume(item)
     make_menu_buttons(item)
+    make_replay_marks(item)
     make_icons(item)

@@ -3,13 +3,18 @@
 // players are registered for it, waits through the others, and the run's bookkeeping is read back from
 // the log.
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "app/replay/RunRecorder.hpp"
 #include "app/screens/MenuScene.hpp"
 #include "app/screens/RecordScene.hpp"
 #include "platform/UserDefaults.hpp"
 #include "support/Files.hpp"
+#include "support/GameBinary.hpp"
 #include "support/StageTest.hpp"
 
 namespace quintora::testing {
@@ -113,6 +118,53 @@ TEST_F(WholeRunTest, EveryLevelPlaysTheChosenOrderUntilTheFifthLossAndLogsItsBoo
         EXPECT_EQ(bookkeeping, expected);
         director().end();
     }
+}
+
+// A run played here is recorded as the game records one, and the game binary re-plays it to the same end.
+// The players win the first stages (QUINTORA_RECORDED_RUN_WINS of them, 8 unless set: bench/verify.sh
+// asks for a long run this way and keeps its replay at QUINTORA_KEEP_REPLAY), then lose until the end.
+TEST_F(WholeRunTest, ARunPlayedWithItsInputsRecordedVerifiesThroughTheGame) {
+    const char* wanted = std::getenv("QUINTORA_RECORDED_RUN_WINS");
+    const int wins = wanted != nullptr ? std::atoi(wanted) : 8;
+    RunRecorder recorder;
+    setRunObserver(&recorder);
+    recordInto(&recorder);
+    game().reset();
+    director().runWithScene(MenuScene::node().get());
+    frames(4 * 60);
+    tap(152, 152);
+    int won = 0, played = 0;
+    while (!onRecords() && played < wins + 40) {
+        Scene* scene = director().runningScene();
+        if (stageLayer() == nullptr) break;
+        const int stage = game().RanStage;
+        setTilt(0, 0);
+        if (won < wins) {
+            stagePlayer(stage).win(*this, 1);
+        } else {
+            stagePlayer(stage).lose(*this, 1);
+        }
+        for (int i = 0; i < 20 * 60 && director().runningScene() == scene; ++i) tiltFrames(1);
+        won += game().win ? 1 : 0;
+        ++played;
+    }
+    setRunObserver(nullptr);
+    recordInto(nullptr);
+    ASSERT_TRUE(onRecords());
+    const std::vector<std::uint8_t>& run = recorder.lastRun();
+    ASSERT_FALSE(run.empty());
+    const char* keep = std::getenv("QUINTORA_KEEP_REPLAY");
+    const std::filesystem::path file = keep != nullptr ? keep : (folder_ / "recorded.qreplay").string();
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(run.data()), static_cast<std::streamsize>(run.size()));
+    EXPECT_GE(won, wins) << "the players win their stages";
+    const GameRun verified = runGame("--verify " + file.string());
+    EXPECT_EQ(verified.status, 0) << verified.output;
+    char expected[160];
+    std::snprintf(expected, sizeof expected,
+                  "{\"verdict\":\"verified\",\"level\":1,\"time\":%.9g,\"stages\":%d,\"wins\":%d,",
+                  static_cast<double>(game().Totaltime), played, won);
+    EXPECT_EQ(verified.output.rfind(expected, 0), 0u) << verified.output << "\nexpected " << expected;
 }
 
 }  // namespace

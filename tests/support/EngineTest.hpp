@@ -3,6 +3,7 @@
 // clean Director and Scheduler for every test.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,8 +38,11 @@ class EngineTest : public ::testing::Test {
     // One frame of the given length on the virtual clock.
     static void frame(double seconds = kFrame) {
         platform::advanceVirtualClock(seconds);
+        if (beforeFrame) beforeFrame();
         director().mainLoop();
     }
+    // Runs after the clock moved and before the frame, in every frame, while set.
+    static inline std::function<void()> beforeFrame;
     static void frames(int count, double seconds = kFrame) {
         for (int i = 0; i < count; ++i) frame(seconds);
     }

@@ -7,12 +7,14 @@
 #include <optional>
 
 #include "app/ScreenNavigation.hpp"
+#include "app/replay/RunRecorder.hpp"
 #include "engine/Accelerometer.hpp"
 #include "flow/ChangeClass.hpp"
 #include "flow/GameState.hpp"
 #include "flow/MiniGameLayer.hpp"
 #include "games/StageTable.hpp"
 #include "platform/Audio.hpp"
+#include "platform/Clock.hpp"
 #include "support/GLTest.hpp"
 
 namespace quintora::testing {
@@ -28,6 +30,7 @@ class StageTest : public GLTest {
         tilt_ = Acceleration{0, 0, -1, 0};
     }
     void TearDown() override {
+        recordInto(nullptr);
         Accelerometer::sharedAccelerometer().setDelegate(nullptr);
         GLTest::TearDown();
         game().reset();
@@ -52,6 +55,7 @@ class StageTest : public GLTest {
 
     // A finger at a scene point, as the window reports it: the portrait view has the axes swapped.
     static void touch(TouchPhase phase, float x, float y) {
+        if (recorder_ != nullptr) recorder_->touch(static_cast<int>(phase), 1, y, x);
         const TouchSet touches{Touch{1, {y, x}}};
         director().touches(phase, touches, TouchEvent{});
     }
@@ -77,9 +81,27 @@ class StageTest : public GLTest {
     void setTilt(double x, double y) { tilt_ = Acceleration{x, y, -1, 0}; }
     void tiltFrames(int count) {
         for (int i = 0; i < count; ++i) {
-            Accelerometer::sharedAccelerometer().deliver(tilt_);
+            if (recorder_ == nullptr) Accelerometer::sharedAccelerometer().deliver(tilt_);
             frame();
         }
+    }
+
+    // Plays as the application does while it records a run: the held tilt reaches the game in every
+    // frame it listens, and the recorder hears each touch, tilt and frame. Null stops recording.
+    void recordInto(RunRecorder* recorder) {
+        recorder_ = recorder;
+        if (recorder == nullptr) {
+            beforeFrame = nullptr;
+            return;
+        }
+        beforeFrame = [this] {
+            Accelerometer& accelerometer = Accelerometer::sharedAccelerometer();
+            if (accelerometer.delegate() != nullptr && !director().isPaused()) {
+                recorder_->tilt(tilt_);
+                accelerometer.deliver(tilt_);
+            }
+            recorder_->frameClock(platform::virtualClockMicros());
+        };
     }
 
     // Decided: the result picture is up and the hand-over is a second away.
@@ -107,6 +129,7 @@ class StageTest : public GLTest {
     }
 
     Acceleration tilt_;
+    static inline RunRecorder* recorder_ = nullptr;
 };
 
 // How a player wins and how one loses a stage at a level: each stage's test file defines its own, and the
