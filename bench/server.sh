@@ -18,10 +18,10 @@
 #   bench/server.sh cluster          on a throw-away PostgreSQL: get-scores requests/s and acknowledged posts/s
 #                                    with their p99, from one server directly, then through HAProxy to one
 #                                    and to three servers
-#   bench/server.sh replay-posts     acknowledged posts/s with a 10 KiB replay each, 32 concurrent posters,
-#                                    SQLite, while the default verifiers (one per core) verify them; the
-#                                    verifier burns about 0.2 s of CPU per replay (QUINTORA_BENCH_VERIFIER
-#                                    names another, e.g. the game: build/release/app/quintora)
+#   bench/server.sh replay-posts     acknowledged posts/s with a replay each, 32 concurrent posters, SQLite,
+#                                    while the default verifiers (one per core) verify them: the game
+#                                    verifies the replay QUINTORA_BENCH_REPLAY names, or without one a
+#                                    stand-in burns about 0.2 s of CPU on each of 10 KiB of random bytes
 #   bench/server.sh all              each of the above in turn
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -178,15 +178,20 @@ PY
 }
 
 replay_posts() {
-  local verifier=${QUINTORA_BENCH_VERIFIER:-$work/burner}
-  # Reads the replay and spends about 0.2 s of CPU on it, as a verification of a short run would.
-  printf '#!/bin/sh\ncat >/dev/null\nawk "BEGIN { for (i = 0; i < 8000000; i++) s += i }"\n%s\n' \
-    "echo '{\"verdict\":\"invalid\",\"reason\":\"bench\"}'" >"$work/burner"
-  chmod +x "$work/burner"
+  local replay=${QUINTORA_BENCH_REPLAY:-} verifier="$build/app/quintora"
+  if [ -z "$replay" ]; then
+    replay="$work/random.qreplay"
+    head -c 10240 /dev/urandom >"$replay"
+    # Reads the replay and spends about 0.2 s of CPU on it, as a verification of a short run would.
+    verifier="$work/burner"
+    printf '#!/bin/sh\ncat >/dev/null\nawk "BEGIN { for (i = 0; i < 8000000; i++) s += i }"\n%s\n' \
+      "echo '{\"verdict\":\"invalid\",\"reason\":\"bench\"}'" >"$verifier"
+    chmod +x "$verifier"
+  fi
   start_server "sqlite:$work/replays.db" --verifier "$verifier"
-  echo "== posts with a 10 KiB replay each, SQLite, 32 concurrent posters, ${seconds}s, verifier $verifier"
-  "$poster" 127.0.0.1 "$port" --clients 32 --seconds "$seconds" --replay-bytes 10240
-  curl -s "http://127.0.0.1:$port/metrics" | grep -E '^quintora_verifications_(total\{verdict="invalid"\}|pending)' |
+  echo "== posts with a replay of $(stat -c %s "$replay") bytes each, SQLite, 32 concurrent posters, ${seconds}s, verifier $verifier"
+  "$poster" 127.0.0.1 "$port" --clients 32 --seconds "$seconds" --replay "$replay"
+  curl -s "http://127.0.0.1:$port/metrics" | grep -E '^quintora_verifications_(total\{verdict="[a-z-]*"\} [1-9]|pending)' |
     sed 's/^/   /'
   stop_server
 }

@@ -5,10 +5,10 @@
 // asks for the game's ranking page. --reconnect keeps a client going after its connection is lost, and
 // --failures writes the time (milliseconds since 1970) and status of every request that failed (status 0:
 // no answer), so that a script can tell how long a fault kept requests failing; after a failure such a
-// client waits 50 ms before its next request. --replay-bytes N adds a replay of N bytes to each post (signed
-// like the rest), as the game posts its runs.
+// client waits 50 ms before its next request. --replay FILE adds that replay file to each post (signed like
+// the rest), as the game posts its runs.
 // Usage: score_poster HOST PORT [--clients N] [--seconds S] [--max-posts N] [--acked FILE]
-//                               [--mode post|update|read] [--reconnect] [--failures FILE] [--replay-bytes N]
+//                               [--mode post|update|read] [--reconnect] [--failures FILE] [--replay FILE]
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -137,7 +138,7 @@ int main(int argc, char** argv) {
     if (argc < 3) {
         std::fprintf(stderr,
                      "usage: %s HOST PORT [--clients N] [--seconds S] [--max-posts N] [--acked FILE] "
-                     "[--mode post|update|read] [--reconnect] [--failures FILE] [--replay-bytes N]\n",
+                     "[--mode post|update|read] [--reconnect] [--failures FILE] [--replay FILE]\n",
                      argv[0]);
         return 2;
     }
@@ -158,11 +159,9 @@ int main(int argc, char** argv) {
         if (option == "--acked") settings.ackedFile = value;
         if (option == "--mode") settings.mode = value;
         if (option == "--failures") settings.failuresFile = value;
-        if (option == "--replay-bytes") {
-            // Bytes that do not compress, as a compressed replay's do not.
-            std::vector<std::uint8_t> bytes(std::strtoul(value.c_str(), nullptr, 10));
-            for (std::size_t j = 0; j < bytes.size(); ++j)
-                bytes[j] = static_cast<std::uint8_t>(j * 2654435761u >> 13);
+        if (option == "--replay") {
+            std::ifstream in(value, std::ios::binary);
+            const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
             settings.replay = base64Text(bytes);
         }
     }
