@@ -48,17 +48,18 @@ Judgement judgeLine(const JSONDictionary& line, int exitStatus, const ClaimedRep
         return refused("verified without level or time");
     const double levelNumber = level->asNumber()->value;
     const double seconds = time->asNumber()->value;
+    // A number the reader took for infinite has no text of its own.
+    const auto text = [](double number) { return std::isfinite(number) ? numberText(number) : "?"; };
     const bool knownLevel = levelNumber == std::floor(levelNumber) && levelNumber >= 1 && levelNumber <= 3;
     if (!knownLevel || kLevelCategories[static_cast<std::size_t>(levelNumber) - 1] != claimed.category) {
         return {Verdict::Mismatch,
-                "the replay plays level " + numberText(levelNumber) + ", posted as " + claimed.category};
+                "the replay plays level " + text(levelNumber) + ", posted as " + claimed.category};
     }
     // The game posts six significant digits.
     if (!std::isfinite(seconds) ||
         std::abs(seconds - claimed.score) > std::max(0.001, 1e-5 * std::abs(claimed.score))) {
-        return {Verdict::Mismatch, "the replay lasts " +
-                                       (std::isfinite(seconds) ? numberText(seconds) : "?") +
-                                       " s, posted as " + numberText(claimed.score) + " s"};
+        return {Verdict::Mismatch,
+                "the replay lasts " + text(seconds) + " s, posted as " + numberText(claimed.score) + " s"};
     }
     return {Verdict::Verified, ""};
 }
@@ -124,7 +125,7 @@ void VerifierPool::wake() {
     {
         const std::lock_guard lock(mutex_);
         // A burst of posts need not wake the workers more often than there are workers.
-        wakeUps_ = std::min<std::size_t>(wakeUps_ + 1, workers_.size());
+        wakeUps_ = std::min<std::size_t>(wakeUps_ + 1, settings_.workers);
     }
     woken_.notify_one();
 }
@@ -155,16 +156,22 @@ void VerifierPool::waitForWork() {
 }
 
 bool VerifierPool::verify(const ClaimedReplay& claimed) {
-    const SandboxResult run =
-        runSandboxed(settings_.program, {"--verify", "-"}, claimed.replay, settings_.limits, stopping_);
+    SandboxResult run;
+    std::string whyNotStarted;
+    try {
+        run = runSandboxed(settings_.program, {"--verify", "-"}, claimed.replay, settings_.limits, stopping_);
+        whyNotStarted = settings_.program + ": " + std::strerror(run.status);
+    } catch (const std::runtime_error& error) {
+        // Out of processes or descriptors, for now: the entry waits like one whose verifier is missing.
+        whyNotStarted = error.what();
+    }
     if (run.end == SandboxResult::End::NotStarted) {
         {
             const std::lock_guard lock(mutex_);
             ++stats_.startFailures;
         }
-        std::fprintf(stderr, "verifier for entry %lld: cannot start %s: %s (the entry stays pending)\n",
-                     static_cast<long long>(claimed.id), settings_.program.c_str(),
-                     std::strerror(run.status));
+        std::fprintf(stderr, "verifier for entry %lld: cannot start %s (the entry stays pending)\n",
+                     static_cast<long long>(claimed.id), whyNotStarted.c_str());
     }
     if (run.end == SandboxResult::End::Stopped) {
         // The server is stopping: the next one to start takes the entry at once, not after the lease.
