@@ -101,11 +101,11 @@ void ReplayPlayer::deliver(RecordedInputSink& input) {
         }
     }
     const std::int64_t step = replay_.frameSteps[frame_];
-    if (step < 0) negativeStep_ = true;
+    if (step < 0) impossibleStep_ = true;
     // A step that would overflow the clock is as implausible as a negative one; the clock stays put.
     std::int64_t next = 0;
     if (__builtin_add_overflow(clock_, step, &next)) {
-        negativeStep_ = true;
+        impossibleStep_ = true;
     } else {
         clock_ = next;
     }
@@ -114,7 +114,8 @@ void ReplayPlayer::deliver(RecordedInputSink& input) {
 void ReplayPlayer::frameDone(bool paused) {
     if (frame_ >= replay_.frameSteps.size()) return;
     if (!paused) {
-        runningMicros_ += replay_.frameSteps[frame_];
+        if (__builtin_add_overflow(runningMicros_, replay_.frameSteps[frame_], &runningMicros_))
+            impossibleStep_ = true;
         ++runningFrames_;
     }
     ++frame_;
@@ -138,7 +139,7 @@ void ReplayPlayer::runEnded(const GameState& state) {
 }
 
 std::optional<std::string> ReplayPlayer::implausibleTiming() const {
-    if (negativeStep_) return "a frame step is negative or out of range";
+    if (impossibleStep_) return "a frame step is negative or out of range";
     if (runningFrames_ == 0) return std::nullopt;
     const double seconds = static_cast<double>(runningMicros_) / 1e6;
     const double rate = seconds > 0 ? static_cast<double>(runningFrames_) / seconds : 1e9;

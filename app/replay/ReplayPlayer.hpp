@@ -93,7 +93,7 @@ class ReplayPlayer : public RunObserver {
     // The frames the game ran in (not paused), for the frame rate.
     std::int64_t runningMicros_ = 0;
     std::size_t runningFrames_ = 0;
-    bool negativeStep_ = false;
+    bool impossibleStep_ = false;
 };
 
 }  // namespace quintora
