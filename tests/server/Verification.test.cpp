@@ -81,6 +81,8 @@ TEST_P(Verification, EachVerifierRunEndsInItsVerdictAndOnlyRankableEntriesRank) 
          "implausible-timing 300 fps"},
         {"sandbox", "Pro", "15", sandbox, "other-version 0 0 1 2 3 refused"},
         {"prose", "Pro", "16", "echo verified", "invalid printed no verdict line"},
+        {"unknown", "Pro", "16.5", R"(echo '{"verdict":"great"}')", "invalid no known verdict"},
+        {"bare", "Pro", "16.7", R"(echo '{"verdict":"verified"}')", "invalid verified without level or time"},
         {"crash", "Pro", "17", "kill -SEGV $$", "invalid crashed (signal 11)"},
         {"failed", "Pro", "18", "exit 3", "invalid exited with status 3 without a verdict"},
         {"denied", "Pro", "19", verifiedLine(2, "19") + "; exit 1",
@@ -119,7 +121,7 @@ TEST_P(Verification, EachVerifierRunEndsInItsVerdictAndOnlyRankableEntriesRank) 
     const std::string metrics = host->getPath("/metrics").body;
     for (const char* line :
          {"quintora_verifications_total{verdict=\"verified\"} 2\n",
-          "quintora_verifications_total{verdict=\"invalid\"} 6\n", "quintora_verifications_pending 0\n"})
+          "quintora_verifications_total{verdict=\"invalid\"} 8\n", "quintora_verifications_pending 0\n"})
         EXPECT_NE(metrics.find(line), std::string::npos) << line << metrics;
 
     // Only verified entries rank when a server is told so, in its lists and in each device's rank.
