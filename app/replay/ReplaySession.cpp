@@ -25,14 +25,14 @@ void ReplaySession::start(replay::Replay replay) {
     if (director.runningScene() != nullptr && runningSceneChild<MenuLayer>() == nullptr)
         director.replaceScene(MenuScene::node().get());
     if (use_ == Use::Verify) return;
-    // Bottom left, where no stage keeps anything the player needs to see.
+    // A small see-through badge in the bottom left corner, where it hides the least of a stage.
     mark_ = Node::node();
-    mark_->addChild(colorRect({{0, 0}, {140, 24}}, 0, 0, 0, 170).get());
-    markLabel_ = Label::labelWithString("Replay", "Marker Felt", 18);
+    mark_->addChild(colorRect({{0, 0}, {104, 18}}, 0, 0, 0, 130).get());
+    markLabel_ = Label::labelWithString("Replay", "Marker Felt", 14);
     markLabel_->setRGB(255, 222, 80);
-    markLabel_->setPosition({70, 12});
+    markLabel_->setPosition({52, 9});
     mark_->addChild(markLabel_.get());
-    mark_->setPosition({4, 4});
+    mark_->setPosition({2, 2});
     director.addOverlay(mark_.get());
 }
 
