@@ -245,6 +245,7 @@ void WorldRankingLayer::Reload() {
     if (board) removeChild(board.get(), true);
     board = Node::node();
     const int n = static_cast<int>(ScoreList.size());
+    int verified = 0;
     for (int i = 0; i < n; ++i) {
         const JSONDictionary& score = *ScoreList[i].asDictionary();
         const float y = static_cast<float>(kRowTop - kRowStep * i);
@@ -268,8 +269,10 @@ void WorldRankingLayer::Reload() {
             Ref<Sprite> mark = Sprite::spriteWithFile("verifiedmark.png");
             mark->setPosition({kVerifiedX, y});
             board->addChild(mark.get());
+            ++verified;
         }
     }
+    if (verified > 0) platform::logf("verified runs marked: %d of %d", verified, n);
     // The list stops where its last row reaches the bottom of the panel, and a short one does not move.
     maxy = std::max(0, kRowStep * (n - 1) - static_cast<int>(kRowTop - kPanelBottom));
     if (n > 9) platform::logf("count = %d", maxy);

@@ -19,6 +19,7 @@
 #include "platform/UserDefaults.hpp"
 #include "support/Files.hpp"
 #include "support/GameBinary.hpp"
+#include "support/HttpClient.hpp"
 #include "support/HttpServer.hpp"
 
 namespace quintora {
@@ -39,13 +40,14 @@ class WorldRankingEndToEnd : public ::testing::Test {
         fs::remove_all(folder_);
     }
     // Starts the score server the game ships with on a store of the test's; returns its address.
-    std::string startServer(const fs::path& store) {
+    std::string startServer(const fs::path& store, const std::vector<std::string>& extra = {}) {
         const fs::path program =
             fs::path(QUINTORA_BINARY).parent_path().parent_path() / "server" / "quintora-server";
         const std::string output = (folder_ / "server.out").string();
-        server_ = platform::ChildProcess::start(
-            program.string(), {"--listen", "127.0.0.1:0", "--rate", "0", "--db", "sqlite:" + store.string()},
-            output, nullptr);
+        std::vector<std::string> arguments{"--listen", "127.0.0.1:0", "--rate",
+                                           "0",        "--db",        "sqlite:" + store.string()};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        server_ = platform::ChildProcess::start(program.string(), arguments, output, nullptr);
         for (int i = 0; i < 500 && server_ && server_->isRunning(); ++i) {
             const std::string text = testing::readFile(output);
             if (text.starts_with("listening on ") && text.find('\n') != std::string::npos)
@@ -137,6 +139,31 @@ TEST_F(WorldRankingEndToEnd, ARecordPostedWithYesIsStoredUnderItsTypedNameAndLis
     log = play("200 tap 40 30\n230 tap 400 290\n240 quit\n", " --score-server " + address);
     EXPECT_EQ(count(log, " score request OK\n"), 1u) << log;
     EXPECT_EQ(count(log, "score server: started"), 0u) << log;
+
+    // The post carried the run's replay, which the server re-played with the game itself: ranking only
+    // verified runs, the run played here is the level's one entry, and the game marks it.
+    server_.reset();
+    setScoreServerAddress(startServer(data / "scores.sqlite3", {"--verified-only"}));
+    std::shared_ptr<const JSONArray> verified;
+    for (int i = 0; i < 300 && !(verified && verified->size() == 1); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        auto listed = std::make_shared<Answer>();
+        ScoreServerRequest::serverWithGameName("Quintora", listed)->requestScores(4, 15, 0, 0, "Amateur");
+        testing::settleConnections();
+        verified = listed->scores;
+    }
+    ASSERT_TRUE(verified && verified->size() == 1) << "the posted run was not verified in 15 s";
+    const JSONDictionary& run = *verified->at(0).asDictionary();
+    EXPECT_EQ(*findValue(run, "qs_playername")->asString(), "Zo\xc3\xab & Co");
+    EXPECT_TRUE(findValue(run, "verified")->asNumber()->boolValue());
+    log = play("200 tap 40 30\n230 tap 400 290\n240 quit\n", " --score-server " + scoreServerAddress());
+    EXPECT_EQ(count(log, " verified runs marked: 1 of 1\n"), 1u) << log;
+    // So does the ranking page, which links the run to be watched.
+    const testing::HttpReply page =
+        testing::httpRequest(scoreServerAddress() + "/?category=Amateur", nullptr);
+    EXPECT_EQ(page.status, 200);
+    EXPECT_EQ(count(page.body, "aria-label=\"verified run\""), 1u) << page.body;
+    EXPECT_EQ(count(page.body, "href=\"/api/replay?id="), 1u) << page.body;
 }
 
 }  // namespace
