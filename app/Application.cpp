@@ -135,16 +135,16 @@ int Application::run() {
         platform::setLogFrame(frame);
         if (window_) window_->pollEvents(*this);
         replay_->poll(frame);
-        const bool replayRuns = replay_->isRunning();
+        const bool replayRuns = replaying() && replay_->isRunning();
         // A script's events still come while a replay is watched: its keys control the watching.
         script_.deliver(frame, *this);
         if (replayRuns) replay_->deliver(*this);
         if (quit_) break;
-        if (!replay_->isActive()) pollController();
+        if (!replaying()) pollController();
         deliverTilt();
         pollNetwork();
         sound_.update(clockSeconds());
-        if (!replay_->isActive() || replayRuns) {
+        if (!replaying() || replayRuns) {
             moveClock();
             if (director.isAnimating()) director.mainLoop();
         }
@@ -154,7 +154,7 @@ int Application::run() {
         script_.takeScreenshots(frame);
         if (options_.frames && frame >= *options_.frames) break;
         if (!director.isAnimating()) break;  // the director was ended
-        if (verifying && !replay_->isActive()) break;
+        if (verifying && !replaying()) break;
         waitForNextFrame();
     }
     delegate_.applicationWillTerminate();
@@ -163,7 +163,7 @@ int Application::run() {
 }
 
 void Application::moveClock() {
-    if (replay_->isActive()) {
+    if (replaying()) {
         platform::setVirtualClockMicros(replay_->frameClock());
     } else if (options_.virtualClock) {
         platform::advanceVirtualClock(Director::sharedDirector().animationInterval());
@@ -215,8 +215,8 @@ void Application::waitForNextFrame() {
     // Automation without a window, and verifying, run as fast as they can; everything else keeps to the frame
     // rate, a replay to its recorded steps.
     if (!options_.verifyPath.empty()) return;
-    if (options_.headless && (options_.virtualClock || replay_->isActive())) return;
-    if (replay_->isRunning()) {
+    if (options_.headless && (options_.virtualClock || replaying())) return;
+    if (replaying() && replay_->isRunning()) {
         nextFrameAt_ += replay_->frameSeconds();
     } else {
         nextFrameAt_ += Director::sharedDirector().animationInterval();
@@ -229,7 +229,7 @@ void Application::waitForNextFrame() {
 // Input
 
 void Application::touch(platform::InputPhase phase, long id, float viewX, float viewY) {
-    if (replay_->isActive()) return;  // a replay is watched, not played
+    if (replaying()) return;  // a replay is watched, not played
     if (id != kControllerTouch) controller_.otherInputUsed();
     deliverTouch(touchPhase(phase), id, {viewX, viewY});
 }
@@ -243,7 +243,7 @@ void Application::deliverTouch(TouchPhase phase, long id, Point viewPoint) {
 }
 
 void Application::key(platform::Key key, bool pressed) {
-    if (replay_->isActive()) {
+    if (replaying()) {
         if (!pressed) return;
         if (replay_->key(key)) {
             nextFrameAt_ = steadySeconds();
@@ -301,7 +301,7 @@ void Application::deliverTilt() {
     if (accelerometer.delegate() == nullptr || Director::sharedDirector().isPaused()) return;
     // A replay's tilt wins, then a script's, then a game controller's, then the arrow keys.
     Acceleration sample = keys_.sample();
-    if (replay_->isActive()) {
+    if (replaying()) {
         sample = replay_->tilt();
     } else if (script_.tilt()) {
         sample = *script_.tilt();

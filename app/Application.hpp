@@ -56,6 +56,8 @@ class Application : public platform::InputSink, private RecordedInputSink {
     void recordedPauseToggle() override;
     void recordedAlertAnswer(int button) override;
 
+    // A replay is being watched or verified (the session exists once the game has started).
+    [[nodiscard]] bool replaying() const { return replay_ && replay_->isActive(); }
     void deliverTouch(TouchPhase phase, long id, Point viewPoint);
     void moveClock();
     void deliverTilt();

@@ -12,7 +12,7 @@ TEST(Script, MalformedLinesAreRefusedNamingTheLine) {
         {"3 tap 1\n", "line 1: tap takes 2 numbers"},
         {"3 tap 1 y\n", "line 1: 'y' is not a number"},
         {"3 touch pressed 1 2\n", "line 1: unknown touch phase 'pressed'"},
-        {"3 key space\n", "line 1: unknown key 'space'"},
+        {"3 key tab\n", "line 1: unknown key 'tab'"},
         {"3 alert -1\n", "line 1: alert index must not be negative"},
         {"3\n", "line 1: missing event"},
         {"3 quit now\n", "line 1: quit takes nothing"},
