@@ -56,4 +56,4 @@ else
 fi
 
 echo "== posts with replays while the verifiers work"
-QUINTORA_BENCH_REPLAY="$work/long.qreplay" "$top/bench/server.sh" replay-posts
+QUINTORA_BENCH_REPLAY="$work/long.qreplay" QUINTORA_BENCH_REPLAY="$work/long.qreplay" "$top/bench/server.sh" replay-posts
