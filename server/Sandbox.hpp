@@ -18,7 +18,13 @@ struct SandboxLimits {
     rlim_t cpuSeconds = 30;
     // Address space. The game's verifier opens Mesa's software renderer, which maps about 300 MiB on two
     // cores (and a thread stack more per core, up to 32): RLIMIT_AS holds it with room to spare.
+#ifdef __SANITIZE_ADDRESS__
+    // A sanitizer build's verifier (built with the server) reserves terabytes of shadow addresses: the CPU
+    // and wall-clock limits bound it there.
+    rlim_t memoryBytes = RLIM_INFINITY;
+#else
     rlim_t memoryBytes = rlim_t{1} << 30;
+#endif
     rlim_t openFiles = 32;
     std::size_t maxOutput = 4096;  // bytes of standard output; more ends the run
     int niceness = 10;             // so that the server's own threads keep their priority
