@@ -1,6 +1,7 @@
 #include "replay/ByteStream.hpp"
 
 #include <cstring>
+#include <type_traits>
 
 namespace quintora::replay {
 
@@ -56,25 +57,21 @@ std::optional<std::uint8_t> ByteReader::byte() {
     return bytes_[position_++];
 }
 
-std::optional<float> ByteReader::floatBits() {
-    if (bytes_.size() - position_ < 4) return std::nullopt;
-    std::uint32_t bits = 0;
-    for (int shift = 0; shift < 32; shift += 8)
-        bits |= static_cast<std::uint32_t>(bytes_[position_++]) << shift;
-    float value = 0;
+template <typename Number>
+std::optional<Number> ByteReader::bitsOf() {
+    if (bytes_.size() - position_ < sizeof(Number)) return std::nullopt;
+    using Bits = std::conditional_t<sizeof(Number) == 4, std::uint32_t, std::uint64_t>;
+    Bits bits = 0;
+    for (std::size_t shift = 0; shift < 8 * sizeof(Number); shift += 8)
+        bits |= static_cast<Bits>(bytes_[position_++]) << shift;
+    Number value = 0;
     std::memcpy(&value, &bits, sizeof value);
     return value;
 }
 
-std::optional<double> ByteReader::doubleBits() {
-    if (bytes_.size() - position_ < 8) return std::nullopt;
-    std::uint64_t bits = 0;
-    for (int shift = 0; shift < 64; shift += 8)
-        bits |= static_cast<std::uint64_t>(bytes_[position_++]) << shift;
-    double value = 0;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
+std::optional<float> ByteReader::floatBits() { return bitsOf<float>(); }
+
+std::optional<double> ByteReader::doubleBits() { return bitsOf<double>(); }
 
 std::optional<std::string> ByteReader::text(std::size_t maxLength) {
     const std::optional<std::uint64_t> length = unsignedNumber();

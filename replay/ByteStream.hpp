@@ -38,6 +38,9 @@ class ByteReader {
     [[nodiscard]] bool atEnd() const { return position_ == bytes_.size(); }
 
   private:
+    template <typename Number>
+    std::optional<Number> bitsOf();
+
     std::span<const std::uint8_t> bytes_;
     std::size_t position_ = 0;
 };
