@@ -11,12 +11,14 @@
 #include <thread>
 
 #include "online/GameKey.hpp"
+#include "online/ScoreForm.hpp"
 #include "online/ScoreServerAddress.hpp"
 #include "online/ScoreServerPost.hpp"
 #include "online/ScoreServerRequest.hpp"
 #include "platform/ChildProcess.hpp"
 #include "platform/DeviceIdentifier.hpp"
 #include "platform/UserDefaults.hpp"
+#include "replay/Replay.hpp"
 #include "support/Files.hpp"
 #include "support/GameBinary.hpp"
 #include "support/HttpClient.hpp"
@@ -164,6 +166,38 @@ TEST_F(WorldRankingEndToEnd, ARecordPostedWithYesIsStoredUnderItsTypedNameAndLis
     EXPECT_EQ(page.status, 200);
     EXPECT_EQ(count(page.body, "aria-label=\"verified run\""), 1u) << page.body;
     EXPECT_EQ(count(page.body, "href=\"/api/replay?id="), 1u) << page.body;
+
+    // The same run doctored, posted signed as the game posts: re-played by the server, neither ranks.
+    const std::string kept = testing::readFile(data / "last-run.qreplay");
+    const replay::Replay played =
+        std::get<replay::Replay>(replay::decode(std::vector<std::uint8_t>(kept.begin(), kept.end())));
+    replay::Replay shrunk = played, longer = played;
+    for (std::int64_t& step : shrunk.frameSteps) step /= 5;
+    longer.time += 10;  // and posted as such
+    for (const auto& [name, doctored] : {std::pair{"shrunk", &shrunk}, {"longer", &longer}}) {
+        const ScoreDictionary score{{"qs_score", static_cast<double>(doctored->time)},
+                                    {"qs_playername", std::string(name)},
+                                    {"qs_category", std::string("Amateur")},
+                                    {"qs_replay", base64Text(replay::encode(*doctored))}};
+        ScoreServerPost::serverWithGameName("Quintora", std::string(kGameKey), {})->sendScore(score);
+    }
+    testing::settleConnections();
+    const std::string listing =
+        "\"" +
+        (fs::path(QUINTORA_BINARY).parent_path().parent_path() / "server" / "quintora-server").string() +
+        "\" scores list --db sqlite:" + (data / "scores.sqlite3").string();
+    std::string verdicts;
+    for (int i = 0; i < 300; ++i) {
+        verdicts = testing::commandOutput(listing + " --name shrunk") +
+                   testing::commandOutput(listing + " --name longer");
+        if (count(verdicts, "implausible-timing") + count(verdicts, "mismatch") == 2) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_EQ(count(verdicts, "implausible-timing"), 1u) << verdicts;
+    EXPECT_EQ(count(verdicts, "mismatch"), 1u) << verdicts;
+    const testing::HttpReply ranked =
+        testing::httpRequest(scoreServerAddress() + "/?category=Amateur", nullptr);
+    EXPECT_EQ(count(ranked.body, "shrunk") + count(ranked.body, "longer"), 0u) << ranked.body;
 }
 
 }  // namespace

@@ -12,16 +12,22 @@ struct GameRun {
     std::string output;  // standard output and error together
 };
 
-inline GameRun runGame(const std::string& arguments) {
+// Runs a shell command line; its standard output and error together, and its exit status.
+inline GameRun runCommand(const std::string& command) {
     GameRun run;
-    const std::string command = std::string(QUINTORA_BINARY) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
     if (pipe == nullptr) return run;
     char buffer[512];
     while (std::fgets(buffer, sizeof buffer, pipe)) run.output += buffer;
     const int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+inline std::string commandOutput(const std::string& command) { return runCommand(command).output; }
+
+inline GameRun runGame(const std::string& arguments) {
+    return runCommand(std::string(QUINTORA_BINARY) + " " + arguments);
 }
 
 }  // namespace quintora::testing
