@@ -2,7 +2,6 @@
 
 #include "app/replay/ReplayFiles.hpp"
 #include "platform/Clock.hpp"
-#include "platform/Log.hpp"
 
 namespace quintora {
 namespace {
