@@ -65,23 +65,19 @@ void ChangeClass::play() {
     // The music already plays from playMusic; the desktop has no audio session to set up.
 }
 
-void ChangeClass::winsound() {
+void ChangeClass::winsound() { playOneOf(winsound1, "win0.wav", winsound2, "win1.wav"); }
+
+void ChangeClass::losesound() { playOneOf(losesound1, "lose0.wav", losesound2, "lose1.wav"); }
+
+void ChangeClass::playOneOf(std::optional<platform::SoundEffect>& first, const char* firstFile,
+                            std::optional<platform::SoundEffect>& second, const char* secondFile) {
     seedRandomFromClock();
     // Each sound file is loaded once for the whole run and shared, so sounds play out however often
     // stages end.
-    winsound1 = platform::SoundEffect::load("win0.wav");
-    winsound2 = platform::SoundEffect::load("win1.wav");
+    first = platform::SoundEffect::load(firstFile);
+    second = platform::SoundEffect::load(secondFile);
     const long r = random() % 2;
-    const auto& chosen = r == 1 ? winsound2 : winsound1;
-    if (chosen) chosen->play();
-}
-
-void ChangeClass::losesound() {
-    seedRandomFromClock();
-    losesound1 = platform::SoundEffect::load("lose0.wav");
-    losesound2 = platform::SoundEffect::load("lose1.wav");
-    const long r = random() % 2;
-    const auto& chosen = r == 1 ? losesound2 : losesound1;
+    const auto& chosen = r == 1 ? second : first;
     if (chosen) chosen->play();
 }
 

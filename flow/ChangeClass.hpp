@@ -41,6 +41,9 @@ class ChangeClass : public Object {
 
   private:
     ChangeClass() = default;
+    // Seeds the generator from the clock and plays one of the two sounds, each as likely.
+    void playOneOf(std::optional<platform::SoundEffect>& first, const char* firstFile,
+                   std::optional<platform::SoundEffect>& second, const char* secondFile);
     bool musicStarted_ = false;
     std::optional<platform::SoundEffect> winsound1, winsound2, losesound1, losesound2;
 };
