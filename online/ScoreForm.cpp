@@ -147,4 +147,21 @@ std::string base64Text(std::span<const std::uint8_t> bytes) {
     return text;
 }
 
+std::optional<std::string> bytesOfBase64(std::string_view text) {
+    base64_decode_ctx decoder;
+    base64_decode_init(&decoder);
+    std::string bytes(BASE64_DECODE_LENGTH(text.size()), '\0');
+    std::size_t length = bytes.size();
+    if (!base64_decode_update(&decoder, &length, reinterpret_cast<std::uint8_t*>(bytes.data()), text.size(),
+                              text.data()) ||
+        !base64_decode_final(&decoder)) {
+        return std::nullopt;
+    }
+    bytes.resize(length);
+    // The decoder passes over blanks and the bits under the padding: only the one text of these bytes counts.
+    if (base64Text({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}) != text)
+        return std::nullopt;
+    return bytes;
+}
+
 }  // namespace quintora

@@ -58,6 +58,9 @@ class ScoreHash {
 
 // Bytes as base64 text (the standard alphabet, with padding), as a form field carries a file.
 [[nodiscard]] std::string base64Text(std::span<const std::uint8_t> bytes);
+// The bytes a base64 text stands for, or nothing unless the text is exactly what base64Text writes for
+// them: no blanks, padding only at the end, no bits set under it. So each byte string has one text.
+[[nodiscard]] std::optional<std::string> bytesOfBase64(std::string_view text);
 
 // Compares two signatures in time that does not depend on where they differ.
 [[nodiscard]] bool hashesEqual(std::string_view a, std::string_view b);

@@ -5,7 +5,6 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 exec "$top/scripts/run-fuzzer.sh" form_fuzz "${1:-${QUINTORA_FUZZ_SECONDS:-15}}" "$top/tests/fuzz/form_corpus" \
   "$top/online/ScoreForm.cpp" \
-  "$top/server/Base64.cpp" \
   "$top/server/ScoreChecks.cpp" \
   "$top/server/Text.cpp" \
   "$top/tests/fuzz/form_fuzz.cpp" \

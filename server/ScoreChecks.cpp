@@ -5,7 +5,6 @@
 #include <optional>
 #include <set>
 
-#include "server/Base64.hpp"
 #include "server/Text.hpp"
 
 namespace quintora::server {
@@ -97,7 +96,7 @@ std::variant<NewScore, Refusal> checkScore(const FormFields& fields, const GameK
     result.signature = *hash;
     // A replay that cannot be read is the server's own verdict; the score is stored all the same, hidden.
     if (const std::string* replay = findField(fields, kReplayField)) {
-        std::optional<std::string> bytes = decodeBase64(*replay);
+        std::optional<std::string> bytes = bytesOfBase64(*replay);
         if (bytes && !bytes->empty()) {
             result.replay = std::move(*bytes);
             result.verdict = Verdict::Pending;

@@ -6,7 +6,6 @@
 
 #include "ServerUnderTest.hpp"
 #include "online/ScoreForm.hpp"
-#include "server/Base64.hpp"
 #include "support/Files.hpp"
 
 namespace quintora::server::testing {
@@ -214,10 +213,10 @@ TEST(Verification, AStoreFromBeforeReplaysHoldsEntriesPostedWithoutAndQueuesNewO
 
 TEST(Base64, DecodesOnlyCanonicalText) {
     for (const char* bad : {"A", "AB=", "A===", "AB=C", "ABC-", "AB==AB==", "AF==", "ABD="})
-        EXPECT_FALSE(decodeBase64(bad)) << bad;
+        EXPECT_FALSE(bytesOfBase64(bad)) << bad;
     for (const std::string& bytes :
          std::vector<std::string>{"", "a", "ab", "abc", std::string("\xff\x00\x7f", 3)})
-        EXPECT_EQ(decodeBase64(base64(bytes)), bytes);
+        EXPECT_EQ(bytesOfBase64(base64(bytes)), bytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, Verification, ::testing::Values("sqlite", "postgres"));
