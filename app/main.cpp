@@ -1,7 +1,6 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,22 +14,12 @@
 
 namespace {
 
-// The bytes of a replay file, or of standard input for "-"; a byte more than a replay may have is enough to
-// know it is too large.
-std::optional<std::vector<std::uint8_t>> readReplayBytes(const std::string& path) {
-    std::ifstream file;
-    if (path != "-") {
-        file.open(path, std::ios::binary);
-        if (!file) return std::nullopt;
-    }
-    std::istream& in = path == "-" ? std::cin : file;
-    std::vector<std::uint8_t> bytes;
-    char buffer[65536];
-    while (bytes.size() <= quintora::replay::kMaxFileBytes &&
-           (in.read(buffer, sizeof buffer) || in.gcount() > 0)) {
-        bytes.insert(bytes.end(), buffer, buffer + in.gcount());
-    }
-    return bytes;
+// The bytes of a replay file, or of standard input for "-".
+std::optional<std::vector<std::uint8_t>> readReplayFile(const std::string& path) {
+    if (path == "-") return quintora::replay::readReplayBytes(std::cin);
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return std::nullopt;
+    return quintora::replay::readReplayBytes(file);
 }
 
 }  // namespace
@@ -70,7 +59,7 @@ int main(int argc, char** argv) {
     std::optional<replay::Replay> replay;
     const std::string& replayPath = !options.verifyPath.empty() ? options.verifyPath : options.replayPath;
     if (!replayPath.empty()) {
-        const std::optional<std::vector<std::uint8_t>> bytes = readReplayBytes(replayPath);
+        const std::optional<std::vector<std::uint8_t>> bytes = readReplayFile(replayPath);
         if (!bytes) {
             std::fprintf(stderr, "quintora: cannot read %s\n", replayPath.c_str());
             return 2;

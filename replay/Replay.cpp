@@ -244,6 +244,14 @@ std::vector<std::uint8_t> encode(const Replay& replay) {
     return file;
 }
 
+std::vector<std::uint8_t> readReplayBytes(std::istream& in) {
+    std::vector<std::uint8_t> bytes;
+    char buffer[65536];
+    while (bytes.size() <= kMaxFileBytes && (in.read(buffer, sizeof buffer) || in.gcount() > 0))
+        bytes.insert(bytes.end(), buffer, buffer + in.gcount());
+    return bytes;
+}
+
 std::variant<Replay, ReadError> decode(std::span<const std::uint8_t> bytes) {
     const auto invalid = [](std::string reason) {
         return ReadError{ReadFailure::Invalid, std::move(reason)};

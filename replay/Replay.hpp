@@ -7,6 +7,7 @@
 // On disk: the magic "QRPL", a format byte, then one zstd frame of little-endian varints (see Replay.cpp).
 // Every size is bounded and every value checked on reading: a replay is untrusted input.
 #include <cstdint>
+#include <istream>
 #include <span>
 #include <string>
 #include <variant>
@@ -74,6 +75,9 @@ struct ReadError {
 };
 
 [[nodiscard]] std::vector<std::uint8_t> encode(const Replay& replay);
+// Reads a stream to its end, but never more than one byte past what a replay may hold: enough for decode to
+// tell a file too large, without reading all of it.
+[[nodiscard]] std::vector<std::uint8_t> readReplayBytes(std::istream& in);
 [[nodiscard]] std::variant<Replay, ReadError> decode(std::span<const std::uint8_t> bytes);
 
 }  // namespace quintora::replay

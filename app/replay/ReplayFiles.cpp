@@ -42,12 +42,8 @@ bool saveDataFile(const std::string& name, const std::vector<std::uint8_t>& byte
 std::optional<std::vector<std::uint8_t>> loadDataFile(const std::string& name) {
     std::ifstream in(std::filesystem::path(platform::dataDirectory()) / name, std::ios::binary);
     if (!in) return std::nullopt;
-    std::vector<std::uint8_t> bytes;
-    char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        bytes.insert(bytes.end(), buffer, buffer + in.gcount());
-        if (bytes.size() > replay::kMaxFileBytes) return std::nullopt;
-    }
+    std::vector<std::uint8_t> bytes = replay::readReplayBytes(in);
+    if (bytes.size() > replay::kMaxFileBytes) return std::nullopt;
     return bytes;
 }
 
