@@ -47,9 +47,10 @@ void ReplaySession::poll(long frame) {
     auto decoded = replay::decode(*request);
     if (auto* error = std::get_if<replay::ReadError>(&decoded)) {
         platform::logf("replay not played: %s", error->reason.c_str());
-        AlertView::alertWithTitle("Replay", "This replay cannot be played by this version of the game.",
-                                  nullptr, "OK")
-            ->show();
+        const char* why = error->failure == replay::ReadFailure::OtherVersion
+                              ? "This replay was recorded by another version of the game."
+                              : "This replay file is damaged and cannot be played.";
+        AlertView::alertWithTitle("Replay", why, nullptr, "OK")->show();
         return;
     }
     start(std::move(std::get<replay::Replay>(decoded)));
