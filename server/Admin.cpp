@@ -7,6 +7,7 @@
 #include <ctime>
 #include <memory>
 
+#include "online/JSONWriter.hpp"
 #include "server/ScoreChecks.hpp"
 #include "server/Text.hpp"
 
@@ -42,7 +43,7 @@ void printTable(std::ostream& out, const std::vector<std::vector<std::string>>& 
 
 std::string jsonString(const std::string& text) {
     std::string json;
-    appendJsonString(json, text);
+    appendJSONString(json, text);
     return json;
 }
 

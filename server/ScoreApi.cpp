@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "online/JSONWriter.hpp"
 #include "server/Periods.hpp"
 #include "server/Text.hpp"
 
@@ -17,13 +18,13 @@ std::string scoresJson(const std::vector<StoredScore>& rows, int firstRank) {
     for (const StoredScore& row : rows) {
         if (rank != firstRank) json += ',';
         json += "{\"qs_playername\":";
-        appendJsonString(json, row.name);
+        appendJSONString(json, row.name);
         json += ",\"qs_score\":" + numberText(row.score) + ",\"qs_country\":";
-        appendJsonString(json, row.country);
+        appendJSONString(json, row.country);
         json += ",\"qs_category\":";
-        appendJsonString(json, row.category);
+        appendJSONString(json, row.category);
         json += ",\"rank\":" + std::to_string(rank++) + ",\"date\":";
-        appendJsonString(json, isoDate(row.date));
+        appendJSONString(json, isoDate(row.date));
         json += row.verified ? ",\"verified\":true}" : ",\"verified\":false}";
     }
     json += "]}";
@@ -128,7 +129,7 @@ Reply ScoreApi::rank(const ArgumentLookup& argument) {
         if (!found) return error(404, "no entry for this device");
         std::string json = "{\"rank\":" + std::to_string(found->rank) +
                            ",\"total\":" + std::to_string(found->total) + ",\"name\":";
-        appendJsonString(json, found->name);
+        appendJSONString(json, found->name);
         json += ",\"score\":" + numberText(found->score) + "}";
         return Reply{200, "application/json; charset=utf-8", std::move(json)};
     } catch (const StoreError& failure) {

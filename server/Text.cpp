@@ -19,12 +19,6 @@ const std::uint8_t* bytes(std::string_view text) {
     return reinterpret_cast<const std::uint8_t*>(text.data());
 }
 
-void appendUnicodeEscape(std::string& out, unsigned unit) {
-    static constexpr char digits[] = "0123456789abcdef";
-    out += "\\u";
-    for (int shift = 12; shift >= 0; shift -= 4) out += digits[(unit >> shift) & 0xF];
-}
-
 }  // namespace
 
 std::pair<char32_t, std::size_t> firstCharacter(std::string_view text) {
@@ -85,25 +79,6 @@ void appendCharacter(std::string& out, char32_t c) {
     std::uint8_t buffer[6];
     const int length = u8_uctomb(buffer, c, sizeof buffer);
     if (length > 0) out.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(length));
-}
-
-void appendJsonString(std::string& out, std::string_view text) {
-    out += '"';
-    forEachCharacter(text, [&](char32_t c) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c >= 0x20 && c < 0x7F) {
-            out += static_cast<char>(c);
-        } else if (c < 0x10000) {
-            appendUnicodeEscape(out, c);
-        } else {
-            const char32_t offset = c - 0x10000;
-            appendUnicodeEscape(out, 0xD800 + (offset >> 10));
-            appendUnicodeEscape(out, 0xDC00 + (offset & 0x3FF));
-        }
-    });
-    out += '"';
 }
 
 std::string numberText(double value) {

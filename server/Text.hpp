@@ -1,7 +1,7 @@
 #pragma once
 // Text as the server takes it in and gives it out, through libunistring: strict UTF-8 checks for what
 // clients send, one rule for the characters that must not reach a page or a terminal, case folding for the
-// operator's searches, and JSON string literals for what it answers.
+// operator's searches, and the dates and numbers of what it answers.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -46,10 +46,6 @@ void forEachCharacter(std::string_view text, const auto& visit) {
 
 // Appends the UTF-8 form of `c`.
 void appendCharacter(std::string& out, char32_t c);
-
-// Appends `text` as a quoted JSON string. Everything past ASCII is written as \u escapes, so the answer
-// reads the same whether the reader takes it as UTF-8 or byte by byte; ill-formed bytes become U+FFFD.
-void appendJsonString(std::string& out, std::string_view text);
 
 // A time in seconds since 1970 as an ISO 8601 UTC date and time ("2009-01-01T00:00:00Z").
 [[nodiscard]] std::string isoDate(std::int64_t seconds);

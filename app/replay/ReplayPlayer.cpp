@@ -4,6 +4,7 @@
 
 #include "app/screens/MenuScene.hpp"
 #include "flow/GameState.hpp"
+#include "online/JSONWriter.hpp"
 
 namespace quintora {
 namespace {
@@ -11,23 +12,6 @@ namespace {
 // What a real display gives: a game that ran faster or slower than this on average was not played on one.
 constexpr double kMaxFramesPerSecond = 240;
 constexpr double kMinFramesPerSecond = 20;
-
-void appendJsonText(std::string& json, const std::string& text) {
-    json += '"';
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            json += '\\';
-            json += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            json += escaped;
-        } else {
-            json += c;
-        }
-    }
-    json += '"';
-}
 
 }  // namespace
 
@@ -41,10 +25,10 @@ std::string ReplayVerdict::json() const {
         json += figures;
     }
     json += ",\"version\":";
-    appendJsonText(json, replay::kGameVersion);
+    appendJSONString(json, replay::kGameVersion);
     if (!reason.empty()) {
         json += ",\"reason\":";
-        appendJsonText(json, reason);
+        appendJSONString(json, reason);
     }
     return json + "}";
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "online/GameKey.hpp"
+#include "online/JSONWriter.hpp"
 #include "online/ScoreForm.hpp"
 #include "server/ScoreChecks.hpp"
 #include "server/Text.hpp"
@@ -22,7 +23,7 @@ void require(bool condition) {
 
 void checkJson(std::string_view text) {
     std::string json;
-    appendJsonString(json, text);
+    appendJSONString(json, text);
     require(json.size() >= 2 && json.front() == '"' && json.back() == '"');
     for (const char c : json) require(c >= 0x20 && c < 0x7F);
 }

@@ -1,5 +1,6 @@
-// The JSON reader: values, strings and numbers as the scanner reads them, the error each malformed text
-// gets, nesting limits, encodings, and the dictionary the deserializer hands to the score client.
+// The JSON reader and writer: values, strings and numbers as the scanner reads them, the error each malformed
+// text gets, nesting limits, encodings, the dictionary the deserializer hands to the score client, and
+// strings as the writer writes them.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +9,7 @@
 #include "TestBytes.hpp"
 #include "online/JSONDeserializer.hpp"
 #include "online/JSONScanner.hpp"
+#include "online/JSONWriter.hpp"
 
 namespace quintora {
 namespace {
@@ -77,6 +79,28 @@ TEST(JSONScanner, StringsDecodeEscapesAndReplaceWhatNamesNoCharacter) {
     ASSERT_TRUE(scanner.scanNotQuoteCharactersIntoString(&run));
     EXPECT_EQ(run, "ab\xC3\xA9");
     EXPECT_FALSE(scanner.scanNotQuoteCharactersIntoString(&run));
+}
+
+// What the writer writes, the reader reads back as the same text; ill-formed UTF-8 comes back as U+FFFD, and
+// the written literal is printable ASCII whatever the text holds.
+TEST(JSONWriter, StringsReadBackAsTheirTextInPrintableASCII) {
+    const std::pair<std::string, std::string> cases[] = {
+        // clang-format off
+        {"", ""}, {"plain", "plain"}, {"\"\\/", "\"\\/"}, {std::string("a\0b\x1F\x7F", 5), std::string("a\0b\x1F\x7F", 5)},
+        {"\xC3\xA9\xE4\xB8\xAD", "\xC3\xA9\xE4\xB8\xAD"}, {"\xF0\x9F\x98\x80!", "\xF0\x9F\x98\x80!"},
+        {"a\xFF" "b", "a" + kReplacement + "b"}, {"\xED\xA0\x80", kReplacement},
+        {"\xC3", kReplacement}, {"\xE2\x80\xAE" "rtl", "\xE2\x80\xAE" "rtl"},
+        // clang-format on
+    };
+    for (const auto& [text, expected] : cases) {
+        std::string json;
+        appendJSONString(json, text);
+        for (const char c : json) EXPECT_TRUE(c >= 0x20 && c < 0x7F) << json;
+        JSONScanner scanner(bytesOf(json));
+        std::string read;
+        EXPECT_TRUE(scanner.scanJSONStringConstant(&read)) << json;
+        EXPECT_EQ(read, expected) << json;
+    }
 }
 
 // Each malformed text gets the error of the outermost construct that failed, with the scanner put back.
