@@ -39,6 +39,11 @@ bool saveDataFile(const std::string& name, const std::vector<std::uint8_t>& byte
     return !error;
 }
 
+void removeDataFile(const std::string& name) {
+    std::error_code error;
+    std::filesystem::remove(std::filesystem::path(platform::dataDirectory()) / name, error);
+}
+
 std::optional<std::vector<std::uint8_t>> loadDataFile(const std::string& name) {
     std::ifstream in(std::filesystem::path(platform::dataDirectory()) / name, std::ios::binary);
     if (!in) return std::nullopt;
@@ -53,12 +58,12 @@ void keepLastRunAsRecord(int level, int place, bool bestMovesDown) {
     std::error_code error;
     if (place == 1 && bestMovesDown) {
         fs::rename(folder / recordReplayFile(level, 1), folder / recordReplayFile(level, 2), error);
-        if (error) fs::remove(folder / recordReplayFile(level, 2), error);
+        if (error) removeDataFile(recordReplayFile(level, 2));
     }
     if (const auto run = loadDataFile(kLastRunFile)) {
         saveDataFile(recordReplayFile(level, place), *run);
     } else {
-        fs::remove(folder / recordReplayFile(level, place), error);  // no run to show: no other run's either
+        removeDataFile(recordReplayFile(level, place));  // no run to show: no other run's either
     }
 }
 

@@ -14,6 +14,8 @@ inline constexpr const char* kLastRunFile = "last-run.qreplay";
 
 // Writes bytes to a file of the data folder, replacing it whole; false (and a log line) when it cannot.
 bool saveDataFile(const std::string& name, const std::vector<std::uint8_t>& bytes);
+// Removes a file of the data folder, if it is there.
+void removeDataFile(const std::string& name);
 // A file of the data folder, or nothing when it is missing or larger than a replay can be.
 [[nodiscard]] std::optional<std::vector<std::uint8_t>> loadDataFile(const std::string& name);
 

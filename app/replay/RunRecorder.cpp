@@ -36,19 +36,25 @@ void RunRecorder::runStarting(const GameState& state) {
     lastMicros_ = replay_.startMicros;
     lastTilt_.reset();
     recording_ = true;
+    cutShort_ = false;
 }
 
 void RunRecorder::randomSeeded(std::int64_t seed) {
-    if (recording_ && replay_.seeds.size() < replay::kMaxSeeds) replay_.seeds.push_back(seed);
+    if (hasRoom(replay_.seeds.size(), replay::kMaxSeeds)) replay_.seeds.push_back(seed);
 }
 
 void RunRecorder::stageBooked(int number, bool won) {
-    if (!recording_) return;
+    if (!hasRoom(replay_.stages.size(), replay::kMaxStages)) return;
     replay_.stages.push_back(static_cast<std::uint8_t>(number));
     replay_.wins.push_back(won ? 1 : 0);
 }
 
 void RunRecorder::runEnded(const GameState& state) {
+    if (cutShort_) {
+        // The last run kept is an earlier one: it must not be posted or kept as this run's.
+        lastRun_.clear();
+        removeDataFile(kLastRunFile);
+    }
     if (!recording_) return;
     recording_ = false;
     replay_.time = state.Totaltime;
@@ -58,13 +64,17 @@ void RunRecorder::runEnded(const GameState& state) {
 
 void RunRecorder::abandon() { recording_ = false; }
 
-void RunRecorder::add(replay::Input input) {
-    if (!recording_) return;
+bool RunRecorder::hasRoom(std::size_t used, std::size_t bound) {
     // A run longer than a replay can hold is not kept rather than kept wrong.
-    if (replay_.inputs.size() >= replay::kMaxInputs) {
+    if (recording_ && used >= bound) {
         recording_ = false;
-        return;
+        cutShort_ = true;
     }
+    return recording_;
+}
+
+void RunRecorder::add(replay::Input input) {
+    if (!hasRoom(replay_.inputs.size(), replay::kMaxInputs)) return;
     input.frame = static_cast<std::uint32_t>(replay_.frameSteps.size());
     replay_.inputs.push_back(input);
 }
@@ -96,11 +106,7 @@ void RunRecorder::tilt(const Acceleration& sample) {
 }
 
 void RunRecorder::frameClock(std::int64_t micros) {
-    if (!recording_) return;
-    if (replay_.frameSteps.size() >= replay::kMaxFrames) {
-        recording_ = false;
-        return;
-    }
+    if (!hasRoom(replay_.frameSteps.size(), replay::kMaxFrames)) return;
     replay_.frameSteps.push_back(micros - lastMicros_);
     lastMicros_ = micros;
 }

@@ -3,6 +3,7 @@
 // frame's clock step, the inputs delivered to the game with their frames, and the seeds, stages and time
 // that came out. It hears the run through the run observer and the inputs from the application, at the
 // places where they enter the game; the stages know nothing of it.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -39,9 +40,12 @@ class RunRecorder : public RunObserver {
     [[nodiscard]] const std::vector<std::uint8_t>& lastRun() const { return lastRun_; }
 
   private:
+    // False, and the run no longer recorded, once `used` reaches what a replay holds.
+    bool hasRoom(std::size_t used, std::size_t bound);
     void add(replay::Input input);
 
     bool recording_ = false;
+    bool cutShort_ = false;  // the run outgrew a replay: no replay of it is kept
     replay::Replay replay_;
     std::int64_t lastMicros_ = 0;
     std::optional<Acceleration> lastTilt_;

@@ -3,11 +3,15 @@
 
 #include <array>
 #include <cmath>
+#include <functional>
 #include <optional>
 
+#include "app/replay/ReplayFiles.hpp"
+#include "app/replay/RunRecorder.hpp"
 #include "app/screens/MenuScene.hpp"
 #include "app/screens/WorldRanking.hpp"
 #include "flow/MiniGameLayer.hpp"
+#include "platform/Clock.hpp"
 #include "records/RecordsTest.hpp"
 
 namespace quintora::testing {
@@ -178,6 +182,38 @@ TEST_F(RecordScreen, ClosingTheGameDuringTheNameEntryKeepsEveryTimeWithItsOwnPla
     director().end();  // the window closed before Return
     EXPECT_EQ(Keyboard::shared().receiver(), nullptr) << "the keyboard still feeds a screen that is gone";
     EXPECT_EQ(storedRecords(1), (Records{"35.0", "", "30.0", "Ann"})) << "not Ann's name on Cy's time";
+}
+
+// A run that outgrows any of a replay's bounds leaves no replay to keep or post: neither its own nor the
+// one of the run before, which would pass for it. The next run is kept again.
+TEST_F(RecordScreen, ARunTooLongForAReplayLeavesNoReplayBehind) {
+    const struct {
+        const char* bound;
+        std::function<void(RunRecorder&)> step;
+        std::size_t steps;
+    } bounds[] = {
+        {"frames", [](RunRecorder& r) { r.frameClock(platform::virtualClockMicros()); }, replay::kMaxFrames},
+        {"inputs", [](RunRecorder& r) { r.touch(0, 1, 10, 10); }, replay::kMaxInputs},
+        {"seeds", [](RunRecorder& r) { r.randomSeeded(7); }, replay::kMaxSeeds},
+        {"stages", [](RunRecorder& r) { r.stageBooked(3, true); }, replay::kMaxStages},
+    };
+    for (const auto& [bound, step, steps] : bounds) {
+        SCOPED_TRACE(bound);
+        RunRecorder recorder;
+        const auto run = [&](std::size_t count) {
+            recorder.runStarting(game());
+            for (std::size_t i = 0; i < count; ++i) step(recorder);
+            recorder.runEnded(game());
+        };
+        run(steps);
+        ASSERT_FALSE(recorder.lastRun().empty()) << "a run that fills a replay exactly is kept";
+        EXPECT_EQ(loadDataFile(kLastRunFile), recorder.lastRun());
+        run(steps + 1);
+        EXPECT_TRUE(recorder.lastRun().empty());
+        EXPECT_FALSE(loadDataFile(kLastRunFile));
+        run(1);
+        EXPECT_EQ(loadDataFile(kLastRunFile), recorder.lastRun());
+    }
 }
 
 TEST_F(RecordScreen, ADamagedOrUnwritableStoreStillLetsTheRunEndWithATable) {
