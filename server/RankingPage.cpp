@@ -1,7 +1,6 @@
 #include "server/RankingPage.hpp"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <ctime>
 #include <span>
@@ -19,8 +18,6 @@ extern const std::string_view kPageFont;
 extern const std::string_view kFavicon;
 
 namespace {
-
-constexpr std::array<std::string_view, 3> kTabs{"Amateur", "Pro", "Legend"};
 
 constexpr int kMaxPage = kMaxOffset / kRowsPerPage + 1;
 constexpr int kPageCacheSeconds = 15;
@@ -73,7 +70,7 @@ std::string flag(std::string_view code) {
 }
 
 void appendTabs(std::string& html, const View& view) {
-    std::vector<std::string_view> tabs(kTabs.begin(), kTabs.end());
+    std::vector<std::string_view> tabs(kLevelCategories.begin(), kLevelCategories.end());
     // A category of another game, or one asked for by hand, gets a tab of its own while it is shown.
     if (std::find(tabs.begin(), tabs.end(), view.category) == tabs.end()) tabs.push_back(view.category);
     html += "<nav class=\"tabs\" aria-label=\"Level\">";
@@ -189,7 +186,7 @@ Reply RankingPage::page(const ArgumentLookup& argument) {
                                       escapeHtml(view.game) + "&rdquo;.</p>\n"));
     }
     const char* category = argument("category");
-    view.category = category && *category ? category : std::string(kTabs.front());
+    view.category = category && *category ? category : std::string(kLevelCategories.front());
     const Period& period = periodOf(argument("querytype"));
     view.queryType = period.queryType;
     view.page = wholeNumber(argument("page"), 1, 1, kMaxPage);

@@ -3,12 +3,12 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 
+#include "online/GameKey.hpp"
 #include "online/JSONDeserializer.hpp"
 #include "server/Text.hpp"
 
@@ -16,8 +16,6 @@ namespace quintora::server {
 
 namespace {
 
-// The categories of the game's levels 1, 2 and 3.
-constexpr std::array<std::string_view, 3> kLevelCategories{"Amateur", "Pro", "Legend"};
 constexpr std::size_t kMaxReasonBytes = 200;
 // Beyond the wall-clock limit, so that a claim runs out only once its verifier surely has ended.
 constexpr std::int64_t kLeaseMarginSeconds = 60;
