@@ -15,12 +15,8 @@ data=$(mktemp -d)
 "$binary" --data-dir "$data/game" --mute --log "$data/live.log" >"$data/out.txt" 2>&1 &
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; rm -rf "$data"' EXIT
-window=""
-for _ in $(seq 1 50); do
-  window=$(xdotool search --name '^Quintora$' 2>/dev/null | head -n 1 || true)
-  [ -n "$window" ] && break
-  sleep 0.2
-done
+# The game's window, once it shows (10 s at the most).
+window=$(timeout 10 xdotool search --sync --name '^Quintora$' 2>/dev/null | head -n 1 || true)
 if [ -z "$window" ]; then
   echo "test-live-replay: the game opened no window: $(cat "$data/out.txt")" >&2
   exit 1

@@ -12,13 +12,8 @@ data=$(mktemp -d)
 "$binary" --data-dir "$data" --mute --frames 1200 >"$data/out.txt" 2>&1 &
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; rm -rf "$data"' EXIT
-window=""
-for _ in $(seq 1 50); do
-  # awk reads to the end: leaving early would break the pipe under pipefail.
-  window=$(xwininfo -root -tree | awk '/"Quintora"/ && !found {print $1; found = 1}')
-  [ -n "$window" ] && break
-  sleep 0.2
-done
+# The game's window, once it shows (10 s at the most).
+window=$(timeout 10 xdotool search --sync --name '^Quintora$' 2>/dev/null | head -n 1 || true)
 if [ -z "$window" ]; then
   echo "test-window-icon: the game opened no window: $(cat "$data/out.txt")" >&2
   exit 1
